@@ -1,0 +1,23 @@
+// Start-up: the data folder and its defaults, then the main window and the
+// event loop. An open preference store is saved on the way out.
+
+#include "app/DataFolder.h"
+#include "app/MainWindow.h"
+#include "editor/PreferenceStore.h"
+#include "toolkit/QtHost.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    th::toolkit::QtHost host;
+    th::editor::PreferenceStore preferences;
+    th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
+
+    th::app::MainWindow window;
+    window.show();
+    const int status = application.exec();
+    preferences.close();
+    return status;
+}

@@ -1,0 +1,368 @@
+#include "editor/PreferenceStore.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace th::editor {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+std::string latin1ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The file holds one entry per line, so a line end inside a name or value
+// would split it on the next read; each one is stored as a blank instead.
+std::string oneLine(std::string_view text)
+{
+    std::string out(text);
+    std::replace_if(out.begin(), out.end(), isLineEnd, ' ');
+    return out;
+}
+
+} // namespace
+
+int PreferenceStore::parseInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+void PreferenceStore::reset()
+{
+    active_ = fileOpened_ = readOnly_ = changed_ = utf8_ = false;
+    options_ = 0;
+    path_.clear();
+    entries_.clear();
+    currentGroup_ = cursor_ = kNone;
+    pendingGroup_.reset();
+}
+
+bool PreferenceStore::open(const std::filesystem::path& file, int options)
+{
+    close();
+    active_ = true;
+    options_ = options;
+    path_ = file;
+
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) {
+        utf8_ = true;
+        return false;
+    }
+    if (std::FILE* update = std::fopen(file.c_str(), "r+b")) {
+        std::fclose(update);
+    } else {
+        readOnly_ = true;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        readOnly_ = false;
+        utf8_ = true;
+        return false;
+    }
+    fileOpened_ = true;
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (content.size() > 2 && std::string_view(content).substr(0, 3) == kByteOrderMark) {
+        utf8_ = true;
+        content.erase(0, 3);
+    } else if (!content.empty()) {
+        content = latin1ToUtf8(content);
+        utf8_ = true;
+    }
+    parse(content);
+    return true;
+}
+
+bool PreferenceStore::create(const std::filesystem::path& file, int options)
+{
+    close();
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return false;
+    std::FILE* created = std::fopen(file.c_str(), "wb");
+    if (!created)
+        return false;
+    std::fclose(created);
+    active_ = fileOpened_ = utf8_ = true;
+    options_ = options;
+    path_ = file;
+    return true;
+}
+
+void PreferenceStore::parse(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && !isLineEnd(text[end]))
+            ++end;
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+
+        while (!line.empty() && isBlank(line.front()))
+            line.remove_prefix(1);
+        if (line.empty())
+            continue;
+        if (line.front() == ';') {
+            line.remove_prefix(1);
+            if (!line.empty() && line.front() == ' ')
+                line.remove_prefix(1);
+            entries_.push_back({Kind::Comment, std::string(line), {}});
+        } else if (line.front() == '[') {
+            line.remove_prefix(1);
+            entries_.push_back({Kind::Group, std::string(line.substr(0, line.find(']'))), {}});
+        } else {
+            // A line without "=" is a key of that name with an empty value.
+            const std::size_t equals = line.find('=');
+            std::string_view key = line.substr(0, equals);
+            while (!key.empty() && isBlank(key.back()))
+                key.remove_suffix(1);
+            std::string_view value = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+            while (!value.empty() && isBlank(value.front()))
+                value.remove_prefix(1);
+            entries_.push_back({Kind::Key, std::string(key), std::string(value)});
+        }
+    }
+}
+
+bool PreferenceStore::selectGroup(std::string_view name)
+{
+    if (!active_)
+        return false;
+    if (name.empty()) {
+        currentGroup_ = kNone;
+        pendingGroup_.reset();
+        return true;
+    }
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].kind == Kind::Group && sameName(entries_[i].name, name)) {
+            currentGroup_ = cursor_ = std::ptrdiff_t(i);
+            pendingGroup_.reset();
+            return true;
+        }
+    }
+    pendingGroup_ = oneLine(name);
+    return false;
+}
+
+std::ptrdiff_t PreferenceStore::findKey(std::string_view key) const
+{
+    if (!active_ || pendingGroup_)
+        return kNone;
+    for (std::size_t i = std::size_t(currentGroup_ + 1); i < entries_.size(); ++i) {
+        if (entries_[i].kind == Kind::Group)
+            break;
+        if (entries_[i].kind == Kind::Key && sameName(entries_[i].name, key))
+            return std::ptrdiff_t(i);
+    }
+    return kNone;
+}
+
+int PreferenceStore::readInteger(std::string_view key, int fallback) const
+{
+    const std::ptrdiff_t found = findKey(key);
+    return found == kNone ? fallback : parseInteger(entries_[std::size_t(found)].value);
+}
+
+std::string PreferenceStore::readText(std::string_view key, std::string_view fallback) const
+{
+    const std::ptrdiff_t found = findKey(key);
+    return std::string(found == kNone ? fallback : trimmed(entries_[std::size_t(found)].value));
+}
+
+void PreferenceStore::writeInteger(std::string_view key, int value)
+{
+    writeText(key, std::to_string(value));
+}
+
+// New keys of a group go after its last entry (trailing comments included);
+// top-level keys go before the first group header.
+std::ptrdiff_t PreferenceStore::insertionPoint() const
+{
+    std::size_t i = std::size_t(currentGroup_ + 1);
+    while (i < entries_.size() && entries_[i].kind != Kind::Group)
+        ++i;
+    return std::ptrdiff_t(i);
+}
+
+void PreferenceStore::writeText(std::string_view key, std::string_view value)
+{
+    if (!active_)
+        return;
+    if (pendingGroup_) {
+        entries_.push_back({Kind::Group, *pendingGroup_, {}});
+        currentGroup_ = cursor_ = std::ptrdiff_t(entries_.size() - 1);
+        pendingGroup_.reset();
+    }
+    std::ptrdiff_t at = findKey(key);
+    if (at == kNone) {
+        at = insertionPoint();
+        entries_.insert(entries_.begin() + at, Entry{Kind::Key, {}, {}});
+    }
+    entries_[std::size_t(at)].name = oneLine(key);
+    entries_[std::size_t(at)].value = oneLine(value);
+    cursor_ = at;
+    changed_ = true;
+}
+
+void PreferenceStore::removeKey(std::string_view key)
+{
+    const std::ptrdiff_t found = findKey(key);
+    if (found == kNone)
+        return;
+    entries_.erase(entries_.begin() + found);
+    if (cursor_ >= found)
+        --cursor_;
+    changed_ = true;
+}
+
+bool PreferenceStore::firstKey()
+{
+    if (!fileOpened_ || pendingGroup_)
+        return false;
+    cursor_ = currentGroup_;
+    return true;
+}
+
+bool PreferenceStore::nextKey()
+{
+    if (!fileOpened_ || pendingGroup_)
+        return false;
+    std::size_t i = std::size_t(cursor_ + 1);
+    while (i < entries_.size() && entries_[i].kind == Kind::Comment)
+        ++i;
+    cursor_ = std::ptrdiff_t(std::min(i, entries_.size()));
+    return i < entries_.size() && entries_[i].kind == Kind::Key;
+}
+
+std::string PreferenceStore::currentValue(std::string_view fallback) const
+{
+    if (cursor_ == kNone || std::size_t(cursor_) >= entries_.size() || entries_[std::size_t(cursor_)].kind != Kind::Key)
+        return std::string(fallback);
+    return std::string(trimmed(entries_[std::size_t(cursor_)].value));
+}
+
+std::string PreferenceStore::serialise() const
+{
+    std::string out;
+    if (utf8_) {
+        out += kByteOrderMark;
+        out += '\n';
+    }
+    bool firstGroup = true;
+    for (const Entry& entry : entries_) {
+        switch (entry.kind) {
+        case Kind::Group:
+            if ((options_ & kBlankLineBeforeGroups) && !firstGroup)
+                out += '\n';
+            firstGroup = false;
+            out += '[' + entry.name + "]\n";
+            break;
+        case Kind::Comment:
+            out += "; " + entry.name + '\n';
+            break;
+        case Kind::Key:
+            out += entry.name + ((options_ & kTightSeparator) ? "=" : " = ") + entry.value + '\n';
+            break;
+        }
+    }
+    return out;
+}
+
+// The replacement keeps the old file's permissions; a new file gets the
+// usual ones a created file would get (not mkstemp's private 0600).
+unsigned PreferenceStore::modeForReplacement() const
+{
+    struct stat old {};
+    if (::stat(path_.c_str(), &old) == 0)
+        return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes the whole content to a temporary file beside the old one and renames
+// it over it, so the old file stays whole until the new one is complete.
+bool PreferenceStore::save() const
+{
+    std::string temporary = path_.string() + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+    const std::string content = serialise();
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n <= 0)
+            break;
+        written += std::size_t(n);
+    }
+    const bool ok = written == content.size() && ::fchmod(fd, modeForReplacement()) == 0 && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !ok || std::rename(temporary.c_str(), path_.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+void PreferenceStore::close()
+{
+    if (active_ && changed_ && !readOnly_)
+        save();
+    reset();
+}
+
+} // namespace th::editor

@@ -1,0 +1,5 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and launches Tile Heron.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
+exec "$root/build/app/tile-heron"

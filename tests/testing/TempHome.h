@@ -1,0 +1,31 @@
+#pragma once
+// Test helpers: a throw-away HOME folder and whole-file byte access.
+
+#include <filesystem>
+#include <string>
+
+namespace th::testing {
+
+// Makes a fresh, empty folder under the system's temporary folder, points HOME
+// at it for the object's lifetime, and removes it (and restores HOME) after.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // The folder as the program spells it: always ending in "/".
+    std::string folder() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+    std::string previousHome_;
+    bool hadHome_ = false;
+};
+
+std::string readBytes(const std::filesystem::path& file);
+void writeBytes(const std::filesystem::path& file, const std::string& bytes);
+
+} // namespace th::testing

@@ -1,0 +1,72 @@
+#include "toolkit/QtHost.h"
+
+#include "toolkit/HostVersion.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <cstdlib>
+
+namespace th::toolkit {
+
+namespace {
+
+QString q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+std::string s(const QString& text) { return text.toUtf8().toStdString(); }
+
+// Linux has no 10.x numbering; it reports itself as a modern host once and for
+// all, so every installation uses the short data-folder layout.
+constexpr int kLinuxPackedVersion = 0x10F0;
+
+} // namespace
+
+void QtHost::message(const std::string& title, const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, q(title), q(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtHost::ask(const std::string& title, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, q(title), q(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::string QtHost::savePanel(const std::string& title, const std::string& proposedName,
+                              const std::string& pattern)
+{
+    return s(QFileDialog::getSaveFileName(parent_, q(title), q(proposedName), q(pattern)));
+}
+
+std::string QtHost::openPanel(const std::string& title, const std::string& pattern)
+{
+    return s(QFileDialog::getOpenFileName(parent_, q(title), q(homeFolder()), q(pattern)));
+}
+
+std::string QtHost::chooseFolder(const std::string& title, const std::string& start)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent_, q(title), q(start));
+    return folder.isEmpty() ? std::string() : withTrailingSlash(s(folder));
+}
+
+void QtHost::setClipboardText(const std::string& text)
+{
+    QApplication::clipboard()->setText(q(text));
+}
+
+std::string QtHost::homeFolder()
+{
+    const char* home = std::getenv("HOME");
+    return withTrailingSlash(home && *home ? std::string(home) : s(QDir::homePath()));
+}
+
+int QtHost::hostVersion()
+{
+    return hostVersionFromPacked(kLinuxPackedVersion);
+}
+
+} // namespace th::toolkit

@@ -1,0 +1,30 @@
+#pragma once
+// The real desktop: Qt message boxes, file dialogs and clipboard.
+
+#include "toolkit/Host.h"
+
+class QWidget;
+
+namespace th::toolkit {
+
+class QtHost final : public Host {
+public:
+    // Dialogs are shown over `parent` (may be null until a window exists).
+    explicit QtHost(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const std::string& title, const std::string& text) override;
+    bool ask(const std::string& title, const std::string& text) override;
+    std::string savePanel(const std::string& title, const std::string& proposedName,
+                          const std::string& pattern) override;
+    std::string openPanel(const std::string& title, const std::string& pattern) override;
+    std::string chooseFolder(const std::string& title, const std::string& start) override;
+    void setClipboardText(const std::string& text) override;
+    std::string homeFolder() override;
+    int hostVersion() override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace th::toolkit
