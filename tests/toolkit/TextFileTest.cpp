@@ -49,7 +49,8 @@ TEST(TextReader, EveryKindOfLineEndCountsOnce)
 {
     TempHome home;
     const auto file = home.path() / "in.txt";
-    writeBytes(file, std::string("a\nb\rc\r\nd\r\re\0f\n", 15));
+    using namespace std::string_literals;
+    writeBytes(file, "a\nb\rc\r\nd\r\re\0f\n"s);
     EXPECT_EQ(readAll(file), (std::vector<std::string>{"a", "b", "c", "d", "", "e", "f"}));
 }
 
