@@ -1,0 +1,251 @@
+#include "editor/PreferenceStore.h"
+
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using th::editor::PreferenceStore;
+using th::testing::readBytes;
+using th::testing::TempHome;
+using th::testing::writeBytes;
+
+const std::string kMark = "\xEF\xBB\xBF\n";
+
+class PreferenceStoreTest : public ::testing::Test {
+protected:
+    std::filesystem::path file() const { return home.path() / "TileHeronV2.prefs"; }
+
+    // Opens a file of the given bytes, lets `change` act on the store, closes
+    // it and returns the bytes on disk.
+    template <typename Change>
+    std::string roundTrip(const std::string& bytes, Change change)
+    {
+        writeBytes(file(), bytes);
+        EXPECT_TRUE(store.open(file()));
+        change(store);
+        store.close();
+        return readBytes(file());
+    }
+
+    TempHome home;
+    PreferenceStore store;
+};
+
+TEST_F(PreferenceStoreTest, CreatedStoreWritesMarkHeaderAndKey)
+{
+    ASSERT_TRUE(store.create(file()));
+    EXPECT_EQ(readBytes(file()), "");
+    store.selectGroup("Examples");
+    store.writeInteger("HTML5", 1);
+    store.close();
+    EXPECT_EQ(readBytes(file()), kMark + "[Examples]\nHTML5 = 1\n");
+}
+
+TEST_F(PreferenceStoreTest, CreatedAndClosedWithoutWritesLeavesAnEmptyFile)
+{
+    writeBytes(file(), "[old]\nkey = value\n");
+    ASSERT_TRUE(store.create(file()));
+    store.close();
+    EXPECT_EQ(readBytes(file()), "");
+}
+
+TEST_F(PreferenceStoreTest, UnchangedFileIsLeftUntouched)
+{
+    const std::string bytes = kMark + "[A]\r\n\r\n  key=  v  \n";
+    EXPECT_EQ(roundTrip(bytes, [](PreferenceStore& s) {
+                  s.selectGroup("a");
+                  EXPECT_EQ(s.readText("KEY", ""), "v");
+              }), bytes);
+}
+
+TEST_F(PreferenceStoreTest, Latin1FilesAreConvertedAndSavedWithTheMark)
+{
+    EXPECT_EQ(roundTrip("[G]\nname = caf\xE9\n",
+                        [](PreferenceStore& s) {
+                            s.selectGroup("G");
+                            EXPECT_EQ(s.readText("name", ""), "caf\xC3\xA9");
+                            s.writeInteger("n", 1);
+                        }),
+              kMark + "[G]\nname = caf\xC3\xA9\nn = 1\n");
+
+    // UTF-8 without the mark is taken for ISO 8859-1: two characters.
+    EXPECT_EQ(roundTrip("[G]\nname = \xC3\xA9\n", [](PreferenceStore& s) { s.writeInteger("x", 0); }),
+              kMark + "x = 0\n[G]\nname = \xC3\x83\xC2\xA9\n");
+}
+
+TEST_F(PreferenceStoreTest, ZeroByteFileIsSavedWithoutTheMark)
+{
+    EXPECT_EQ(roundTrip("", [](PreferenceStore& s) { s.writeText("k", "v"); }), "k = v\n");
+}
+
+TEST_F(PreferenceStoreTest, KeysMatchIgnoringAsciiCaseAndKeepTheirPlace)
+{
+    const std::string saved = roundTrip(kMark + "[Theme]\nsavedtheme = 3\nother = 1\n", [](PreferenceStore& s) {
+        s.selectGroup("THEME");
+        EXPECT_EQ(s.readInteger("SavedTheme", 0), 3);
+        s.writeInteger("SavedTheme", 2);
+    });
+    EXPECT_EQ(saved, kMark + "[Theme]\nSavedTheme = 2\nother = 1\n");
+
+    // Non-ASCII letters must match exactly.
+    roundTrip(kMark + "[G]\n\xC3\xA9t\xC3\xA9 = 1\n", [](PreferenceStore& s) {
+        s.selectGroup("G");
+        EXPECT_EQ(s.readInteger("\xC3\x89T\xC3\x89", 7), 7);
+        EXPECT_EQ(s.readInteger("\xC3\xA9T\xC3\xA9", 7), 1);
+    });
+}
+
+TEST_F(PreferenceStoreTest, BlanksCommentsAndHeadersAreNormalisedOnSave)
+{
+    const std::string saved = roundTrip(
+        "  \t key \t=  value with tail  \r;tight\r\n;  two spaces\n[Group] trailing text\n[Open\n\n\n", [](PreferenceStore& s) {
+            EXPECT_EQ(s.readText("key", ""), "value with tail");
+            s.writeInteger("added", -5);
+        });
+    EXPECT_EQ(saved, kMark + "key = value with tail  \n; tight\n;  two spaces\nadded = -5\n[Group]\n[Open]\n");
+}
+
+TEST_F(PreferenceStoreTest, NewKeysGoAfterTheirGroupAndTopLevelKeysBeforeTheFirstGroup)
+{
+    const std::string saved = roundTrip(kMark + "[A]\na = 1\n; note\n[B]\nb = 2\n", [](PreferenceStore& s) {
+        s.selectGroup("A");
+        s.writeText("a2", "x");
+        s.selectGroup("");
+        s.writeText("top", "t");
+        s.selectGroup("Missing");
+        EXPECT_EQ(s.readText("b", "default"), "default");
+        EXPECT_FALSE(s.firstKey());
+        s.writeText("m", "new");
+    });
+    EXPECT_EQ(saved, kMark + "top = t\n[A]\na = 1\n; note\na2 = x\n[B]\nb = 2\n[Missing]\nm = new\n");
+}
+
+TEST_F(PreferenceStoreTest, ReadsAreConfinedToTheSelectedGroup)
+{
+    roundTrip(kMark + "top = 9\n[A]\na = 1\n[B]\nb = 2\n", [](PreferenceStore& s) {
+        EXPECT_EQ(s.readInteger("top", 0), 9);
+        EXPECT_EQ(s.readInteger("a", 0), 0);
+        EXPECT_TRUE(s.selectGroup("b"));
+        EXPECT_EQ(s.readInteger("a", -1), -1);
+        EXPECT_EQ(s.readInteger("b", -1), 2);
+    });
+}
+
+TEST_F(PreferenceStoreTest, IntegersReadLikeTheCLibrary)
+{
+    EXPECT_EQ(PreferenceStore::parseInteger("42abc"), 42);
+    EXPECT_EQ(PreferenceStore::parseInteger("abc"), 0);
+    EXPECT_EQ(PreferenceStore::parseInteger("  -17"), -17);
+    EXPECT_EQ(PreferenceStore::parseInteger("+8"), 8);
+    EXPECT_EQ(PreferenceStore::parseInteger("- 8"), 0);
+    EXPECT_EQ(PreferenceStore::parseInteger("99999999999999999999"), 2147483647);
+    EXPECT_EQ(PreferenceStore::parseInteger("-2147483648"), -2147483648LL);
+    EXPECT_EQ(PreferenceStore::parseInteger("-99999999999"), -2147483648LL);
+}
+
+TEST_F(PreferenceStoreTest, KeyWalkVisitsTheGroupsKeysOnly)
+{
+    roundTrip(kMark + "[Tab ID's]\nplist = 3\n; skip me\nHTML5 = 4\n[Next]\nz = 5\n", [](PreferenceStore& s) {
+        s.selectGroup("Tab ID's");
+        ASSERT_TRUE(s.firstKey());
+        std::vector<std::string> values;
+        while (s.nextKey())
+            values.push_back(s.currentValue(""));
+        EXPECT_EQ(values, (std::vector<std::string>{"3", "4"}));
+        EXPECT_EQ(s.currentValue("none"), "none");
+    });
+}
+
+TEST_F(PreferenceStoreTest, RemovedKeysAreGoneAndCaseVariantsAreOneKey)
+{
+    EXPECT_EQ(roundTrip(kMark + "[T]\nAbc = 1\nkeep = 2\n",
+                        [](PreferenceStore& s) {
+                            s.selectGroup("T");
+                            s.writeInteger("ABC", 5);
+                            s.removeKey("abc");
+                        }),
+              kMark + "[T]\nkeep = 2\n");
+}
+
+TEST_F(PreferenceStoreTest, LinesWithoutEqualsAndValuesWithLineEnds)
+{
+    EXPECT_EQ(roundTrip("lonely key  \nnext = 1\n",
+                        [](PreferenceStore& s) {
+                            EXPECT_EQ(s.readText("lonely key", "x"), "");
+                            EXPECT_EQ(s.readInteger("next", 0), 1);
+                            s.writeText("multi", "one\ntwo\rthree");
+                        }),
+              kMark + "lonely key = \nnext = 1\nmulti = one two three\n");
+}
+
+TEST_F(PreferenceStoreTest, MissingFileIsCreatedOnlyWhenWritten)
+{
+    EXPECT_FALSE(store.open(file()));
+    EXPECT_EQ(store.readInteger("k", 4), 4);
+    store.close();
+    EXPECT_FALSE(std::filesystem::exists(file()));
+
+    EXPECT_FALSE(store.open(file()));
+    store.selectGroup("Theme");
+    store.writeInteger("SavedTheme", 1);
+    store.close();
+    EXPECT_EQ(readBytes(file()), kMark + "[Theme]\nSavedTheme = 1\n");
+}
+
+TEST_F(PreferenceStoreTest, ReadOnlyFileDropsItsChanges)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    const std::string bytes = kMark + "a = 1\n";
+    writeBytes(file(), bytes);
+    std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
+    ASSERT_TRUE(store.open(file()));
+    EXPECT_EQ(store.readInteger("a", 0), 1);
+    store.writeInteger("a", 2);
+    store.close();
+    EXPECT_EQ(readBytes(file()), bytes);
+}
+
+TEST_F(PreferenceStoreTest, SaveReplacesTheFileWholeAndKeepsItsPermissions)
+{
+    writeBytes(file(), kMark + "a = 1\n");
+    std::filesystem::permissions(file(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_TRUE(store.open(file()));
+    store.writeText("b", std::string(100000, 'v'));
+    store.close();
+    EXPECT_EQ(readBytes(file()), kMark + "a = 1\nb = " + std::string(100000, 'v') + "\n");
+    EXPECT_EQ(std::filesystem::status(file()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.path()), {}), 1);
+}
+
+TEST_F(PreferenceStoreTest, HostileFilesAreReadWithoutHarm)
+{
+    std::string random(64 * 1024, '\0');
+    unsigned seed = 12345;
+    for (char& c : random)
+        c = char((seed = seed * 1103515245u + 12345u) >> 16);
+    roundTrip(random, [](PreferenceStore& s) { s.readInteger("x", 0); });
+
+    roundTrip(std::string("a = 1\0b = 2\n[G\0roup]\n", 21), [](PreferenceStore& s) {
+        EXPECT_EQ(s.readInteger("a", 0), 1);
+        EXPECT_EQ(s.readInteger("b", 0), 2);
+    });
+
+    const std::string longLine = "k = " + std::string(10 * 1024 * 1024, 'x');
+    roundTrip(longLine, [&](PreferenceStore& s) { EXPECT_EQ(s.readText("k", "").size(), longLine.size() - 4); });
+
+    std::filesystem::remove(file());
+    std::filesystem::create_directory(file());
+    EXPECT_FALSE(store.open(file()));
+    store.writeInteger("k", 1);
+    store.close();
+    EXPECT_TRUE(std::filesystem::is_directory(file()));
+}
+
+} // namespace
