@@ -1,0 +1,15 @@
+// main() for tests that drive real widgets: a QApplication on the offscreen
+// platform around GoogleTest.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
