@@ -1,17 +1,280 @@
 #include "app/MainWindow.h"
 
+#include "app/ImageButton.h"
+#include "app/MainLayout.h"
+#include "app/MainMenus.h"
+#include "app/MainWindowIds.h"
+#include "app/MenuState.h"
+#include "canvas/CanvasReadouts.h"
+#include "toolkit/Host.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace th::app {
 
-MainWindow::MainWindow()
+namespace {
+
+struct ButtonGadget {
+    int gadget;
+    int normalImage;
+    int pressedImage;
+    const char* toolTip;
+};
+
+constexpr ButtonGadget kButtons[] = {
+    {kNewCanvasButton, 11, 12, "New Canvas"},
+    {kOpenFolderButton, 0, 5, "Open Image Folder"},
+    {kImportImageButton, 1, 6, "Import Image"},
+    {kDeleteImageButton, 2, 7, "Delete Image"},
+    {kScriptEditorButton, 3, 8, "Script Editor"},
+    {kExportButton, 4, 9, "Export Sprite Sheet"},
+};
+
+constexpr int kSeparators[] = {kSeparator14, kSeparator11, kSeparator12};
+constexpr int kSeparatorImage = 10;
+constexpr int kSnapOffImage = 13;
+constexpr int kSnapOnImage = 14;
+
+// File-menu items behave exactly like their toolbar buttons.
+int buttonForMenu(int id)
+{
+    switch (id) {
+    case kMenuNewCanvas: return kNewCanvasButton;
+    case kMenuOpenImageFolder: return kOpenFolderButton;
+    case kMenuImportImage: return kImportImageButton;
+    case kMenuDeleteImage: return kDeleteImageButton;
+    case kMenuExportSheet: return kExportButton;
+    default: return -1;
+    }
+}
+
+QKeySequence keySequence(const std::string& keys)
+{
+    if (keys == "+")
+        return QKeySequence(Qt::Key_Plus);
+    if (keys == "-")
+        return QKeySequence(Qt::Key_Minus);
+    return QKeySequence(QString::fromStdString(keys));
+}
+
+QLabel* makeLabel(const char* text, QWidget* parent, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(QObject::tr(text), parent);
+    label->setAlignment(alignment | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access)
+    : host_(host)
+    , model_(access.release)
 {
     setWindowTitle(tr("Tile Heron v2"));
-    QMenu* file = menuBar()->addMenu(tr("File"));
-    QAction* quit = file->addAction(tr("Quit"), QKeySequence::Quit, qApp, &QApplication::quit);
-    quit->setMenuRole(QAction::QuitRole);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    auto* content = new QWidget(this);
+    content->setAutoFillBackground(true);
+    QPalette palette = content->palette();
+    palette.setColor(QPalette::Window, QColor(128, 128, 128));
+    content->setPalette(palette);
+    content->setMinimumSize(kMainContentWidth, kMainContentHeight);
+    setCentralWidget(content);
+
+    actions_ = buildMainMenus(menuBar(), this);
+    for (QAction* action : std::as_const(actions_)) {
+        const int id = action->data().toInt();
+        connect(action, &QAction::triggered, this, [this, id] { onMenu(id); });
+    }
+
+    view_ = new canvas::CanvasView(model_, access.view, pictures.backgroundTile);
+    buildGadgets(pictures);
+    commands_ = std::make_unique<canvas::CanvasCommands>(model_, host_, access.load, *this);
+
+    connect(qApp, &QApplication::focusChanged, this, [this] { updateMenuState(); });
+    resize(kMainContentWidth, kMainContentHeight + menuBar()->sizeHint().height());
+    move(0, 0);
+    layoutGadgets();
+    updateMenuState();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildGadgets(const ToolbarPictures& pictures)
+{
+    QWidget* content = centralWidget();
+    for (const ButtonGadget& entry : kButtons) {
+        auto* button = new ImageButton(pictures.byNumber.value(entry.normalImage),
+                                       pictures.byNumber.value(entry.pressedImage), content);
+        button->setToolTip(tr(entry.toolTip));
+        const int gadget = entry.gadget;
+        connect(button, &ImageButton::clicked, this, [this, gadget] { onGadget(gadget); });
+        buttons_.insert(gadget, button);
+        gadgets_.insert(gadget, button);
+    }
+    for (int separator : kSeparators) {
+        auto* picture = new QLabel(content);
+        picture->setPixmap(pictures.byNumber.value(kSeparatorImage));
+        gadgets_.insert(separator, picture);
+    }
+
+    snapOff_ = pictures.byNumber.value(kSnapOffImage);
+    snapOn_ = pictures.byNumber.value(kSnapOnImage);
+    snapSwitch_ = new ImageButton(snapOff_, snapOff_, content);
+    connect(snapSwitch_, &ImageButton::clicked, this, [this] { onGadget(kSnapSwitch); });
+    gadgets_.insert(kSnapSwitch, snapSwitch_);
+
+    gadgets_.insert(kCanvasSizeLabel, makeLabel("Canvas Size:", content, Qt::AlignLeft));
+    gadgets_.insert(kSnapLabel, makeLabel("Snap to Grid", content, Qt::AlignLeft));
+    positionLabel_ = makeLabel("Image X: 0 / Y: 0", content, Qt::AlignHCenter);
+    gadgets_.insert(kPositionLabel, positionLabel_);
+    nameLabel_ = makeLabel(" ", content, Qt::AlignHCenter);
+    QPalette white = nameLabel_->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    nameLabel_->setPalette(white);
+    gadgets_.insert(kNameLabel, nameLabel_);
+
+    sizeSelector_ = new QComboBox(content);
+    sizeSelector_->addItems({QStringLiteral("1024"), QStringLiteral("2048"), QStringLiteral("4096")});
+    connect(sizeSelector_, &QComboBox::currentIndexChanged, this, [this] { onGadget(kCanvasSizeSelector); });
+    gadgets_.insert(kCanvasSizeSelector, sizeSelector_);
+
+    scrollArea_ = new QScrollArea(content);
+    scrollArea_->setWidgetResizable(false);
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    canvasHolder_ = new QWidget;
+    canvasHolder_->setAutoFillBackground(true);
+    QPalette dark = canvasHolder_->palette();
+    dark.setColor(QPalette::Window, QColor(48, 48, 48));
+    canvasHolder_->setPalette(dark);
+    scrollArea_->setPalette(dark);
+    view_->setParent(canvasHolder_);
+    scrollArea_->setWidget(canvasHolder_);
+    scrollArea_->verticalScrollBar()->setSingleStep(30);
+    scrollArea_->horizontalScrollBar()->setSingleStep(30);
+    gadgets_.insert(kScrollAreaGadget, scrollArea_);
+    gadgets_.insert(kCanvasGadget, view_);
+}
+
+void MainWindow::layoutGadgets()
+{
+    const QSize size = centralWidget()->size();
+    for (auto it = gadgets_.cbegin(); it != gadgets_.cend(); ++it) {
+        if (it.key() == kCanvasGadget)
+            continue;
+        const GadgetRect r = mainGadgetRect(it.key(), size.width(), size.height());
+        it.value()->setGeometry(r.x, r.y, r.width, r.height);
+    }
+    placeCanvas();
+}
+
+void MainWindow::placeCanvas()
+{
+    const int S = canvasSize();
+    const int X = canvasOffset(S, scrollArea_->width());
+    canvasHolder_->resize(S + X, S);
+    view_->setCanvasSize(S);
+    view_->move(X, 0);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutGadgets();
+    redraw();
+}
+
+void MainWindow::redraw()
+{
+    view_->refresh();
+}
+
+void MainWindow::showName(const std::string& text)
+{
+    nameLabel_->setText(QString::fromStdString(text));
+}
+
+void MainWindow::showPosition(const std::string& text)
+{
+    positionLabel_->setText(QString::fromStdString(text));
+}
+
+int MainWindow::canvasSize() const
+{
+    return sizeSelector_->currentText().toInt();
+}
+
+void MainWindow::canvasSizeChanged()
+{
+    placeCanvas();
+    if (model_.sprites.empty())
+        redraw();
+    else
+        commands_->redrawWithOverlay();
+}
+
+void MainWindow::toggleSnap()
+{
+    snapToGrid_ = !snapToGrid_;
+    const QPixmap& picture = snapToGrid_ ? snapOn_ : snapOff_;
+    snapSwitch_->setPictures(picture, picture);
+    snapSwitch_->repaint();
+}
+
+void MainWindow::onMenu(int id)
+{
+    if (const int button = buttonForMenu(id); button >= 0) {
+        // Posted, so the menu closes first and the button flashes as if pressed.
+        QMetaObject::invokeMethod(this, [this, button] { onGadget(button); }, Qt::QueuedConnection);
+    } else if (id == kMenuQuit) {
+        QApplication::quit();
+    }
+    updateMenuState();
+}
+
+void MainWindow::onGadget(int gadget, int type)
+{
+    if (ImageButton* button = buttons_.value(gadget); button && type == 0)
+        button->flash();
+
+    switch (gadget) {
+    case kCanvasSizeSelector: canvasSizeChanged(); break;
+    case kNewCanvasButton: commands_->newCanvas(); break;
+    case kOpenFolderButton: commands_->openImageFolder(); break;
+    case kImportImageButton: commands_->importImage(); break;
+    case kDeleteImageButton: commands_->deleteImage(); break;
+    case kExportButton:
+        if (model_.sprites.empty())
+            host_.message("No Images!", "There are no images to build a sprite sheet.");
+        else
+            emit exportRequested();
+        break;
+    case kSnapSwitch:
+        if (type == 0)
+            toggleSnap();
+        break;
+    default: break;
+    }
+    updateMenuState();
+}
+
+void MainWindow::updateMenuState()
+{
+    const QWidget* active = QApplication::activeWindow();
+    const ActiveWindow which = (!active || active == this) ? ActiveWindow::Main : ActiveWindow::Other;
+    const std::optional<MenuState> state = menuStateFor(which, model_.sprites.size());
+    if (!state)
+        return;
+    for (const auto& [id, enabled] : state->enabled)
+        actions_[id]->setEnabled(enabled);
+    for (const auto& [id, keys] : state->shortcuts)
+        actions_[id]->setShortcut(keySequence(keys));
 }
 
 } // namespace th::app

@@ -1,14 +1,92 @@
 #pragma once
-// The program's main window.
+// The main window: menus, the toolbar row and the canvas in its scroll area.
+// Menu and gadget events are dispatched in onMenu() and onGadget(), and
+// updateMenuState() brings every menu item and shortcut up to date after each.
 
+#include "app/ToolbarPictures.h"
+#include "canvas/CanvasCommands.h"
+#include "canvas/CanvasModel.h"
+#include "canvas/CanvasView.h"
+
+#include <QHash>
 #include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QScrollArea;
+
+namespace th::toolkit {
+class Host;
+}
 
 namespace th::app {
 
-class MainWindow : public QMainWindow {
+class ImageButton;
+
+// How the window reaches the image library.
+struct PictureAccess {
+    canvas::PictureSource view;
+    canvas::PictureLoader load;
+    canvas::ImageRelease release;
+};
+
+class MainWindow : public QMainWindow, private canvas::CanvasDisplay {
     Q_OBJECT
 public:
-    MainWindow();
+    MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access);
+    ~MainWindow() override;
+
+    const canvas::CanvasModel& model() const { return model_; }
+    canvas::CanvasView* canvasView() const { return view_; }
+    QAction* menuAction(int id) const { return actions_.value(id); }
+    QWidget* gadget(int number) const { return gadgets_.value(number); }
+    bool snapToGrid() const { return snapToGrid_; }
+
+    // Event dispatch, by menu identifier and by gadget number; `type` 0 is a
+    // plain left click.
+    void onMenu(int id);
+    void onGadget(int gadget, int type = 0);
+    void updateMenuState();
+
+signals:
+    // The export button with sprites on the canvas.
+    void exportRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // CanvasDisplay
+    void redraw() override;
+    void showName(const std::string& text) override;
+    void showPosition(const std::string& text) override;
+    int canvasSize() const override;
+
+    void buildGadgets(const ToolbarPictures& pictures);
+    void layoutGadgets();
+    void placeCanvas();
+    void canvasSizeChanged();
+    void toggleSnap();
+
+    toolkit::Host& host_;
+    canvas::CanvasModel model_;
+    std::unique_ptr<canvas::CanvasCommands> commands_;
+    QHash<int, QAction*> actions_;
+    QHash<int, QWidget*> gadgets_;
+    QHash<int, ImageButton*> buttons_;
+    QScrollArea* scrollArea_ = nullptr;
+    QWidget* canvasHolder_ = nullptr;
+    canvas::CanvasView* view_ = nullptr;
+    QComboBox* sizeSelector_ = nullptr;
+    QLabel* positionLabel_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    ImageButton* snapSwitch_ = nullptr;
+    QPixmap snapOff_;
+    QPixmap snapOn_;
+    bool snapToGrid_ = false;
 };
 
 } // namespace th::app

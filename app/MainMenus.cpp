@@ -1,0 +1,68 @@
+#include "app/MainMenus.h"
+
+#include "app/MainWindowIds.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+namespace th::app {
+
+namespace {
+
+struct MenuItem {
+    const char* menu;
+    int id;
+    const char* text;
+    bool separatorAfter;
+    bool startsEnabled;
+    QAction::MenuRole role;
+};
+
+// In menu order. Shortcuts are set by the menu state, which also shows them
+// the desktop's own way; the texts carry none. On a Mac the About and Quit
+// roles move those two items into the application menu.
+constexpr MenuItem kMenuItems[] = {
+    {"File", kMenuNewCanvas, "New Canvas", true, false, QAction::NoRole},
+    {"File", kMenuOpenImageFolder, "Open Image Folder", false, true, QAction::NoRole},
+    {"File", kMenuImportImage, "Import Image", false, true, QAction::NoRole},
+    {"File", kMenuDeleteImage, "Delete Image", true, false, QAction::NoRole},
+    {"File", kMenuExportSheet, "Export Sprite Sheet", true, false, QAction::NoRole},
+    {"File", kMenuQuit, "Quit", false, true, QAction::QuitRole},
+    {"Edit", kMenuResetColumns, "Reset Columns", true, false, QAction::NoRole},
+    {"Edit", kMenuClipAlpha, "Clip Alpha Image", false, false, QAction::NoRole},
+    {"Edit", kMenuExpandClip, "Expand Alpha Clip", false, false, QAction::NoRole},
+    {"Script", kMenuSaveScript, "Save Script", false, true, QAction::NoRole},
+    {"Script", kMenuDeleteScript, "Delete Script", true, true, QAction::NoRole},
+    {"Script", kMenuScriptWindow, "Script Window", false, true, QAction::NoRole},
+    {"Help", kMenuHelp, "Help", true, true, QAction::NoRole},
+    {"Help", kMenuAbout, "About Tile Heron", false, true, QAction::AboutRole},
+};
+
+} // namespace
+
+QHash<int, QAction*> buildMainMenus(QMenuBar* bar, QObject* owner)
+{
+    QHash<int, QAction*> actions;
+    QMenu* menu = nullptr;
+    QString menuTitle;
+    for (const MenuItem& item : kMenuItems) {
+        if (!menu || menuTitle != QLatin1String(item.menu)) {
+            menuTitle = QLatin1String(item.menu);
+            menu = bar->addMenu(QObject::tr(item.menu));
+        }
+        auto* action = new QAction(QObject::tr(item.text), owner);
+        action->setData(item.id);
+        action->setEnabled(item.startsEnabled);
+        action->setMenuRole(item.role);
+        menu->addAction(action);
+        if (item.separatorAfter)
+            menu->addSeparator();
+        actions.insert(item.id, action);
+    }
+    // Fixed shortcuts that no state changes.
+    actions[kMenuQuit]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    actions[kMenuHelp]->setShortcut(QKeySequence(Qt::Key_F1));
+    return actions;
+}
+
+} // namespace th::app

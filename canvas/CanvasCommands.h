@@ -1,0 +1,65 @@
+#pragma once
+// The commands that fill and empty the canvas: open an image folder, import
+// one image, delete the selected image, start a new canvas. Plain C++: the
+// user is asked through the host, pictures come through a loader, and the
+// window shows the results through CanvasDisplay.
+
+#include "canvas/CanvasModel.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace th::toolkit {
+class Host;
+}
+
+namespace th::canvas {
+
+struct LoadedPicture {
+    ImageHandle image;
+    int width;
+    int height;
+};
+
+// Reads a PNG file into a new picture; nullopt when it is not a readable
+// picture of at least one pixel.
+using PictureLoader = std::function<std::optional<LoadedPicture>(const std::string& path)>;
+
+// What the commands need of the window around the canvas.
+class CanvasDisplay {
+public:
+    virtual ~CanvasDisplay() = default;
+    // Repaints the canvas from the model (and its overlay when it has sprites).
+    virtual void redraw() = 0;
+    virtual void showName(const std::string& text) = 0;
+    virtual void showPosition(const std::string& text) = 0;
+    // The canvas size chosen in the size selector: 1024, 2048 or 4096.
+    virtual int canvasSize() const = 0;
+};
+
+class CanvasCommands {
+public:
+    CanvasCommands(CanvasModel& model, toolkit::Host& host, PictureLoader load, CanvasDisplay& display);
+
+    void openImageFolder();
+    void importImage();
+    void deleteImage();
+    void newCanvas();
+
+    // Measures the used area (which leaves the last sprite current) and
+    // repaints with the overlay.
+    void redrawWithOverlay();
+
+private:
+    void clearCanvas();
+    void resetToEmpty();
+    bool addPicture(const std::string& path, const std::string& name);
+
+    CanvasModel& model_;
+    toolkit::Host& host_;
+    PictureLoader load_;
+    CanvasDisplay& display_;
+};
+
+} // namespace th::canvas
