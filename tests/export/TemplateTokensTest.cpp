@@ -1,0 +1,136 @@
+#include "export/TemplateTokens.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using th::canvas::SpriteEntry;
+using th::exporting::imageBaseName;
+using th::exporting::ScriptInputs;
+using th::exporting::TokenReplacer;
+
+TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharacters)
+{
+    EXPECT_EQ(imageBaseName("walk01.png"), "walk01");
+    EXPECT_EQ(imageBaseName("a.png.png"), "a");
+    EXPECT_EQ(imageBaseName(".pngx.png"), "x");
+    EXPECT_EQ(imageBaseName("hero.jpeg"), "hero.");
+    EXPECT_EQ(imageBaseName("aaaaa"), "a");
+    EXPECT_EQ(imageBaseName("ab.png"), "ab");
+}
+
+TEST(ImageBaseName, FourCharactersOrFewerLeaveNothing)
+{
+    EXPECT_EQ(imageBaseName(".png"), "");
+    EXPECT_EQ(imageBaseName("a.p"), "");
+    EXPECT_EQ(imageBaseName(""), "");
+}
+
+TEST(ImageBaseName, CountsCharactersNotBytes)
+{
+    EXPECT_EQ(imageBaseName("sprite\xC3\xA9\xC3\xA8\xC3\xAA\xC3\xAB"), "sprite");
+    EXPECT_EQ(imageBaseName("h\xC3\xA9ro\xE2\x80\xA6.png"), "h\xC3\xA9ro\xE2\x80\xA6");
+    EXPECT_EQ(imageBaseName("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"), "");
+}
+
+SpriteEntry box(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, bool rotated)
+{
+    SpriteEntry entry;
+    entry.x = x;
+    entry.y = y;
+    entry.width = width;
+    entry.height = height;
+    entry.rotated = rotated;
+    entry.name = "s.png";
+    entry.index = 7;
+    return entry;
+}
+
+std::string replaced(const TokenReplacer& tokens, const SpriteEntry* sprite)
+{
+    std::string line = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate";
+    tokens.apply(line, sprite);
+    return line;
+}
+
+TEST(TokenValues, TheClipNarrowsTheVisibleBoxAlongThePicturesOwnWidth)
+{
+    ScriptInputs inputs;
+    inputs.clipMargin = 4;
+    const TokenReplacer tokens(inputs, 1);
+    const SpriteEntry upright = box(10, 5, 40, 20, false);
+    const SpriteEntry rotated = box(10, 5, 20, 40, true);
+    EXPECT_EQ(replaced(tokens, &upright), "14 5 32 20 false");
+    EXPECT_EQ(replaced(tokens, &rotated), "10 9 20 32 true");
+}
+
+TEST(TokenValues, RetinaHalvesPositionsAndSizesTruncatingTowardZero)
+{
+    ScriptInputs inputs;
+    inputs.retina = true;
+    inputs.sheetWidth = 1025;
+    inputs.sheetHeight = -3;
+    inputs.sheetNumber = "14";
+    const TokenReplacer tokens(inputs, 9);
+    const SpriteEntry sprite = box(101, -3, 64, 33, false);
+    EXPECT_EQ(replaced(tokens, &sprite), "50 -1 32 16 false");
+    const SpriteEntry edge = box(-1, 1, 1, -1, true);
+    EXPECT_EQ(replaced(tokens, &edge), "0 0 0 0 true");
+
+    std::string line = "th.SheetWidth th.SheetHeight th.ImageNumber th.ImageCount th.SheetNumber";
+    tokens.apply(line, &sprite);
+    EXPECT_EQ(line, "512 -1 7 9 14");
+}
+
+TEST(TokenValues, ClipAndRetinaTogetherDivideTheClippedValues)
+{
+    ScriptInputs inputs;
+    inputs.clipMargin = 6;
+    inputs.retina = true;
+    const TokenReplacer tokens(inputs, 2);
+    const SpriteEntry upright = box(-9, -5, 17, 9, false);
+    const SpriteEntry rotated = box(-3, -11, 9, 15, true);
+    EXPECT_EQ(replaced(tokens, &upright), "-1 -2 2 4 false");
+    EXPECT_EQ(replaced(tokens, &rotated), "-1 -2 4 1 true");
+}
+
+TEST(TokenValues, ValuesBeyondThirtyTwoBitsAreNotCutShort)
+{
+    ScriptInputs inputs;
+    inputs.clipMargin = 8;
+    inputs.sheetWidth = 5000000000;
+    const TokenReplacer tokens(inputs, 1);
+    const SpriteEntry far = box(INT32_MAX, INT32_MIN, INT32_MIN, 0, false);
+    EXPECT_EQ(replaced(tokens, &far), "2147483655 -2147483648 -2147483664 0 false");
+    std::string line = "th.SheetWidth";
+    tokens.apply(line, &far);
+    EXPECT_EQ(line, "5000000000");
+}
+
+TEST(TokenValues, WithoutASpriteTheSpriteTokensReadZero)
+{
+    ScriptInputs inputs;
+    inputs.clipMargin = 4;
+    inputs.sheetPath = "/tmp/out/sheet.png";
+    const TokenReplacer tokens(inputs, 0);
+    std::string line = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate [th.ImageName] "
+                       "th.ImageNumber th.ImageCount th.SheetName";
+    tokens.apply(line, nullptr);
+    EXPECT_EQ(line, "0 0 0 0 false [] 0 0 sheet.png");
+}
+
+TEST(TokenValues, TheSheetNameIsWhatFollowsTheLastSlash)
+{
+    for (const auto& [path, name] : {std::pair{"/a/b/hero.png", "hero.png"}, {"hero.png", "hero.png"},
+                                     {"/a/b/", ""}, {"/a.b/c", "c"}}) {
+        ScriptInputs inputs;
+        inputs.sheetPath = path;
+        std::string line = "<th.SheetName>";
+        TokenReplacer(inputs, 0).apply(line, nullptr);
+        EXPECT_EQ(line, std::string("<") + name + ">") << path;
+    }
+}
+
+} // namespace
