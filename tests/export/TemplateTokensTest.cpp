@@ -19,6 +19,8 @@ TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharacters)
     EXPECT_EQ(imageBaseName("hero.jpeg"), "hero.");
     EXPECT_EQ(imageBaseName("aaaaa"), "a");
     EXPECT_EQ(imageBaseName("ab.png"), "ab");
+    // One scan: what comes together after a removal stays.
+    EXPECT_EQ(imageBaseName("..pngpng.png"), ".png");
 }
 
 TEST(ImageBaseName, FourCharactersOrFewerLeaveNothing)
@@ -119,6 +121,15 @@ TEST(TokenValues, WithoutASpriteTheSpriteTokensReadZero)
                        "th.ImageNumber th.ImageCount th.SheetName";
     tokens.apply(line, nullptr);
     EXPECT_EQ(line, "0 0 0 0 false [] 0 0 sheet.png");
+}
+
+TEST(TokenValues, InsertedTextIsNotSearchedAgainForTheSameToken)
+{
+    SpriteEntry sprite = box(0, 0, 8, 8, false);
+    sprite.name = "<th.ImageName>.png";
+    std::string line = "th.ImageName|th.ImageName";
+    TokenReplacer(ScriptInputs(), 1).apply(line, &sprite);
+    EXPECT_EQ(line, "<th.ImageName>|<th.ImageName>");
 }
 
 TEST(TokenValues, TheSheetNameIsWhatFollowsTheLastSlash)
