@@ -84,7 +84,7 @@ ExpansionResult expandTemplate(const std::filesystem::path& templateFile, Script
         return ExpansionResult::DestinationFailed;
 
     const SpriteByIndex spriteByIndex(sprites);
-    const TokenReplacer tokens(inputs, sprites.size());
+    TokenReplacer tokens(inputs, sprites.size());
 
     std::int64_t spriteNumber = 1;
     std::int32_t limit = 1;
@@ -95,13 +95,13 @@ ExpansionResult expandTemplate(const std::filesystem::path& templateFile, Script
     // The end test follows each step, so an empty template still gives one
     // (empty) line.
     do {
-        const canvas::SpriteEntry* sprite = spriteByIndex.find(spriteNumber);
+        tokens.setSprite(spriteByIndex.find(spriteNumber));
         std::string line = lines->readLine();
         // Only one directive is skipped per step: a second one in a row is
         // treated as text.
         if (contains(line, "th.Extension"))
             line = lines->readLine();
-        tokens.apply(line, sprite);
+        tokens.apply(line);
 
         const bool repeatStart = contains(line, "th.Repeat");
         const bool repeatEnd = contains(line, "th.Until");

@@ -2,14 +2,12 @@
 
 #include "export/TextEdits.h"
 
-#include <array>
-
 namespace th::exporting {
 
 namespace {
 
-// The order matters: see TokenReplacer.
-constexpr std::array<std::string_view, 12> kTokens = {
+// The order matters: see TokenReplacer. Its values_ follow the same order.
+constexpr std::array<std::string_view, TokenReplacer::kTokenCount> kTokens = {
     "th.ImageX",      "th.ImageY",     "th.ImageWidth",  "th.ImageHeight",
     "th.ImageRotate", "th.ImageName",  "th.ImageNumber", "th.ImageCount",
     "th.SheetWidth",  "th.SheetHeight", "th.SheetName",  "th.SheetNumber",
@@ -51,18 +49,24 @@ std::string imageBaseName(std::string_view fileName)
 TokenReplacer::TokenReplacer(const ScriptInputs& inputs, std::size_t imageCount)
     : clipMargin_(inputs.clipMargin)
     , divisor_(inputs.retina ? 2 : 1)
-    , imageCount_(std::to_string(imageCount))
-    , sheetWidth_(std::to_string(inputs.sheetWidth / divisor_))
-    , sheetHeight_(std::to_string(inputs.sheetHeight / divisor_))
-    , sheetName_(fileNamePart(inputs.sheetPath))
-    , sheetNumber_(inputs.sheetNumber)
 {
+    values_[7] = std::to_string(imageCount);
+    values_[8] = std::to_string(inputs.sheetWidth / divisor_);
+    values_[9] = std::to_string(inputs.sheetHeight / divisor_);
+    values_[10] = fileNamePart(inputs.sheetPath);
+    values_[11] = inputs.sheetNumber;
+    fillSpriteValues(nullptr);
 }
 
-void TokenReplacer::apply(std::string& line, const canvas::SpriteEntry* sprite) const
+void TokenReplacer::setSprite(const canvas::SpriteEntry* sprite)
 {
-    if (!contains(line, "th."))
-        return;
+    if (sprite != sprite_)
+        fillSpriteValues(sprite);
+}
+
+void TokenReplacer::fillSpriteValues(const canvas::SpriteEntry* sprite)
+{
+    sprite_ = sprite;
     // The visible box: the clip comes off the picture's own left and right,
     // which are the canvas's top and bottom while the sprite is rotated.
     std::int64_t left = 0, top = 0, width = 0, height = 0;
@@ -74,22 +78,21 @@ void TokenReplacer::apply(std::string& line, const canvas::SpriteEntry* sprite) 
         width = std::int64_t(sprite->width) - 2 * alongX;
         height = std::int64_t(sprite->height) - 2 * alongY;
     }
-    const std::array<std::string, 12> values = {
-        std::to_string(left / divisor_),
-        std::to_string(top / divisor_),
-        std::to_string(width / divisor_),
-        std::to_string(height / divisor_),
-        sprite && sprite->rotated ? "true" : "false",
-        sprite ? imageBaseName(sprite->name) : std::string(),
-        std::to_string(sprite ? sprite->index : 0),
-        imageCount_,
-        sheetWidth_,
-        sheetHeight_,
-        sheetName_,
-        sheetNumber_,
-    };
+    values_[0] = std::to_string(left / divisor_);
+    values_[1] = std::to_string(top / divisor_);
+    values_[2] = std::to_string(width / divisor_);
+    values_[3] = std::to_string(height / divisor_);
+    values_[4] = sprite && sprite->rotated ? "true" : "false";
+    values_[5] = sprite ? imageBaseName(sprite->name) : std::string();
+    values_[6] = std::to_string(sprite ? sprite->index : 0);
+}
+
+void TokenReplacer::apply(std::string& line) const
+{
+    if (!contains(line, "th."))
+        return;
     for (std::size_t token = 0; token < kTokens.size(); ++token)
-        replaceAll(line, kTokens[token], values[token]);
+        replaceAll(line, kTokens[token], values_[token]);
 }
 
 } // namespace th::exporting

@@ -3,6 +3,7 @@
 
 #include "canvas/SpriteEntry.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -35,20 +36,25 @@ std::string imageBaseName(std::string_view fileName);
 // such as "th.Columns" or "th.imagex" stay as they are.
 class TokenReplacer {
 public:
+    static constexpr std::size_t kTokenCount = 12;
+
     TokenReplacer(const ScriptInputs& inputs, std::size_t imageCount);
 
-    // Without a sprite (an emptied canvas) the sprite's tokens read 0,
-    // "false" and an empty name.
-    void apply(std::string& line, const canvas::SpriteEntry* sprite) const;
+    // The sprite whose values the image tokens take from now on. Without one
+    // (an emptied canvas, and at the start) they read 0, "false" and an empty
+    // name. The sprite must stay unchanged while it is set.
+    void setSprite(const canvas::SpriteEntry* sprite);
+    void apply(std::string& line) const;
 
 private:
+    void fillSpriteValues(const canvas::SpriteEntry* sprite);
+
     std::int64_t clipMargin_;
     std::int64_t divisor_;
-    std::string imageCount_;
-    std::string sheetWidth_;
-    std::string sheetHeight_;
-    std::string sheetName_;
-    std::string sheetNumber_;
+    const canvas::SpriteEntry* sprite_ = nullptr;
+    // Replacement texts in token order; the sprite's are made once per sprite
+    // rather than once per line.
+    std::array<std::string, kTokenCount> values_;
 };
 
 } // namespace th::exporting

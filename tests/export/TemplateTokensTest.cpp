@@ -50,10 +50,11 @@ SpriteEntry box(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t
     return entry;
 }
 
-std::string replaced(const TokenReplacer& tokens, const SpriteEntry* sprite)
+std::string replaced(TokenReplacer& tokens, const SpriteEntry* sprite)
 {
     std::string line = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate";
-    tokens.apply(line, sprite);
+    tokens.setSprite(sprite);
+    tokens.apply(line);
     return line;
 }
 
@@ -61,7 +62,7 @@ TEST(TokenValues, TheClipNarrowsTheVisibleBoxAlongThePicturesOwnWidth)
 {
     ScriptInputs inputs;
     inputs.clipMargin = 4;
-    const TokenReplacer tokens(inputs, 1);
+    TokenReplacer tokens(inputs, 1);
     const SpriteEntry upright = box(10, 5, 40, 20, false);
     const SpriteEntry rotated = box(10, 5, 20, 40, true);
     EXPECT_EQ(replaced(tokens, &upright), "14 5 32 20 false");
@@ -75,14 +76,15 @@ TEST(TokenValues, RetinaHalvesPositionsAndSizesTruncatingTowardZero)
     inputs.sheetWidth = 1025;
     inputs.sheetHeight = -3;
     inputs.sheetNumber = "14";
-    const TokenReplacer tokens(inputs, 9);
+    TokenReplacer tokens(inputs, 9);
     const SpriteEntry sprite = box(101, -3, 64, 33, false);
     EXPECT_EQ(replaced(tokens, &sprite), "50 -1 32 16 false");
     const SpriteEntry edge = box(-1, 1, 1, -1, true);
     EXPECT_EQ(replaced(tokens, &edge), "0 0 0 0 true");
 
     std::string line = "th.SheetWidth th.SheetHeight th.ImageNumber th.ImageCount th.SheetNumber";
-    tokens.apply(line, &sprite);
+    tokens.setSprite(&sprite);
+    tokens.apply(line);
     EXPECT_EQ(line, "512 -1 7 9 14");
 }
 
@@ -91,7 +93,7 @@ TEST(TokenValues, ClipAndRetinaTogetherDivideTheClippedValues)
     ScriptInputs inputs;
     inputs.clipMargin = 6;
     inputs.retina = true;
-    const TokenReplacer tokens(inputs, 2);
+    TokenReplacer tokens(inputs, 2);
     const SpriteEntry upright = box(-9, -5, 17, 9, false);
     const SpriteEntry rotated = box(-3, -11, 9, 15, true);
     EXPECT_EQ(replaced(tokens, &upright), "-1 -2 2 4 false");
@@ -103,11 +105,11 @@ TEST(TokenValues, ValuesBeyondThirtyTwoBitsAreNotCutShort)
     ScriptInputs inputs;
     inputs.clipMargin = 8;
     inputs.sheetWidth = 5000000000;
-    const TokenReplacer tokens(inputs, 1);
+    TokenReplacer tokens(inputs, 1);
     const SpriteEntry far = box(INT32_MAX, INT32_MIN, INT32_MIN, 0, false);
     EXPECT_EQ(replaced(tokens, &far), "2147483655 -2147483648 -2147483664 0 false");
     std::string line = "th.SheetWidth";
-    tokens.apply(line, &far);
+    tokens.apply(line);
     EXPECT_EQ(line, "5000000000");
 }
 
@@ -116,10 +118,18 @@ TEST(TokenValues, WithoutASpriteTheSpriteTokensReadZero)
     ScriptInputs inputs;
     inputs.clipMargin = 4;
     inputs.sheetPath = "/tmp/out/sheet.png";
-    const TokenReplacer tokens(inputs, 0);
-    std::string line = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate [th.ImageName] "
-                       "th.ImageNumber th.ImageCount th.SheetName";
-    tokens.apply(line, nullptr);
+    TokenReplacer tokens(inputs, 0);
+    const std::string pattern = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate [th.ImageName] "
+                                "th.ImageNumber th.ImageCount th.SheetName";
+    std::string line = pattern;
+    tokens.apply(line);
+    EXPECT_EQ(line, "0 0 0 0 false [] 0 0 sheet.png");
+
+    const SpriteEntry sprite = box(10, 5, 20, 40, true);
+    tokens.setSprite(&sprite);
+    tokens.setSprite(nullptr);
+    line = pattern;
+    tokens.apply(line);
     EXPECT_EQ(line, "0 0 0 0 false [] 0 0 sheet.png");
 }
 
@@ -128,7 +138,9 @@ TEST(TokenValues, InsertedTextIsNotSearchedAgainForTheSameToken)
     SpriteEntry sprite = box(0, 0, 8, 8, false);
     sprite.name = "<th.ImageName>.png";
     std::string line = "th.ImageName|th.ImageName";
-    TokenReplacer(ScriptInputs(), 1).apply(line, &sprite);
+    TokenReplacer tokens(ScriptInputs(), 1);
+    tokens.setSprite(&sprite);
+    tokens.apply(line);
     EXPECT_EQ(line, "<th.ImageName>|<th.ImageName>");
 }
 
@@ -139,7 +151,7 @@ TEST(TokenValues, TheSheetNameIsWhatFollowsTheLastSlash)
         ScriptInputs inputs;
         inputs.sheetPath = path;
         std::string line = "<th.SheetName>";
-        TokenReplacer(inputs, 0).apply(line, nullptr);
+        TokenReplacer(inputs, 0).apply(line);
         EXPECT_EQ(line, std::string("<") + name + ">") << path;
     }
 }
