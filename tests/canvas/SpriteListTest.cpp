@@ -40,6 +40,15 @@ std::vector<std::int32_t> indices(const SpriteList& list)
     return result;
 }
 
+// Three sprites "a", "b", "c" (indices 1 to 3) with the first one current.
+void addAbcFirstCurrent(SpriteList& list)
+{
+    list.add(sprite("a", 1));
+    list.add(sprite("b", 2));
+    list.add(sprite("c", 3));
+    list.hitTest(-1, -1);
+}
+
 std::string currentName(const SpriteList& list)
 {
     return list.current() ? list.current()->name : "(none)";
@@ -79,10 +88,7 @@ TEST(SpriteListCursor, ClearingLeavesNoCurrentSoTheNextAddGoesToTheFront)
 TEST(SpriteListCursor, AWholeListPassVisitsInDrawingOrderAndLeavesTheLastCurrent)
 {
     SpriteList list;
-    list.add(sprite("a", 1));
-    list.add(sprite("b", 2));
-    list.add(sprite("c", 3));
-    list.hitTest(-1, -1);
+    addAbcFirstCurrent(list);
     ASSERT_EQ(currentName(list), "a");
     std::vector<std::string> visited;
     list.passOver([&](SpriteEntry& entry) { visited.push_back(entry.name); });
@@ -97,10 +103,7 @@ TEST(SpriteListCursor, AWholeListPassVisitsInDrawingOrderAndLeavesTheLastCurrent
 TEST(SpriteListCursor, LookingUpByIndexOrPositionDoesNotMoveTheCursor)
 {
     SpriteList list;
-    list.add(sprite("a", 1));
-    list.add(sprite("b", 2));
-    list.add(sprite("c", 3));
-    list.hitTest(-1, -1);
+    addAbcFirstCurrent(list);
     ASSERT_NE(list.findByIndex(3), nullptr);
     EXPECT_EQ(list.findByIndex(3)->name, "c");
     EXPECT_EQ(list.findByIndex(4), nullptr);

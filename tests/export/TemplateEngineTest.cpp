@@ -30,17 +30,25 @@ void addSprite(SpriteList& list, std::int32_t index, const std::string& name)
     list.add(entry);
 }
 
+// Writes the template into the home folder and expands it to clipboard text.
+std::string clipboardExpansion(const TempHome& home, const std::string& templateBytes, const SpriteList& sprites)
+{
+    const auto templateFile = home.path() / "t.txt";
+    writeBytes(templateFile, templateBytes);
+    ClipboardText clipboard;
+    EXPECT_EQ(expandTemplate(templateFile, clipboard, sprites, {}), ExpansionResult::Written);
+    return clipboard.text();
+}
+
 TEST(ExpandTemplate, TheClipboardTextEndsEveryLineWithCrLf)
 {
     TempHome home;
-    const auto templateFile = home.path() / "t.txt";
-    writeBytes(templateFile, "th.Extension = \"Clipboard\"\nfirst\n\nth.Repeat\n th.ImageName\nth.Until = 2\nlast");
     SpriteList sprites;
     addSprite(sprites, 1, "walk01.png");
     addSprite(sprites, 2, "walk02.png");
-    ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, {}), ExpansionResult::Written);
-    EXPECT_EQ(clipboard.text(), "first\r\n\r\n walk01\r\n walk02\r\nlast\r\n");
+    EXPECT_EQ(clipboardExpansion(home, "th.Extension = \"Clipboard\"\nfirst\n\nth.Repeat\n th.ImageName\nth.Until = 2\nlast",
+                                 sprites),
+              "first\r\n\r\n walk01\r\n walk02\r\nlast\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.path()), std::filesystem::directory_iterator()), 1)
         << "the clipboard form creates no file";
 }
@@ -89,7 +97,7 @@ TEST(ExpandTemplate, AScriptFileThatCannotBeCreatedIsReported)
     EXPECT_EQ(expandTemplate(templateFile, onAFolder, sprites, {}), ExpansionResult::DestinationFailed);
 }
 
-TEST(ExpandTemplate, ARepeatedExpansionStartsAfresh)
+TEST(ExpandTemplate, AReusedClipboardTextHoldsOnlyTheLatestExpansion)
 {
     TempHome home;
     const auto templateFile = home.path() / "t.txt";
@@ -106,17 +114,14 @@ TEST(ExpandTemplate, ARepeatedExpansionStartsAfresh)
 TEST(ExpandTemplate, TheSpriteListIsOnlyRead)
 {
     TempHome home;
-    const auto templateFile = home.path() / "t.txt";
-    writeBytes(templateFile, "th.Repeat\nth.ImageName th.ImageX\nth.Until = 5\n");
     SpriteList sprites;
     addSprite(sprites, 1, "a.png");
     addSprite(sprites, 2, "b.png");
     addSprite(sprites, 3, "c.png");
     sprites.hitTest(25, 5);
     const SpriteEntry* current = sprites.current();
-    ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, {}), ExpansionResult::Written);
-    EXPECT_EQ(clipboard.text(), "a 10\r\nb 20\r\nc 30\r\nb 20\r\nb 20\r\n");
+    EXPECT_EQ(clipboardExpansion(home, "th.Repeat\nth.ImageName th.ImageX\nth.Until = 5\n", sprites),
+              "a 10\r\nb 20\r\nc 30\r\nb 20\r\nb 20\r\n");
     EXPECT_EQ(sprites.current(), current);
     EXPECT_EQ(sprites.entries().back().name, "b.png");
 }
