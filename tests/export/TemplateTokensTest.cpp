@@ -58,48 +58,7 @@ std::string replaced(TokenReplacer& tokens, const SpriteEntry* sprite)
     return line;
 }
 
-TEST(TokenValues, TheClipNarrowsTheVisibleBoxAlongThePicturesOwnWidth)
-{
-    ScriptInputs inputs;
-    inputs.clipMargin = 4;
-    TokenReplacer tokens(inputs, 1);
-    const SpriteEntry upright = box(10, 5, 40, 20, false);
-    const SpriteEntry rotated = box(10, 5, 20, 40, true);
-    EXPECT_EQ(replaced(tokens, &upright), "14 5 32 20 false");
-    EXPECT_EQ(replaced(tokens, &rotated), "10 9 20 32 true");
-}
-
-TEST(TokenValues, RetinaHalvesPositionsAndSizesTruncatingTowardZero)
-{
-    ScriptInputs inputs;
-    inputs.retina = true;
-    inputs.sheetWidth = 1025;
-    inputs.sheetHeight = -3;
-    inputs.sheetNumber = "14";
-    TokenReplacer tokens(inputs, 9);
-    const SpriteEntry sprite = box(101, -3, 64, 33, false);
-    EXPECT_EQ(replaced(tokens, &sprite), "50 -1 32 16 false");
-    const SpriteEntry edge = box(-1, 1, 1, -1, true);
-    EXPECT_EQ(replaced(tokens, &edge), "0 0 0 0 true");
-
-    std::string line = "th.SheetWidth th.SheetHeight th.ImageNumber th.ImageCount th.SheetNumber";
-    tokens.setSprite(&sprite);
-    tokens.apply(line);
-    EXPECT_EQ(line, "512 -1 7 9 14");
-}
-
-TEST(TokenValues, ClipAndRetinaTogetherDivideTheClippedValues)
-{
-    ScriptInputs inputs;
-    inputs.clipMargin = 6;
-    inputs.retina = true;
-    TokenReplacer tokens(inputs, 2);
-    const SpriteEntry upright = box(-9, -5, 17, 9, false);
-    const SpriteEntry rotated = box(-3, -11, 9, 15, true);
-    EXPECT_EQ(replaced(tokens, &upright), "-1 -2 2 4 false");
-    EXPECT_EQ(replaced(tokens, &rotated), "-1 -2 4 1 true");
-}
-
+// Clip and retina values are covered by the golden cases clip_* and retina_*.
 TEST(TokenValues, ValuesBeyondThirtyTwoBitsAreNotCutShort)
 {
     ScriptInputs inputs;
