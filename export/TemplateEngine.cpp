@@ -1,0 +1,136 @@
+#include "export/TemplateEngine.h"
+
+#include "export/LeadingNumber.h"
+#include "export/TextEdits.h"
+#include "toolkit/TextFile.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace th::exporting {
+
+namespace {
+
+// The template as lines, so that a repeat block can go back to where it began.
+// A read at the end yields an empty line, as reading a file does.
+class TemplateLines {
+public:
+    static std::optional<TemplateLines> read(const std::filesystem::path& file)
+    {
+        toolkit::TextReader reader(file);
+        if (!reader.isOpen())
+            return std::nullopt;
+        TemplateLines lines;
+        while (!reader.atEnd())
+            lines.lines_.push_back(reader.readLine());
+        return lines;
+    }
+
+    bool atEnd() const { return next_ >= lines_.size(); }
+    std::size_t position() const { return next_; }
+    void seek(std::size_t position) { next_ = position; }
+    std::string readLine() { return atEnd() ? std::string() : lines_[next_++]; }
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+};
+
+// Finds sprites by index without walking the list for every template line.
+class SpriteByIndex {
+public:
+    explicit SpriteByIndex(const canvas::SpriteList& sprites)
+        : fallback_(sprites.empty() ? nullptr : &sprites.entries().back())
+    {
+        // emplace keeps the first entry of an index, as a search from the
+        // start of the list would find it.
+        for (const canvas::SpriteEntry& entry : sprites.entries())
+            byIndex_.emplace(entry.index, &entry);
+    }
+
+    // Null only when the list is empty.
+    const canvas::SpriteEntry* find(std::int64_t index) const
+    {
+        const auto found = byIndex_.find(index);
+        return found == byIndex_.end() ? fallback_ : found->second;
+    }
+
+private:
+    std::unordered_map<std::int64_t, const canvas::SpriteEntry*> byIndex_;
+    const canvas::SpriteEntry* fallback_;
+};
+
+std::int32_t repeatLimit(std::string untilLine)
+{
+    removeAll(untilLine, "th.Until");
+    removeAll(untilLine, "=");
+    removeAll(untilLine, " ");
+    // The limit is a 32-bit value; longer numbers keep their low bits.
+    return std::int32_t(readLeadingNumber(untilLine));
+}
+
+} // namespace
+
+ExpansionResult expandTemplate(const std::filesystem::path& templateFile, ScriptDestination& destination,
+                               const canvas::SpriteList& sprites, const ScriptInputs& inputs)
+{
+    std::optional<TemplateLines> lines = TemplateLines::read(templateFile);
+    if (!lines)
+        return ExpansionResult::TemplateUnreadable;
+    if (!destination.begin())
+        return ExpansionResult::DestinationFailed;
+
+    const SpriteByIndex spriteByIndex(sprites);
+    TokenReplacer tokens(inputs, sprites.size());
+
+    std::int64_t spriteNumber = 1;
+    std::int32_t limit = 1;
+    bool limitRead = false;
+    bool blockFinished = false;
+    std::size_t repeatPosition = 0;
+
+    // The end test follows each step, so an empty template still gives one
+    // (empty) line.
+    do {
+        tokens.setSprite(spriteByIndex.find(spriteNumber));
+        std::string line = lines->readLine();
+        // Only one directive is skipped per step: a second one in a row is
+        // treated as text.
+        if (contains(line, "th.Extension"))
+            line = lines->readLine();
+        tokens.apply(line);
+
+        const bool repeatStart = contains(line, "th.Repeat");
+        const bool repeatEnd = contains(line, "th.Until");
+        if (repeatStart) {
+            repeatPosition = lines->position();
+            if (blockFinished) {
+                spriteNumber = 1;
+                limit = 1;
+                limitRead = false;
+                blockFinished = false;
+            }
+        }
+        if (repeatEnd) {
+            if (!limitRead) {
+                limit = repeatLimit(line);
+                limitRead = true;
+            }
+            if (spriteNumber < limit) {
+                lines->seek(repeatPosition);
+                ++spriteNumber;
+            } else {
+                blockFinished = true;
+            }
+        }
+        if (!repeatStart && !repeatEnd)
+            destination.writeLine(line);
+    } while (!lines->atEnd());
+
+    return destination.finish() ? ExpansionResult::Written : ExpansionResult::DestinationFailed;
+}
+
+} // namespace th::exporting

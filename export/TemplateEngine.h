@@ -1,0 +1,33 @@
+#pragma once
+// Expands a script template over the sprites of the canvas.
+//
+// Template lines that contain "th.Extension" are dropped; the lines between a
+// "th.Repeat" line and a "th.Until" line are emitted once per sprite (taken
+// by index) up to the limit written after "th.Until"; every other line has
+// its tokens replaced (see TemplateTokens.h) and is written.
+
+#include "canvas/SpriteList.h"
+#include "export/ScriptDestination.h"
+#include "export/TemplateTokens.h"
+
+#include <filesystem>
+
+namespace th::exporting {
+
+enum class ExpansionResult {
+    Written,
+    // The template could not be read; the destination was not touched.
+    TemplateUnreadable,
+    // The destination could not be opened or did not take every line.
+    DestinationFailed,
+};
+
+// Reads the template, then writes its expansion to the destination. The
+// sprite list is only read. Sprites are found by their index; when no sprite
+// has the wanted index the last of the list stands in.
+[[nodiscard]] ExpansionResult expandTemplate(const std::filesystem::path& templateFile,
+                                             ScriptDestination& destination,
+                                             const canvas::SpriteList& sprites,
+                                             const ScriptInputs& inputs);
+
+} // namespace th::exporting

@@ -1,0 +1,60 @@
+#pragma once
+// The twelve th. tokens of a template and the texts that replace them.
+
+#include "canvas/SpriteEntry.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace th::exporting {
+
+// What an export tells the template engine besides the sprites.
+struct ScriptInputs {
+    // The alpha clip of every sprite, in canvas pixels.
+    std::int32_t clipMargin = 0;
+    // Halves every position and size (but not numbers and counts).
+    bool retina = false;
+    // The sheet as written, after any power-of-two rounding.
+    std::int64_t sheetWidth = 0;
+    std::int64_t sheetHeight = 0;
+    std::string sheetPath;
+    // The sheet-number field's text as shown.
+    std::string sheetNumber = "0";
+};
+
+// The file name without its extension, the way templates want it: the last
+// four characters are taken and every occurrence of them is removed, so
+// "a.png.png" gives "a" and a name of four characters or fewer gives "".
+std::string imageBaseName(std::string_view fileName);
+
+// Replaces the tokens of one line, in a fixed order so that a later token is
+// also found inside the text an earlier one inserted (an image name holding
+// "th.ImageNumber" gets the number). Tokens are case-sensitive; look-alikes
+// such as "th.Columns" or "th.imagex" stay as they are.
+class TokenReplacer {
+public:
+    static constexpr std::size_t kTokenCount = 12;
+
+    TokenReplacer(const ScriptInputs& inputs, std::size_t imageCount);
+
+    // The sprite whose values the image tokens take from now on. Without one
+    // (an emptied canvas, and at the start) they read 0, "false" and an empty
+    // name. The sprite must stay unchanged while it is set.
+    void setSprite(const canvas::SpriteEntry* sprite);
+    void apply(std::string& line) const;
+
+private:
+    void fillSpriteValues(const canvas::SpriteEntry* sprite);
+
+    std::int64_t clipMargin_;
+    std::int64_t divisor_;
+    const canvas::SpriteEntry* sprite_ = nullptr;
+    // Replacement texts in token order; the sprite's are made once per sprite
+    // rather than once per line.
+    std::array<std::string, kTokenCount> values_;
+};
+
+} // namespace th::exporting
