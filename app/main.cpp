@@ -1,9 +1,12 @@
-// Start-up: the data folder and its defaults, then the main window and the
-// event loop. An open preference store is saved on the way out.
+// Start-up: the data folder and its defaults, the image library, then the
+// main window and the event loop. An open preference store is saved on the
+// way out.
 
 #include "app/DataFolder.h"
 #include "app/MainWindow.h"
+#include "app/Pictures.h"
 #include "editor/PreferenceStore.h"
+#include "image/ImageStore.h"
 #include "toolkit/QtHost.h"
 
 #include <QApplication>
@@ -15,7 +18,11 @@ int main(int argc, char* argv[])
     th::editor::PreferenceStore preferences;
     th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
 
-    th::app::MainWindow window;
+    th::image::ImageStore images;
+    th::app::registerCodecs(images);
+
+    th::app::MainWindow window(host, th::app::loadToolbarPictures(images), th::app::pictureAccess(images));
+    host.setParent(&window);
     window.show();
     const int status = application.exec();
     preferences.close();

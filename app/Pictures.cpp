@@ -1,0 +1,107 @@
+#include "app/Pictures.h"
+
+#include "image/BmpDecoder.h"
+#include "image/ImageStore.h"
+#include "image/PngDecoder.h"
+#include "image/PngEncoder.h"
+
+#include <QFile>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+// Resources built into a static library must be registered by hand.
+static void registerIconResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace th::app {
+
+namespace {
+
+struct ResourcePicture {
+    int number;
+    const char* resource;
+};
+
+// In loading order; the tile must come before the button that takes its number.
+constexpr int kTileNumber = 0;
+constexpr ResourcePicture kToolbar[] = {
+    {0, ":/icons/open-folder.png"},    {1, ":/icons/import-image.png"},
+    {2, ":/icons/delete-image.png"},   {3, ":/icons/script-editor.png"},
+    {4, ":/icons/export-sheet.png"},   {5, ":/icons/open-folder-pressed.png"},
+    {6, ":/icons/import-image-pressed.png"}, {7, ":/icons/delete-image-pressed.png"},
+    {8, ":/icons/script-editor-pressed.png"}, {9, ":/icons/export-sheet-pressed.png"},
+    {10, ":/icons/separator.png"},     {11, ":/icons/new-canvas.png"},
+    {12, ":/icons/new-canvas-pressed.png"}, {13, ":/icons/snap-off.png"},
+    {14, ":/icons/snap-on.png"},
+};
+
+std::optional<int> decodeResource(image::ImageStore& store, int number, const char* resource)
+{
+    QFile file(QString::fromLatin1(resource));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    return store.decode(number, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+}
+
+QPixmap pixmapOf(const image::ImageStore& store, int number)
+{
+    return QPixmap::fromImage(imageView(store, number));
+}
+
+std::optional<canvas::LoadedPicture> loadPicture(image::ImageStore& store, const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::optional<int> number = store.decode(image::kAutoNumber, bytes);
+    if (!number)
+        return std::nullopt;
+    return canvas::LoadedPicture{*number, store.width(*number), store.height(*number)};
+}
+
+} // namespace
+
+void registerCodecs(image::ImageStore& store)
+{
+    store.registerDecoder(std::make_unique<image::BmpDecoder>());
+    store.registerDecoder(std::make_unique<image::PngDecoder>());
+    store.registerEncoder(std::make_unique<image::PngEncoder>());
+}
+
+QImage imageView(const image::ImageStore& store, int number)
+{
+    const image::PixelView pixels = store.handle(number);
+    if (!pixels)
+        return {};
+    return QImage(pixels.pixels, pixels.width, pixels.height, qsizetype(pixels.stride), QImage::Format_RGBA8888);
+}
+
+ToolbarPictures loadToolbarPictures(image::ImageStore& store)
+{
+    registerIconResources();
+    ToolbarPictures pictures;
+    if (decodeResource(store, kTileNumber, ":/icons/background-tile.png"))
+        pictures.backgroundTile = pixmapOf(store, kTileNumber);
+    for (const ResourcePicture& entry : kToolbar) {
+        if (decodeResource(store, entry.number, entry.resource))
+            pictures.byNumber.insert(entry.number, pixmapOf(store, entry.number));
+    }
+    return pictures;
+}
+
+PictureAccess pictureAccess(image::ImageStore& store)
+{
+    return {
+        [&store](canvas::ImageHandle image) { return imageView(store, image); },
+        [&store](const std::string& path) { return loadPicture(store, path); },
+        [&store](canvas::ImageHandle image) { store.free(image); },
+    };
+}
+
+} // namespace th::app
