@@ -1,0 +1,89 @@
+#pragma once
+// The image library: every picture the program uses as a numbered 8-bit RGBA
+// image (rows top first, stride width * 4, straight alpha), decoded through
+// the registered decoders, drawn on through DrawTarget and saved through the
+// registered encoders (BMP writing is always there). Plain C++ over libpng and
+// zlib; the application owns one store and passes it by reference.
+//
+// Numbers: static numbers 0, 1, 2, ... index a slot table (16 slots at first,
+// growing to number + 16 when a number beyond it is used); kAutoNumber asks
+// for an automatic record instead, whose handle (a negative number below -1)
+// names it from then on.
+
+#include "image/BmpEncoder.h"
+#include "image/Codec.h"
+#include "image/DrawTarget.h"
+#include "image/Image.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace th::image {
+
+inline constexpr int kAutoNumber = -1;
+inline constexpr int kFormatClear = 0x100; // ORed into create()'s format: transparent black
+inline constexpr int kDepthSource = -2;    // depth() selector: the depth of the source data
+inline constexpr int kMaxStaticNumber = 65535;
+
+class ImageStore {
+public:
+    ImageStore();
+    ~ImageStore();
+    ImageStore(const ImageStore&) = delete;
+    ImageStore& operator=(const ImageStore&) = delete;
+
+    // Decoders are probed in registration order; a second decoder or encoder
+    // with the tag of one already registered is ignored.
+    void registerDecoder(std::unique_ptr<Decoder> decoder);
+    void registerEncoder(std::unique_ptr<Encoder> encoder);
+
+    // A new image, opaque black or (with kFormatClear) transparent black.
+    // Returns the number that names it (the handle for kAutoNumber), or
+    // nothing when a side is outside 1 ... 32767 or memory runs out; the store
+    // is then unchanged. An image already under the number is freed first.
+    [[nodiscard]] std::optional<int> create(int number, int width, int height, int format);
+    // Decodes `data` (never reading past its end) with the first decoder that
+    // accepts it. An image whose data breaks off is still returned, with the
+    // rows decoded before the break and zero pixels after it.
+    [[nodiscard]] std::optional<int> decode(int number, std::span<const std::uint8_t> data);
+
+    // Frees the image the number names; kAutoNumber frees every image.
+    void free(int number);
+    void freeAll();
+
+    // 0 when the number names no image.
+    int width(int number) const;
+    int height(int number) const;
+    // The source depth for kDepthSource, 32 for any other selector.
+    int depth(int number, int selector) const;
+    // The image's pixels, or an empty view.
+    PixelView handle(int number) const;
+    // A target over the image's pixels; nothing when the number names no image.
+    std::optional<DrawTarget> target(int number, const TextPainter* painter = nullptr) const;
+
+    // Writes the image with the encoder for `tag` (kCodecPng, kCodecBmp).
+    // depth -1 stands for the image's source depth. False, with no file left
+    // behind, when the number, the path or the encoder is missing or the write
+    // fails.
+    [[nodiscard]] bool save(int number, const std::filesystem::path& file, std::uint32_t tag,
+                            int flags, int depth) const;
+
+    std::size_t slotCount() const { return slots_.size(); }
+
+private:
+    Image* find(int number) const;
+    std::optional<int> store(int number, std::unique_ptr<Image> image);
+
+    std::vector<std::unique_ptr<Image>> slots_;
+    std::map<int, std::unique_ptr<Image>> automatic_;
+    int nextHandle_ = kAutoNumber - 1;
+    std::vector<std::unique_ptr<Decoder>> decoders_;
+    std::vector<std::unique_ptr<Encoder>> encoders_;
+    BmpEncoder bmp_;
+};
+
+} // namespace th::image

@@ -1,0 +1,532 @@
+#include "image/PaletteQuantiser.h"
+
+#include "image/Codec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace th::image {
+
+// ============================================================================
+// Constants
+// ============================================================================
+namespace {
+
+constexpr double kGamma = 1.8;              // the network learns in gamma 1/1.8 space
+constexpr int kMaxNeurons = 256;            // capacity, whatever the depth
+constexpr int kPixelsPerFactor = 262144;    // sampling factor grows by 1 per this many pixels
+constexpr int kMaxSamplingFactor = 10;      // ... up to this: 1 pixel in 10 is learnt
+constexpr int kSamplePrimes[] = {499, 491, 487, 503}; // pixel strides; the first one
+                                            // that does not divide the length is used
+constexpr double kInitialRate = 1024.0;     // learning rate (alpha) at the start
+constexpr int kRateDecayBase = 30;          // rate -= rate / (30 + (factor - 1) div 3)
+constexpr double kInitialRadius = 32.0;     // neighbourhood radius at the start
+constexpr int kRadiusLimit = 32;            // radpower[] entries
+constexpr double kRadiusDecay = 30.0;       // radius -= radius / 30
+constexpr int kDecaysPerRun = 100;          // rate and radius shrink every 1/100 of the run
+constexpr double kBeta = 1.0 / 1024.0;      // frequency decay per sample
+constexpr double kBiasGain = 1024.0;        // bias grows by freq * beta * 1024
+constexpr double kRadPowerScale = 262144.0; // radpower / 2^18 is a neighbour's move factor
+constexpr double kFarAway = 1073741824.0;   // 2^30: larger than any distance
+constexpr double kLumaRed = 0.2126;         // depth 1: Rec. 709 luminance ...
+constexpr double kLumaGreen = 0.7152;
+constexpr double kLumaBlue = 0.0722;
+constexpr double kLumaThreshold = 160.0;    // ... above this is white
+constexpr int kCacheBits = 16;              // mapping memo: 2^16 recent pixels
+
+} // namespace
+
+// ============================================================================
+// The network: neurons, gamma table, search map and green index
+// ============================================================================
+struct PaletteQuantiser::Network {
+    int netsize = 0;
+    // Neurons as separate channel arrays so the contest loops run straight.
+    double alpha[kMaxNeurons] = {}, blue[kMaxNeurons] = {}, green[kMaxNeurons] = {},
+           red[kMaxNeurons] = {};
+    double bias[kMaxNeurons] = {};
+    double freq[kMaxNeurons] = {};
+    double radpower[kRadiusLimit] = {};
+    double gammaTable[256] = {};
+    int gammaByte[256] = {};      // gammaTable as integers, for the search
+    int index[256] = {};          // where the search starts for each green
+    int mapRed[kMaxNeurons] = {}; // the search map, in gamma space
+    int mapGreen[kMaxNeurons] = {};
+    int mapBlue[kMaxNeurons] = {};
+    int mapAlpha[kMaxNeurons] = {};
+    // Direct-mapped memo of the search: a sheet repeats its pixels a lot.
+    std::vector<std::uint32_t> cacheKey;
+    std::vector<std::int16_t> cacheIndex;
+
+    explicit Network(int size);
+    void learn(const std::uint8_t* pixels, std::size_t byteLength, int samplingFactor);
+    void buildSearchMap(std::vector<PaletteEntry>& palette);
+    int search(int a, int b, int g, int r) const;
+    int cachedSearch(const std::uint8_t* pixel);
+
+private:
+    int contest(double a, double b, double g, double r);
+    void moveWinner(int winner, double rate, double a, double b, double g, double r);
+    void moveNeighbours(int winner, int rad, double a, double b, double g, double r);
+    void swapNeurons(int i, int j);
+};
+
+// ============================================================================
+// Gamma table and initial neurons
+// ============================================================================
+PaletteQuantiser::Network::Network(int size)
+    : netsize(size)
+    , cacheKey(std::size_t{1} << kCacheBits, 0)
+    , cacheIndex(std::size_t{1} << kCacheBits, -1)
+{
+    for (int i = 0; i < 256; ++i) {
+        gammaTable[i] = std::round(255.0 * std::pow(i / 255.0, 1.0 / kGamma));
+        gammaByte[i] = static_cast<int>(gammaTable[i]);
+    }
+    for (int i = 0; i < netsize; ++i) {
+        const double grey = gammaTable[(i * 256) / netsize];
+        blue[i] = green[i] = red[i] = grey;
+        alpha[i] = i <= 15 ? 16.0 * i : 255.0;
+        bias[i] = 0.0;
+        freq[i] = 1.0 / netsize;
+    }
+}
+
+// ============================================================================
+// Contest: the winner by biased distance, and the frequency and bias update
+// ============================================================================
+int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
+{
+    const double t = 1.0 - a / 255.0;
+    const double w = 1.0 - t * t; // colour counts less the more transparent the sample
+    double bestd = kFarAway;
+    double bestbiasd = kFarAway;
+    int bestpos = 0;
+    int bestbiaspos = 0;
+    for (int j = 0; j < netsize; ++j) {
+        const double partial = std::fabs(red[j] - r) * w + std::fabs(blue[j] - b) * w;
+        if (partial < bestd || partial < bestbiasd + bias[j]) {
+            const double dist = std::fabs(alpha[j] - a) + std::fabs(green[j] - g) * w + partial;
+            if (dist < bestd) {
+                bestd = dist;
+                bestpos = j;
+            }
+            const double biasd = dist - bias[j];
+            if (biasd < bestbiasd) {
+                bestbiasd = biasd;
+                bestbiaspos = j;
+            }
+        }
+    }
+    // Each neuron's bias is read above before it is updated here, so running
+    // the update as its own loop changes no result and lets it vectorise.
+    for (int j = 0; j < netsize; ++j) {
+        const double f = freq[j] * kBeta;
+        freq[j] -= f;
+        bias[j] += f * kBiasGain;
+    }
+    freq[bestpos] += kBeta;
+    bias[bestpos] -= 1.0;
+    return bestbiaspos;
+}
+
+// ============================================================================
+// Moves: the winner by the learning rate, its neighbours by radpower
+// ============================================================================
+void PaletteQuantiser::Network::moveWinner(int j, double rate, double a, double b, double g,
+                                           double r)
+{
+    const double k = rate / kInitialRate;
+    alpha[j] -= (alpha[j] - a) * k;
+    blue[j] -= (blue[j] - b) * k;
+    green[j] -= (green[j] - g) * k;
+    red[j] -= (red[j] - r) * k;
+}
+
+void PaletteQuantiser::Network::moveNeighbours(int winner, int rad, double a, double b, double g,
+                                               double r)
+{
+    for (int d = 1; d < rad; ++d) {
+        const double k = radpower[d] / kRadPowerScale;
+        for (const int j : {winner - d, winner + d}) {
+            if (j < 0 || j >= netsize)
+                continue;
+            alpha[j] -= (alpha[j] - a) * k;
+            blue[j] -= (blue[j] - b) * k;
+            green[j] -= (green[j] - g) * k;
+            red[j] -= (red[j] - r) * k;
+        }
+    }
+}
+
+// ============================================================================
+// Learning: prime-stride samples, rate and radius decaying every delta samples
+// ============================================================================
+void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t byteLength,
+                                      int samplingFactor)
+{
+    const std::size_t samplePixels = byteLength / (4 * static_cast<std::size_t>(samplingFactor));
+    // A tiny image has fewer than 100 samples; decaying after every one of
+    // them keeps the modulo below away from zero.
+    const std::size_t delta = std::max<std::size_t>(samplePixels / kDecaysPerRun, 1);
+    const int rateDecay = kRateDecayBase + (samplingFactor - 1) / 3;
+    double rate = kInitialRate;
+    double radius = kInitialRadius;
+    int rad = kRadiusLimit;
+    for (int m = 0; m < kRadiusLimit; ++m)
+        radpower[m] = std::floor(kInitialRate * ((1024 - m * m) / 4));
+
+    std::size_t step = 4 * static_cast<std::size_t>(kSamplePrimes[3]);
+    for (const int prime : {kSamplePrimes[0], kSamplePrimes[1], kSamplePrimes[2]}) {
+        if (byteLength % static_cast<std::size_t>(prime) != 0) {
+            step = 4 * static_cast<std::size_t>(prime);
+            break;
+        }
+    }
+
+    std::size_t position = 0;
+    for (std::size_t i = 1; i <= samplePixels; ++i) {
+        const std::uint8_t* p = pixels + position;
+        double a = 0, b = 0, g = 0, r = 0;
+        if (p[3] != 0) {
+            a = p[3];
+            r = gammaTable[p[0]];
+            g = gammaTable[p[1]];
+            b = gammaTable[p[2]];
+        }
+        const int winner = contest(a, b, g, r);
+        moveWinner(winner, rate, a, b, g, r);
+        if (rad != 0)
+            moveNeighbours(winner, rad, a, b, g, r);
+
+        position += step;
+        while (position >= byteLength)
+            position -= byteLength;
+
+        if (i % delta == 0) {
+            rate -= rate / rateDecay;
+            radius -= radius / kRadiusDecay;
+            rad = static_cast<int>(radius);
+            if (rad <= 1)
+                rad = 0;
+            else
+                for (int m = 0; m < rad; ++m)
+                    radpower[m] = std::floor(rate * (((rad * rad - m * m) * 256) / (rad * rad)));
+        }
+    }
+}
+
+// ============================================================================
+// Unbiasing: neuron values back to bytes
+// ============================================================================
+namespace {
+
+int colourByte(double v)
+{
+    if (v < 0)
+        return 0;
+    // Written as the product and quotient it is: (x * 255) / 255 is not
+    // always x in doubles, and the palette must not depend on that.
+    const double linear = ((std::pow(v / 255.0, kGamma) * 255.0) / 255.0) * 256.0;
+    return static_cast<int>(std::min(255.0, std::floor(linear)));
+}
+
+int alphaByte(double v)
+{
+    if (v < 0)
+        return 0;
+    return static_cast<int>(std::min(255.0, std::floor(v / 255.0 * 256.0)));
+}
+
+} // namespace
+
+// ============================================================================
+// Search map sorted by green, the green index, and the palette
+// ============================================================================
+void PaletteQuantiser::Network::swapNeurons(int i, int j)
+{
+    std::swap(alpha[i], alpha[j]);
+    std::swap(blue[i], blue[j]);
+    std::swap(green[i], green[j]);
+    std::swap(red[i], red[j]);
+    std::swap(mapRed[i], mapRed[j]);
+    std::swap(mapGreen[i], mapGreen[j]);
+    std::swap(mapBlue[i], mapBlue[j]);
+    std::swap(mapAlpha[i], mapAlpha[j]);
+}
+
+void PaletteQuantiser::Network::buildSearchMap(std::vector<PaletteEntry>& palette)
+{
+    for (int j = 0; j < netsize; ++j) {
+        mapRed[j] = gammaByte[colourByte(red[j])];
+        mapGreen[j] = gammaByte[colourByte(green[j])];
+        mapBlue[j] = gammaByte[colourByte(blue[j])];
+        mapAlpha[j] = alphaByte(alpha[j]);
+    }
+    int previousGreen = 0;
+    int start = 0;
+    for (int i = 0; i < netsize; ++i) {
+        int smallest = i;
+        for (int p = i + 1; p < netsize; ++p)
+            if (mapGreen[p] < mapGreen[smallest])
+                smallest = p;
+        if (smallest != i)
+            swapNeurons(i, smallest);
+        const int g = mapGreen[i];
+        if (g != previousGreen) {
+            index[previousGreen] = (start + i) / 2;
+            for (int k = previousGreen + 1; k < g; ++k)
+                index[k] = i;
+            previousGreen = g;
+            start = i;
+        }
+    }
+    index[previousGreen] = (start + netsize - 1) / 2;
+    for (int k = previousGreen + 1; k < 256; ++k)
+        index[k] = netsize - 1;
+
+    palette.resize(static_cast<std::size_t>(netsize));
+    for (int j = 0; j < netsize; ++j)
+        palette[static_cast<std::size_t>(j)] = {
+            static_cast<std::uint8_t>(colourByte(red[j])),
+            static_cast<std::uint8_t>(colourByte(green[j])),
+            static_cast<std::uint8_t>(colourByte(blue[j])),
+            static_cast<std::uint8_t>(alphaByte(alpha[j]))};
+}
+
+// ============================================================================
+// Search: outwards from the green index, stopping once green alone is too far
+// ============================================================================
+int PaletteQuantiser::Network::search(int a, int b, int g, int r) const
+{
+    if (a == 0) {
+        r = g = b = 0;
+    } else {
+        r = gammaByte[r];
+        g = gammaByte[g];
+        b = gammaByte[b];
+    }
+    const double t = 1.0 - a / 255.0;
+    const double w = 1.0 - t * t;
+    double bestd = kFarAway;
+    int best = 0;
+    int i = index[g];
+    int j = i - 1;
+    auto square = [](int v) { return static_cast<double>(v * v); };
+    while (i < netsize || j >= 0) {
+        if (i < netsize) {
+            double d = square(mapGreen[i] - g) * w;
+            if (d > bestd)
+                break;
+            d += square(mapRed[i] - r) * w;
+            if (d < bestd) {
+                d += square(mapBlue[i] - b) * w;
+                if (d < bestd) {
+                    d += square(mapAlpha[i] - a);
+                    if (d < bestd) {
+                        bestd = d;
+                        best = i;
+                    }
+                }
+            }
+            ++i;
+        }
+        if (j >= 0) {
+            double d = square(mapGreen[j] - g) * w;
+            if (d > bestd)
+                break;
+            d += square(mapBlue[j] - b) * w;
+            if (d < bestd) {
+                d += square(mapRed[j] - r) * w;
+                if (d < bestd) {
+                    d += square(mapAlpha[j] - a);
+                    if (d < bestd) {
+                        bestd = d;
+                        best = j;
+                    }
+                }
+            }
+            --j;
+        }
+    }
+    return best;
+}
+
+int PaletteQuantiser::Network::cachedSearch(const std::uint8_t* p)
+{
+    std::uint32_t key;
+    std::memcpy(&key, p, 4);
+    if (p[3] == 0)
+        key = 0; // every transparent pixel searches the same
+    const std::size_t slot = (key * 2654435761u) >> (32 - kCacheBits);
+    if (cacheIndex[slot] < 0 || cacheKey[slot] != key) {
+        cacheKey[slot] = key;
+        cacheIndex[slot] = static_cast<std::int16_t>(search(p[3], p[2], p[1], p[0]));
+    }
+    return cacheIndex[slot];
+}
+
+// ============================================================================
+// Set-up: working pixels, sampling factor, learning
+// ============================================================================
+std::unique_ptr<PaletteQuantiser> PaletteQuantiser::create(const PixelRows& source, int depth,
+                                                           int flags)
+{
+    if (depth < 1 || depth > 8 || !source.pixels || source.width < 1 || source.height < 1)
+        return nullptr;
+    try {
+        return std::unique_ptr<PaletteQuantiser>(new PaletteQuantiser(source, depth, flags));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+PaletteQuantiser::~PaletteQuantiser() = default;
+
+PaletteQuantiser::PaletteQuantiser(const PixelRows& source, int depth, int flags)
+    : pixels_(source)
+    , depth_(depth)
+    , flags_(flags)
+    , indices_(static_cast<std::size_t>(source.width) + 8)
+    , packed_((static_cast<std::size_t>(source.width) * static_cast<std::size_t>(depth) + 7) / 8)
+{
+    const std::size_t width = static_cast<std::size_t>(source.width);
+    const std::size_t rowBytes = width * 4;
+    const bool dither = (flags & kSaveFlagDither) != 0;
+    // Learning walks the pixels as one block, so anything but contiguous
+    // RGBA is copied first; dithering writes into its own copy.
+    if (source.bytesPerPixel != 4 || source.stride != rowBytes || dither) {
+        privateCopy_.resize(rowBytes * static_cast<std::size_t>(source.height));
+        for (int y = 0; y < source.height; ++y) {
+            const std::uint8_t* in = source.pixels + static_cast<std::size_t>(y) * source.stride;
+            std::uint8_t* out = privateCopy_.data() + static_cast<std::size_t>(y) * rowBytes;
+            if (source.bytesPerPixel == 4) {
+                std::memcpy(out, in, rowBytes);
+            } else {
+                for (std::size_t x = 0; x < width; ++x, in += 3, out += 4) {
+                    std::memcpy(out, in, 3);
+                    out[3] = 255;
+                }
+            }
+        }
+        pixels_ = {privateCopy_.data(), source.width, source.height, rowBytes, 4, source.bottomUp};
+    }
+    if (depth == 1)
+        palette_ = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    else
+        buildNetwork();
+}
+
+void PaletteQuantiser::buildNetwork()
+{
+    const std::size_t pixelCount =
+        static_cast<std::size_t>(pixels_.width) * static_cast<std::size_t>(pixels_.height);
+    const int samplingFactor = static_cast<int>(
+        std::min<std::size_t>(pixelCount / kPixelsPerFactor + 1, kMaxSamplingFactor));
+    network_ = std::make_unique<Network>(1 << depth_);
+    network_->learn(pixels_.pixels, pixelCount * 4, samplingFactor);
+    network_->buildSearchMap(palette_);
+}
+
+// ============================================================================
+// Row mapping and packing
+// ============================================================================
+std::span<const std::uint8_t> PaletteQuantiser::mapRow(int row)
+{
+    if (depth_ == 1)
+        mapRowByLuminance(pixels_.row(row));
+    else if (flags_ & kSaveFlagDither)
+        mapRowWithDither(row);
+    else
+        mapRowBySearch(pixels_.row(row));
+    packIndices();
+    return packed_;
+}
+
+void PaletteQuantiser::mapRowByLuminance(const std::uint8_t* p)
+{
+    for (int x = 0; x < pixels_.width; ++x, p += 4) {
+        const double luminance = kLumaRed * p[0] + kLumaGreen * p[1] + kLumaBlue * p[2];
+        indices_[static_cast<std::size_t>(x)] = luminance > kLumaThreshold ? 1 : 0;
+    }
+}
+
+void PaletteQuantiser::mapRowBySearch(const std::uint8_t* p)
+{
+    for (int x = 0; x < pixels_.width; ++x, p += 4)
+        indices_[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(network_->cachedSearch(p));
+}
+
+void PaletteQuantiser::packIndices()
+{
+    const int perByte = 8 / depth_;
+    std::fill(packed_.begin(), packed_.end(), 0);
+    for (int x = 0; x < pixels_.width; ++x) {
+        const int shift = 8 - depth_ * (x % perByte + 1);
+        packed_[static_cast<std::size_t>(x / perByte)] |=
+            static_cast<std::uint8_t>(indices_[static_cast<std::size_t>(x)] << shift);
+    }
+}
+
+// ============================================================================
+// Error diffusion (Floyd-Steinberg on the private copy)
+// ============================================================================
+namespace {
+
+std::uint8_t clampByte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+
+} // namespace
+
+void PaletteQuantiser::mapRowWithDither(int row)
+{
+    // The private copy is writable: it is privateCopy_.
+    auto* p = const_cast<std::uint8_t*>(pixels_.row(row));
+    std::uint8_t* below =
+        row + 1 < pixels_.height ? const_cast<std::uint8_t*>(pixels_.row(row + 1)) : nullptr;
+    const int width = pixels_.width;
+    for (int x = 0; x < width; ++x, p += 4) {
+        int value[4];
+        for (int c = 0; c < 4; ++c)
+            value[c] = std::clamp(p[c] + carriedError_[static_cast<std::size_t>(c)], 0, 255);
+        const int chosen = network_->search(value[3], value[2], value[1], value[0]);
+        indices_[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(chosen);
+        const PaletteEntry& e = palette_[static_cast<std::size_t>(chosen)];
+        const int target[4] = {e.r, e.g, e.b, e.a};
+        // Error on nearly invisible pixels matters little, so it is weighted
+        // by the more opaque of the two alphas.
+        const int opaque = 255 - std::max<int>(e.a, value[3]);
+        const int weight = 255 - opaque * opaque / 255;
+        int quantisation = 0;
+        for (int c = 0; c < 4; ++c) {
+            const int difference = value[c] - target[c];
+            quantisation += difference * difference;
+            const int error = difference * weight / 255;
+            if (below) {
+                std::uint8_t* q = below + static_cast<std::size_t>(x) * 4 + static_cast<std::size_t>(c);
+                if (x > 0)
+                    q[-4] = clampByte(q[-4] + error * 3 / 16);
+                q[0] = clampByte(q[0] + error * 5 / 16);
+                if (x + 1 < width)
+                    q[4] = clampByte(q[4] + error / 16);
+            }
+            carriedError_[static_cast<std::size_t>(c)] = error * 7 / 16;
+        }
+        // Damp the running error so a run of far-off pixels cannot snowball.
+        auto tooLarge = [&] {
+            int sum = 0;
+            for (const int e2 : carriedError_) {
+                if (e2 * e2 > 100)
+                    return true;
+                sum += e2 * e2;
+            }
+            return sum > 200 || sum > 2 * quantisation;
+        };
+        while (tooLarge())
+            for (int& e2 : carriedError_)
+                e2 /= 2;
+    }
+}
+
+} // namespace th::image

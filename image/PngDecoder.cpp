@@ -1,0 +1,139 @@
+#include "image/PngDecoder.h"
+
+#include "image/Image.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+
+namespace th::image {
+namespace {
+
+struct MemoryCursor {
+    const std::uint8_t* data;
+    std::size_t length;
+    std::size_t position;
+};
+
+// Reads from the block and never past its true end: a truncated file is a
+// libpng error, not a read of whatever follows it in memory.
+void readFromMemory(png_structp png, png_bytep out, png_size_t count)
+{
+    auto* cursor = static_cast<MemoryCursor*>(png_get_io_ptr(png));
+    if (count > cursor->length - cursor->position)
+        png_error(png, "PNG data ends early");
+    std::memcpy(out, cursor->data + cursor->position, count);
+    cursor->position += count;
+}
+
+void discardWarning(png_structp, png_const_charp) {}
+
+// The depth of the stored data: the bit depth for palette and grey images,
+// 24 for RGB, 32 for RGBA and for anything with a tRNS chunk, except that
+// grey with tRNS reports its bit depth after expansion to grey+alpha.
+int sourceDepthOf(int colourType, int bitDepth, bool hasTrns)
+{
+    if (hasTrns) {
+        if (colourType == PNG_COLOR_TYPE_GRAY)
+            return bitDepth < 8 ? 8 : bitDepth;
+        if (colourType == PNG_COLOR_TYPE_PALETTE || colourType == PNG_COLOR_TYPE_RGB)
+            return 32;
+    }
+    switch (colourType) {
+    case PNG_COLOR_TYPE_PALETTE:
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return bitDepth;
+    case PNG_COLOR_TYPE_RGB:
+        return 24;
+    default:
+        return 32;
+    }
+}
+
+class PngSession final : public DecodeSession {
+public:
+    PngSession(std::span<const std::uint8_t> data)
+        : cursor_{data.data(), data.size(), 0} {}
+    ~PngSession() override { png_destroy_read_struct(&png_, &info_, nullptr); }
+    PngSession(const PngSession&) = delete;
+    PngSession& operator=(const PngSession&) = delete;
+
+    const DecodedHeader& header() const override { return header_; }
+
+    // Reads the header and sets every transformation. Only plain values live
+    // in this frame, so libpng's longjmp out of it skips no destructor.
+    [[nodiscard]] bool start()
+    {
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, discardWarning);
+        if (!png_)
+            return false;
+        info_ = png_create_info_struct(png_);
+        if (!info_)
+            return false;
+        if (setjmp(png_jmpbuf(png_)))
+            return false;
+        png_set_user_limits(png_, kMaxSide, kMaxSide);
+        png_set_read_fn(png_, &cursor_, readFromMemory);
+        png_read_info(png_, info_);
+
+        const int colourType = png_get_color_type(png_, info_);
+        const int bitDepth = png_get_bit_depth(png_, info_);
+        const bool hasTrns = png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
+        if (hasTrns)
+            png_set_tRNS_to_alpha(png_);
+        if (colourType == PNG_COLOR_TYPE_PALETTE)
+            png_set_palette_to_rgb(png_);
+        else if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+            if (bitDepth < 8)
+                png_set_expand(png_);
+            png_set_gray_to_rgb(png_);
+        }
+        if (bitDepth == 16)
+            png_set_strip_16(png_);
+        passes_ = png_set_interlace_handling(png_);
+        // libpng 1.6 refuses new transformations after this call, so all of
+        // them are set above and the header is updated once.
+        png_read_update_info(png_, info_);
+
+        header_.width = static_cast<int>(png_get_image_width(png_, info_));
+        header_.height = static_cast<int>(png_get_image_height(png_, info_));
+        header_.outputDepth = png_get_color_type(png_, info_) == PNG_COLOR_TYPE_RGB ? 24 : 32;
+        header_.sourceDepth = sourceDepthOf(colourType, bitDepth, hasTrns);
+        const std::size_t rowBytes = png_get_rowbytes(png_, info_);
+        return png_get_bit_depth(png_, info_) == 8
+               && rowBytes == static_cast<std::size_t>(header_.width) * (header_.outputDepth / 8);
+    }
+
+    bool readRows(std::uint8_t* buffer, std::size_t stride) override
+    {
+        if (setjmp(png_jmpbuf(png_)))
+            return false;
+        for (int pass = 0; pass < passes_; ++pass)
+            for (int r = 0; r < header_.height; ++r)
+                png_read_row(png_, buffer + static_cast<std::size_t>(r) * stride, nullptr);
+        return true;
+    }
+
+private:
+    MemoryCursor cursor_;
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+    int passes_ = 1;
+    DecodedHeader header_;
+};
+
+} // namespace
+
+std::unique_ptr<DecodeSession> PngDecoder::probe(std::span<const std::uint8_t> data) const
+{
+    if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
+        return nullptr;
+    auto session = std::make_unique<PngSession>(data);
+    if (!session->start())
+        return nullptr;
+    return session;
+}
+
+} // namespace th::image

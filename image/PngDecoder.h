@@ -1,0 +1,18 @@
+#pragma once
+// Reads PNG data into 8-bit RGB or RGBA rows: palette and grey become RGB,
+// samples below 8 bits are expanded, a tRNS chunk becomes an alpha channel,
+// 16-bit samples keep their high byte, interlaced images are read in all
+// passes, and no gamma or background is applied.
+
+#include "image/Codec.h"
+
+namespace th::image {
+
+class PngDecoder final : public Decoder {
+public:
+    std::uint32_t tag() const override { return kCodecPng; }
+    [[nodiscard]] std::unique_ptr<DecodeSession>
+    probe(std::span<const std::uint8_t> data) const override;
+};
+
+} // namespace th::image

@@ -1,0 +1,80 @@
+#include "image/PngEncoder.h"
+
+#include "image/PaletteQuantiser.h"
+#include "image/ReplacingFile.h"
+
+#include <png.h>
+
+#include <csetjmp>
+
+namespace th::image {
+namespace {
+
+bool isPaletteDepth(int depth) { return depth >= 1 && depth <= 8; }
+// The bit depths a PNG palette image may have.
+bool isValidPaletteDepth(int depth) { return depth == 1 || depth == 2 || depth == 4 || depth == 8; }
+
+// Everything between setjmp and a libpng error lives in plain values or in
+// the caller's frame, so the longjmp skips no destructor.
+bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quantiser)
+{
+    // The installed library's own version: libpng 1.6 refuses older strings.
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png)
+        return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, stream);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 9);
+    const auto width = static_cast<png_uint_32>(source.width);
+    const auto height = static_cast<png_uint_32>(source.height);
+    if (quantiser) {
+        png_set_IHDR(png, info, width, height, quantiser->depth(), PNG_COLOR_TYPE_PALETTE,
+                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_color colours[256];
+        const auto palette = quantiser->palette();
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            colours[i] = {palette[i].r, palette[i].g, palette[i].b};
+        png_set_PLTE(png, info, colours, static_cast<int>(palette.size()));
+        png_write_info(png, info);
+        for (int r = 0; r < source.height; ++r)
+            png_write_row(png, quantiser->mapRow(r).data());
+    } else {
+        const int colourType = source.bytesPerPixel == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
+        png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int r = 0; r < source.height; ++r)
+            png_write_row(png, source.row(r));
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+} // namespace
+
+bool PngEncoder::write(const std::filesystem::path& file, const PixelRows& source, int flags,
+                       int depth) const
+{
+    if (!source.pixels || source.width < 1 || source.height < 1)
+        return false;
+    if (isPaletteDepth(depth) && !isValidPaletteDepth(depth))
+        return false;
+    ReplacingFile out(file);
+    if (!out.stream())
+        return false;
+    std::unique_ptr<PaletteQuantiser> quantiser;
+    if (isPaletteDepth(depth)) {
+        quantiser = PaletteQuantiser::create(source, depth, flags);
+        if (!quantiser)
+            return false;
+    }
+    return encode(out.stream(), source, quantiser.get()) && out.commit();
+}
+
+} // namespace th::image
