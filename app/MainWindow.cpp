@@ -95,16 +95,22 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
 
     view_ = new canvas::CanvasView(model_, access.view, pictures.backgroundTile);
     buildGadgets(pictures);
-    commands_ = std::make_unique<canvas::CanvasCommands>(model_, host_, access.load, *this);
+    canvas::CanvasDisplay& display = *this;
+    commands_ = std::make_unique<canvas::CanvasCommands>(model_, host_, access.load, display);
 
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateMenuState(); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { updateMenuState(); });
     resize(kMainContentWidth, kMainContentHeight + menuBar()->sizeHint().height());
     move(0, 0);
     layoutGadgets();
     updateMenuState();
 }
 
-MainWindow::~MainWindow() = default;
+// The base class still moves focus while it tears down, after our members
+// are gone, so stop listening first.
+MainWindow::~MainWindow()
+{
+    disconnect(focusWatch_);
+}
 
 void MainWindow::buildGadgets(const ToolbarPictures& pictures)
 {

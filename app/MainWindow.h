@@ -87,6 +87,7 @@ private:
     QPixmap snapOff_;
     QPixmap snapOn_;
     bool snapToGrid_ = false;
+    QMetaObject::Connection focusWatch_;
 };
 
 } // namespace th::app

@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: installs the missing Debian packages, then
 # configures and builds everything into build/. Sourced, not run.
 
-packages="cmake g++ make pkg-config qt6-base-dev libpng-dev zlib1g-dev libgtest-dev libbenchmark-dev fonts-dejavu-core"
+packages="cmake g++ make pkg-config qt6-base-dev libpng-dev zlib1g-dev libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xdotool x11-utils"
 
 missing=""
 for package in $packages; do
