@@ -85,6 +85,10 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     palette.setColor(QPalette::Window, QColor(128, 128, 128));
     content->setPalette(palette);
     content->setMinimumSize(kMainContentWidth, kMainContentHeight);
+    // The toolbar row's places were laid out for a 12-pixel interface font.
+    QFont small = content->font();
+    small.setPixelSize(12);
+    content->setFont(small);
     setCentralWidget(content);
 
     actions_ = buildMainMenus(menuBar(), this);
