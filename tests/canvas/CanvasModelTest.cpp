@@ -1,27 +1,13 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasReadouts.h"
+#include "PlacedSprite.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 
 using th::canvas::CanvasModel;
-using th::canvas::SpriteEntry;
-
-SpriteEntry placed(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, bool rotated = false,
-                   const std::string& name = "s.png")
-{
-    SpriteEntry entry;
-    entry.x = x;
-    entry.y = y;
-    entry.width = width;
-    entry.height = height;
-    entry.rotated = rotated;
-    entry.name = name;
-    return entry;
-}
+using th::canvas::testing::placed;
 
 TEST(CanvasModel, StartsAsAnEmptyCanvas)
 {

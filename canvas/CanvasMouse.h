@@ -1,0 +1,65 @@
+#pragma once
+// What the mouse does on the canvas: a left press picks the topmost sprite
+// under the pointer (it comes to the top at half opacity), moves drag it,
+// optionally snapped to an 8-pixel grid, the release drops it; a right press
+// turns a sprite by 90 degrees; the wheel scrolls the canvas vertically.
+//
+// Every event acts on the pointer position recorded at the previous canvas
+// event and then records its own. The view tracks the pointer even with no
+// button held, so a press always comes after a move to the point pressed and
+// picks what is under the pointer; a drag follows the pointer one event behind.
+
+#include "canvas/CanvasCommands.h"
+#include "canvas/CanvasModel.h"
+
+#include <cstdint>
+
+namespace th::canvas {
+
+class CanvasMouse {
+public:
+    CanvasMouse(CanvasModel& model, CanvasDisplay& display);
+
+    // Positions are in canvas pixels, y growing downwards. Presses, moves
+    // and releases do nothing but record the pointer while the canvas is
+    // inactive (before any picture has been placed).
+    void leftPressed(std::int32_t x, std::int32_t y);
+    void leftReleased(std::int32_t x, std::int32_t y);
+    void pointerMoved(std::int32_t x, std::int32_t y);
+    void rightPressed(std::int32_t x, std::int32_t y);
+    // Scrolls whether or not the canvas is active and answers the new
+    // vertical scroll position for the scroll area, which keeps it within its
+    // own limits. delta is positive when the wheel turns away from the user,
+    // which scrolls up as desktops do.
+    std::int32_t wheelTurned(std::int32_t x, std::int32_t y, std::int32_t delta, std::int32_t viewportHeight);
+
+    bool snapToGrid() const { return snapToGrid_; }
+    void setSnapToGrid(bool on) { snapToGrid_ = on; }
+    // True between a left press and the next left release.
+    bool dragging() const { return dragging_; }
+
+private:
+    // Picks the topmost sprite under the point: it goes to the end of the
+    // list, turns half transparent and remembers where it was grabbed. On a
+    // miss the first sprite becomes current.
+    SpriteEntry* pick(std::int32_t x, std::int32_t y);
+    void showPosition();
+    void record(std::int32_t x, std::int32_t y);
+
+    CanvasModel& model_;
+    CanvasDisplay& display_;
+    bool snapToGrid_ = false;
+    bool dragging_ = false;
+    // Whether the last pick found a sprite; moves drag only after one did.
+    bool picked_ = false;
+    // The pointer's offset inside the sprite at the moment it was picked.
+    std::int32_t dragOffsetX_ = 0;
+    std::int32_t dragOffsetY_ = 0;
+    std::int32_t pointerX_ = 0;
+    std::int32_t pointerY_ = 0;
+    // Only the wheel changes this record; it is not read back from the
+    // scroll area.
+    std::int32_t scrollTop_ = 0;
+};
+
+} // namespace th::canvas
