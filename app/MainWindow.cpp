@@ -5,7 +5,10 @@
 #include "app/MainMenus.h"
 #include "app/MainWindowIds.h"
 #include "app/MenuState.h"
+#include "canvas/AlphaClip.h"
 #include "canvas/CanvasReadouts.h"
+#include "canvas/CanvasRefresh.h"
+#include "canvas/ColumnLayout.h"
 #include "toolkit/Host.h"
 
 #include <QAction>
@@ -101,6 +104,8 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     buildGadgets(pictures);
     canvas::CanvasDisplay& display = *this;
     commands_ = std::make_unique<canvas::CanvasCommands>(model_, host_, access.load, display);
+    mouse_ = std::make_unique<canvas::CanvasMouse>(model_, display);
+    connectCanvas();
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { updateMenuState(); });
     resize(kMainContentWidth, kMainContentHeight + menuBar()->sizeHint().height());
@@ -226,13 +231,34 @@ void MainWindow::canvasSizeChanged()
     if (model_.sprites.empty())
         redraw();
     else
-        commands_->redrawWithOverlay();
+        canvas::redrawWithOverlay(model_, *this);
+}
+
+// Canvas events go straight to the mouse handling; the menus follow after.
+void MainWindow::connectCanvas()
+{
+    using canvas::CanvasView;
+    const auto handled = [this](auto handler) {
+        return [this, handler](QPoint at) {
+            (mouse_.get()->*handler)(at.x(), at.y());
+            updateMenuState();
+        };
+    };
+    connect(view_, &CanvasView::leftPressed, this, handled(&canvas::CanvasMouse::leftPressed));
+    connect(view_, &CanvasView::leftReleased, this, handled(&canvas::CanvasMouse::leftReleased));
+    connect(view_, &CanvasView::pointerMoved, this, handled(&canvas::CanvasMouse::pointerMoved));
+    connect(view_, &CanvasView::rightPressed, this, handled(&canvas::CanvasMouse::rightPressed));
+    connect(view_, &CanvasView::wheelTurned, this, [this](QPoint at, int delta) {
+        const int top = mouse_->wheelTurned(at.x(), at.y(), delta, scrollArea_->viewport()->height());
+        scrollArea_->verticalScrollBar()->setValue(top);
+        updateMenuState();
+    });
 }
 
 void MainWindow::toggleSnap()
 {
-    snapToGrid_ = !snapToGrid_;
-    const QPixmap& picture = snapToGrid_ ? snapOn_ : snapOff_;
+    mouse_->setSnapToGrid(!mouse_->snapToGrid());
+    const QPixmap& picture = mouse_->snapToGrid() ? snapOn_ : snapOff_;
     snapSwitch_->setPictures(picture, picture);
     snapSwitch_->repaint();
 }
@@ -242,8 +268,14 @@ void MainWindow::onMenu(int id)
     if (const int button = buttonForMenu(id); button >= 0) {
         // Posted, so the menu closes first and the button flashes as if pressed.
         QMetaObject::invokeMethod(this, [this, button] { onGadget(button); }, Qt::QueuedConnection);
-    } else if (id == kMenuQuit) {
-        QApplication::quit();
+    } else {
+        switch (id) {
+        case kMenuResetColumns: canvas::resetColumns(model_, *this); break;
+        case kMenuClipAlpha: canvas::clipAlphaImage(model_, *this); break;
+        case kMenuExpandClip: canvas::expandAlphaClip(model_, *this); break;
+        case kMenuQuit: QApplication::quit(); break;
+        default: break;
+        }
     }
     updateMenuState();
 }

@@ -6,6 +6,7 @@
 #include "app/ToolbarPictures.h"
 #include "canvas/CanvasCommands.h"
 #include "canvas/CanvasModel.h"
+#include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
 
 #include <QHash>
@@ -43,7 +44,7 @@ public:
     canvas::CanvasView* canvasView() const { return view_; }
     QAction* menuAction(int id) const { return actions_.value(id); }
     QWidget* gadget(int number) const { return gadgets_.value(number); }
-    bool snapToGrid() const { return snapToGrid_; }
+    bool snapToGrid() const { return mouse_->snapToGrid(); }
 
     // Event dispatch, by menu identifier and by gadget number; `type` 0 is a
     // plain left click.
@@ -70,10 +71,12 @@ private:
     void placeCanvas();
     void canvasSizeChanged();
     void toggleSnap();
+    void connectCanvas();
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
     std::unique_ptr<canvas::CanvasCommands> commands_;
+    std::unique_ptr<canvas::CanvasMouse> mouse_;
     QHash<int, QAction*> actions_;
     QHash<int, QWidget*> gadgets_;
     QHash<int, ImageButton*> buttons_;
@@ -86,7 +89,6 @@ private:
     ImageButton* snapSwitch_ = nullptr;
     QPixmap snapOff_;
     QPixmap snapOn_;
-    bool snapToGrid_ = false;
     QMetaObject::Connection focusWatch_;
 };
 

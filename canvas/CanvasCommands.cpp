@@ -1,6 +1,7 @@
 #include "canvas/CanvasCommands.h"
 
 #include "canvas/CanvasReadouts.h"
+#include "canvas/CanvasRefresh.h"
 #include "toolkit/FolderListing.h"
 #include "toolkit/Host.h"
 
@@ -26,12 +27,6 @@ CanvasCommands::CanvasCommands(CanvasModel& model, toolkit::Host& host, PictureL
     , load_(std::move(load))
     , display_(display)
 {
-}
-
-void CanvasCommands::redrawWithOverlay()
-{
-    model_.measureUsedArea();
-    display_.redraw();
 }
 
 void CanvasCommands::resetToEmpty()
@@ -103,7 +98,7 @@ void CanvasCommands::openImageFolder()
     }
     model_.canvasActive = 1;
     display_.showName(nameLabel(model_));
-    redrawWithOverlay();
+    redrawWithOverlay(model_, display_);
     if (skipped > 0)
         host_.message("Wait!", skippedNotice(skipped));
 }
@@ -121,7 +116,7 @@ void CanvasCommands::importImage()
     model_.canvasActive = 1;
     display_.showName(nameLabel(model_));
     display_.showPosition(positionReadout(model_));
-    redrawWithOverlay();
+    redrawWithOverlay(model_, display_);
 }
 
 void CanvasCommands::deleteImage()
@@ -136,7 +131,7 @@ void CanvasCommands::deleteImage()
     model_.sprites.removeCurrent();
     if (!model_.sprites.empty()) {
         display_.showName(nameLabel(model_));
-        redrawWithOverlay();
+        redrawWithOverlay(model_, display_);
         return;
     }
     display_.redraw();

@@ -47,10 +47,6 @@ public:
     void deleteImage();
     void newCanvas();
 
-    // Measures the used area (which leaves the last sprite current) and
-    // repaints with the overlay.
-    void redrawWithOverlay();
-
 private:
     void clearCanvas();
     void resetToEmpty();

@@ -1,23 +1,12 @@
-#include "app/MainWindow.h"
-
-#include "app/MainWindowIds.h"
-#include "app/Pictures.h"
-#include "image/ImageStore.h"
-#include "testing/ScriptedHost.h"
-#include "testing/TempHome.h"
+#include "MainWindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 using namespace th::app;
-using th::testing::ScriptedHost;
-using th::testing::TempHome;
+using th::testing::MainWindowTest;
 
 // Records which picture a label showed each time it was painted.
 class PaintedPictures : public QObject {
@@ -35,66 +24,6 @@ protected:
 
 private:
     QLabel* label_;
-};
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        registerCodecs(images);
-        pictures = loadToolbarPictures(images);
-        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    // Writes a w x h PNG of one colour through the program's own encoder.
-    void writePng(const std::string& path, int w, int h, QRgb colour)
-    {
-        const auto number = images.create(th::image::kAutoNumber, w, h, 0);
-        ASSERT_TRUE(number);
-        const th::image::PixelView pixels = images.handle(*number);
-        for (int i = 0; i < w * h; ++i) {
-            std::uint8_t* p = pixels.pixels + i * 4;
-            p[0] = std::uint8_t(qRed(colour));
-            p[1] = std::uint8_t(qGreen(colour));
-            p[2] = std::uint8_t(qBlue(colour));
-            p[3] = std::uint8_t(qAlpha(colour));
-        }
-        ASSERT_TRUE(images.save(*number, path, th::image::kCodecPng, 0, 32));
-        images.free(*number);
-    }
-
-    std::string makeFolder(const std::string& name)
-    {
-        const std::string folder = home.folder() + name + "/";
-        std::filesystem::create_directories(folder);
-        return folder;
-    }
-
-    void click(int gadget) { QTest::mouseClick(window->gadget(gadget), Qt::LeftButton); }
-
-    void openFolder(const std::string& folder)
-    {
-        host.paths.push_back(folder);
-        click(kOpenFolderButton);
-    }
-
-    std::vector<std::tuple<int, int, int>> placesAndIndices() const
-    {
-        std::vector<std::tuple<int, int, int>> result;
-        for (const auto& sprite : window->model().sprites.entries())
-            result.emplace_back(sprite.x, sprite.y, sprite.index);
-        return result;
-    }
-
-    QString labelText(int gadget) const { return static_cast<QLabel*>(window->gadget(gadget))->text(); }
-
-    TempHome home;
-    ScriptedHost host{home.folder()};
-    th::image::ImageStore images;
-    ToolbarPictures pictures;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTexts)

@@ -1,0 +1,109 @@
+#pragma once
+// A main window over a scripted host and a real image library, in a
+// temporary home, with helpers to write PNG files and drive the toolbar.
+
+#include "app/MainWindow.h"
+
+#include "app/MainWindowIds.h"
+#include "app/Pictures.h"
+#include "image/ImageStore.h"
+#include "testing/ScriptedHost.h"
+#include "testing/TempHome.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+#include <optional>
+
+#include <gtest/gtest.h>
+
+namespace th::testing {
+
+using namespace th::app;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        registerCodecs(images);
+        pictures = loadToolbarPictures(images);
+        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Writes a w x h PNG of one colour through the program's own encoder;
+    // picture pixel (1, 1) gets `marker` when one is given.
+    void writePng(const std::string& path, int w, int h, QRgb colour, std::optional<QRgb> marker = {})
+    {
+        const auto number = images.create(th::image::kAutoNumber, w, h, 0);
+        ASSERT_TRUE(number);
+        const th::image::PixelView pixels = images.handle(*number);
+        for (int i = 0; i < w * h; ++i) {
+            std::uint8_t* p = pixels.pixels + i * 4;
+            p[0] = std::uint8_t(qRed(colour));
+            p[1] = std::uint8_t(qGreen(colour));
+            p[2] = std::uint8_t(qBlue(colour));
+            p[3] = std::uint8_t(qAlpha(colour));
+        }
+        if (marker) {
+            std::uint8_t* p = pixels.pixels + pixels.stride + 4;
+            p[0] = std::uint8_t(qRed(*marker));
+            p[1] = std::uint8_t(qGreen(*marker));
+            p[2] = std::uint8_t(qBlue(*marker));
+            p[3] = std::uint8_t(qAlpha(*marker));
+        }
+        ASSERT_TRUE(images.save(*number, path, th::image::kCodecPng, 0, 32));
+        images.free(*number);
+    }
+
+    std::string makeFolder(const std::string& name)
+    {
+        const std::string folder = home.folder() + name + "/";
+        std::filesystem::create_directories(folder);
+        return folder;
+    }
+
+    void click(int gadget) { QTest::mouseClick(window->gadget(gadget), Qt::LeftButton); }
+
+    void openFolder(const std::string& folder)
+    {
+        host.paths.push_back(folder);
+        click(kOpenFolderButton);
+    }
+
+    std::vector<std::tuple<int, int, int>> placesAndIndices() const
+    {
+        std::vector<std::tuple<int, int, int>> result;
+        for (const auto& sprite : window->model().sprites.entries())
+            result.emplace_back(sprite.x, sprite.y, sprite.index);
+        return result;
+    }
+
+    // A press acts where the pointer was at the previous canvas event, so
+    // the pointer moves there first, as a real pointer does.
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseMove(window->canvasView(), at);
+        QTest::mousePress(window->canvasView(), button, {}, at);
+    }
+    // Drags the held sprite so that its move lands exactly at `to`.
+    void dragTo(QPoint to)
+    {
+        QTest::mouseMove(window->canvasView(), to);
+        QTest::mouseMove(window->canvasView(), to + QPoint(1, 1));
+    }
+    void release(QPoint at) { QTest::mouseRelease(window->canvasView(), Qt::LeftButton, {}, at); }
+    QImage canvasPixels() const { return window->canvasView()->grab().toImage(); }
+
+    QString labelText(int gadget) const { return static_cast<QLabel*>(window->gadget(gadget))->text(); }
+
+    TempHome home;
+    ScriptedHost host{home.folder()};
+    th::image::ImageStore images;
+    ToolbarPictures pictures;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace th::testing
