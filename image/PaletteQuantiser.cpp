@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace th::image {
@@ -30,6 +31,7 @@ constexpr double kBeta = 1.0 / 1024.0;      // frequency decay per sample
 constexpr double kBiasGain = 1024.0;        // bias grows by freq * beta * 1024
 constexpr double kRadPowerScale = 262144.0; // radpower / 2^18 is a neighbour's move factor
 constexpr double kFarAway = 1073741824.0;   // 2^30: larger than any distance
+constexpr int kPrefetchSamples = 8;         // samples fetched ahead of the learning loop
 constexpr double kLumaRed = 0.2126;         // depth 1: Rec. 709 luminance ...
 constexpr double kLumaGreen = 0.7152;
 constexpr double kLumaBlue = 0.0722;
@@ -64,10 +66,15 @@ struct PaletteQuantiser::Network {
     void learn(const std::uint8_t* pixels, std::size_t byteLength, int samplingFactor);
     void buildSearchMap(std::vector<PaletteEntry>& palette);
     int search(int a, int b, int g, int r) const;
+    template <typename Distance>
+    int searchFrom(int a, int b, int g, int r, Distance w) const;
     int cachedSearch(const std::uint8_t* pixel);
 
 private:
     int contest(double a, double b, double g, double r);
+    template <int weightKind>
+    void compete(double a, double b, double g, double r, double w, int& bestpos,
+                 int& bestbiaspos) const;
     void moveWinner(int winner, double rate, double a, double b, double g, double r);
     void moveNeighbours(int winner, int rad, double a, double b, double g, double r);
     void swapNeurons(int i, int j);
@@ -95,20 +102,77 @@ PaletteQuantiser::Network::Network(int size)
 }
 
 // ============================================================================
+// Subnormal numbers
+//
+// Channels drawn towards 0 (black and transparent samples) decay into
+// subnormal numbers, and a multiplication with a subnormal operand costs the
+// processor about a hundred cycles. Flushing them to zero would change the
+// palette, so the hot paths avoid those multiplications with identities that
+// give the same bits instead: x * 1 is x, |x| * 0 is +0, and a subnormal
+// times a factor in (0, 1] is rounded in integers exactly as the hardware does.
+// ============================================================================
+namespace {
+
+enum class Weight { One, Zero, Other };
+
+bool isSubnormal(double v) { return v != 0.0 && std::fabs(v) < std::numeric_limits<double>::min(); }
+
+// d * k for subnormal d and 0 < k <= 1, rounded to nearest, ties to even.
+double scaleSubnormal(double d, double k)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    const std::uint64_t sign = bits & (std::uint64_t{1} << 63);
+    const std::uint64_t units = bits & ~sign; // d = units * 2^-1074
+    int exponent;
+    const double fraction = std::frexp(k, &exponent); // k = fraction * 2^exponent
+    const auto kUnits = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent; // d * k = units * kUnits * 2^-shift units
+    if (shift >= 120)
+        return sign ? -0.0 : 0.0;
+    const unsigned __int128 product = static_cast<unsigned __int128>(units) * kUnits;
+    auto quotient = static_cast<std::uint64_t>(product >> shift);
+    const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << shift) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    if (rest > half || (rest == half && (quotient & 1)))
+        ++quotient;
+    const std::uint64_t result = sign | quotient;
+    double out;
+    std::memcpy(&out, &result, sizeof out);
+    return out;
+}
+
+// v - (v - target) * k, the move of one channel.
+double moved(double v, double target, double k)
+{
+    const double d = v - target;
+    return v - (isSubnormal(d) ? scaleSubnormal(d, k) : d * k);
+}
+
+} // namespace
+
+// ============================================================================
 // Contest: the winner by biased distance, and the frequency and bias update
 // ============================================================================
-int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
+template <int weightKind>
+void PaletteQuantiser::Network::compete(double a, double b, double g, double r, double w,
+                                        int& bestpos, int& bestbiaspos) const
 {
-    const double t = 1.0 - a / 255.0;
-    const double w = 1.0 - t * t; // colour counts less the more transparent the sample
+    constexpr Weight kind = static_cast<Weight>(weightKind);
+    auto weighted = [w](double difference) {
+        if constexpr (kind == Weight::One)
+            return difference;
+        else if constexpr (kind == Weight::Zero)
+            return 0.0;
+        else
+            return difference * w;
+    };
     double bestd = kFarAway;
     double bestbiasd = kFarAway;
-    int bestpos = 0;
-    int bestbiaspos = 0;
     for (int j = 0; j < netsize; ++j) {
-        const double partial = std::fabs(red[j] - r) * w + std::fabs(blue[j] - b) * w;
+        const double partial = weighted(std::fabs(red[j] - r)) + weighted(std::fabs(blue[j] - b));
         if (partial < bestd || partial < bestbiasd + bias[j]) {
-            const double dist = std::fabs(alpha[j] - a) + std::fabs(green[j] - g) * w + partial;
+            const double dist = std::fabs(alpha[j] - a) + weighted(std::fabs(green[j] - g)) + partial;
             if (dist < bestd) {
                 bestd = dist;
                 bestpos = j;
@@ -120,8 +184,22 @@ int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
             }
         }
     }
+}
+
+int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
+{
+    const double t = 1.0 - a / 255.0;
+    const double w = 1.0 - t * t; // colour counts less the more transparent the sample
+    int bestpos = 0;
+    int bestbiaspos = 0;
+    if (w == 1.0)
+        compete<static_cast<int>(Weight::One)>(a, b, g, r, w, bestpos, bestbiaspos);
+    else if (w == 0.0)
+        compete<static_cast<int>(Weight::Zero)>(a, b, g, r, w, bestpos, bestbiaspos);
+    else
+        compete<static_cast<int>(Weight::Other)>(a, b, g, r, w, bestpos, bestbiaspos);
     // Each neuron's bias is read above before it is updated here, so running
-    // the update as its own loop changes no result and lets it vectorise.
+    // the update as its own loop changes no result.
     for (int j = 0; j < netsize; ++j) {
         const double f = freq[j] * kBeta;
         freq[j] -= f;
@@ -139,25 +217,26 @@ void PaletteQuantiser::Network::moveWinner(int j, double rate, double a, double 
                                            double r)
 {
     const double k = rate / kInitialRate;
-    alpha[j] -= (alpha[j] - a) * k;
-    blue[j] -= (blue[j] - b) * k;
-    green[j] -= (green[j] - g) * k;
-    red[j] -= (red[j] - r) * k;
+    alpha[j] = moved(alpha[j], a, k);
+    blue[j] = moved(blue[j], b, k);
+    green[j] = moved(green[j], g, k);
+    red[j] = moved(red[j], r, k);
 }
 
 void PaletteQuantiser::Network::moveNeighbours(int winner, int rad, double a, double b, double g,
                                                double r)
 {
-    for (int d = 1; d < rad; ++d) {
-        const double k = radpower[d] / kRadPowerScale;
-        for (const int j : {winner - d, winner + d}) {
-            if (j < 0 || j >= netsize)
-                continue;
-            alpha[j] -= (alpha[j] - a) * k;
-            blue[j] -= (blue[j] - b) * k;
-            green[j] -= (green[j] - g) * k;
-            red[j] -= (red[j] - r) * k;
-        }
+    // Neighbours at distance 1 ... rad - 1 on both sides, inside the network.
+    const int low = std::max(winner - rad + 1, 0);
+    const int high = std::min(winner + rad - 1, netsize - 1);
+    for (int j = low; j <= high; ++j) {
+        if (j == winner)
+            continue;
+        const double k = radpower[j < winner ? winner - j : j - winner] / kRadPowerScale;
+        alpha[j] = moved(alpha[j], a, k);
+        blue[j] = moved(blue[j], b, k);
+        green[j] = moved(green[j], g, k);
+        red[j] = moved(red[j], r, k);
     }
 }
 
@@ -186,8 +265,24 @@ void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t by
         }
     }
 
+    // Samples lie a prime stride apart, so nearly every one misses the cache:
+    // fetch a few ahead of the one in use.
+    auto advance = [&](std::size_t at) {
+        at += step;
+        while (at >= byteLength)
+            at -= byteLength;
+        return at;
+    };
+    std::size_t ahead = 0;
+    for (int k = 0; k < kPrefetchSamples; ++k) {
+        __builtin_prefetch(pixels + ahead);
+        ahead = advance(ahead);
+    }
+
     std::size_t position = 0;
     for (std::size_t i = 1; i <= samplePixels; ++i) {
+        __builtin_prefetch(pixels + ahead);
+        ahead = advance(ahead);
         const std::uint8_t* p = pixels + position;
         double a = 0, b = 0, g = 0, r = 0;
         if (p[3] != 0) {
@@ -201,9 +296,7 @@ void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t by
         if (rad != 0)
             moveNeighbours(winner, rad, a, b, g, r);
 
-        position += step;
-        while (position >= byteLength)
-            position -= byteLength;
+        position = advance(position);
 
         if (i % delta == 0) {
             rate -= rate / rateDecay;
@@ -310,14 +403,24 @@ int PaletteQuantiser::Network::search(int a, int b, int g, int r) const
     }
     const double t = 1.0 - a / 255.0;
     const double w = 1.0 - t * t;
-    double bestd = kFarAway;
+    // Opaque pixels weigh colour by exactly 1: every distance is then a sum
+    // of integer squares, which integers add and compare with the same result.
+    if (w == 1.0)
+        return searchFrom<int>(a, b, g, r, 1);
+    return searchFrom<double>(a, b, g, r, w);
+}
+
+template <typename Distance>
+int PaletteQuantiser::Network::searchFrom(int a, int b, int g, int r, Distance w) const
+{
+    Distance bestd = static_cast<Distance>(kFarAway);
     int best = 0;
     int i = index[g];
     int j = i - 1;
-    auto square = [](int v) { return static_cast<double>(v * v); };
+    auto square = [](int v) { return static_cast<Distance>(v * v); };
     while (i < netsize || j >= 0) {
         if (i < netsize) {
-            double d = square(mapGreen[i] - g) * w;
+            Distance d = square(mapGreen[i] - g) * w;
             if (d > bestd)
                 break;
             d += square(mapRed[i] - r) * w;
@@ -334,7 +437,7 @@ int PaletteQuantiser::Network::search(int a, int b, int g, int r) const
             ++i;
         }
         if (j >= 0) {
-            double d = square(mapGreen[j] - g) * w;
+            Distance d = square(mapGreen[j] - g) * w;
             if (d > bestd)
                 break;
             d += square(mapBlue[j] - b) * w;
@@ -447,9 +550,17 @@ std::span<const std::uint8_t> PaletteQuantiser::mapRow(int row)
 
 void PaletteQuantiser::mapRowByLuminance(const std::uint8_t* p)
 {
+    // Sheets repeat a pixel in long runs; the previous answer serves them.
+    std::uint32_t previous = 0;
+    std::uint8_t index = 0; // black is below the threshold
     for (int x = 0; x < pixels_.width; ++x, p += 4) {
-        const double luminance = kLumaRed * p[0] + kLumaGreen * p[1] + kLumaBlue * p[2];
-        indices_[static_cast<std::size_t>(x)] = luminance > kLumaThreshold ? 1 : 0;
+        const std::uint32_t rgb = p[0] | p[1] << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+        if (rgb != previous) {
+            const double luminance = kLumaRed * p[0] + kLumaGreen * p[1] + kLumaBlue * p[2];
+            index = luminance > kLumaThreshold ? 1 : 0;
+            previous = rgb;
+        }
+        indices_[static_cast<std::size_t>(x)] = index;
     }
 }
 
@@ -461,13 +572,24 @@ void PaletteQuantiser::mapRowBySearch(const std::uint8_t* p)
 
 void PaletteQuantiser::packIndices()
 {
-    const int perByte = 8 / depth_;
-    std::fill(packed_.begin(), packed_.end(), 0);
-    for (int x = 0; x < pixels_.width; ++x) {
-        const int shift = 8 - depth_ * (x % perByte + 1);
-        packed_[static_cast<std::size_t>(x / perByte)] |=
-            static_cast<std::uint8_t>(indices_[static_cast<std::size_t>(x)] << shift);
+    if (depth_ == 8) {
+        std::memcpy(packed_.data(), indices_.data(), packed_.size());
+        return;
     }
+    std::size_t out = 0;
+    unsigned byte = 0;
+    int filled = 0;
+    for (int x = 0; x < pixels_.width; ++x) {
+        byte = byte << depth_ | indices_[static_cast<std::size_t>(x)];
+        filled += depth_;
+        if (filled == 8) {
+            packed_[out++] = static_cast<std::uint8_t>(byte);
+            byte = 0;
+            filled = 0;
+        }
+    }
+    if (filled != 0)
+        packed_[out] = static_cast<std::uint8_t>(byte << (8 - filled));
 }
 
 // ============================================================================
