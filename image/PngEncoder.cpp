@@ -1,11 +1,13 @@
 #include "image/PngEncoder.h"
 
+#include "image/MappedRowFeed.h"
 #include "image/PaletteQuantiser.h"
 #include "image/ReplacingFile.h"
 
 #include <png.h>
 
 #include <csetjmp>
+#include <optional>
 
 namespace th::image {
 namespace {
@@ -16,7 +18,7 @@ bool isValidPaletteDepth(int depth) { return depth == 1 || depth == 2 || depth =
 
 // Everything between setjmp and a libpng error lives in plain values or in
 // the caller's frame, so the longjmp skips no destructor.
-bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quantiser)
+bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quantiser, MappedRowFeed* rows)
 {
     // The installed library's own version: libpng 1.6 refuses older strings.
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -42,7 +44,7 @@ bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quanti
         png_set_PLTE(png, info, colours, static_cast<int>(palette.size()));
         png_write_info(png, info);
         for (int r = 0; r < source.height; ++r)
-            png_write_row(png, quantiser->mapRow(r).data());
+            png_write_row(png, rows->next());
     } else {
         const int colourType = source.bytesPerPixel == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
         png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
@@ -69,12 +71,14 @@ bool PngEncoder::write(const std::filesystem::path& file, const PixelRows& sourc
     if (!out.stream())
         return false;
     std::unique_ptr<PaletteQuantiser> quantiser;
+    std::optional<MappedRowFeed> rows;
     if (isPaletteDepth(depth)) {
         quantiser = PaletteQuantiser::create(source, depth, flags);
         if (!quantiser)
             return false;
+        rows.emplace(*quantiser, source.height);
     }
-    return encode(out.stream(), source, quantiser.get()) && out.commit();
+    return encode(out.stream(), source, quantiser.get(), rows ? &*rows : nullptr) && out.commit();
 }
 
 } // namespace th::image

@@ -1,0 +1,54 @@
+#pragma once
+// Maps palette rows on a second thread, a bounded distance ahead of the PNG
+// writer that compresses them: mapping and compressing take about as long as
+// each other, so a palette save finishes in about half their sum. Rows are
+// mapped strictly in order by the one quantiser, so the result is the same
+// bits as mapping them one by one on the writer's thread.
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace th::image {
+
+class PaletteQuantiser;
+
+class MappedRowFeed {
+public:
+    MappedRowFeed(PaletteQuantiser& quantiser, int height);
+    // Stops the mapping thread, also when the writer gave up half way.
+    ~MappedRowFeed();
+    MappedRowFeed(const MappedRowFeed&) = delete;
+    MappedRowFeed& operator=(const MappedRowFeed&) = delete;
+
+    // The next row's packed indices, in row order. Valid until the next call.
+    const std::uint8_t* next();
+
+private:
+    void produce();
+
+    // A side that has to wait sleeps until a batch of rows (or of free
+    // slots) is ready, not just one: waking a thread per row cost more than
+    // mapping the row.
+    static constexpr int kSlots = 64;
+    static constexpr int kBatch = 16;
+
+    PaletteQuantiser& quantiser_;
+    const int height_;
+    std::vector<std::vector<std::uint8_t>> slots_;
+    std::mutex mutex_;
+    std::condition_variable rowsReady_;
+    std::condition_variable slotsFree_;
+    int mapped_ = 0;        // rows finished by the mapping thread
+    int taken_ = 0;         // rows handed to the writer; the last one is still in use
+    int writerNeeds_ = 0;   // while the writer sleeps: the mapped count it waits for
+    int mapperNeeds_ = 0;   // while the mapper sleeps: the taken count it waits for
+    bool writerWaits_ = false;
+    bool mapperWaits_ = false;
+    bool stopping_ = false;
+    std::thread worker_;
+};
+
+} // namespace th::image
