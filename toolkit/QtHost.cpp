@@ -17,6 +17,13 @@ namespace {
 QString q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 std::string s(const QString& text) { return text.toUtf8().toStdString(); }
 
+// Patterns come as "*.png" or as "PNG (*.png)|*.png" (a label, then the
+// pattern); Qt's dialogs want "PNG (*.png)".
+QString dialogFilter(const std::string& pattern)
+{
+    return q(pattern.substr(0, pattern.find('|')));
+}
+
 // Linux has no 10.x numbering; it reports itself as a modern host once and for
 // all, so every installation uses the short data-folder layout.
 constexpr int kLinuxPackedVersion = 0x10F0;
@@ -39,12 +46,12 @@ bool QtHost::ask(const std::string& title, const std::string& text)
 std::string QtHost::savePanel(const std::string& title, const std::string& proposedName,
                               const std::string& pattern)
 {
-    return s(QFileDialog::getSaveFileName(parent_, q(title), q(proposedName), q(pattern)));
+    return s(QFileDialog::getSaveFileName(parent_, q(title), q(proposedName), dialogFilter(pattern)));
 }
 
 std::string QtHost::openPanel(const std::string& title, const std::string& pattern)
 {
-    return s(QFileDialog::getOpenFileName(parent_, q(title), q(homeFolder()), q(pattern)));
+    return s(QFileDialog::getOpenFileName(parent_, q(title), q(homeFolder()), dialogFilter(pattern)));
 }
 
 std::string QtHost::chooseFolder(const std::string& title, const std::string& start)
