@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,45 +30,11 @@ protected:
         mouse.pointerMoved(x, y);
         mouse.rightPressed(x, y);
     }
-    const SpriteEntry& named(const std::string& name) const
-    {
-        for (const SpriteEntry& sprite : model.sprites.entries()) {
-            if (sprite.name == name)
-                return sprite;
-        }
-        throw std::logic_error("no sprite named " + name);
-    }
-    std::vector<std::string> drawingOrder() const
-    {
-        std::vector<std::string> names;
-        for (const SpriteEntry& sprite : model.sprites.entries())
-            names.push_back(sprite.name);
-        return names;
-    }
 
     CanvasModel model;
     RecordingDisplay display;
     CanvasMouse mouse{model, display};
 };
-
-TEST_F(CanvasMouseTest, PressInAnOverlapPicksTheSpriteOnTopAndBringsTheOtherUpLater)
-{
-    model.addSprite(placed(0, 0, 64, 64, false, "under.png"));
-    model.addSprite(placed(32, 32, 64, 64, false, "over.png"));
-    model.canvasActive = 1;
-
-    click(40, 40);
-    mouse.leftReleased(40, 40);
-    EXPECT_EQ(drawingOrder(), (std::vector<std::string>{"under.png", "over.png"}));
-    EXPECT_EQ(display.names.back(), "over.png");
-
-    click(10, 10);
-    mouse.leftReleased(10, 10);
-    EXPECT_EQ(drawingOrder(), (std::vector<std::string>{"over.png", "under.png"}));
-    click(40, 40);
-    EXPECT_EQ(model.sprites.current(), model.sprites.last());
-    EXPECT_EQ(display.names.back(), "under.png");
-}
 
 TEST_F(CanvasMouseTest, AnyPointOfTheFullBoxHoldsTheSpriteAtHalfOpacityUntilRelease)
 {
@@ -133,6 +98,9 @@ std::pair<std::int32_t, std::int32_t> dropAfterDragging(bool snap, std::int32_t 
     return {sprite.x, sprite.y};
 }
 
+// Turning, the pick on top, an empty-canvas press and an inactive canvas are
+// driven through the real window in the window tests.
+
 TEST(CanvasDrag, SnapGoesToTheNextGridLineTowardPositive)
 {
     const std::vector<std::pair<std::int32_t, std::int32_t>> examples{
@@ -163,63 +131,6 @@ TEST_F(CanvasMouseTest, OnlyASpritePickedByTheHeldButtonFollowsThePointer)
     mouse.pointerMoved(60, 60);
     EXPECT_EQ(std::make_pair(sprite.x, sprite.y), std::make_pair(0, 0));
     EXPECT_FALSE(mouse.dragging());
-}
-
-TEST_F(CanvasMouseTest, RightPressTurnsASpriteAboutItsTopLeftCornerAndBack)
-{
-    model.addSprite(placed(0, 0, 64, 32, false, "wide.png"));
-    model.canvasActive = 1;
-    const SpriteEntry& sprite = *model.sprites.first();
-
-    rightClick(10, 10);
-    EXPECT_EQ(sprite.width, 32);
-    EXPECT_EQ(sprite.height, 64);
-    EXPECT_TRUE(sprite.rotated);
-    EXPECT_EQ(std::make_pair(sprite.x, sprite.y), std::make_pair(0, 0));
-    EXPECT_FLOAT_EQ(sprite.opacity, 1.0f);
-    EXPECT_EQ(display.names.back(), "wide.png");
-    EXPECT_EQ(model.sheetExtentY, 64);
-
-    // Only inside the turned box.
-    rightClick(10, 50);
-    EXPECT_EQ(sprite.width, 64);
-    EXPECT_EQ(sprite.height, 32);
-    EXPECT_FALSE(sprite.rotated);
-    EXPECT_EQ(std::make_pair(sprite.x, sprite.y), std::make_pair(0, 0));
-}
-
-TEST_F(CanvasMouseTest, RightPressOnEmptyCanvasSelectsTheFirstSpriteAndChangesNone)
-{
-    model.addSprite(placed(20, 30, 10, 10, false, "first.png"));
-    model.addSprite(placed(100, 0, 10, 10, false, "second.png"));
-    model.canvasActive = 1;
-    const auto before = drawingOrder();
-
-    rightClick(500, 500);
-    EXPECT_EQ(model.sprites.current(), model.sprites.first());
-    EXPECT_EQ(display.positions.back(), "Image X: 20 / Y: 30");
-    EXPECT_EQ(drawingOrder(), before);
-    for (const char* name : {"first.png", "second.png"}) {
-        EXPECT_EQ(named(name).width, 10);
-        EXPECT_FALSE(named(name).rotated);
-        EXPECT_FLOAT_EQ(named(name).opacity, 1.0f);
-    }
-}
-
-TEST_F(CanvasMouseTest, BeforeAnyPictureIsPlacedTheButtonsDoNothing)
-{
-    model.addSprite(placed(0, 0, 64, 32));
-    const SpriteEntry& sprite = *model.sprites.first();
-
-    click(5, 5);
-    mouse.pointerMoved(50, 50);
-    mouse.pointerMoved(60, 60);
-    mouse.leftReleased(60, 60);
-    rightClick(5, 5);
-    EXPECT_EQ(std::make_pair(sprite.x, sprite.y), std::make_pair(0, 0));
-    EXPECT_EQ(sprite.width, 64);
-    EXPECT_FALSE(mouse.dragging());
-    EXPECT_TRUE(display.untouched());
 }
 
 TEST_F(CanvasMouseTest, WheelScrollsFromARecordBroughtIntoRangeFirst)
