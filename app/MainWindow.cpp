@@ -9,6 +9,7 @@
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/ColumnLayout.h"
+#include "export/ExportWindow.h"
 #include "toolkit/Host.h"
 
 #include <QAction>
@@ -255,6 +256,30 @@ void MainWindow::connectCanvas()
     });
 }
 
+exporting::ExportWindow* MainWindow::exportWindow() const
+{
+    return exportWindow_;
+}
+
+void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
+{
+    connect(this, &MainWindow::exportRequested, this,
+            [this, &images, folder = std::move(dataFolder)] { openExportWindow(images, folder); });
+}
+
+// One export window at a time: the command brings an open one to the front.
+void MainWindow::openExportWindow(image::ImageStore& images, const std::string& dataFolder)
+{
+    if (!exportWindow_) {
+        exportWindow_ = new exporting::ExportWindow({model_, images, host_, dataFolder}, this);
+        connect(exportWindow_, &exporting::ExportWindow::exported, this,
+                [this] { canvas::redrawWithOverlay(model_, *this); });
+    }
+    exportWindow_->show();
+    exportWindow_->raise();
+    exportWindow_->activateWindow();
+}
+
 void MainWindow::toggleSnap()
 {
     mouse_->setSnapToGrid(!mouse_->snapToGrid());
@@ -309,7 +334,17 @@ void MainWindow::onGadget(int gadget, int type)
 void MainWindow::updateMenuState()
 {
     const QWidget* active = QApplication::activeWindow();
-    const ActiveWindow which = (!active || active == this) ? ActiveWindow::Main : ActiveWindow::Other;
+    // While the export window is open it stays in front of the main window.
+    if (active == this && exportWindow_ && exportWindow_->isVisible()) {
+        exportWindow_->raise();
+        exportWindow_->activateWindow();
+        active = exportWindow_;
+    }
+    ActiveWindow which = ActiveWindow::Other;
+    if (!active || active == this)
+        which = ActiveWindow::Main;
+    else if (active == exportWindow_)
+        which = ActiveWindow::Export;
     const std::optional<MenuState> state = menuStateFor(which, model_.sprites.size());
     if (!state)
         return;
