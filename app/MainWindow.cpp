@@ -20,6 +20,7 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWindow>
 
 namespace th::app {
 
@@ -206,6 +207,13 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     redraw();
 }
 
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        updateMenuState();
+}
+
 void MainWindow::redraw()
 {
     view_->refresh();
@@ -274,10 +282,19 @@ void MainWindow::openExportWindow(image::ImageStore& images, const std::string& 
         exportWindow_ = new exporting::ExportWindow({model_, images, host_, dataFolder}, this);
         connect(exportWindow_, &exporting::ExportWindow::exported, this,
                 [this] { canvas::redrawWithOverlay(model_, *this); });
+        connect(exportWindow_, &QDialog::finished, this, &MainWindow::updateMenuState);
     }
     exportWindow_->show();
+    bringExportWindowForward();
+}
+
+// Qt counts a dialog as active while its main window is, so activateWindow()
+// would do nothing here; the window is asked for the focus directly.
+void MainWindow::bringExportWindowForward()
+{
     exportWindow_->raise();
-    exportWindow_->activateWindow();
+    if (QWindow* handle = exportWindow_->windowHandle())
+        handle->requestActivate();
 }
 
 void MainWindow::toggleSnap()
@@ -336,8 +353,7 @@ void MainWindow::updateMenuState()
     const QWidget* active = QApplication::activeWindow();
     // While the export window is open it stays in front of the main window.
     if (active == this && exportWindow_ && exportWindow_->isVisible()) {
-        exportWindow_->raise();
-        exportWindow_->activateWindow();
+        bringExportWindowForward();
         active = exportWindow_;
     }
     ActiveWindow which = ActiveWindow::Other;

@@ -73,6 +73,9 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Coming to or leaving the front changes the menus even when no widget
+    // takes the focus with it.
+    void changeEvent(QEvent* event) override;
 
 private:
     // CanvasDisplay
@@ -88,6 +91,7 @@ private:
     void toggleSnap();
     void connectCanvas();
     void openExportWindow(image::ImageStore& images, const std::string& dataFolder);
+    void bringExportWindowForward();
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;

@@ -82,8 +82,6 @@ ExportWindow::ExportWindow(ExportServices services, QWidget* mainWindow)
     buildGadgets();
     for (const GadgetPlace& place : kPlaces)
         gadgets_.value(place.gadget)->setGeometry(place.x, place.y, place.width, place.height);
-    if (mainWindow)
-        move(mainWindow->geometry().center() - QPoint(kWindowWidth / 2, kWindowHeight / 2));
 }
 
 void ExportWindow::buildGadgets()
