@@ -9,6 +9,7 @@
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/ColumnLayout.h"
+#include "export/ExportWindow.h"
 #include "toolkit/Host.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWindow>
 
 namespace th::app {
 
@@ -205,6 +207,13 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     redraw();
 }
 
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        updateMenuState();
+}
+
 void MainWindow::redraw()
 {
     view_->refresh();
@@ -253,6 +262,39 @@ void MainWindow::connectCanvas()
         scrollArea_->verticalScrollBar()->setValue(top);
         updateMenuState();
     });
+}
+
+exporting::ExportWindow* MainWindow::exportWindow() const
+{
+    return exportWindow_;
+}
+
+void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
+{
+    connect(this, &MainWindow::exportRequested, this,
+            [this, &images, folder = std::move(dataFolder)] { openExportWindow(images, folder); });
+}
+
+// One export window at a time: the command brings an open one to the front.
+void MainWindow::openExportWindow(image::ImageStore& images, const std::string& dataFolder)
+{
+    if (!exportWindow_) {
+        exportWindow_ = new exporting::ExportWindow({model_, images, host_, dataFolder}, this);
+        connect(exportWindow_, &exporting::ExportWindow::exported, this,
+                [this] { canvas::redrawWithOverlay(model_, *this); });
+        connect(exportWindow_, &QDialog::finished, this, &MainWindow::updateMenuState);
+    }
+    exportWindow_->show();
+    bringExportWindowForward();
+}
+
+// Qt counts a dialog as active while its main window is, so activateWindow()
+// would do nothing here; the window is asked for the focus directly.
+void MainWindow::bringExportWindowForward()
+{
+    exportWindow_->raise();
+    if (QWindow* handle = exportWindow_->windowHandle())
+        handle->requestActivate();
 }
 
 void MainWindow::toggleSnap()
@@ -309,7 +351,16 @@ void MainWindow::onGadget(int gadget, int type)
 void MainWindow::updateMenuState()
 {
     const QWidget* active = QApplication::activeWindow();
-    const ActiveWindow which = (!active || active == this) ? ActiveWindow::Main : ActiveWindow::Other;
+    // While the export window is open it stays in front of the main window.
+    if (active == this && exportWindow_ && exportWindow_->isVisible()) {
+        bringExportWindowForward();
+        active = exportWindow_;
+    }
+    ActiveWindow which = ActiveWindow::Other;
+    if (!active || active == this)
+        which = ActiveWindow::Main;
+    else if (active == exportWindow_)
+        which = ActiveWindow::Export;
     const std::optional<MenuState> state = menuStateFor(which, model_.sprites.size());
     if (!state)
         return;

@@ -11,14 +11,22 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
+#include <string>
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QScrollArea;
 
+namespace th::exporting {
+class ExportWindow;
+}
+namespace th::image {
+class ImageStore;
+}
 namespace th::toolkit {
 class Host;
 }
@@ -45,6 +53,13 @@ public:
     QAction* menuAction(int id) const { return actions_.value(id); }
     QWidget* gadget(int number) const { return gadgets_.value(number); }
     bool snapToGrid() const { return mouse_->snapToGrid(); }
+    // The open export window, or null.
+    exporting::ExportWindow* exportWindow() const;
+
+    // From now on the export command opens the export window, which writes
+    // sheets from the pictures in `images` with the templates of
+    // `dataFolder`. Called once, at start-up.
+    void enableExport(image::ImageStore& images, std::string dataFolder);
 
     // Event dispatch, by menu identifier and by gadget number; `type` 0 is a
     // plain left click.
@@ -58,6 +73,9 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Coming to or leaving the front changes the menus even when no widget
+    // takes the focus with it.
+    void changeEvent(QEvent* event) override;
 
 private:
     // CanvasDisplay
@@ -72,6 +90,8 @@ private:
     void canvasSizeChanged();
     void toggleSnap();
     void connectCanvas();
+    void openExportWindow(image::ImageStore& images, const std::string& dataFolder);
+    void bringExportWindowForward();
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
@@ -90,6 +110,7 @@ private:
     QPixmap snapOff_;
     QPixmap snapOn_;
     QMetaObject::Connection focusWatch_;
+    QPointer<exporting::ExportWindow> exportWindow_;
 };
 
 } // namespace th::app

@@ -16,12 +16,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     th::toolkit::QtHost host;
     th::editor::PreferenceStore preferences;
-    th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
+    const std::string dataFolder = th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
 
     th::image::ImageStore images;
     th::app::registerCodecs(images);
 
     th::app::MainWindow window(host, th::app::loadToolbarPictures(images), th::app::pictureAccess(images));
+    window.enableExport(images, dataFolder);
     host.setParent(&window);
     window.show();
     const int status = application.exec();

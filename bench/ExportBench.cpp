@@ -1,0 +1,194 @@
+// A whole export of the 4096 x 4096 sheet made from the 400 shared sprites,
+// laid out by the folder import on a 4096 canvas: from the press of
+// "Export" (runExport with the window's choices) to the written file, at
+// 32, 8, 4 and 1 bit, beside a bare libpng level-9 / filter-NONE write of
+// the same composed sheet in the same run.
+//
+// Peak memory: ru_maxrss only ever grows, so read it from one depth per
+// process (--benchmark_filter='Export/8'); "loaded_MB" is the resident size
+// with the sprites loaded, so the export costs peak_MB - loaded_MB.
+
+#include "app/Pictures.h"
+#include "canvas/CanvasCommands.h"
+#include "canvas/CanvasModel.h"
+#include "export/ExportRun.h"
+#include "export/SheetComposer.h"
+#include "export/SheetPixels.h"
+#include "export/SheetSize.h"
+#include "image/ImageStore.h"
+#include "toolkit/FolderListing.h"
+#include "toolkit/Host.h"
+
+#include <benchmark/benchmark.h>
+#include <png.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string benchData()
+{
+    const char* overridden = std::getenv("TH_BENCH_DATA");
+    return std::string(overridden ? overridden : TH_BENCH_DATA_DIR) + "/";
+}
+
+std::string spriteFolder() { return benchData() + "sprites/"; }
+
+fs::path sheetFile(const char* name) { return fs::temp_directory_path() / name; }
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double residentMegabytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Answers the folder chooser with the shared sprites; nothing else is asked.
+class BenchHost final : public th::toolkit::Host {
+public:
+    void message(const std::string&, const std::string&) override {}
+    bool ask(const std::string&, const std::string&) override { return true; }
+    std::string savePanel(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string openPanel(const std::string&, const std::string&) override { return {}; }
+    std::string chooseFolder(const std::string&, const std::string&) override { return spriteFolder(); }
+    void setClipboardText(const std::string&) override {}
+    std::string homeFolder() override { return "/tmp/"; }
+    int hostVersion() override { return 60000; }
+};
+
+// Only the canvas size matters to the import; nothing is shown.
+class HiddenDisplay final : public th::canvas::CanvasDisplay {
+public:
+    void redraw() override {}
+    void showName(const std::string&) override {}
+    void showPosition(const std::string&) override {}
+    int canvasSize() const override { return 4096; }
+};
+
+// A 4096 canvas filled by the real folder command, with the used area
+// measured as the canvas's overlay pass leaves it.
+struct FilledCanvas {
+    FilledCanvas()
+        : model([this](int image) { images.free(image); })
+        , commands(model, host, th::app::pictureAccess(images).load, display)
+    {
+        th::app::registerCodecs(images);
+        commands.openImageFolder();
+        model.measureUsedArea();
+    }
+
+    th::image::ImageStore images;
+    BenchHost host;
+    HiddenDisplay display;
+    th::canvas::CanvasModel model;
+    th::canvas::CanvasCommands commands;
+};
+
+bool haveData(benchmark::State& state)
+{
+    const auto names = th::toolkit::listFolder(spriteFolder(), "*.png");
+    if (names && names->size() >= 400)
+        return true;
+    state.SkipWithError(("no sprites in " + spriteFolder()).c_str());
+    return false;
+}
+
+void BM_Export(benchmark::State& state)
+{
+    if (!haveData(state))
+        return;
+    FilledCanvas canvas;
+    const double loaded = residentMegabytes();
+    th::exporting::ExportChoices choices;
+    choices.sheetPath = sheetFile("th-export-bench.png").string();
+    choices.depth = int(state.range(0));
+    choices.background = th::exporting::kMagentaBackground;
+    choices.powerOfTwo = true;
+    for (auto _ : state) {
+        const auto outcome = th::exporting::runExport(choices, canvas.model, canvas.images, canvas.host);
+        if (!outcome.completed)
+            state.SkipWithError(outcome.notice.text.c_str());
+    }
+    const auto size = th::exporting::sheetSizeFor(canvas.model.sheetExtentX, canvas.model.sheetExtentY, true);
+    state.counters["sheet_w"] = size.width;
+    state.counters["sheet_h"] = size.height;
+    state.counters["file_MB"] = double(fs::file_size(choices.sheetPath)) / (1024.0 * 1024.0);
+    state.counters["loaded_MB"] = loaded;
+    state.counters["peak_MB"] = peakMegabytes();
+    fs::remove(choices.sheetPath);
+}
+BENCHMARK(BM_Export)->Arg(32)->Arg(8)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Everything between setjmp and a libpng error lives in plain values.
+bool writeBare(const fs::path& file, const th::image::PixelView& sheet)
+{
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(out);
+        return false;
+    }
+    png_init_io(png, out);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 9);
+    png_set_IHDR(png, info, png_uint_32(sheet.width), png_uint_32(sheet.height), 8, PNG_COLOR_TYPE_RGBA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < sheet.height; ++y)
+        png_write_row(png, sheet.pixels + std::size_t(y) * sheet.stride);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(out) == 0;
+}
+
+// The same sheet, composed and flattened once outside the timing, written by
+// libpng alone: what a 32-bit export cannot beat.
+void BM_BareLibpngWrite(benchmark::State& state)
+{
+    if (!haveData(state))
+        return;
+    FilledCanvas canvas;
+    const auto size = th::exporting::sheetSizeFor(canvas.model.sheetExtentX, canvas.model.sheetExtentY, true);
+    const auto sheet = th::exporting::composeSheet(canvas.images, canvas.model.sprites, size.width, size.height);
+    if (!sheet) {
+        state.SkipWithError("no sheet");
+        return;
+    }
+    const th::image::PixelView pixels = canvas.images.handle(*sheet);
+    th::exporting::flattenAlpha(pixels, th::exporting::kMagentaBackground);
+    const fs::path file = sheetFile("th-export-bench-bare.png");
+    for (auto _ : state) {
+        if (!writeBare(file, pixels))
+            state.SkipWithError("libpng could not write");
+    }
+    state.counters["file_MB"] = double(fs::file_size(file)) / (1024.0 * 1024.0);
+    fs::remove(file);
+}
+BENCHMARK(BM_BareLibpngWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,204 @@
+#include "export/ExportWindow.h"
+
+#include "export/LeadingNumber.h"
+#include "export/SavePanels.h"
+#include "export/SheetPixels.h"
+#include "export/TemplateList.h"
+#include "export/TemplateTarget.h"
+#include "toolkit/Host.h"
+#include "toolkit/TextFile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace th::exporting {
+
+namespace {
+
+constexpr int kWindowWidth = 360;
+constexpr int kWindowHeight = 275;
+
+struct GadgetPlace {
+    int gadget;
+    int x, y, width, height;
+};
+
+// Frames first, so that they lie behind the gadgets drawn on them.
+constexpr GadgetPlace kPlaces[] = {
+    {kSheetFrame, 10, 10, 340, 130},      {kScriptFrame, 10, 145, 340, 95},
+    {kSaveSpriteLabel, 20, 35, 75, 20},   {kSheetPathField, 95, 35, 200, 20},
+    {kSheetPathButton, 300, 35, 40, 20},  {kDepthList, 20, 65, 100, 25},
+    {kRetinaBox, 155, 65, 60, 25},        {kPowerOfTwoBox, 255, 65, 85, 25},
+    {kBackgroundList, 20, 100, 125, 25},  {kSheetNumberLabel, 167, 103, 110, 20},
+    {kSheetNumberField, 277, 100, 65, 25}, {kSaveScriptLabel, 20, 170, 75, 20},
+    {kScriptPathField, 95, 170, 200, 20}, {kScriptPathButton, 300, 170, 40, 20},
+    {kTemplateList, 80, 200, 200, 25},    {kCancelButton, 80, 245, 100, 25},
+    {kRunExportButton, 180, 245, 100, 25},
+};
+
+// Each entry's depth is the number its text starts with.
+const char* const kDepthEntries[] = {"32 bit", "24 bit", "18 bit", "12 bit", "8 bit", "4 bit", "1 bit"};
+
+struct BackgroundEntry {
+    const char* text;
+    image::Colour colour;
+};
+constexpr BackgroundEntry kBackgroundEntries[] = {
+    {"RGB 0 0 0", kBlackBackground},
+    {"RGB 255 0 255", kMagentaBackground},
+};
+
+const QString kNoTemplateEntry = QStringLiteral("Select a script...");
+const QString kClipboardFieldText = QStringLiteral(R"(th.Extension = "Clipboard")");
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+std::string s(const QString& text) { return text.toStdString(); }
+
+QPushButton* plainButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    // Return in a field must not press a button behind the user's back.
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+ExportWindow::ExportWindow(ExportServices services, QWidget* mainWindow)
+    : QDialog(mainWindow)
+    , services_(std::move(services))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(tr("Export Sprite Sheet & Script"));
+    setFixedSize(kWindowWidth, kWindowHeight);
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
+    buildGadgets();
+    for (const GadgetPlace& place : kPlaces)
+        gadgets_.value(place.gadget)->setGeometry(place.x, place.y, place.width, place.height);
+}
+
+void ExportWindow::buildGadgets()
+{
+    gadgets_.insert(kSheetFrame, new QGroupBox(tr("Sprite Sheet"), this));
+    gadgets_.insert(kScriptFrame, new QGroupBox(tr("Sprite Script"), this));
+    gadgets_.insert(kSaveSpriteLabel, new QLabel(tr("Save Sprite:"), this));
+    sheetPath_ = new QLineEdit(this);
+    gadgets_.insert(kSheetPathField, sheetPath_);
+    QPushButton* sheetPathButton = plainButton(QStringLiteral("..."), this);
+    gadgets_.insert(kSheetPathButton, sheetPathButton);
+
+    depthList_ = new QComboBox(this);
+    for (const char* entry : kDepthEntries)
+        depthList_->addItem(QString::fromLatin1(entry));
+    gadgets_.insert(kDepthList, depthList_);
+    retina_ = new QCheckBox(tr("Retina"), this);
+    gadgets_.insert(kRetinaBox, retina_);
+    powerOfTwo_ = new QCheckBox(tr("Power of 2"), this);
+    gadgets_.insert(kPowerOfTwoBox, powerOfTwo_);
+    backgroundList_ = new QComboBox(this);
+    for (const BackgroundEntry& entry : kBackgroundEntries)
+        backgroundList_->addItem(QString::fromLatin1(entry.text));
+    gadgets_.insert(kBackgroundList, backgroundList_);
+    gadgets_.insert(kSheetNumberLabel, new QLabel(QStringLiteral("th.SheetNumber:"), this));
+    sheetNumber_ = new QSpinBox(this);
+    sheetNumber_->setRange(0, 9999);
+    gadgets_.insert(kSheetNumberField, sheetNumber_);
+
+    saveScriptLabel_ = new QLabel(tr("Save Script:"), this);
+    gadgets_.insert(kSaveScriptLabel, saveScriptLabel_);
+    scriptPath_ = new QLineEdit(this);
+    gadgets_.insert(kScriptPathField, scriptPath_);
+    scriptPathButton_ = plainButton(QStringLiteral("..."), this);
+    gadgets_.insert(kScriptPathButton, scriptPathButton_);
+    enableScriptRow(false, {});
+    templateList_ = new QComboBox(this);
+    templateList_->addItem(kNoTemplateEntry);
+    for (const std::string& name : templateNames(services_.dataFolder))
+        templateList_->addItem(q(name));
+    gadgets_.insert(kTemplateList, templateList_);
+    QPushButton* cancel = plainButton(tr("Cancel"), this);
+    gadgets_.insert(kCancelButton, cancel);
+    QPushButton* run = plainButton(tr("Export"), this);
+    gadgets_.insert(kRunExportButton, run);
+
+    connect(sheetPathButton, &QPushButton::clicked, this, &ExportWindow::chooseSheetPath);
+    connect(scriptPathButton_, &QPushButton::clicked, this, &ExportWindow::chooseScriptPath);
+    connect(templateList_, &QComboBox::currentIndexChanged, this, &ExportWindow::templateChanged);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(run, &QPushButton::clicked, this, &ExportWindow::exportPressed);
+}
+
+// A cancelled panel empties the field, as the panel's answer replaces it.
+void ExportWindow::chooseSheetPath()
+{
+    sheetPath_->setText(q(askSavePath(services_.host, sheetSavePanel())));
+}
+
+void ExportWindow::chooseScriptPath()
+{
+    scriptPath_->setText(q(askSavePath(services_.host, scriptSavePanel(scriptExtension_))));
+}
+
+void ExportWindow::templateChanged(int entry)
+{
+    if (entry <= 0) {
+        clipboard_ = false;
+        enableScriptRow(false, {});
+        return;
+    }
+    toolkit::TextReader reader(templateFile(services_.dataFolder, s(templateList_->itemText(entry))));
+    const ScriptTarget target = templateTarget(reader.readLine());
+    // Each choice decides the mode afresh, so a file template chosen after a
+    // clipboard one writes its file.
+    clipboard_ = target.clipboard;
+    if (target.clipboard) {
+        enableScriptRow(false, kClipboardFieldText);
+    } else {
+        scriptExtension_ = target.extension;
+        enableScriptRow(true, {});
+    }
+}
+
+void ExportWindow::enableScriptRow(bool enabled, const QString& fieldText)
+{
+    saveScriptLabel_->setEnabled(enabled);
+    scriptPath_->setEnabled(enabled);
+    scriptPathButton_->setEnabled(enabled);
+    scriptPath_->setText(fieldText);
+}
+
+ExportChoices ExportWindow::choices() const
+{
+    ExportChoices choices;
+    choices.sheetPath = s(sheetPath_->text());
+    choices.depth = int(readLeadingNumber(s(depthList_->currentText())));
+    choices.background = kBackgroundEntries[backgroundList_->currentIndex()].colour;
+    choices.retina = retina_->isChecked();
+    choices.powerOfTwo = powerOfTwo_->isChecked();
+    if (templateList_->currentIndex() > 0)
+        choices.templateFile = templateFile(services_.dataFolder, s(templateList_->currentText()));
+    choices.clipboard = clipboard_;
+    choices.scriptPath = s(scriptPath_->text());
+    choices.sheetNumber = std::to_string(sheetNumber_->value());
+    return choices;
+}
+
+void ExportWindow::exportPressed()
+{
+    const ExportOutcome outcome = runExport(choices(), services_.model, services_.images, services_.host);
+    toolkit::Host& host = services_.host;
+    if (outcome.completed) {
+        close();
+        emit exported();
+    }
+    host.message(outcome.notice.title, outcome.notice.text);
+}
+
+} // namespace th::exporting

@@ -1,0 +1,37 @@
+#pragma once
+// One sprite-sheet save: compose, bring to the chosen depth, write, free.
+
+#include "canvas/SpriteList.h"
+#include "image/Color.h"
+
+#include <filesystem>
+
+namespace th::image {
+class ImageStore;
+}
+
+namespace th::exporting {
+
+struct SheetRequest {
+    std::filesystem::path file;
+    int width = 0;
+    int height = 0;
+    // The number of the depth list's entry: 32, 24, 18, 12, 8, 4 or 1.
+    int depth = 32;
+    image::Colour background = 0;
+};
+
+enum class SheetResult {
+    Written,
+    // The sheet image could not be made (a side of 0 or above 32767, or no memory).
+    NotComposed,
+    // The PNG could not be written; no file is left behind, an older one stays.
+    NotWritten,
+};
+
+// Writes the sprites as a PNG sheet. The sheet image exists only during the
+// call: it is freed whatever happens.
+[[nodiscard]] SheetResult saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
+                                          const SheetRequest& request);
+
+} // namespace th::exporting

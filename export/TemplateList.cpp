@@ -1,0 +1,24 @@
+#include "export/TemplateList.h"
+
+#include "toolkit/FolderListing.h"
+
+namespace th::exporting {
+
+namespace {
+constexpr std::string_view kTemplateExtension = ".txt";
+}
+
+std::vector<std::string> templateNames(const std::string& dataFolder)
+{
+    std::vector<std::string> names = toolkit::listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{});
+    for (std::string& name : names)
+        name.resize(name.size() - kTemplateExtension.size());
+    return names;
+}
+
+std::filesystem::path templateFile(const std::string& dataFolder, const std::string& name)
+{
+    return std::filesystem::path(dataFolder + name + std::string(kTemplateExtension));
+}
+
+} // namespace th::exporting

@@ -1,0 +1,18 @@
+#pragma once
+// The templates the export offers: the data folder's "*.txt" files.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace th::exporting {
+
+// The template names, each a file name without its final ".txt", sorted by
+// their bytes as every folder listing of the program is; empty when the
+// folder cannot be listed.
+std::vector<std::string> templateNames(const std::string& dataFolder);
+
+// The file behind a listed name: "a.txt" names "a.txt.txt".
+std::filesystem::path templateFile(const std::string& dataFolder, const std::string& name);
+
+} // namespace th::exporting

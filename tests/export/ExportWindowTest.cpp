@@ -1,0 +1,446 @@
+// The export from the main window's button to the files: the real windows,
+// a scripted host, real PNG files imported and written, libpng reading the
+// sheets back and the scripts compared byte for byte.
+
+#include "MainWindowFixture.h"
+#include "SheetFile.h"
+
+#include "app/DefaultTemplates.h"
+#include "export/ExportWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+
+using namespace th::app;
+using namespace th::exporting;
+using th::exporting::testing::Rgba;
+using th::exporting::testing::readSheet;
+using th::exporting::testing::SheetFile;
+using th::testing::readBytes;
+using th::testing::writeBytes;
+
+// The pictures: a 40 x 20 one with four coloured corners on grey, and a
+// 20 x 20 one, green, whose last two columns have alpha 33 and 32.
+const Rgba kGrey{100, 100, 100, 255};
+const Rgba kCornerTopLeft{255, 0, 0, 255};
+const Rgba kCornerTopRight{0, 0, 255, 255};
+const Rgba kCornerBottomLeft{255, 255, 0, 255};
+const Rgba kCornerBottomRight{255, 255, 255, 255};
+const Rgba kGreen{20, 180, 20, 255};
+const Rgba kEdge{200, 120, 40, 255};
+
+const std::string kSpritesTemplate =
+    "th.Extension = \".csv\"\n"
+    "sheet,th.SheetName,th.SheetWidth,th.SheetHeight,th.SheetNumber\n"
+    "th.Repeat\n"
+    "th.ImageNumber,th.ImageName,th.ImageX,th.ImageY,th.ImageWidth,th.ImageHeight,th.ImageRotate\n"
+    "th.Until = th.ImageCount\n";
+
+class ExportWindowTest : public th::testing::MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        dataFolder = makeFolder("data");
+        for (const th::app::DefaultTemplate& entry : th::app::defaultTemplates())
+            ASSERT_TRUE(th::app::writeDefaultTemplate(dataFolder, entry));
+        writeBytes(dataFolder + "sprites.txt", kSpritesTemplate);
+        writeBytes(dataFolder + "a.txt.txt", "th.Extension = \".a\"\n");
+        writeBytes(dataFolder + "NOTES.TXT", "not a template\n");
+        window->enableExport(images, dataFolder);
+        out = makeFolder("out");
+    }
+
+    // Imports the two pictures, turns the wide one (it becomes 20 wide, 40
+    // tall at (0, 0)) and drags the square one to (10, 10), over it. The
+    // list order is then wide, square: the square one is drawn on top.
+    void buildCanvas()
+    {
+        const std::string folder = makeFolder("pics");
+        writePicture(folder + "a.png", 40, 20, [](int u, int v) {
+            if (u == 0 && v == 0) return kCornerTopLeft;
+            if (u == 39 && v == 0) return kCornerTopRight;
+            if (u == 0 && v == 19) return kCornerBottomLeft;
+            if (u == 39 && v == 19) return kCornerBottomRight;
+            return kGrey;
+        });
+        writePicture(folder + "b.png", 20, 20, [](int u, int) {
+            if (u == 18) return Rgba{kEdge[0], kEdge[1], kEdge[2], 33};
+            if (u == 19) return Rgba{kEdge[0], kEdge[1], kEdge[2], 32};
+            return kGreen;
+        });
+        openFolder(folder);
+        press({5, 5}, Qt::RightButton);
+        press({45, 5});
+        dragTo({15, 15});
+        release({16, 16});
+        ASSERT_EQ(window->model().sheetExtentX, 30);
+        ASSERT_EQ(window->model().sheetExtentY, 40);
+    }
+
+    void writePicture(const std::string& path, int w, int h, const std::function<Rgba(int, int)>& colour)
+    {
+        const int number = th::exporting::testing::makePicture(images, w, h, colour);
+        ASSERT_TRUE(images.save(number, path, th::image::kCodecPng, 0, 32));
+        images.free(number);
+    }
+
+    ExportWindow* openExport()
+    {
+        click(kExportButton);
+        ExportWindow* opened = window->exportWindow();
+        EXPECT_TRUE(opened && opened->isVisible());
+        return opened;
+    }
+    template <typename Gadget>
+    Gadget* gadget(int number) const
+    {
+        return static_cast<Gadget*>(window->exportWindow()->gadget(number));
+    }
+    void clickExportGadget(int number) { QTest::mouseClick(gadget<QWidget>(number), Qt::LeftButton); }
+    void choose(int list, const QString& entry)
+    {
+        auto* combo = gadget<QComboBox>(list);
+        const int index = combo->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        combo->setCurrentIndex(index);
+    }
+    void chooseSheetPath(const std::string& path)
+    {
+        host.paths.push_back(path);
+        clickExportGadget(kSheetPathButton);
+    }
+    // Presses "Export" and lets a closed window go.
+    void pressExport()
+    {
+        clickExportGadget(kRunExportButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    const th::testing::ScriptedHost::Shown& lastShown() const { return host.shown.back(); }
+
+    std::string dataFolder;
+    std::string out;
+};
+
+TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInItsPlace)
+{
+    buildCanvas();
+    ExportWindow* exportWindow = openExport();
+    ASSERT_TRUE(exportWindow);
+    EXPECT_EQ(exportWindow->windowTitle(), "Export Sprite Sheet & Script");
+    EXPECT_EQ(exportWindow->size(), QSize(360, 275));
+    EXPECT_TRUE(exportWindow->isWindow());
+    EXPECT_EQ(exportWindow->parentWidget(), window.get()) << "kept above the main window";
+    EXPECT_LE((exportWindow->geometry().center() - window->geometry().center()).manhattanLength(), 2);
+
+    const std::pair<int, QRect> places[] = {
+        {kSheetFrame, {10, 10, 340, 130}},       {kSaveSpriteLabel, {20, 35, 75, 20}},
+        {kSheetPathField, {95, 35, 200, 20}},    {kSheetPathButton, {300, 35, 40, 20}},
+        {kDepthList, {20, 65, 100, 25}},         {kRetinaBox, {155, 65, 60, 25}},
+        {kPowerOfTwoBox, {255, 65, 85, 25}},     {kBackgroundList, {20, 100, 125, 25}},
+        {kSheetNumberLabel, {167, 103, 110, 20}}, {kSheetNumberField, {277, 100, 65, 25}},
+        {kScriptFrame, {10, 145, 340, 95}},      {kSaveScriptLabel, {20, 170, 75, 20}},
+        {kScriptPathField, {95, 170, 200, 20}},  {kScriptPathButton, {300, 170, 40, 20}},
+        {kTemplateList, {80, 200, 200, 25}},     {kCancelButton, {80, 245, 100, 25}},
+        {kRunExportButton, {180, 245, 100, 25}},
+    };
+    for (const auto& [number, place] : places) {
+        ASSERT_TRUE(exportWindow->gadget(number)) << number;
+        EXPECT_EQ(exportWindow->gadget(number)->geometry(), place) << number;
+        EXPECT_TRUE(exportWindow->gadget(number)->isVisible()) << number;
+    }
+
+    const auto entries = [this](int list) {
+        QStringList texts;
+        for (int i = 0; i < gadget<QComboBox>(list)->count(); ++i)
+            texts << gadget<QComboBox>(list)->itemText(i);
+        return texts;
+    };
+    EXPECT_EQ(gadget<QGroupBox>(kSheetFrame)->title(), "Sprite Sheet");
+    EXPECT_EQ(gadget<QGroupBox>(kScriptFrame)->title(), "Sprite Script");
+    EXPECT_EQ(gadget<QLabel>(kSaveSpriteLabel)->text(), "Save Sprite:");
+    EXPECT_EQ(gadget<QLabel>(kSheetNumberLabel)->text(), "th.SheetNumber:");
+    EXPECT_EQ(gadget<QLabel>(kSaveScriptLabel)->text(), "Save Script:");
+    EXPECT_EQ(gadget<QPushButton>(kCancelButton)->text(), "Cancel");
+    EXPECT_EQ(gadget<QPushButton>(kRunExportButton)->text(), "Export");
+    EXPECT_EQ(entries(kDepthList),
+              (QStringList{"32 bit", "24 bit", "18 bit", "12 bit", "8 bit", "4 bit", "1 bit"}));
+    EXPECT_EQ(entries(kBackgroundList), (QStringList{"RGB 0 0 0", "RGB 255 0 255"}));
+    EXPECT_EQ(entries(kTemplateList), (QStringList{"Select a script...", "Clipboard", "HTML5", "Multi Loops",
+                                                   "Pure Data", "a.txt", "plist", "sprites"}));
+
+    // Every export window starts from the same choices.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text(), "");
+        EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "32 bit");
+        EXPECT_FALSE(gadget<QCheckBox>(kRetinaBox)->isChecked());
+        EXPECT_FALSE(gadget<QCheckBox>(kPowerOfTwoBox)->isChecked());
+        EXPECT_EQ(gadget<QComboBox>(kBackgroundList)->currentIndex(), 0);
+        EXPECT_EQ(gadget<QSpinBox>(kSheetNumberField)->value(), 0);
+        EXPECT_EQ(gadget<QSpinBox>(kSheetNumberField)->minimum(), 0);
+        EXPECT_EQ(gadget<QSpinBox>(kSheetNumberField)->maximum(), 9999);
+        EXPECT_EQ(gadget<QComboBox>(kTemplateList)->currentIndex(), 0);
+        EXPECT_FALSE(gadget<QLabel>(kSaveScriptLabel)->isEnabled());
+        EXPECT_FALSE(gadget<QLineEdit>(kScriptPathField)->isEnabled());
+        EXPECT_FALSE(gadget<QPushButton>(kScriptPathButton)->isEnabled());
+        EXPECT_TRUE(gadget<QPushButton>(kSheetPathButton)->isEnabled());
+
+        chooseSheetPath(out + "x.png");
+        gadget<QCheckBox>(kRetinaBox)->click();
+        gadget<QCheckBox>(kPowerOfTwoBox)->click();
+        choose(kDepthList, "8 bit");
+        choose(kBackgroundList, "RGB 255 0 255");
+        gadget<QSpinBox>(kSheetNumberField)->setValue(12);
+        choose(kTemplateList, "plist");
+        if (round == 0) {
+            clickExportGadget(kCancelButton);
+        } else {
+            window->exportWindow()->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(window->exportWindow(), nullptr);
+        openExport();
+    }
+    EXPECT_FALSE(std::filesystem::exists(out + "x.png")) << "closing writes nothing";
+}
+
+TEST_F(ExportWindowTest, WritesTheSheetAtEveryDepthOnEitherBackground)
+{
+    buildCanvas();
+    struct Export {
+        const char* depth;
+        int background;
+        bool powerOfTwo;
+    };
+    const Export exports[] = {
+        {"32 bit", 0, false}, {"32 bit", 1, true}, {"8 bit", 0, true},  {"8 bit", 1, false},
+        {"4 bit", 1, false},  {"4 bit", 0, true},  {"1 bit", 0, false}, {"1 bit", 1, true},
+    };
+    for (const Export& e : exports) {
+        SCOPED_TRACE(std::string(e.depth) + (e.background ? " magenta" : " black") +
+                     (e.powerOfTwo ? " power of 2" : ""));
+        openExport();
+        // A name without an extension gets ".png" from the panel's pattern.
+        chooseSheetPath(out + "sheet");
+        EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text().toStdString(), out + "sheet.png");
+        choose(kDepthList, e.depth);
+        gadget<QComboBox>(kBackgroundList)->setCurrentIndex(e.background);
+        if (e.powerOfTwo)
+            gadget<QCheckBox>(kPowerOfTwoBox)->click();
+        pressExport();
+        EXPECT_EQ(window->exportWindow(), nullptr);
+        EXPECT_EQ(lastShown().title, "Exported!");
+        EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+
+        const SheetFile sheet = readSheet(out + "sheet.png");
+        const int depth = std::atoi(e.depth);
+        EXPECT_EQ(sheet.colourType, depth == 32 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_PALETTE);
+        EXPECT_EQ(sheet.bitDepth, depth == 32 ? 8 : depth);
+        EXPECT_EQ(sheet.width, e.powerOfTwo ? 32 : 30);
+        EXPECT_EQ(sheet.height, e.powerOfTwo ? 64 : 40);
+
+        const Rgba background = e.background ? Rgba{255, 0, 255, 255} : Rgba{0, 0, 0, 255};
+        // Sheet places worked out from the layout: the turned picture's
+        // pixel (u, v) lies at column v, row 39 - u; the square one at
+        // (10, 10) covers columns 10 to 29 of rows 10 to 29.
+        struct Expected {
+            QPoint at;
+            Rgba colour;
+            // Covers much of the sheet, so that a palette holds it closely;
+            // a palette may merge single pixels into a nearby colour.
+            bool broad;
+        };
+        const Expected expected[] = {
+            {{0, 39}, kCornerTopLeft, false},     {{0, 0}, kCornerTopRight, false},
+            {{19, 39}, kCornerBottomLeft, false}, {{19, 0}, kCornerBottomRight, false},
+            {{28, 20}, kEdge, false},             {{5, 20}, kGrey, true},
+            {{15, 20}, kGreen, true},             {{29, 20}, background, true},
+            {{25, 5}, background, true},          {{25, 35}, background, true},
+        };
+        for (const auto& [at, colour, broad] : expected) {
+            const Rgba written = sheet.at(at.x(), at.y());
+            if (depth == 32) {
+                EXPECT_EQ(written, colour) << at.x() << ", " << at.y();
+            } else if (depth == 1) {
+                const double luminance = 0.2126 * colour[0] + 0.7152 * colour[1] + 0.0722 * colour[2];
+                const int level = luminance > 160 ? 255 : 0;
+                EXPECT_EQ(written, (Rgba{level, level, level, 255})) << at.x() << ", " << at.y();
+            } else if (broad) {
+                for (std::size_t i = 0; i < 4; ++i)
+                    EXPECT_NEAR(written[i], colour[i], 12) << at.x() << ", " << at.y() << " channel " << i;
+            }
+        }
+        if (e.powerOfTwo) {
+            EXPECT_EQ(sheet.at(31, 63), sheet.at(25, 5)) << "the rounding adds background";
+        }
+    }
+}
+
+TEST_F(ExportWindowTest, FileTemplateWritesTheScriptWithRetinaHalvingPositions)
+{
+    buildCanvas();
+    for (bool retina : {false, true}) {
+        openExport();
+        chooseSheetPath(out + "hero.png");
+        gadget<QSpinBox>(kSheetNumberField)->setValue(7);
+        choose(kTemplateList, "sprites");
+        EXPECT_TRUE(gadget<QLineEdit>(kScriptPathField)->isEnabled());
+        EXPECT_TRUE(gadget<QPushButton>(kScriptPathButton)->isEnabled());
+        host.paths.push_back(out + "hero");
+        clickExportGadget(kScriptPathButton);
+        EXPECT_EQ(lastShown().title, "Save Script...");
+        EXPECT_EQ(lastShown().text, "*.csv");
+        EXPECT_EQ(lastShown().pattern, "(*.csv)|*.csv");
+        EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text().toStdString(), out + "hero.csv");
+        if (retina)
+            gadget<QCheckBox>(kRetinaBox)->click();
+        pressExport();
+        EXPECT_EQ(lastShown().title, "Exported!");
+        EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+        // a.png (index 1) turned at (0, 0), b.png (index 2) at (10, 10).
+        const std::string expected = retina ? "sheet,hero.png,15,20,7\n"
+                                              "1,a,0,0,10,20,true\n"
+                                              "2,b,5,5,10,10,false\n"
+                                            : "sheet,hero.png,30,40,7\n"
+                                              "1,a,0,0,20,40,true\n"
+                                              "2,b,10,10,20,20,false\n";
+        EXPECT_EQ(readBytes(out + "hero.csv"), expected);
+        EXPECT_EQ(readSheet(out + "hero.png").width, 30) << "Retina leaves the sheet's pixels alone";
+    }
+}
+
+TEST_F(ExportWindowTest, ClipboardTemplateCopiesTheScriptAndWritesNoFile)
+{
+    buildCanvas();
+    openExport();
+    chooseSheetPath(out + "sheet.png");
+    choose(kTemplateList, "Clipboard");
+    EXPECT_FALSE(gadget<QLineEdit>(kScriptPathField)->isEnabled());
+    EXPECT_FALSE(gadget<QPushButton>(kScriptPathButton)->isEnabled());
+    EXPECT_FALSE(gadget<QLabel>(kSaveScriptLabel)->isEnabled());
+    EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), R"(th.Extension = "Clipboard")");
+    pressExport();
+    EXPECT_EQ(lastShown().title, "Exported!");
+    EXPECT_EQ(lastShown().text,
+              "Your sprite sheet has been saved to disk and the script has been copied to the clipboard.");
+    EXPECT_EQ(host.clipboard, "This is how you copy the exported script directly to the clipboard.\r\n"
+                              "Just use \"Clipboard\" as the extension.\r\n"
+                              "\r\n"
+                              "Let's get the image names...\r\n"
+                              "\r\n"
+                              " a\r\n"
+                              " b\r\n"
+                              "\r\n"
+                              "Now you can paste the script where ever you want!\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 1);
+
+    // A clipboard template, then a file template: the script goes to its file.
+    host.clipboard = "untouched";
+    openExport();
+    chooseSheetPath(out + "sheet.png");
+    choose(kTemplateList, "Clipboard");
+    choose(kTemplateList, "a.txt");
+    EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), "");
+    host.paths.push_back(out + "script.a");
+    clickExportGadget(kScriptPathButton);
+    EXPECT_EQ(lastShown().pattern, "(*.a)|*.a");
+    pressExport();
+    EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+    EXPECT_EQ(readBytes(out + "script.a"), "\n") << "a.txt.txt has nothing but its directive";
+    EXPECT_EQ(host.clipboard, "untouched");
+
+    // A clipboard template, then "Select a script...": the sheet alone.
+    openExport();
+    chooseSheetPath(out + "alone.png");
+    choose(kTemplateList, "Clipboard");
+    choose(kTemplateList, "Select a script...");
+    EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), "");
+    EXPECT_FALSE(gadget<QLineEdit>(kScriptPathField)->isEnabled());
+    pressExport();
+    EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+    EXPECT_EQ(host.clipboard, "untouched");
+    EXPECT_TRUE(std::filesystem::exists(out + "alone.png"));
+}
+
+TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
+{
+    buildCanvas();
+    ExportWindow* exportWindow = openExport();
+
+    // The panel's title, proposed name and pattern; a cancelled panel empties the field.
+    chooseSheetPath(out + "kept.png");
+    EXPECT_EQ(lastShown().kind, "save");
+    EXPECT_EQ(lastShown().title, "Save Image...");
+    EXPECT_EQ(lastShown().text, "*.png");
+    EXPECT_EQ(lastShown().pattern, "PNG (*.png)|*.png");
+    chooseSheetPath("");
+    EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text(), "");
+    pressExport();
+    EXPECT_EQ(lastShown().title, "Wait!");
+    EXPECT_EQ(lastShown().text, "You need to select where to save the sprite sheet.");
+    EXPECT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+
+    // A folder that is really a file: the notice names the file and why.
+    writeBytes(out + "blocker", "a file, not a folder");
+    const std::string blocked = out + "blocker/sheet.png";
+    gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(blocked));
+    choose(kDepthList, "4 bit");
+    choose(kTemplateList, "plist");
+    pressExport();
+    EXPECT_EQ(lastShown().title, "Not Saved!");
+    EXPECT_EQ(lastShown().text, "The sprite sheet could not be saved as " + blocked + " because " + out +
+                                    "blocker is a file, not a folder.");
+    ASSERT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "4 bit");
+    EXPECT_EQ(gadget<QComboBox>(kTemplateList)->currentText(), "plist");
+
+    // A typed path is taken as typed; with no script path the sheet is
+    // written and the window waits for one.
+    gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(out + "typed"));
+    pressExport();
+    EXPECT_EQ(lastShown().title, "Wait!");
+    EXPECT_EQ(lastShown().text, "You need to select where to save the script.");
+    EXPECT_EQ(readSheet(out + "typed").bitDepth, 4);
+    ASSERT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "4 bit");
+    EXPECT_EQ(gadget<QComboBox>(kTemplateList)->currentText(), "plist");
+    EXPECT_TRUE(gadget<QLineEdit>(kScriptPathField)->isEnabled());
+}
+
+TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)
+{
+    buildCanvas();
+    ExportWindow* exportWindow = openExport();
+    const auto exportWindowActive = [&] {
+        return QTest::qWaitFor([&] { return QApplication::activeWindow() == exportWindow; });
+    };
+    ASSERT_TRUE(exportWindowActive()) << "the new window comes to the front";
+    const auto expectMenusAtRest = [this] {
+        for (int item : {kMenuNewCanvas, kMenuOpenImageFolder, kMenuImportImage, kMenuDeleteImage, kMenuExportSheet,
+                         kMenuResetColumns, kMenuClipAlpha, kMenuExpandClip, kMenuSaveScript, kMenuDeleteScript,
+                         kMenuScriptWindow}) {
+            EXPECT_FALSE(window->menuAction(item)->isEnabled()) << item;
+            EXPECT_TRUE(window->menuAction(item)->shortcut().isEmpty()) << item;
+        }
+    };
+    expectMenusAtRest();
+
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";
+    expectMenusAtRest();
+
+    clickExportGadget(kCancelButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
+    EXPECT_EQ(window->menuAction(kMenuExportSheet)->shortcut(), QKeySequence("Ctrl+Shift+S"));
+}
+
+} // namespace
