@@ -2,14 +2,12 @@
 // redraw, one drag step (move one sprite, paint what changed), and the folder
 // import against a bare libpng decode of the same files in the same run.
 
+#include "BenchData.h"
+#include "SpriteCanvas.h"
 #include "app/Pictures.h"
-#include "canvas/CanvasCommands.h"
-#include "canvas/CanvasModel.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
-#include "image/ImageStore.h"
 #include "toolkit/FolderListing.h"
-#include "toolkit/Host.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -18,44 +16,12 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sys/resource.h>
 
 namespace {
 
-std::string benchData()
-{
-    const char* overridden = std::getenv("TH_BENCH_DATA");
-    return std::string(overridden ? overridden : TH_BENCH_DATA_DIR) + "/";
-}
-
-std::string spriteFolder() { return benchData() + "sprites/"; }
-
-double peakMegabytes()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-// Answers the folder chooser with the shared sprites; nothing else is asked.
-class BenchHost final : public th::toolkit::Host {
+class ViewDisplay final : public th::canvas::CanvasDisplay {
 public:
-    void message(const std::string&, const std::string&) override {}
-    bool ask(const std::string&, const std::string&) override { return true; }
-    std::string savePanel(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string openPanel(const std::string&, const std::string&) override { return {}; }
-    std::string chooseFolder(const std::string&, const std::string&) override { return spriteFolder(); }
-    void setClipboardText(const std::string&) override {}
-    std::string homeFolder() override { return "/tmp/"; }
-    int hostVersion() override { return 60000; }
-};
-
-class BenchDisplay final : public th::canvas::CanvasDisplay {
-public:
-    explicit BenchDisplay(th::canvas::CanvasView& view) : view_(view) {}
+    explicit ViewDisplay(th::canvas::CanvasView& view) : view_(view) {}
     void redraw() override { view_.refresh(); }
     void showName(const std::string&) override {}
     void showPosition(const std::string&) override {}
@@ -65,46 +31,30 @@ private:
     th::canvas::CanvasView& view_;
 };
 
-// A 4096 canvas filled by the real folder command.
-struct FilledCanvas {
-    FilledCanvas()
-        : model([this](int image) { images.free(image); })
-        , view(model, th::app::pictureAccess(images).view, tile())
-        , display(view)
-        , commands(model, host, th::app::pictureAccess(images).load, display)
-    {
-        th::app::registerCodecs(images);
-        view.setCanvasSize(4096);
-        commands.openImageFolder();
-    }
-
-    static QPixmap tile()
-    {
-        QPixmap pixmap(128, 128);
-        pixmap.fill(QColor(64, 64, 64));
-        return pixmap;
-    }
-
-    th::image::ImageStore images;
-    BenchHost host;
-    th::canvas::CanvasModel model;
-    th::canvas::CanvasView view;
-    BenchDisplay display;
-    th::canvas::CanvasCommands commands;
-};
-
-bool haveData(benchmark::State& state)
+QPixmap backgroundTile()
 {
-    const auto names = th::toolkit::listFolder(spriteFolder(), "*.png");
-    if (names && names->size() >= 400)
-        return true;
-    state.SkipWithError(("no sprites in " + spriteFolder()).c_str());
-    return false;
+    QPixmap pixmap(128, 128);
+    pixmap.fill(QColor(64, 64, 64));
+    return pixmap;
 }
+
+// The sprites on a 4096 canvas view, imported by the real folder command.
+struct FilledCanvas : th::bench::SpriteCanvas {
+    FilledCanvas()
+        : view(model, th::app::pictureAccess(images).view, backgroundTile())
+        , display(view)
+    {
+        view.setCanvasSize(4096);
+        importSprites(display);
+    }
+
+    th::canvas::CanvasView view;
+    ViewDisplay display;
+};
 
 void BM_FullRedraw(benchmark::State& state)
 {
-    if (!haveData(state))
+    if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
     QImage target(4096, 4096, QImage::Format_ARGB32_Premultiplied);
@@ -113,7 +63,7 @@ void BM_FullRedraw(benchmark::State& state)
         benchmark::DoNotOptimize(target.constBits());
     }
     state.counters["sprites"] = double(canvas.model.sprites.size());
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = th::bench::peakMegabytes();
 }
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
 
@@ -121,7 +71,7 @@ BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
 // and painted. Arguments: snap off/on, and the smallest or the largest sprite.
 void BM_DragStep(benchmark::State& state)
 {
-    if (!haveData(state))
+    if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
     canvas.view.show();
@@ -147,33 +97,33 @@ void BM_DragStep(benchmark::State& state)
         QApplication::processEvents();
     }
     state.counters["sprite_px"] = double(chosen->width * chosen->height);
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = th::bench::peakMegabytes();
 }
 BENCHMARK(BM_DragStep)->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"snap", "largest"})->Unit(benchmark::kMillisecond);
 
 void BM_ImportFolder(benchmark::State& state)
 {
-    if (!haveData(state))
+    if (!th::bench::haveSprites(state))
         return;
     for (auto _ : state) {
         FilledCanvas canvas;
         benchmark::DoNotOptimize(canvas.model.sprites.size());
     }
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = th::bench::peakMegabytes();
 }
 BENCHMARK(BM_ImportFolder)->Unit(benchmark::kMillisecond);
 
 // The same files through libpng alone, for comparison with the import.
 void BM_BareLibpngDecode(benchmark::State& state)
 {
-    if (!haveData(state))
+    if (!th::bench::haveSprites(state))
         return;
-    const auto names = *th::toolkit::listFolder(spriteFolder(), "*.png");
+    const auto names = *th::toolkit::listFolder(th::bench::spriteFolder(), "*.png");
     for (auto _ : state) {
         for (const std::string& name : names) {
             png_image image {};
             image.version = PNG_IMAGE_VERSION;
-            if (!png_image_begin_read_from_file(&image, (spriteFolder() + name).c_str()))
+            if (!png_image_begin_read_from_file(&image, (th::bench::spriteFolder() + name).c_str()))
                 continue;
             image.format = PNG_FORMAT_RGBA;
             std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));

@@ -8,116 +8,40 @@
 // process (--benchmark_filter='Export/8'); "loaded_MB" is the resident size
 // with the sprites loaded, so the export costs peak_MB - loaded_MB.
 
-#include "app/Pictures.h"
-#include "canvas/CanvasCommands.h"
-#include "canvas/CanvasModel.h"
+#include "BenchData.h"
+#include "SpriteCanvas.h"
 #include "export/ExportRun.h"
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
 #include "export/SheetSize.h"
 #include "image/ImageStore.h"
-#include "toolkit/FolderListing.h"
-#include "toolkit/Host.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string benchData()
-{
-    const char* overridden = std::getenv("TH_BENCH_DATA");
-    return std::string(overridden ? overridden : TH_BENCH_DATA_DIR) + "/";
-}
-
-std::string spriteFolder() { return benchData() + "sprites/"; }
-
 fs::path sheetFile(const char* name) { return fs::temp_directory_path() / name; }
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-double residentMegabytes()
-{
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-// Answers the folder chooser with the shared sprites; nothing else is asked.
-class BenchHost final : public th::toolkit::Host {
-public:
-    void message(const std::string&, const std::string&) override {}
-    bool ask(const std::string&, const std::string&) override { return true; }
-    std::string savePanel(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string openPanel(const std::string&, const std::string&) override { return {}; }
-    std::string chooseFolder(const std::string&, const std::string&) override { return spriteFolder(); }
-    void setClipboardText(const std::string&) override {}
-    std::string homeFolder() override { return "/tmp/"; }
-    int hostVersion() override { return 60000; }
-};
-
-// Only the canvas size matters to the import; nothing is shown.
-class HiddenDisplay final : public th::canvas::CanvasDisplay {
-public:
-    void redraw() override {}
-    void showName(const std::string&) override {}
-    void showPosition(const std::string&) override {}
-    int canvasSize() const override { return 4096; }
-};
 
 // A 4096 canvas filled by the real folder command, with the used area
 // measured as the canvas's overlay pass leaves it.
-struct FilledCanvas {
-    FilledCanvas()
-        : model([this](int image) { images.free(image); })
-        , commands(model, host, th::app::pictureAccess(images).load, display)
-    {
-        th::app::registerCodecs(images);
-        commands.openImageFolder();
-        model.measureUsedArea();
-    }
-
-    th::image::ImageStore images;
-    BenchHost host;
-    HiddenDisplay display;
-    th::canvas::CanvasModel model;
-    th::canvas::CanvasCommands commands;
+struct FilledCanvas : th::bench::SpriteCanvas {
+    FilledCanvas() { importSprites(display); }
+    th::bench::HiddenDisplay display;
 };
-
-bool haveData(benchmark::State& state)
-{
-    const auto names = th::toolkit::listFolder(spriteFolder(), "*.png");
-    if (names && names->size() >= 400)
-        return true;
-    state.SkipWithError(("no sprites in " + spriteFolder()).c_str());
-    return false;
-}
 
 void BM_Export(benchmark::State& state)
 {
-    if (!haveData(state))
+    if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
-    const double loaded = residentMegabytes();
+    const double loaded = th::bench::residentMegabytes();
     th::exporting::ExportChoices choices;
     choices.sheetPath = sheetFile("th-export-bench.png").string();
     choices.depth = int(state.range(0));
@@ -133,7 +57,7 @@ void BM_Export(benchmark::State& state)
     state.counters["sheet_h"] = size.height;
     state.counters["file_MB"] = double(fs::file_size(choices.sheetPath)) / (1024.0 * 1024.0);
     state.counters["loaded_MB"] = loaded;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = th::bench::peakMegabytes();
     fs::remove(choices.sheetPath);
 }
 BENCHMARK(BM_Export)->Arg(32)->Arg(8)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -168,7 +92,7 @@ bool writeBare(const fs::path& file, const th::image::PixelView& sheet)
 // libpng alone: what a 32-bit export cannot beat.
 void BM_BareLibpngWrite(benchmark::State& state)
 {
-    if (!haveData(state))
+    if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
     const auto size = th::exporting::sheetSizeFor(canvas.model.sheetExtentX, canvas.model.sheetExtentY, true);

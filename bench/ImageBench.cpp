@@ -22,6 +22,8 @@
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include "BenchData.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,37 +32,15 @@
 namespace {
 
 using namespace th::image;
+using th::bench::dataFolder;
+using th::bench::peakMegabytes;
+using th::bench::residentMegabytes;
 namespace fs = std::filesystem;
-
-fs::path dataFolder()
-{
-    if (const char* env = std::getenv("TH_BENCH_DATA"))
-        return env;
-    return TH_BENCH_DATA_DIR;
-}
 
 std::vector<std::uint8_t> readFile(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-double residentMegabytes()
-{
-    long pages = 0, resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // The sheet, decoded once into a store that lives for the whole run.
