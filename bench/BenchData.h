@@ -3,9 +3,11 @@
 // benchmark reports.
 
 #include <benchmark/benchmark.h>
+#include <png.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace th::bench {
 
@@ -21,5 +23,10 @@ bool haveSprites(benchmark::State& state);
 // per process when the figure matters.
 double peakMegabytes();
 double residentMegabytes();
+
+// A bare libpng write at level 9 with filter NONE, one pointer per row: the
+// floor a save is measured against.
+bool bareWrite(const std::filesystem::path& file, int width, int height, int bitDepth, int colourType,
+               const std::vector<png_color>& palette, const std::vector<const std::uint8_t*>& rows);
 
 } // namespace th::bench

@@ -19,7 +19,6 @@
 #include <benchmark/benchmark.h>
 #include <png.h>
 
-#include <csetjmp>
 #include <cstdio>
 #include <filesystem>
 
@@ -62,32 +61,6 @@ void BM_Export(benchmark::State& state)
 }
 BENCHMARK(BM_Export)->Arg(32)->Arg(8)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Everything between setjmp and a libpng error lives in plain values.
-bool writeBare(const fs::path& file, const th::image::PixelView& sheet)
-{
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(out);
-        return false;
-    }
-    png_init_io(png, out);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, 9);
-    png_set_IHDR(png, info, png_uint_32(sheet.width), png_uint_32(sheet.height), 8, PNG_COLOR_TYPE_RGBA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < sheet.height; ++y)
-        png_write_row(png, sheet.pixels + std::size_t(y) * sheet.stride);
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(out) == 0;
-}
-
 // The same sheet, composed and flattened once outside the timing, written by
 // libpng alone: what a 32-bit export cannot beat.
 void BM_BareLibpngWrite(benchmark::State& state)
@@ -104,8 +77,11 @@ void BM_BareLibpngWrite(benchmark::State& state)
     const th::image::PixelView pixels = canvas.images.handle(*sheet);
     th::exporting::flattenAlpha(pixels, th::exporting::kMagentaBackground);
     const fs::path file = sheetFile("th-export-bench-bare.png");
+    std::vector<const std::uint8_t*> rows;
+    for (int y = 0; y < pixels.height; ++y)
+        rows.push_back(pixels.pixels + std::size_t(y) * pixels.stride);
     for (auto _ : state) {
-        if (!writeBare(file, pixels))
+        if (!th::bench::bareWrite(file, pixels.width, pixels.height, 8, PNG_COLOR_TYPE_RGBA, {}, rows))
             state.SkipWithError("libpng could not write");
     }
     state.counters["file_MB"] = double(fs::file_size(file)) / (1024.0 * 1024.0);

@@ -101,35 +101,6 @@ void Save(benchmark::State& state)
     reportMemory(state, before);
 }
 
-// A bare libpng write at level 9 with filter NONE: the floor for a save.
-bool bareWrite(const fs::path& file, int width, int height, int bitDepth, int colourType,
-               const std::vector<png_color>& palette, const std::vector<const std::uint8_t*>& rows)
-{
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(out);
-        return false;
-    }
-    png_init_io(png, out);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, 9);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bitDepth,
-                 colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!palette.empty())
-        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    png_write_info(png, info);
-    for (const std::uint8_t* row : rows)
-        png_write_row(png, row);
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(out) == 0;
-}
-
 void BareWriteRgba(benchmark::State& state)
 {
     Sheet* s = sheet(state);
@@ -140,7 +111,7 @@ void BareWriteRgba(benchmark::State& state)
     for (int r = 0; r < rows.height; ++r)
         pointers.push_back(rows.row(r));
     for (auto _ : state)
-        if (!bareWrite(s->outFolder / "bare.png", rows.width, rows.height, 8, PNG_COLOR_TYPE_RGBA, {}, pointers))
+        if (!th::bench::bareWrite(s->outFolder / "bare.png", rows.width, rows.height, 8, PNG_COLOR_TYPE_RGBA, {}, pointers))
             state.SkipWithError("bare write failed");
 }
 
@@ -162,7 +133,7 @@ void BareWriteOneBit(benchmark::State& state)
         pointers.push_back(row.data());
     const std::vector<png_color> blackWhite = {{0, 0, 0}, {255, 255, 255}};
     for (auto _ : state)
-        if (!bareWrite(s->outFolder / "bare1.png", rows.width, rows.height, 1, PNG_COLOR_TYPE_PALETTE, blackWhite, pointers))
+        if (!th::bench::bareWrite(s->outFolder / "bare1.png", rows.width, rows.height, 1, PNG_COLOR_TYPE_PALETTE, blackWhite, pointers))
             state.SkipWithError("bare write failed");
 }
 
