@@ -6,7 +6,6 @@
 #include "app/MainWindowIds.h"
 #include "app/MenuState.h"
 #include "canvas/AlphaClip.h"
-#include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/ColumnLayout.h"
 #include "export/ExportWindow.h"
@@ -25,27 +24,6 @@
 namespace th::app {
 
 namespace {
-
-struct ButtonGadget {
-    int gadget;
-    int normalImage;
-    int pressedImage;
-    const char* toolTip;
-};
-
-constexpr ButtonGadget kButtons[] = {
-    {kNewCanvasButton, 11, 12, "New Canvas"},
-    {kOpenFolderButton, 0, 5, "Open Image Folder"},
-    {kImportImageButton, 1, 6, "Import Image"},
-    {kDeleteImageButton, 2, 7, "Delete Image"},
-    {kScriptEditorButton, 3, 8, "Script Editor"},
-    {kExportButton, 4, 9, "Export Sprite Sheet"},
-};
-
-constexpr int kSeparators[] = {kSeparator14, kSeparator11, kSeparator12};
-constexpr int kSeparatorImage = 10;
-constexpr int kSnapOffImage = 13;
-constexpr int kSnapOnImage = 14;
 
 // File-menu items behave exactly like their toolbar buttons.
 int buttonForMenu(int id)
@@ -67,13 +45,6 @@ QKeySequence keySequence(const std::string& keys)
     if (keys == "-")
         return QKeySequence(Qt::Key_Minus);
     return QKeySequence(QString::fromStdString(keys));
-}
-
-QLabel* makeLabel(const char* text, QWidget* parent, Qt::Alignment alignment)
-{
-    auto* label = new QLabel(QObject::tr(text), parent);
-    label->setAlignment(alignment | Qt::AlignTop);
-    return label;
 }
 
 } // namespace
@@ -121,83 +92,6 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
 MainWindow::~MainWindow()
 {
     disconnect(focusWatch_);
-}
-
-void MainWindow::buildGadgets(const ToolbarPictures& pictures)
-{
-    QWidget* content = centralWidget();
-    for (const ButtonGadget& entry : kButtons) {
-        auto* button = new ImageButton(pictures.byNumber.value(entry.normalImage),
-                                       pictures.byNumber.value(entry.pressedImage), content);
-        button->setToolTip(tr(entry.toolTip));
-        const int gadget = entry.gadget;
-        connect(button, &ImageButton::clicked, this, [this, gadget] { onGadget(gadget); });
-        buttons_.insert(gadget, button);
-        gadgets_.insert(gadget, button);
-    }
-    for (int separator : kSeparators) {
-        auto* picture = new QLabel(content);
-        picture->setPixmap(pictures.byNumber.value(kSeparatorImage));
-        gadgets_.insert(separator, picture);
-    }
-
-    snapOff_ = pictures.byNumber.value(kSnapOffImage);
-    snapOn_ = pictures.byNumber.value(kSnapOnImage);
-    snapSwitch_ = new ImageButton(snapOff_, snapOff_, content);
-    connect(snapSwitch_, &ImageButton::clicked, this, [this] { onGadget(kSnapSwitch); });
-    gadgets_.insert(kSnapSwitch, snapSwitch_);
-
-    gadgets_.insert(kCanvasSizeLabel, makeLabel("Canvas Size:", content, Qt::AlignLeft));
-    gadgets_.insert(kSnapLabel, makeLabel("Snap to Grid", content, Qt::AlignLeft));
-    positionLabel_ = makeLabel("Image X: 0 / Y: 0", content, Qt::AlignHCenter);
-    gadgets_.insert(kPositionLabel, positionLabel_);
-    nameLabel_ = makeLabel(" ", content, Qt::AlignHCenter);
-    QPalette white = nameLabel_->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    nameLabel_->setPalette(white);
-    gadgets_.insert(kNameLabel, nameLabel_);
-
-    sizeSelector_ = new QComboBox(content);
-    sizeSelector_->addItems({QStringLiteral("1024"), QStringLiteral("2048"), QStringLiteral("4096")});
-    connect(sizeSelector_, &QComboBox::currentIndexChanged, this, [this] { onGadget(kCanvasSizeSelector); });
-    gadgets_.insert(kCanvasSizeSelector, sizeSelector_);
-
-    scrollArea_ = new QScrollArea(content);
-    scrollArea_->setWidgetResizable(false);
-    scrollArea_->setFrameShape(QFrame::NoFrame);
-    canvasHolder_ = new QWidget;
-    canvasHolder_->setAutoFillBackground(true);
-    QPalette dark = canvasHolder_->palette();
-    dark.setColor(QPalette::Window, QColor(48, 48, 48));
-    canvasHolder_->setPalette(dark);
-    scrollArea_->setPalette(dark);
-    view_->setParent(canvasHolder_);
-    scrollArea_->setWidget(canvasHolder_);
-    scrollArea_->verticalScrollBar()->setSingleStep(30);
-    scrollArea_->horizontalScrollBar()->setSingleStep(30);
-    gadgets_.insert(kScrollAreaGadget, scrollArea_);
-    gadgets_.insert(kCanvasGadget, view_);
-}
-
-void MainWindow::layoutGadgets()
-{
-    const QSize size = centralWidget()->size();
-    for (auto it = gadgets_.cbegin(); it != gadgets_.cend(); ++it) {
-        if (it.key() == kCanvasGadget)
-            continue;
-        const GadgetRect r = mainGadgetRect(it.key(), size.width(), size.height());
-        it.value()->setGeometry(r.x, r.y, r.width, r.height);
-    }
-    placeCanvas();
-}
-
-void MainWindow::placeCanvas()
-{
-    const int S = canvasSize();
-    const int X = canvasOffset(S, scrollArea_->width());
-    canvasHolder_->resize(S + X, S);
-    view_->setCanvasSize(S);
-    view_->move(X, 0);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
@@ -295,14 +189,6 @@ void MainWindow::bringExportWindowForward()
     exportWindow_->raise();
     if (QWindow* handle = exportWindow_->windowHandle())
         handle->requestActivate();
-}
-
-void MainWindow::toggleSnap()
-{
-    mouse_->setSnapToGrid(!mouse_->snapToGrid());
-    const QPixmap& picture = mouse_->snapToGrid() ? snapOn_ : snapOff_;
-    snapSwitch_->setPictures(picture, picture);
-    snapSwitch_->repaint();
 }
 
 void MainWindow::onMenu(int id)
