@@ -6,19 +6,20 @@ set -euo pipefail
 program="$1"
 
 home="$(mktemp -d)"
-display=":$((90 + RANDOM % 100))"
 cleanup() {
   kill "${app:-}" "${xserver:-}" 2>/dev/null || true
   rm -rf "$home"
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
+# The server picks a free display number and writes it to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$home/display" &
 xserver=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$home/display")"
 
-HOME="$home" QT_QPA_PLATFORM=xcb "$program" &
+mkdir "$home/user"
+HOME="$home/user" QT_QPA_PLATFORM=xcb "$program" &
 app=$!
 window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tile Heron v2$' | head -n 1)"
 [ -n "$window" ] || { echo "the main window did not appear"; exit 1; }
@@ -31,6 +32,6 @@ if kill -0 "$app" 2>/dev/null; then echo "Ctrl+Q did not end the program"; exit 
 wait "$app"
 
 expected=$'\xEF\xBB\xBF\n[Examples]\nHTML5 = 1'
-actual="$(cat "$home/Library/Application Support/Tile Heron/TileHeronV2.prefs")"
+actual="$(cat "$home/user/Library/Application Support/Tile Heron/TileHeronV2.prefs")"
 [ "$actual" = "$expected" ] || { echo "unexpected preference file: $actual"; exit 1; }
 echo "window appeared, Ctrl+Q quit, preferences saved"
