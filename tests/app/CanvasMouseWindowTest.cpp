@@ -119,7 +119,7 @@ TEST_F(CanvasMouseWindowTest, DragsFollowThePointerOneEventBehindAndSnapToTheNex
 TEST_F(CanvasMouseWindowTest, RightPressTurnsAQuarterCounterClockwiseAndBack)
 {
     const std::string folder = makeFolder("turn");
-    writePng(folder + "wide.png", 128, 96, kRed, kGreen);
+    writePng(folder + "wide.png", 128, 96, [](int u, int v) { return u == 1 && v == 1 ? kGreen : kRed; });
     importSingle(folder + "wide.png");
     EXPECT_EQ(canvasPixels().pixel(1, 1), kGreen);
 

@@ -85,9 +85,7 @@ protected:
 
     void writePicture(const std::string& path, int w, int h, const std::function<Rgba(int, int)>& colour)
     {
-        const int number = th::exporting::testing::makePicture(images, w, h, colour);
-        ASSERT_TRUE(images.save(number, path, th::image::kCodecPng, 0, 32));
-        images.free(number);
+        writePng(path, w, h, [&](int u, int v) { const Rgba c = colour(u, v); return qRgba(c[0], c[1], c[2], c[3]); });
     }
 
     ExportWindow* openExport()
