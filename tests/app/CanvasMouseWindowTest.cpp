@@ -77,36 +77,49 @@ TEST_F(CanvasMouseWindowTest, TransparentCornersStillPickAndEmptyCanvasPicksNoth
     EXPECT_EQ(labelText(kPositionLabel), "Image X: 64 / Y: 0");
 }
 
-TEST_F(CanvasMouseWindowTest, SnappedDragLandsOnTheGrid)
+TEST_F(CanvasMouseWindowTest, DragsFollowThePointerOneEventBehindAndSnapToTheNextGridLine)
 {
     const std::string folder = makeFolder("snap");
     writePng(folder + "s.png", 64, 64, kRed);
     importSingle(folder + "s.png");
+    // Each event acts where the pointer was at the previous one: a press far
+    // off after a move onto the sprite still picks it.
+    QTest::mouseMove(window->canvasView(), {30, 30});
+    QTest::mousePress(window->canvasView(), Qt::LeftButton, {}, {500, 500});
+    EXPECT_FLOAT_EQ(sprite("s.png").opacity, 0.5f);
+    release({500, 500});
+    ASSERT_EQ(sprite("s.png").x, 0);
+
     click(kSnapSwitch);
     ASSERT_TRUE(window->snapToGrid());
-
-    press({5, 5});
-    dragTo({40, 40}); // dx = 35 snaps to 35 - 3 + 8
-    EXPECT_EQ(sprite("s.png").x, 40);
-    EXPECT_EQ(sprite("s.png").y, 40);
+    press({30, 30});
+    // Dragged so that the corner would be at (d, d), it lands at (expected, expected).
+    for (const auto& [d, expected] : {std::pair{0, 8}, {13, 16}, {16, 24}, {-3, 8}, {-8, 0}, {-13, 0}, {-16, -8}, {35, 40}}) {
+        dragTo({30 + d, 30 + d});
+        EXPECT_EQ(std::pair(sprite("s.png").x, sprite("s.png").y), std::pair(expected, expected)) << d;
+    }
     EXPECT_EQ(labelText(kPositionLabel), "Image X: 40 / Y: 40");
-    dragTo({2, 13}); // dx = -3, dy = 8: -3 - (-3) + 8 and 8 - 0 + 8
-    EXPECT_EQ(sprite("s.png").x, 8);
-    EXPECT_EQ(sprite("s.png").y, 16);
-    release({3, 14});
+    release({66, 66});
+    EXPECT_EQ(window->model().sheetExtentX, 104);
 
     click(kSnapSwitch);
-    press({10, 20});
-    dragTo({107, 203});
-    release({108, 204});
-    EXPECT_EQ(sprite("s.png").x, 105);
-    EXPECT_EQ(sprite("s.png").y, 199);
+    press({50, 60});
+    dragTo({147, 243});
+    release({148, 244});
+    EXPECT_EQ(std::pair(sprite("s.png").x, sprite("s.png").y), std::pair(137, 223));
+    // Moves without a pick, or after a press that missed, drag nothing.
+    QTest::mouseMove(window->canvasView(), {400, 400});
+    QTest::mouseMove(window->canvasView(), {300, 300});
+    press({600, 600});
+    dragTo({500, 500});
+    release({500, 500});
+    EXPECT_EQ(std::pair(sprite("s.png").x, sprite("s.png").y), std::pair(137, 223));
 }
 
 TEST_F(CanvasMouseWindowTest, RightPressTurnsAQuarterCounterClockwiseAndBack)
 {
     const std::string folder = makeFolder("turn");
-    writePng(folder + "wide.png", 128, 96, kRed, kGreen);
+    writePng(folder + "wide.png", 128, 96, [](int u, int v) { return u == 1 && v == 1 ? kGreen : kRed; });
     importSingle(folder + "wide.png");
     EXPECT_EQ(canvasPixels().pixel(1, 1), kGreen);
 
@@ -137,14 +150,37 @@ TEST_F(CanvasMouseWindowTest, BeforeAnyImportPressesDoNothingButTheWheelScrolls)
     EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
 
     auto* view = window->canvasView();
-    QWheelEvent towardsUser(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, -120),
-                            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view, &towardsUser);
     const auto* scroll = static_cast<QScrollArea*>(window->gadget(kScrollAreaGadget));
-    EXPECT_EQ(scroll->verticalScrollBar()->value(), 120);
+    const auto turn = [&](int delta) {
+        QWheelEvent event(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+        return scroll->verticalScrollBar()->value();
+    };
+    // A turn away from the user at the top leaves the record at -120; it is
+    // brought back to 0 before the next turn is applied.
+    EXPECT_EQ(turn(120), 0);
+    EXPECT_EQ(turn(-120), 120);
+    const int bottom = scroll->verticalScrollBar()->maximum();
+    for (int i = 0; i < 8; ++i)
+        turn(-120);
+    EXPECT_EQ(turn(120), bottom - 120);
 }
 
-TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBox)
+TEST_F(CanvasMouseWindowTest, AnEmptyImportLeavesBlankReadoutsWhateverTheMouseDoes)
+{
+    openFolder(makeFolder("empty"));
+    ASSERT_EQ(window->model().canvasActive, 1);
+    press({5, 5});
+    dragTo({50, 50});
+    release({60, 60});
+    press({5, 5}, Qt::RightButton);
+    EXPECT_EQ(labelText(kNameLabel), " ");
+    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
+    EXPECT_EQ(window->model().sheetExtentX, 0);
+}
+
+TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBoxWithinHalfTheSelectedPicturesWidth)
 {
     const std::string folder = makeFolder("clip");
     writePng(folder + "ten.png", 10, 40, kRed);
@@ -152,14 +188,33 @@ TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBox)
     QTest::keyClick(window.get(), Qt::Key_Minus);
     EXPECT_EQ(labelText(kPositionLabel), "Image X: 2 / Y: 0");
     EXPECT_EQ(canvasPixels().pixel(2, 20), qRgb(235, 235, 235));
-    // Half the width (5) still allows the step from 4 to 6, and no further.
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(window.get(), Qt::Key_Minus);
-    EXPECT_EQ(window->model().clipMargin, 6);
-    EXPECT_EQ(window->model().sheetExtentX, 4);
+    EXPECT_EQ(window->model().sheetExtentX, 8);
+    for (int i = 0; i < 2; ++i)
+        window->menuAction(kMenuExpandClip)->trigger();
+    EXPECT_EQ(window->model().clipMargin, 0);
+    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
 
-    window->menuAction(kMenuExpandClip)->trigger();
-    EXPECT_EQ(window->model().clipMargin, 4);
+    // The selected picture's width, turned or not, limits the steps of two;
+    // the narrow picture beside it plays no part.
+    std::filesystem::remove(folder + "ten.png");
+    writePng(folder + "narrow.png", 2, 2, kRed);
+    for (const auto& [width, height, turn, margins] :
+         {std::tuple{10, 40, false, std::vector<int>{2, 4, 6, 6}}, {9, 40, false, {2, 4, 4, 4}}, {10, 50, true, {2, 4, 6, 6}}}) {
+        SCOPED_TRACE(::testing::Message() << width << (turn ? " turned" : ""));
+        host.answers = {true};
+        openFolder(folder);
+        writePng(home.folder() + "picked.png", width, height, kRed);
+        importSingle(home.folder() + "picked.png");
+        if (turn)
+            press({sprite("picked.png").x + 1, 1}, Qt::RightButton);
+        ASSERT_EQ(sprite("picked.png").rotated, turn);
+        std::vector<int> seen;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(window.get(), Qt::Key_Minus);
+            seen.push_back(window->model().clipMargin);
+        }
+        EXPECT_EQ(seen, margins);
+    }
 }
 
 TEST_F(CanvasMouseWindowTest, ResetColumnsFollowsTheSelectedSpritesRightEdge)

@@ -101,7 +101,7 @@ TEST_F(DataFolderTest, TrickyTemplateLinesAreExact)
     EXPECT_EQ(html.back(), "</html>");
 }
 
-TEST_F(DataFolderTest, CompanyLayoutKeepsAnExistingCompanyFolder)
+TEST_F(DataFolderTest, CompanyLayoutKeepsAnExistingCompanyFolderAndTheShortLayoutIgnoresIt)
 {
     const fs::path company = home.path() / "Library/Application Support/Larkfield";
     fs::create_directories(company);
@@ -114,12 +114,8 @@ TEST_F(DataFolderTest, CompanyLayoutKeepsAnExistingCompanyFolder)
     EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
     EXPECT_TRUE(fs::exists(folder + "HTML5.txt"));
     EXPECT_TRUE(fs::is_empty(shortFolder()));
-}
 
-TEST_F(DataFolderTest, ShortLayoutIgnoresACompanyInstallation)
-{
-    run(kSnowLeopard);
-    run(10700);
+    EXPECT_EQ(run(10700), shortFolder());
     EXPECT_EQ(readBytes(shortFolder() + "TileHeronV2.prefs"), kInstalledPreferences);
 }
 
@@ -136,7 +132,7 @@ TEST_F(DataFolderTest, LaterRunRewritesNothingTheUserDeleted)
     EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
 }
 
-TEST_F(DataFolderTest, LaterRunWithoutTheKeyAddsHtml5Once)
+TEST_F(DataFolderTest, LaterRunAddsHtml5OnceWithoutTheKeyAndOnlyWhereNothingIsInTheWay)
 {
     const std::string folder = run();
     const std::string firstHtml = readBytes(folder + "HTML5.txt");
@@ -145,18 +141,12 @@ TEST_F(DataFolderTest, LaterRunWithoutTheKeyAddsHtml5Once)
     run();
     EXPECT_EQ(readBytes(folder + "HTML5.txt"), firstHtml);
     EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), "\xEF\xBB\xBF\n; mine\n[Examples]\nHTML5 = 1\n");
-}
 
-TEST_F(DataFolderTest, LaterRunLeavesTheUsersOwnHtml5Alone)
-{
-    const std::string folder = run();
+    // The user's own file, or a folder of that name, stays; so does the key.
     writeBytes(folder + "HTML5.txt", "my page");
     writeBytes(folder + "TileHeronV2.prefs", "[Examples]\nHTML5 = 0\n");
     run();
     EXPECT_EQ(readBytes(folder + "HTML5.txt"), "my page");
-    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), "[Examples]\nHTML5 = 0\n");
-
-    // A folder of that name counts as present too.
     fs::remove(folder + "HTML5.txt");
     fs::create_directory(folder + "HTML5.txt");
     run();

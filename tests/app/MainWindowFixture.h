@@ -14,7 +14,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include <optional>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -33,29 +33,24 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    // Writes a w x h PNG of one colour through the program's own encoder;
-    // picture pixel (1, 1) gets `marker` when one is given.
-    void writePng(const std::string& path, int w, int h, QRgb colour, std::optional<QRgb> marker = {})
+    // Writes a w x h PNG through the program's own encoder; pixel (u, v) is colour(u, v).
+    void writePng(const std::string& path, int w, int h, const std::function<QRgb(int u, int v)>& colour)
     {
         const auto number = images.create(th::image::kAutoNumber, w, h, 0);
         ASSERT_TRUE(number);
         const th::image::PixelView pixels = images.handle(*number);
-        for (int i = 0; i < w * h; ++i) {
-            std::uint8_t* p = pixels.pixels + i * 4;
-            p[0] = std::uint8_t(qRed(colour));
-            p[1] = std::uint8_t(qGreen(colour));
-            p[2] = std::uint8_t(qBlue(colour));
-            p[3] = std::uint8_t(qAlpha(colour));
-        }
-        if (marker) {
-            std::uint8_t* p = pixels.pixels + pixels.stride + 4;
-            p[0] = std::uint8_t(qRed(*marker));
-            p[1] = std::uint8_t(qGreen(*marker));
-            p[2] = std::uint8_t(qBlue(*marker));
-            p[3] = std::uint8_t(qAlpha(*marker));
-        }
+        for (int v = 0; v < h; ++v)
+            for (int u = 0; u < w; ++u) {
+                const QRgb c = colour(u, v);
+                std::uint8_t* p = pixels.pixels + std::size_t(v) * pixels.stride + std::size_t(u) * 4;
+                std::tie(p[0], p[1], p[2], p[3]) = std::tuple(qRed(c), qGreen(c), qBlue(c), qAlpha(c));
+            }
         ASSERT_TRUE(images.save(*number, path, th::image::kCodecPng, 0, 32));
         images.free(*number);
+    }
+    void writePng(const std::string& path, int w, int h, QRgb colour)
+    {
+        writePng(path, w, h, [=](int, int) { return colour; });
     }
 
     std::string makeFolder(const std::string& name)

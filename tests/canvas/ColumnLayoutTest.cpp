@@ -1,126 +1,90 @@
+// Reset columns; five 100 x 50 sprites at margin 0 are laid out through the
+// real window in tests/app.
+
 #include "canvas/ColumnLayout.h"
-#include "PlacedSprite.h"
 #include "RecordingDisplay.h"
+#include "testing/PlacedSprite.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
 
 using th::canvas::CanvasModel;
-using th::canvas::resetColumns;
 using th::canvas::SpriteEntry;
-using th::canvas::testing::placed;
-using th::canvas::testing::RecordingDisplay;
-
+using th::testing::placed;
 using Place = std::pair<std::int32_t, std::int32_t>;
 
-class ColumnLayoutTest : public ::testing::Test {
-protected:
-    // Adds sprites of the given sizes (numbered 1, 2, ... in that order)
-    // scattered over the canvas without overlapping.
-    void addSprites(const std::vector<std::pair<std::int32_t, std::int32_t>>& sizes)
-    {
-        std::int32_t scatter = 0;
-        for (const auto& [width, height] : sizes) {
-            scatter += 37;
-            model.addSprite(placed(scatter, 2 * scatter, width, height));
-        }
-    }
-    // Brings sprite number `index` to the top as a click would, and moves it
-    // so that its left edge is at x.
-    void select(std::int32_t index, std::int32_t x)
-    {
-        const SpriteEntry* sprite = model.sprites.findByIndex(index);
-        ASSERT_NE(sprite, nullptr);
-        model.sprites.hitTest(sprite->x, sprite->y);
-        ASSERT_EQ(model.sprites.current()->index, index);
-        model.sprites.current()->x = x;
-    }
-    std::vector<Place> placesByIndex() const
-    {
-        std::vector<Place> places;
-        for (std::int32_t index = 1; index <= std::int32_t(model.sprites.size()); ++index) {
-            const SpriteEntry* sprite = model.sprites.findByIndex(index);
-            places.emplace_back(sprite->x, sprite->y);
-        }
-        return places;
-    }
-    std::vector<std::int32_t> drawingOrder() const
-    {
-        std::vector<std::int32_t> indices;
-        for (const SpriteEntry& sprite : model.sprites.entries())
-            indices.push_back(sprite.index);
-        return indices;
-    }
-
-    CanvasModel model;
-    RecordingDisplay display;
+struct Layout {
+    const char* name;
+    std::vector<Place> sizes; // sprites numbered 1, 2, ... in this order
+    std::int32_t clip;
+    std::int32_t rotatedIndex;
+    std::int32_t selected, selectedX; // the sprite picked and where its left edge is put
+    std::vector<Place> places;        // afterwards, by index
+    std::string readout;
 };
 
-const std::vector<std::pair<std::int32_t, std::int32_t>> kFiveOf100By50(5, {100, 50});
-
-TEST_F(ColumnLayoutTest, RowsEndAtTheSelectedSpritesRightEdge)
+TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
 {
-    addSprites(kFiveOf100By50);
-    select(3, 200);
-    const auto order = drawingOrder();
-    resetColumns(model, display);
-    EXPECT_EQ(placesByIndex(), (std::vector<Place>{{0, 0}, {100, 0}, {200, 0}, {0, 50}, {100, 50}}));
-    EXPECT_EQ(drawingOrder(), order);
-    EXPECT_EQ(display.positions.back(), "Image X: 200 / Y: 0");
-    EXPECT_EQ(model.sheetExtentX, 300);
-    EXPECT_EQ(model.sheetExtentY, 100);
+    const std::vector<Place> fiveOf100By50(5, {100, 50});
+    const Layout layouts[] = {
+        {"margin 10: the visible boxes touch", fiveOf100By50, 10, 0, 3, 200,
+         {{-10, 0}, {70, 0}, {150, 0}, {230, 0}, {-10, 50}}, "Image X: 160 / Y: 0"},
+        {"off the left edge: one column, each row as high as its opener", {{100, 10}, {100, 20}, {100, 30}, {100, 40}, {100, 50}},
+         0, 0, 5, -150, {{0, 10}, {0, 30}, {0, 60}, {0, 100}, {0, 150}}, "Image X: 0 / Y: 150"},
+        {"a turned sprite sits margin right and up", {{100, 50}, {50, 100}, {100, 50}}, 10, 2, 2, 1000,
+         {{-10, 0}, {80, -10}, {120, 0}}, "Image X: 90 / Y: -10"},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        CanvasModel model;
+        th::canvas::testing::RecordingDisplay display;
+        model.clipMargin = layout.clip;
+        std::int32_t scatter = 0;
+        for (const auto& [width, height] : layout.sizes) {
+            scatter += 37;
+            model.addSprite(placed(scatter, 2 * scatter, width, height, model.nextIndex + 1 == layout.rotatedIndex));
+        }
+        const SpriteEntry* selected = model.sprites.findByIndex(layout.selected);
+        model.sprites.hitTest(selected->x, selected->y);
+        ASSERT_EQ(model.sprites.current()->index, layout.selected);
+        model.sprites.current()->x = layout.selectedX;
+        std::vector<std::int32_t> order;
+        for (const SpriteEntry& sprite : model.sprites.entries())
+            order.push_back(sprite.index);
+
+        th::canvas::resetColumns(model, display);
+        std::vector<Place> places;
+        for (std::int32_t index = 1; index <= std::int32_t(layout.sizes.size()); ++index)
+            places.emplace_back(model.sprites.findByIndex(index)->x, model.sprites.findByIndex(index)->y);
+        EXPECT_EQ(places, layout.places);
+        EXPECT_EQ(display.positions.back(), layout.readout);
+        for (const SpriteEntry& sprite : model.sprites.entries())
+            EXPECT_EQ(sprite.index, order[&sprite - model.sprites.entries().data()]) << "the drawing order stays";
+    }
 }
 
-TEST_F(ColumnLayoutTest, WithAMarginTheVisibleBoxesTouch)
+TEST(ColumnLayout, DamagedNumberingOrAnEmptyCanvasIsHandledSafely)
 {
-    addSprites(kFiveOf100By50);
-    model.clipMargin = 10;
-    select(3, 200);
-    resetColumns(model, display);
-    EXPECT_EQ(placesByIndex(), (std::vector<Place>{{-10, 0}, {70, 0}, {150, 0}, {230, 0}, {-10, 50}}));
-    EXPECT_EQ(display.positions.back(), "Image X: 160 / Y: 0");
-}
-
-TEST_F(ColumnLayoutTest, SelectionOffTheLeftEdgeStacksEverySpriteInOneColumn)
-{
-    // Each new row is as high as the sprite that opens it.
-    addSprites({{100, 10}, {100, 20}, {100, 30}, {100, 40}, {100, 50}});
-    select(5, -150);
-    resetColumns(model, display);
-    EXPECT_EQ(placesByIndex(), (std::vector<Place>{{0, 10}, {0, 30}, {0, 60}, {0, 100}, {0, 150}}));
-}
-
-TEST_F(ColumnLayoutTest, TurnedSpriteSitsMarginRightAndUpAndReadsOutAsUpright)
-{
-    addSprites({{100, 50}, {50, 100}, {100, 50}});
-    model.clipMargin = 10;
-    model.sprites.passOver([](SpriteEntry& sprite) { sprite.rotated = sprite.index == 2; });
-    select(2, 1000);
-    resetColumns(model, display);
-    EXPECT_EQ(placesByIndex(), (std::vector<Place>{{-10, 0}, {80, -10}, {120, 0}}));
-    EXPECT_EQ(display.positions.back(), "Image X: 90 / Y: -10");
-}
-
-TEST_F(ColumnLayoutTest, DamagedNumberingOrAnEmptyCanvasIsHandledSafely)
-{
-    resetColumns(model, display);
+    CanvasModel model;
+    th::canvas::testing::RecordingDisplay display;
+    th::canvas::resetColumns(model, display);
     EXPECT_TRUE(display.untouched());
 
-    addSprites({{10, 10}, {10, 10}, {10, 10}});
-    select(3, 1000);
+    for (std::int32_t i = 1; i <= 3; ++i)
+        model.addSprite(placed(37 * i, 74 * i, 10, 10));
+    model.sprites.hitTest(111, 222);
+    model.sprites.current()->x = 1000;
     // Numbers 1, 1, 7: only the first sprite numbered 1 has a slot.
     model.sprites.passOver([](SpriteEntry& sprite) { sprite.index = sprite.index == 3 ? 7 : 1; });
-    resetColumns(model, display);
-    const std::vector<SpriteEntry> after(model.sprites.entries().begin(), model.sprites.entries().end());
-    ASSERT_EQ(after.size(), 3u);
-    EXPECT_EQ(Place(after[0].x, after[0].y), Place(0, 0));
-    EXPECT_EQ(Place(after[1].x, after[1].y), Place(74, 148));
-    EXPECT_EQ(Place(after[2].x, after[2].y), Place(1000, 222));
+    th::canvas::resetColumns(model, display);
+    std::vector<Place> places;
+    for (const SpriteEntry& sprite : model.sprites.entries())
+        places.emplace_back(sprite.x, sprite.y);
+    EXPECT_EQ(places, (std::vector<Place>{{0, 0}, {74, 148}, {1000, 222}}));
 }
 
 } // namespace

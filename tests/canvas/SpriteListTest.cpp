@@ -1,4 +1,8 @@
+// The list's own rules; the pick on top and deleting index 2 of 4 are also
+// driven through the real window in tests/app.
+
 #include "canvas/SpriteList.h"
+#include "testing/PlacedSprite.h"
 
 #include <gtest/gtest.h>
 
@@ -9,214 +13,108 @@ namespace {
 
 using th::canvas::SpriteEntry;
 using th::canvas::SpriteList;
+using th::testing::placed;
+using Names = std::vector<std::string>;
 
-SpriteEntry sprite(const std::string& name, std::int32_t index, std::int32_t x = 0, std::int32_t y = 0,
-                   std::int32_t width = 10, std::int32_t height = 10)
+// A 10 x 10 sprite named `name` with index and picture number `index`.
+SpriteEntry sprite(const std::string& name, std::int32_t index, std::int32_t x = 0, std::int32_t y = 0)
 {
-    SpriteEntry entry;
-    entry.image = 100 + index;
-    entry.name = name;
-    entry.index = index;
-    entry.x = x;
-    entry.y = y;
-    entry.width = width;
-    entry.height = height;
-    return entry;
+    return placed(x, y, 10, 10, false, name, index);
 }
 
-std::vector<std::string> names(const SpriteList& list)
+Names names(const SpriteList& list)
 {
-    std::vector<std::string> result;
+    Names result;
     for (const SpriteEntry& entry : list.entries())
-        result.push_back(entry.name);
+        result.push_back(entry.name + std::to_string(entry.index));
     return result;
 }
 
-std::vector<std::int32_t> indices(const SpriteList& list)
-{
-    std::vector<std::int32_t> result;
-    for (const SpriteEntry& entry : list.entries())
-        result.push_back(entry.index);
-    return result;
-}
+std::string currentName(const SpriteList& list) { return list.current() ? list.current()->name : "(none)"; }
 
-// Three sprites "a", "b", "c" (indices 1 to 3) with the first one current.
-void addAbcFirstCurrent(SpriteList& list)
-{
-    list.add(sprite("a", 1));
-    list.add(sprite("b", 2));
-    list.add(sprite("c", 3));
-    list.hitTest(-1, -1);
-}
-
-std::string currentName(const SpriteList& list)
-{
-    return list.current() ? list.current()->name : "(none)";
-}
-
-TEST(SpriteListCursor, AddingInsertsAfterTheCurrentSpriteAndSelectsIt)
+TEST(SpriteList, AddingInsertsAfterTheCurrentSpriteAndClearingStartsAtTheFront)
 {
     SpriteList list;
     EXPECT_EQ(list.current(), nullptr);
-    list.add(sprite("a", 1));
-    list.add(sprite("b", 2));
-    list.add(sprite("c", 3));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"a", "b", "c"}));
+    for (const char* name : {"a", "b", "c"})
+        list.add(sprite(name, 1));
     EXPECT_EQ(currentName(list), "c");
-
     // A miss leaves the first sprite current, so the next one lands second.
     EXPECT_EQ(list.hitTest(500, 500), nullptr);
     EXPECT_EQ(currentName(list), "a");
-    list.add(sprite("d", 4));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"a", "d", "b", "c"}));
+    list.add(sprite("d", 1));
+    EXPECT_EQ(names(list), (Names{"a1", "d1", "b1", "c1"}));
     EXPECT_EQ(currentName(list), "d");
-}
 
-TEST(SpriteListCursor, ClearingLeavesNoCurrentSoTheNextAddGoesToTheFront)
-{
-    SpriteList list;
-    list.add(sprite("a", 1));
-    list.add(sprite("b", 2));
     list.clear();
-    EXPECT_TRUE(list.empty());
     EXPECT_EQ(list.current(), nullptr);
-    list.add(sprite("c", 1));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"c"}));
-    EXPECT_EQ(currentName(list), "c");
+    list.add(sprite("e", 1));
+    list.add(sprite("f", 1));
+    EXPECT_EQ(names(list), (Names{"e1", "f1"}));
 }
 
-TEST(SpriteListCursor, AWholeListPassVisitsInDrawingOrderAndLeavesTheLastCurrent)
+TEST(SpriteList, APassVisitsInDrawingOrderAndLeavesTheLastCurrentWhileLookUpsMoveNothing)
 {
     SpriteList list;
-    addAbcFirstCurrent(list);
-    ASSERT_EQ(currentName(list), "a");
-    std::vector<std::string> visited;
-    list.passOver([&](SpriteEntry& entry) { visited.push_back(entry.name); });
-    EXPECT_EQ(visited, (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(currentName(list), "c");
-
-    SpriteList empty;
-    empty.passOver([](SpriteEntry&) { FAIL() << "an empty list has nothing to visit"; });
-    EXPECT_EQ(empty.current(), nullptr);
-}
-
-TEST(SpriteListCursor, LookingUpByIndexOrPositionDoesNotMoveTheCursor)
-{
-    SpriteList list;
-    addAbcFirstCurrent(list);
+    for (const auto& [name, index] : {std::pair{"a", 1}, {"b", 2}, {"c", 3}})
+        list.add(sprite(name, index));
+    list.hitTest(-1, -1);
     ASSERT_NE(list.findByIndex(3), nullptr);
     EXPECT_EQ(list.findByIndex(3)->name, "c");
     EXPECT_EQ(list.findByIndex(4), nullptr);
-    EXPECT_EQ(list.first()->name, "a");
-    EXPECT_EQ(list.last()->name, "c");
     EXPECT_EQ(currentName(list), "a");
-}
 
-TEST(SpriteListHitTest, PicksTheTopmostSpriteUnderThePointAndBringsItToTheTop)
-{
-    SpriteList list;
-    list.add(sprite("bottom", 1, 0, 0, 50, 50));
-    list.add(sprite("top", 2, 40, 40, 50, 50));
-    list.add(sprite("apart", 3, 200, 200, 10, 10));
-
-    SpriteEntry* hit = list.hitTest(45, 45);
-    ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->name, "top");
-    EXPECT_EQ(names(list), (std::vector<std::string>{"bottom", "apart", "top"}));
-    EXPECT_EQ(list.current(), hit);
-
-    hit = list.hitTest(10, 10);
-    ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->name, "bottom");
-    EXPECT_EQ(names(list), (std::vector<std::string>{"apart", "top", "bottom"}));
-    EXPECT_EQ(currentName(list), "bottom");
-}
-
-TEST(SpriteListHitTest, TheBoxIncludesItsLeftAndTopEdgesButNotItsRightAndBottom)
-{
-    SpriteList list;
-    list.add(sprite("a", 1, -20, -10, 30, 20));
-    list.add(sprite("other", 2, 100, 100, 5, 5));
-    EXPECT_EQ(list.hitTest(10, 0), nullptr);
-    EXPECT_EQ(list.hitTest(0, 10), nullptr);
-    EXPECT_EQ(list.hitTest(-21, 0), nullptr);
-    ASSERT_NE(list.hitTest(-20, -10), nullptr);
-    EXPECT_EQ(list.hitTest(9, 9)->name, "a");
-
+    Names visited;
+    list.passOver([&](SpriteEntry& entry) { visited.push_back(entry.name); });
+    EXPECT_EQ(visited, (Names{"a", "b", "c"}));
+    EXPECT_EQ(currentName(list), "c");
     SpriteList empty;
-    EXPECT_EQ(empty.hitTest(0, 0), nullptr);
-    EXPECT_EQ(empty.current(), nullptr);
+    empty.passOver([](SpriteEntry&) { FAIL() << "an empty list has nothing to visit"; });
 }
 
-TEST(SpriteListHitTest, MovingToTheEndIgnoresPositionsPastTheList)
+TEST(SpriteList, HitTestTakesTheTopmostBoxWithItsLeftAndTopEdgesOnly)
 {
     SpriteList list;
-    list.add(sprite("a", 1));
-    list.add(sprite("b", 2));
+    list.add(placed(-20, -10, 30, 20, false, "a", 1));
+    list.add(placed(0, 0, 30, 20, false, "b", 2));
+    for (const auto& [x, y, hit] : {std::tuple{0, 0, "b"}, {-20, -10, "a"}, {0, 0, "a"}, {29, 19, "b"},
+                                    {-21, 0, ""}, {30, 0, ""}, {0, 20, ""}}) {
+        const SpriteEntry* found = list.hitTest(x, y);
+        EXPECT_EQ(found ? found->name : "", hit) << x << ", " << y;
+    }
+    EXPECT_EQ(SpriteList().hitTest(0, 0), nullptr);
+
+    EXPECT_EQ(names(list), (Names{"a1", "b2"}));
     list.moveToEnd(0);
-    EXPECT_EQ(names(list), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(names(list), (Names{"b2", "a1"}));
     EXPECT_EQ(currentName(list), "a");
     list.moveToEnd(2);
-    EXPECT_EQ(names(list), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(names(list), (Names{"b2", "a1"}));
 }
 
-TEST(SpriteListRemoval, DeletingTheCurrentSpriteClosesTheGapInTheIndices)
-{
-    std::vector<int> released;
-    SpriteList list([&](int image) { released.push_back(image); });
-    list.add(sprite("one", 1, 0, 0));
-    list.add(sprite("two", 2, 20, 0));
-    list.add(sprite("three", 3, 40, 0));
-    list.add(sprite("four", 4, 60, 0));
-    ASSERT_NE(list.hitTest(25, 5), nullptr);
-
-    list.removeCurrent();
-    EXPECT_EQ(released, (std::vector<int>{102}));
-    EXPECT_EQ(names(list), (std::vector<std::string>{"one", "three", "four"}));
-    EXPECT_EQ(indices(list), (std::vector<std::int32_t>{1, 2, 3}));
-    EXPECT_EQ(currentName(list), "one");
-}
-
-TEST(SpriteListRemoval, DeletingKeepsIndicesInOldOrderWhenTheListIsShuffled)
-{
-    SpriteList list;
-    list.add(sprite("one", 1, 0, 0));
-    list.add(sprite("two", 2, 20, 0));
-    list.add(sprite("three", 3, 40, 0));
-    ASSERT_NE(list.hitTest(5, 5), nullptr);  // list: two, three, one
-    ASSERT_NE(list.hitTest(25, 5), nullptr); // list: three, one, two
-    list.removeCurrent();
-    EXPECT_EQ(names(list), (std::vector<std::string>{"three", "one"}));
-    EXPECT_EQ(indices(list), (std::vector<std::int32_t>{2, 1}));
-}
-
-TEST(SpriteListRemoval, DeletingTheLastSpriteEmptiesTheListAndWithoutCurrentDoesNothing)
-{
-    std::vector<int> released;
-    SpriteList list([&](int image) { released.push_back(image); });
-    list.removeCurrent();
-    EXPECT_TRUE(released.empty());
-    list.add(sprite("only", 1));
-    list.removeCurrent();
-    EXPECT_TRUE(list.empty());
-    EXPECT_EQ(list.current(), nullptr);
-    EXPECT_EQ(released, (std::vector<int>{101}));
-    list.removeCurrent();
-    EXPECT_EQ(released.size(), 1u);
-}
-
-TEST(SpriteListRemoval, EveryPictureIsReleasedExactlyOnce)
+TEST(SpriteList, DeletingReleasesThePictureAndKeepsIndicesOneToNInTheirOldOrder)
 {
     std::vector<int> released;
     {
         SpriteList list([&](int image) { released.push_back(image); });
-        list.add(sprite("a", 1));
-        list.add(sprite("b", 2));
+        list.removeCurrent();
+        for (const auto& [name, index] : {std::pair{"one", 1}, {"two", 2}, {"three", 3}})
+            list.add(sprite(name, index, 20 * index));
+        ASSERT_NE(list.hitTest(25, 5), nullptr); // list: two, three, one
+        ASSERT_NE(list.hitTest(45, 5), nullptr); // list: three, one, two
+        list.removeCurrent();
+        EXPECT_EQ(released, (std::vector<int>{2}));
+        EXPECT_EQ(names(list), (Names{"three2", "one1"}));
+        EXPECT_EQ(currentName(list), "three");
+        list.removeCurrent();
+        list.removeCurrent();
+        EXPECT_TRUE(list.empty());
+        list.removeCurrent();
+        list.add(sprite("four", 4));
         list.clear();
-        EXPECT_EQ(released, (std::vector<int>{101, 102}));
-        list.add(sprite("c", 3));
+        list.add(sprite("five", 5));
     }
-    EXPECT_EQ(released, (std::vector<int>{101, 102, 103}));
+    EXPECT_EQ(released, (std::vector<int>{2, 3, 1, 4, 5}));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+
 namespace {
 
 using th::editor::PreferenceStore;
@@ -53,75 +55,86 @@ TEST_F(PreferenceStoreTest, CreatedAndClosedWithoutWritesLeavesAnEmptyFile)
     EXPECT_EQ(readBytes(file()), "");
 }
 
-TEST_F(PreferenceStoreTest, UnchangedFileIsLeftUntouched)
+// Each case: the file's bytes, what is done with the store, and the bytes
+// saved when it closes.
+TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
 {
-    const std::string bytes = kMark + "[A]\r\n\r\n  key=  v  \n";
-    EXPECT_EQ(roundTrip(bytes, [](PreferenceStore& s) {
-                  s.selectGroup("a");
-                  EXPECT_EQ(s.readText("KEY", ""), "v");
-              }), bytes);
-}
-
-TEST_F(PreferenceStoreTest, Latin1FilesAreConvertedAndSavedWithTheMark)
-{
-    EXPECT_EQ(roundTrip("[G]\nname = caf\xE9\n",
-                        [](PreferenceStore& s) {
-                            s.selectGroup("G");
-                            EXPECT_EQ(s.readText("name", ""), "caf\xC3\xA9");
-                            s.writeInteger("n", 1);
-                        }),
-              kMark + "[G]\nname = caf\xC3\xA9\nn = 1\n");
-
-    // UTF-8 without the mark is taken for ISO 8859-1: two characters.
-    EXPECT_EQ(roundTrip("[G]\nname = \xC3\xA9\n", [](PreferenceStore& s) { s.writeInteger("x", 0); }),
-              kMark + "x = 0\n[G]\nname = \xC3\x83\xC2\xA9\n");
-}
-
-TEST_F(PreferenceStoreTest, ZeroByteFileIsSavedWithoutTheMark)
-{
-    EXPECT_EQ(roundTrip("", [](PreferenceStore& s) { s.writeText("k", "v"); }), "k = v\n");
-}
-
-TEST_F(PreferenceStoreTest, KeysMatchIgnoringAsciiCaseAndKeepTheirPlace)
-{
-    const std::string saved = roundTrip(kMark + "[Theme]\nsavedtheme = 3\nother = 1\n", [](PreferenceStore& s) {
-        s.selectGroup("THEME");
-        EXPECT_EQ(s.readInteger("SavedTheme", 0), 3);
-        s.writeInteger("SavedTheme", 2);
-    });
-    EXPECT_EQ(saved, kMark + "[Theme]\nSavedTheme = 2\nother = 1\n");
-
-    // Non-ASCII letters must match exactly.
-    roundTrip(kMark + "[G]\n\xC3\xA9t\xC3\xA9 = 1\n", [](PreferenceStore& s) {
-        s.selectGroup("G");
-        EXPECT_EQ(s.readInteger("\xC3\x89T\xC3\x89", 7), 7);
-        EXPECT_EQ(s.readInteger("\xC3\xA9T\xC3\xA9", 7), 1);
-    });
-}
-
-TEST_F(PreferenceStoreTest, BlanksCommentsAndHeadersAreNormalisedOnSave)
-{
-    const std::string saved = roundTrip(
-        "  \t key \t=  value with tail  \r;tight\r\n;  two spaces\n[Group] trailing text\n[Open\n\n\n", [](PreferenceStore& s) {
-            EXPECT_EQ(s.readText("key", ""), "value with tail");
-            s.writeInteger("added", -5);
-        });
-    EXPECT_EQ(saved, kMark + "key = value with tail  \n; tight\n;  two spaces\nadded = -5\n[Group]\n[Open]\n");
-}
-
-TEST_F(PreferenceStoreTest, NewKeysGoAfterTheirGroupAndTopLevelKeysBeforeTheFirstGroup)
-{
-    const std::string saved = roundTrip(kMark + "[A]\na = 1\n; note\n[B]\nb = 2\n", [](PreferenceStore& s) {
-        s.selectGroup("A");
-        s.writeText("a2", "x");
-        s.selectGroup("");
-        s.writeText("top", "t");
-        s.selectGroup("Missing");
-        EXPECT_EQ(s.readText("b", "default"), "default");
-        EXPECT_FALSE(s.firstKey());
-        s.writeText("m", "new");
-    });
-    EXPECT_EQ(saved, kMark + "top = t\n[A]\na = 1\n; note\na2 = x\n[B]\nb = 2\n[Missing]\nm = new\n");
+    struct Case {
+        const char* rule;
+        std::string before;
+        std::function<void(PreferenceStore&)> change;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"an unchanged file is left untouched", kMark + "[A]\r\n\r\n  key=  v  \n",
+         [](PreferenceStore& s) {
+             s.selectGroup("a");
+             EXPECT_EQ(s.readText("KEY", ""), "v");
+         },
+         kMark + "[A]\r\n\r\n  key=  v  \n"},
+        {"ISO 8859-1 is converted and saved with the mark", "[G]\nname = caf\xE9\n",
+         [](PreferenceStore& s) {
+             s.selectGroup("G");
+             EXPECT_EQ(s.readText("name", ""), "caf\xC3\xA9");
+             s.writeInteger("n", 1);
+         },
+         kMark + "[G]\nname = caf\xC3\xA9\nn = 1\n"},
+        {"UTF-8 without the mark is taken for ISO 8859-1", "[G]\nname = \xC3\xA9\n",
+         [](PreferenceStore& s) { s.writeInteger("x", 0); }, kMark + "x = 0\n[G]\nname = \xC3\x83\xC2\xA9\n"},
+        {"a zero-byte file is saved without the mark", "", [](PreferenceStore& s) { s.writeText("k", "v"); },
+         "k = v\n"},
+        {"keys match ignoring ASCII case and keep their place", kMark + "[Theme]\nsavedtheme = 3\nother = 1\n",
+         [](PreferenceStore& s) {
+             s.selectGroup("THEME");
+             EXPECT_EQ(s.readInteger("SavedTheme", 0), 3);
+             s.writeInteger("SavedTheme", 2);
+         },
+         kMark + "[Theme]\nSavedTheme = 2\nother = 1\n"},
+        {"non-ASCII letters match exactly", kMark + "[G]\n\xC3\xA9t\xC3\xA9 = 1\n",
+         [](PreferenceStore& s) {
+             s.selectGroup("G");
+             EXPECT_EQ(s.readInteger("\xC3\x89T\xC3\x89", 7), 7);
+             EXPECT_EQ(s.readInteger("\xC3\xA9T\xC3\xA9", 7), 1);
+         },
+         kMark + "[G]\n\xC3\xA9t\xC3\xA9 = 1\n"},
+        {"blanks, comments and headers are normalised",
+         "  \t key \t=  value with tail  \r;tight\r\n;  two spaces\n[Group] trailing text\n[Open\n\n\n",
+         [](PreferenceStore& s) {
+             EXPECT_EQ(s.readText("key", ""), "value with tail");
+             s.writeInteger("added", -5);
+         },
+         kMark + "key = value with tail  \n; tight\n;  two spaces\nadded = -5\n[Group]\n[Open]\n"},
+        {"new keys go after their group, top-level ones before the first group",
+         kMark + "[A]\na = 1\n; note\n[B]\nb = 2\n",
+         [](PreferenceStore& s) {
+             s.selectGroup("A");
+             s.writeText("a2", "x");
+             s.selectGroup("");
+             s.writeText("top", "t");
+             s.selectGroup("Missing");
+             EXPECT_EQ(s.readText("b", "default"), "default");
+             EXPECT_FALSE(s.firstKey());
+             s.writeText("m", "new");
+         },
+         kMark + "top = t\n[A]\na = 1\n; note\na2 = x\n[B]\nb = 2\n[Missing]\nm = new\n"},
+        {"removed keys are gone and case variants are one key", kMark + "[T]\nAbc = 1\nkeep = 2\n",
+         [](PreferenceStore& s) {
+             s.selectGroup("T");
+             s.writeInteger("ABC", 5);
+             s.removeKey("abc");
+         },
+         kMark + "[T]\nkeep = 2\n"},
+        {"a line without = is a key with an empty value; line ends in values become blanks",
+         "lonely key  \nnext = 1\n",
+         [](PreferenceStore& s) {
+             EXPECT_EQ(s.readText("lonely key", "x"), "");
+             EXPECT_EQ(s.readInteger("next", 0), 1);
+             s.writeText("multi", "one\ntwo\rthree");
+         },
+         kMark + "lonely key = \nnext = 1\nmulti = one two three\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(roundTrip(c.before, c.change), c.after) << c.rule;
 }
 
 TEST_F(PreferenceStoreTest, ReadsAreConfinedToTheSelectedGroup)
@@ -135,16 +148,14 @@ TEST_F(PreferenceStoreTest, ReadsAreConfinedToTheSelectedGroup)
     });
 }
 
-TEST_F(PreferenceStoreTest, IntegersReadLikeTheCLibrary)
+TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
 {
-    EXPECT_EQ(PreferenceStore::parseInteger("42abc"), 42);
-    EXPECT_EQ(PreferenceStore::parseInteger("abc"), 0);
-    EXPECT_EQ(PreferenceStore::parseInteger("  -17"), -17);
-    EXPECT_EQ(PreferenceStore::parseInteger("+8"), 8);
-    EXPECT_EQ(PreferenceStore::parseInteger("- 8"), 0);
-    EXPECT_EQ(PreferenceStore::parseInteger("99999999999999999999"), 2147483647);
-    EXPECT_EQ(PreferenceStore::parseInteger("-2147483648"), -2147483648LL);
-    EXPECT_EQ(PreferenceStore::parseInteger("-99999999999"), -2147483648LL);
+    const std::pair<const char*, long long> cases[] = {
+        {"42abc", 42}, {"abc", 0}, {"  -17", -17}, {"+8", 8}, {"- 8", 0},
+        {"99999999999999999999", 2147483647}, {"-2147483648", -2147483648LL}, {"-99999999999", -2147483648LL},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(PreferenceStore::parseInteger(text), value) << text;
 }
 
 TEST_F(PreferenceStoreTest, KeyWalkVisitsTheGroupsKeysOnly)
@@ -158,28 +169,6 @@ TEST_F(PreferenceStoreTest, KeyWalkVisitsTheGroupsKeysOnly)
         EXPECT_EQ(values, (std::vector<std::string>{"3", "4"}));
         EXPECT_EQ(s.currentValue("none"), "none");
     });
-}
-
-TEST_F(PreferenceStoreTest, RemovedKeysAreGoneAndCaseVariantsAreOneKey)
-{
-    EXPECT_EQ(roundTrip(kMark + "[T]\nAbc = 1\nkeep = 2\n",
-                        [](PreferenceStore& s) {
-                            s.selectGroup("T");
-                            s.writeInteger("ABC", 5);
-                            s.removeKey("abc");
-                        }),
-              kMark + "[T]\nkeep = 2\n");
-}
-
-TEST_F(PreferenceStoreTest, LinesWithoutEqualsAndValuesWithLineEnds)
-{
-    EXPECT_EQ(roundTrip("lonely key  \nnext = 1\n",
-                        [](PreferenceStore& s) {
-                            EXPECT_EQ(s.readText("lonely key", "x"), "");
-                            EXPECT_EQ(s.readInteger("next", 0), 1);
-                            s.writeText("multi", "one\ntwo\rthree");
-                        }),
-              kMark + "lonely key = \nnext = 1\nmulti = one two three\n");
 }
 
 TEST_F(PreferenceStoreTest, MissingFileIsCreatedOnlyWhenWritten)

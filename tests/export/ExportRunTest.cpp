@@ -22,12 +22,8 @@ protected:
     void SetUp() override
     {
         images.registerEncoder(std::make_unique<th::image::PngEncoder>());
-        th::canvas::SpriteEntry entry;
-        entry.image = makePicture(images, 20, 10, [](int, int) { return Rgba{9, 9, 9, 255}; });
-        entry.width = 20;
-        entry.height = 10;
-        entry.name = "walk01.png";
-        model.addSprite(entry);
+        model.addSprite({.image = makePicture(images, 20, 10, [](int, int) { return Rgba{9, 9, 9, 255}; }),
+                         .width = 20, .height = 10, .name = "walk01.png"});
         model.measureUsedArea();
         choices.sheetPath = (home.path() / "sheet.png").string();
     }

@@ -4,54 +4,19 @@
 
 namespace {
 
-using th::exporting::readLeadingNumber;
-
-TEST(LeadingNumber, ReadsDecimalWithBlanksAndSign)
+TEST(LeadingNumber, ReadsDecimalHexAndBinaryUpToTheFirstOtherCharacter)
 {
-    EXPECT_EQ(readLeadingNumber("5"), 5);
-    EXPECT_EQ(readLeadingNumber("  \t 42"), 42);
-    EXPECT_EQ(readLeadingNumber("-17"), -17);
-    EXPECT_EQ(readLeadingNumber("+17"), 17);
-    EXPECT_EQ(readLeadingNumber("007"), 7);
-}
-
-TEST(LeadingNumber, StopsAtTheFirstOtherCharacter)
-{
-    EXPECT_EQ(readLeadingNumber("3passes"), 3);
-    EXPECT_EQ(readLeadingNumber("12.9"), 12);
-    EXPECT_EQ(readLeadingNumber("1 2"), 1);
-    EXPECT_EQ(readLeadingNumber("9a"), 9);
-}
-
-TEST(LeadingNumber, ReadsHexadecimalAfterDollarAndBinaryAfterPercent)
-{
-    EXPECT_EQ(readLeadingNumber("$10"), 16);
-    EXPECT_EQ(readLeadingNumber("$fF"), 255);
-    EXPECT_EQ(readLeadingNumber("$1g"), 1);
-    EXPECT_EQ(readLeadingNumber("-$10"), -16);
-    EXPECT_EQ(readLeadingNumber("%101"), 5);
-    EXPECT_EQ(readLeadingNumber("%1021"), 2);
-    EXPECT_EQ(readLeadingNumber("+%11"), 3);
-}
-
-TEST(LeadingNumber, TextWithoutDigitsGivesZero)
-{
-    EXPECT_EQ(readLeadingNumber(""), 0);
-    EXPECT_EQ(readLeadingNumber("th.ImageCount"), 0);
-    EXPECT_EQ(readLeadingNumber("-"), 0);
-    EXPECT_EQ(readLeadingNumber("- 5"), 0);
-    EXPECT_EQ(readLeadingNumber("$"), 0);
-    EXPECT_EQ(readLeadingNumber("$-1"), 0);
-    EXPECT_EQ(readLeadingNumber("%2"), 0);
-    EXPECT_EQ(readLeadingNumber("x12"), 0);
-    EXPECT_EQ(readLeadingNumber("\n12"), 0);
-}
-
-TEST(LeadingNumber, NumbersBeyondSixtyFourBitsWrapInsteadOfFailing)
-{
-    EXPECT_EQ(readLeadingNumber("9223372036854775807"), INT64_MAX);
-    EXPECT_EQ(readLeadingNumber("18446744073709551617"), 1);
-    EXPECT_EQ(readLeadingNumber("$10000000000000002"), 2);
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"5", 5}, {"  \t 42", 42}, {"-17", -17}, {"+17", 17}, {"007", 7},
+        {"3passes", 3}, {"12.9", 12}, {"1 2", 1}, {"9a", 9},
+        {"$10", 16}, {"$fF", 255}, {"$1g", 1}, {"-$10", -16}, {"%101", 5}, {"%1021", 2}, {"+%11", 3},
+        // Without digits: zero.
+        {"", 0}, {"th.ImageCount", 0}, {"-", 0}, {"- 5", 0}, {"$", 0}, {"$-1", 0}, {"%2", 0}, {"x12", 0}, {"\n12", 0},
+        // Beyond 64 bits the value wraps instead of failing.
+        {"9223372036854775807", INT64_MAX}, {"18446744073709551617", 1}, {"$10000000000000002", 2},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(th::exporting::readLeadingNumber(text), value) << '"' << text << '"';
 }
 
 } // namespace

@@ -4,40 +4,41 @@
 
 namespace {
 
-using th::exporting::templateTarget;
-
-TEST(TemplateTarget, TheWordClipboardAnywhereSelectsTheClipboard)
+TEST(TemplateTarget, FirstLineGivesTheClipboardOrTheExtension)
 {
-    EXPECT_TRUE(templateTarget(R"(th.Extension = "Clipboard")").clipboard);
-    EXPECT_EQ(templateTarget(R"(th.Extension = "Clipboard")").extension, "");
-    EXPECT_TRUE(templateTarget("Clipboard notes").clipboard);
-    EXPECT_TRUE(templateTarget(R"(th.Extension = ".txt" to Clipboard)").clipboard);
-    EXPECT_FALSE(templateTarget(R"(th.Extension = "clipboard")").clipboard);
-}
-
-TEST(TemplateTarget, TheDirectiveGivesItsTextWithoutBlanksEqualsAndQuotes)
-{
-    EXPECT_EQ(templateTarget(R"(th.Extension = ".plist")").extension, ".plist");
-    EXPECT_EQ(templateTarget(R"(th.Extension = ".pbi")").extension, ".pbi");
-    EXPECT_EQ(templateTarget(R"(th.Extension=".html")").extension, ".html");
-    EXPECT_EQ(templateTarget(R"(  th.Extension  =  " .l u a "  )").extension, ".lua");
-    EXPECT_FALSE(templateTarget(R"(th.Extension = ".plist")").clipboard);
-}
-
-TEST(TemplateTarget, TabsAndOtherTextStayInTheExtension)
-{
-    EXPECT_EQ(templateTarget("th.Extension = \".js\"\t").extension, ".js\t");
-    EXPECT_EQ(templateTarget(R"(# th.Extension = ".js")").extension, "#.js");
-    EXPECT_EQ(templateTarget(R"(th.Extension = ".th.Extension.x")").extension, "..x");
-    EXPECT_EQ(templateTarget("th.Extension").extension, "");
-}
-
-TEST(TemplateTarget, WithoutADirectiveTheScriptIsPlainText)
-{
-    EXPECT_EQ(templateTarget("").extension, ".txt");
-    EXPECT_EQ(templateTarget(R"(Extension = ".plist")").extension, ".txt");
-    EXPECT_EQ(templateTarget(R"(th.extension = ".plist")").extension, ".txt");
-    EXPECT_FALSE(templateTarget("th.Repeat").clipboard);
+    struct Case {
+        const char* line;
+        bool clipboard;
+        const char* extension;
+    };
+    const Case cases[] = {
+        // The word "Clipboard" anywhere, in that case only.
+        {R"(th.Extension = "Clipboard")", true, ""},
+        {"Clipboard notes", true, ""},
+        {R"(th.Extension = ".txt" to Clipboard)", true, ""},
+        {R"(th.Extension = "clipboard")", false, "clipboard"},
+        // The text without blanks, "=", quotes and the directive itself.
+        {R"(th.Extension = ".plist")", false, ".plist"},
+        {R"(th.Extension=".html")", false, ".html"},
+        {R"(  th.Extension  =  " .l u a "  )", false, ".lua"},
+        {"th.Extension = \".js\"\t", false, ".js\t"},
+        {R"(# th.Extension = ".js")", false, "#.js"},
+        {R"(th.Extension = ".th.Extension.x")", false, "..x"},
+        {"th.Extension", false, ""},
+        // Without the directive: a plain text script.
+        {"", false, ".txt"},
+        {R"(Extension = ".plist")", false, ".txt"},
+        {R"(th.extension = ".plist")", false, ".txt"},
+        {"th.Repeat", false, ".txt"},
+    };
+    for (const Case& c : cases) {
+        const auto target = th::exporting::templateTarget(c.line);
+        EXPECT_EQ(target.clipboard, c.clipboard) << c.line;
+        if (!c.clipboard) {
+            EXPECT_EQ(target.extension, c.extension) << c.line;
+        }
+    }
+    EXPECT_EQ(th::exporting::templateTarget(R"(th.Extension = "Clipboard")").extension, "");
 }
 
 } // namespace

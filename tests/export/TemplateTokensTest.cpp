@@ -1,4 +1,8 @@
+// Token rules the golden cases under templates/ do not reach: the base name's
+// edge cases, values past 32 bits and the sheet name of odd paths.
+
 #include "export/TemplateTokens.h"
+#include "testing/PlacedSprite.h"
 
 #include <gtest/gtest.h>
 
@@ -6,101 +10,37 @@
 
 namespace {
 
-using th::canvas::SpriteEntry;
-using th::exporting::imageBaseName;
 using th::exporting::ScriptInputs;
 using th::exporting::TokenReplacer;
 
-TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharacters)
+TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharactersInOneScan)
 {
-    EXPECT_EQ(imageBaseName("walk01.png"), "walk01");
-    EXPECT_EQ(imageBaseName("a.png.png"), "a");
-    EXPECT_EQ(imageBaseName(".pngx.png"), "x");
-    EXPECT_EQ(imageBaseName("hero.jpeg"), "hero.");
-    EXPECT_EQ(imageBaseName("aaaaa"), "a");
-    EXPECT_EQ(imageBaseName("ab.png"), "ab");
-    // One scan: what comes together after a removal stays.
-    EXPECT_EQ(imageBaseName("..pngpng.png"), ".png");
+    const std::pair<const char*, const char*> cases[] = {
+        {"walk01.png", "walk01"}, {"a.png.png", "a"}, {".pngx.png", "x"}, {"hero.jpeg", "hero."},
+        {"aaaaa", "a"}, {"..pngpng.png", ".png"}, {".png", ""}, {"a.p", ""}, {"", ""},
+        // Characters, not bytes.
+        {"sprite\xC3\xA9\xC3\xA8\xC3\xAA\xC3\xAB", "sprite"}, {"h\xC3\xA9ro\xE2\x80\xA6.png", "h\xC3\xA9ro\xE2\x80\xA6"},
+        {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", ""},
+    };
+    for (const auto& [name, base] : cases)
+        EXPECT_EQ(th::exporting::imageBaseName(name), base) << name;
 }
 
-TEST(ImageBaseName, FourCharactersOrFewerLeaveNothing)
-{
-    EXPECT_EQ(imageBaseName(".png"), "");
-    EXPECT_EQ(imageBaseName("a.p"), "");
-    EXPECT_EQ(imageBaseName(""), "");
-}
-
-TEST(ImageBaseName, CountsCharactersNotBytes)
-{
-    EXPECT_EQ(imageBaseName("sprite\xC3\xA9\xC3\xA8\xC3\xAA\xC3\xAB"), "sprite");
-    EXPECT_EQ(imageBaseName("h\xC3\xA9ro\xE2\x80\xA6.png"), "h\xC3\xA9ro\xE2\x80\xA6");
-    EXPECT_EQ(imageBaseName("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"), "");
-}
-
-SpriteEntry box(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, bool rotated)
-{
-    SpriteEntry entry;
-    entry.x = x;
-    entry.y = y;
-    entry.width = width;
-    entry.height = height;
-    entry.rotated = rotated;
-    entry.name = "s.png";
-    entry.index = 7;
-    return entry;
-}
-
-std::string replaced(TokenReplacer& tokens, const SpriteEntry* sprite)
-{
-    std::string line = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate";
-    tokens.setSprite(sprite);
-    tokens.apply(line);
-    return line;
-}
-
-// Clip and retina values are covered by the golden cases clip_* and retina_*.
-TEST(TokenValues, ValuesBeyondThirtyTwoBitsAreNotCutShort)
+TEST(TokenValues, ValuesBeyondThirtyTwoBitsAreNotCutShortAndNoSpriteReadsZero)
 {
     ScriptInputs inputs;
     inputs.clipMargin = 8;
     inputs.sheetWidth = 5000000000;
     TokenReplacer tokens(inputs, 1);
-    const SpriteEntry far = box(INT32_MAX, INT32_MIN, INT32_MIN, 0, false);
-    EXPECT_EQ(replaced(tokens, &far), "2147483655 -2147483648 -2147483664 0 false");
-    std::string line = "th.SheetWidth";
-    tokens.apply(line);
-    EXPECT_EQ(line, "5000000000");
-}
-
-TEST(TokenValues, WithoutASpriteTheSpriteTokensReadZero)
-{
-    ScriptInputs inputs;
-    inputs.clipMargin = 4;
-    inputs.sheetPath = "/tmp/out/sheet.png";
-    TokenReplacer tokens(inputs, 0);
-    const std::string pattern = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate [th.ImageName] "
-                                "th.ImageNumber th.ImageCount th.SheetName";
-    std::string line = pattern;
-    tokens.apply(line);
-    EXPECT_EQ(line, "0 0 0 0 false [] 0 0 sheet.png");
-
-    const SpriteEntry sprite = box(10, 5, 20, 40, true);
-    tokens.setSprite(&sprite);
-    tokens.setSprite(nullptr);
-    line = pattern;
-    tokens.apply(line);
-    EXPECT_EQ(line, "0 0 0 0 false [] 0 0 sheet.png");
-}
-
-TEST(TokenValues, InsertedTextIsNotSearchedAgainForTheSameToken)
-{
-    SpriteEntry sprite = box(0, 0, 8, 8, false);
-    sprite.name = "<th.ImageName>.png";
-    std::string line = "th.ImageName|th.ImageName";
-    TokenReplacer tokens(ScriptInputs(), 1);
-    tokens.setSprite(&sprite);
-    tokens.apply(line);
-    EXPECT_EQ(line, "<th.ImageName>|<th.ImageName>");
+    const auto far = th::testing::placed(INT32_MAX, INT32_MIN, INT32_MIN, 0);
+    const auto replaced = [&](const th::canvas::SpriteEntry* sprite) {
+        std::string line = "th.ImageX th.ImageY th.ImageWidth th.ImageHeight th.ImageRotate th.SheetWidth";
+        tokens.setSprite(sprite);
+        tokens.apply(line);
+        return line;
+    };
+    EXPECT_EQ(replaced(&far), "2147483655 -2147483648 -2147483664 0 false 5000000000");
+    EXPECT_EQ(replaced(nullptr), "0 0 0 0 false 5000000000");
 }
 
 TEST(TokenValues, TheSheetNameIsWhatFollowsTheLastSlash)

@@ -50,15 +50,11 @@ TEST_F(Bmp, DirectDepthsWriteBottomUpPaddedRowsFlattenedOntoWhite)
     const std::string s = readBytes(file);
     ASSERT_EQ(s.size(), 54u + 2 * 12);
     EXPECT_EQ(s.substr(0, 2), "BM");
-    EXPECT_EQ(le32(s, 2), s.size());
-    EXPECT_EQ(le32(s, 6), 0u);
-    EXPECT_EQ(le32(s, 10), 54u);
-    EXPECT_EQ(le32(s, 14), 40u);
-    EXPECT_EQ(le32(s, 18), 3u);
-    EXPECT_EQ(le32(s, 22), 2u);
-    EXPECT_EQ(le32(s, 26), 1u | 24u << 16); // planes 1, 24 bits a pixel
-    EXPECT_EQ(le32(s, 30), 0u);
-    EXPECT_EQ(le32(s, 34), 24u);
+    // Size, reserved, data offset, header size, 3 x 2, planes 1 and 24 bits, no compression, data size.
+    const std::pair<std::size_t, std::size_t> fields[] = {{2, s.size()}, {6, 0}, {10, 54}, {14, 40}, {18, 3},
+                                                          {22, 2}, {26, 1 | 24 << 16}, {30, 0}, {34, 24}};
+    for (const auto& [at, value] : fields)
+        EXPECT_EQ(le32(s, at), value) << "at " << at;
     // The bottom (black) row first, then the top row blue-green-red, each
     // padded from 9 to 12 bytes; green 200 at alpha 128 over white is 227.
     const Bytes rows(s.begin() + 54, s.end());

@@ -184,19 +184,16 @@ TEST_F(PngSaving, FailuresLeaveNoFileAndKeepAnOldOne)
 }
 
 // An encoder that takes RGB rows only and keeps what it was given.
-class RgbOnlyEncoder final : public Encoder {
-public:
-    explicit RgbOnlyEncoder(Bytes& seen) : seen_(seen) {}
+struct RgbOnlyEncoder final : Encoder {
+    explicit RgbOnlyEncoder(Bytes& seen) : seen(seen) {}
     std::uint32_t tag() const override { return 0x545354; }
     bool writesRgba() const override { return false; }
     bool write(const std::filesystem::path&, const PixelRows& s, int, int) const override
     {
-        seen_.assign(s.pixels, s.pixels + s.stride * static_cast<std::size_t>(s.height));
+        seen.assign(s.pixels, s.pixels + s.stride * static_cast<std::size_t>(s.height));
         return s.bytesPerPixel == 3 && s.stride == 12;
     }
-
-private:
-    Bytes& seen_;
+    Bytes& seen;
 };
 
 TEST_F(PngSaving, AnEncoderWithoutRgbaGetsThePixelsFlattenedOntoWhite)

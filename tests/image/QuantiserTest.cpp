@@ -90,18 +90,6 @@ TEST(PaletteQuantiser, MatchesThePlainStepByStepNetworkBitForBit)
         }
 }
 
-TEST(PaletteQuantiser, EachQuantiserKeepsItsOwnState)
-{
-    const Pixels a = sheetLike(120, 90);
-    const Pixels b = noise(50, 50, 7);
-    auto first = PaletteQuantiser::create(rowsOf(a, 120, 90), 8, 0);
-    auto other = PaletteQuantiser::create(rowsOf(b, 50, 50), 8, 0);
-    auto again = PaletteQuantiser::create(rowsOf(a, 120, 90), 8, 0);
-    EXPECT_TRUE(std::equal(first->palette().begin(), first->palette().end(), again->palette().begin()));
-    EXPECT_FALSE(std::equal(first->palette().begin(), first->palette().end(), other->palette().begin()));
-    EXPECT_EQ(unpackedIndices(*first, 120, 90), unpackedIndices(*again, 120, 90));
-}
-
 TEST(PaletteQuantiser, PacksRowsMostSignificantBitsFirst)
 {
     const Pixels white9(9 * 4, 255);

@@ -5,6 +5,8 @@
 
 #include "toolkit/Host.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -31,21 +33,56 @@ public:
     std::string clipboard;
     int version = 60000;
 
-    void message(const std::string& title, const std::string& text) override;
-    bool ask(const std::string& title, const std::string& text) override;
+    void message(const std::string& title, const std::string& text) override
+    {
+        shown.push_back({"message", title, text, {}});
+    }
+    bool ask(const std::string& title, const std::string& text) override
+    {
+        shown.push_back({"ask", title, text, {}});
+        return next(answers, title, false);
+    }
     std::string savePanel(const std::string& title, const std::string& proposedName,
-                          const std::string& pattern) override;
-    std::string openPanel(const std::string& title, const std::string& pattern) override;
-    std::string chooseFolder(const std::string& title, const std::string& start) override;
+                          const std::string& pattern) override
+    {
+        shown.push_back({"save", title, proposedName, pattern});
+        return next(paths, title, std::string());
+    }
+    std::string openPanel(const std::string& title, const std::string& pattern) override
+    {
+        shown.push_back({"open", title, {}, pattern});
+        return next(paths, title, std::string());
+    }
+    std::string chooseFolder(const std::string& title, const std::string& start) override
+    {
+        shown.push_back({"folder", title, start, {}});
+        return next(paths, title, std::string());
+    }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::string homeFolder() override { return home_; }
     int hostVersion() override { return version; }
 
     // The titles shown, in order, for short assertions.
-    std::vector<std::string> titles() const;
+    std::vector<std::string> titles() const
+    {
+        std::vector<std::string> result;
+        for (const Shown& entry : shown)
+            result.push_back(entry.title);
+        return result;
+    }
 
 private:
-    std::string nextPath(const std::string& title);
+    template <typename T>
+    static T next(std::deque<T>& queue, const std::string& title, T unscripted)
+    {
+        if (queue.empty()) {
+            ADD_FAILURE() << "unscripted question or panel: " << title;
+            return unscripted;
+        }
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
     std::string home_;
 };
 

@@ -23,68 +23,47 @@ std::vector<std::string> readAll(const std::filesystem::path& file)
     return lines;
 }
 
-TEST(TextWriter, WritesOneLineFeedPerLineAndNoByteOrderMark)
+TEST(TextWriter, WritesOneLineFeedPerLineWithoutAByteOrderMarkOrReportsItCannot)
 {
     TempHome home;
     const auto file = home.path() / "out.txt";
     writeBytes(file, "old content that must go away");
     TextWriter writer(file);
-    writer.writeLine("caf\xC3\xA9");
-    writer.writeLine("");
-    writer.writeLine("end\xE2\x80\xA6");
+    for (const char* line : {"caf\xC3\xA9", "", "end\xE2\x80\xA6"})
+        writer.writeLine(line);
     ASSERT_TRUE(writer.close());
     EXPECT_EQ(readBytes(file), "caf\xC3\xA9\n\nend\xE2\x80\xA6\n");
+
+    TextWriter nowhere(home.path() / "no such folder" / "out.txt");
+    EXPECT_FALSE(nowhere.isOpen());
+    nowhere.writeLine("dropped");
+    EXPECT_FALSE(nowhere.close());
 }
 
-TEST(TextWriter, ReportsAFileThatCannotBeCreated)
+TEST(TextReader, LineEndsEndOfFileByteOrderMarkAndLongLines)
 {
-    TempHome home;
-    TextWriter writer(home.path() / "no such folder" / "out.txt");
-    EXPECT_FALSE(writer.isOpen());
-    writer.writeLine("dropped");
-    EXPECT_FALSE(writer.close());
-}
-
-TEST(TextReader, EveryKindOfLineEndCountsOnce)
-{
-    TempHome home;
-    const auto file = home.path() / "in.txt";
     using namespace std::string_literals;
-    writeBytes(file, "a\nb\rc\r\nd\r\re\0f\n"s);
-    EXPECT_EQ(readAll(file), (std::vector<std::string>{"a", "b", "c", "d", "", "e", "f"}));
-}
-
-TEST(TextReader, EndOfFileRules)
-{
+    using Lines = std::vector<std::string>;
     TempHome home;
     const auto file = home.path() / "in.txt";
+    const std::string longLine(3'000'000, 'x');
+    const std::pair<std::string, Lines> cases[] = {
+        // Every kind of line end counts once.
+        {"a\nb\rc\r\nd\r\re\0f\n"s, {"a", "b", "c", "d", "", "e", "f"}},
+        {"no final line end", {"no final line end"}},
+        {"", {}},
+        {"\xEF\xBB\xBFth.Extension\n" + longLine + "\n", {"\xEF\xBB\xBFth.Extension", longLine}},
+    };
+    for (const auto& [bytes, lines] : cases) {
+        writeBytes(file, bytes);
+        EXPECT_EQ(readAll(file), lines) << bytes.substr(0, 20);
+    }
+    // A final line end adds no empty line; a read at the end gives one.
     writeBytes(file, "last\n");
     TextReader reader(file);
     EXPECT_EQ(reader.readLine(), "last");
     EXPECT_TRUE(reader.atEnd());
     EXPECT_EQ(reader.readLine(), "");
-
-    writeBytes(file, "no final line end");
-    EXPECT_EQ(readAll(file), std::vector<std::string>{"no final line end"});
-    writeBytes(file, "");
-    EXPECT_TRUE(readAll(file).empty());
-}
-
-TEST(TextReader, KeepsAByteOrderMarkAndLongLines)
-{
-    TempHome home;
-    const auto file = home.path() / "in.txt";
-    const std::string longLine(3'000'000, 'x');
-    writeBytes(file, "\xEF\xBB\xBFth.Extension\n" + longLine + "\n");
-    const auto lines = readAll(file);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "\xEF\xBB\xBFth.Extension");
-    EXPECT_EQ(lines[1], longLine);
-}
-
-TEST(TextReader, FoldersAndMissingFilesDoNotOpen)
-{
-    TempHome home;
     EXPECT_FALSE(TextReader(home.path()).isOpen());
     EXPECT_FALSE(TextReader(home.path() / "missing.txt").isOpen());
 }
