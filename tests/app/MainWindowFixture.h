@@ -7,6 +7,7 @@
 #include "app/MainWindowIds.h"
 #include "app/Pictures.h"
 #include "image/ImageStore.h"
+#include "testing/PngFile.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -36,17 +37,12 @@ protected:
     // Writes a w x h PNG through the program's own encoder; pixel (u, v) is colour(u, v).
     void writePng(const std::string& path, int w, int h, const std::function<QRgb(int u, int v)>& colour)
     {
-        const auto number = images.create(th::image::kAutoNumber, w, h, 0);
-        ASSERT_TRUE(number);
-        const th::image::PixelView pixels = images.handle(*number);
-        for (int v = 0; v < h; ++v)
-            for (int u = 0; u < w; ++u) {
-                const QRgb c = colour(u, v);
-                std::uint8_t* p = pixels.pixels + std::size_t(v) * pixels.stride + std::size_t(u) * 4;
-                std::tie(p[0], p[1], p[2], p[3]) = std::tuple(qRed(c), qGreen(c), qBlue(c), qAlpha(c));
-            }
-        ASSERT_TRUE(images.save(*number, path, th::image::kCodecPng, 0, 32));
-        images.free(*number);
+        const int number = makePicture(images, w, h, [&](int u, int v) {
+            const QRgb c = colour(u, v);
+            return Rgba{qRed(c), qGreen(c), qBlue(c), qAlpha(c)};
+        });
+        ASSERT_TRUE(images.save(number, path, th::image::kCodecPng, 0, 32));
+        images.free(number);
     }
     void writePng(const std::string& path, int w, int h, QRgb colour)
     {

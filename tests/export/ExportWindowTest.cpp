@@ -3,7 +3,7 @@
 // sheets back and the scripts compared byte for byte.
 
 #include "MainWindowFixture.h"
-#include "SheetFile.h"
+#include "testing/PngFile.h"
 
 #include "app/DefaultTemplates.h"
 #include "export/ExportWindow.h"
@@ -18,9 +18,9 @@ namespace {
 
 using namespace th::app;
 using namespace th::exporting;
-using th::exporting::testing::Rgba;
-using th::exporting::testing::readSheet;
-using th::exporting::testing::SheetFile;
+using th::testing::PngFile;
+using th::testing::readPng;
+using th::testing::Rgba;
 using th::testing::readBytes;
 using th::testing::writeBytes;
 
@@ -236,7 +236,7 @@ TEST_F(ExportWindowTest, WritesTheSheetAtEveryDepthOnEitherBackground)
         EXPECT_EQ(lastShown().title, "Exported!");
         EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
 
-        const SheetFile sheet = readSheet(out + "sheet.png");
+        const PngFile sheet = readPng(out + "sheet.png");
         const int depth = std::atoi(e.depth);
         EXPECT_EQ(sheet.colourType, depth == 32 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_PALETTE);
         EXPECT_EQ(sheet.bitDepth, depth == 32 ? 8 : depth);
@@ -308,7 +308,7 @@ TEST_F(ExportWindowTest, FileTemplateWritesTheScriptWithRetinaHalvingPositions)
                                               "1,a,0,0,20,40,true\n"
                                               "2,b,10,10,20,20,false\n";
         EXPECT_EQ(readBytes(out + "hero.csv"), expected);
-        EXPECT_EQ(readSheet(out + "hero.png").width, 30) << "Retina leaves the sheet's pixels alone";
+        EXPECT_EQ(readPng(out + "hero.png").width, 30) << "Retina leaves the sheet's pixels alone";
     }
 }
 
@@ -401,7 +401,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     pressExport();
     EXPECT_EQ(lastShown().title, "Wait!");
     EXPECT_EQ(lastShown().text, "You need to select where to save the script.");
-    EXPECT_EQ(readSheet(out + "typed").bitDepth, 4);
+    EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
 }

@@ -1,19 +1,28 @@
+// PNG saves read back with libpng: the palette depths bit for bit against the
+// plain step-by-step network of PlainQuantiser.cpp, depth 1 by luminance,
+// dithering, the RGBA depths, the RGB fallback and failed writes.
+
 #include "image/ImageStore.h"
 #include "image/PaletteQuantiser.h"
 #include "image/PngDecoder.h"
 #include "image/PngEncoder.h"
 
-#include "PngFiles.h"
+#include "PlainQuantiser.h"
+#include "testing/PngFile.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
+
+#include <algorithm>
+#include <random>
 
 namespace {
 
 using namespace th::image;
-using namespace th::image::testing;
+using th::testing::PngFile;
 using th::testing::readBytes;
+using Pixels = std::vector<std::uint8_t>;
+using Bytes = Pixels;
 
 class PngSaving : public ::testing::Test {
 protected:
@@ -22,149 +31,194 @@ protected:
         store.registerDecoder(std::make_unique<PngDecoder>());
         store.registerEncoder(std::make_unique<PngEncoder>());
     }
-    // An image whose pixels run through colours and the alphas 0, 32, 33, 255.
-    int makeImage(int width, int height)
+    int imageOf(const Pixels& rgba, int width, int height)
     {
         const int n = *store.create(kAutoNumber, width, height, 32);
-        const PixelView v = store.handle(n);
-        const int alphas[] = {0, 32, 33, 255};
-        for (int i = 0; i < width * height; ++i) {
-            std::uint8_t* p = v.pixels + i * 4;
-            p[0] = static_cast<std::uint8_t>(i * 37);
-            p[1] = static_cast<std::uint8_t>(i * 91 + 5);
-            p[2] = static_cast<std::uint8_t>(255 - i * 13);
-            p[3] = static_cast<std::uint8_t>(alphas[i % 4]);
-        }
+        std::copy(rgba.begin(), rgba.end(), store.handle(n).pixels);
         return n;
     }
-    std::filesystem::path file(const char* name) const { return home.path() / name; }
-    std::size_t filesInHome() const
+    // Saves at `depth` and reads the file back with libpng; every row must
+    // be written with filter NONE.
+    PngFile saved(int n, int depth, int flags = 0)
     {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(home.path()), {}));
+        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, flags, depth));
+        PngFile png = th::testing::readPng(file("p.png"));
+        EXPECT_EQ(png.filters, std::vector<int>(std::size_t(png.height), 0));
+        return png;
     }
+    std::filesystem::path file(const char* name) const { return home.path() / name; }
+    std::size_t filesInHome() const { return std::size_t(std::distance(std::filesystem::directory_iterator(home.path()), {})); }
 
     th::testing::TempHome home;
     ImageStore store;
 };
 
-PixelRows rowsOf(const PixelView& v) { return {v.pixels, v.width, v.height, v.stride, 4, false}; }
-
-// The filter type byte that starts every row of the inflated IDAT data.
-std::vector<int> rowFilters(const std::filesystem::path& png, std::size_t rowBytes, int height)
+// The chunk names in order, runs of one name given once.
+std::string chunkOrder(const PngFile& png)
 {
-    const std::string bytes = readBytes(png);
-    Bytes compressed;
-    for (std::size_t at = 8; at + 12 <= bytes.size();) {
-        const std::size_t length = static_cast<std::uint8_t>(bytes[at]) << 24 | static_cast<std::uint8_t>(bytes[at + 1]) << 16
-                                   | static_cast<std::uint8_t>(bytes[at + 2]) << 8 | static_cast<std::uint8_t>(bytes[at + 3]);
-        if (bytes.compare(at + 4, 4, "IDAT") == 0)
-            compressed.insert(compressed.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                              bytes.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
-        at += 12 + length;
-    }
-    Bytes raw((rowBytes + 1) * static_cast<std::size_t>(height));
-    uLongf size = raw.size();
-    EXPECT_EQ(uncompress(raw.data(), &size, compressed.data(), compressed.size()), Z_OK);
-    EXPECT_EQ(size, raw.size());
-    std::vector<int> filters;
-    for (int r = 0; r < height; ++r)
-        filters.push_back(raw[static_cast<std::size_t>(r) * (rowBytes + 1)]);
-    return filters;
+    std::string order;
+    for (std::size_t i = 0; i < png.chunks.size(); ++i)
+        if (i == 0 || png.chunks[i] != png.chunks[i - 1])
+            order += (order.empty() ? "" : " ") + png.chunks[i];
+    return order;
 }
 
-TEST_F(PngSaving, PaletteDepthsWriteThePaletteAndIndicesOfTheQuantiser)
+// Colours and the alphas 0, 32, 33 and 255 in turn.
+Pixels cycling(int width, int height)
 {
-    // 150 rows: more than the rows a palette save maps ahead of the writer.
-    for (const auto& [width, height] : {std::pair{1, 1}, {3, 7}, {9, 2}, {13, 5}, {5, 150}}) {
-        const int n = makeImage(width, height);
-        for (const int depth : {1, 2, 4, 8}) {
-            SCOPED_TRACE(::testing::Message() << width << "x" << height << " depth " << depth);
-            ASSERT_TRUE(store.save(n, file("p.png"), kCodecPng, 0, depth));
-            const PngContents png = readPngFile(file("p.png"));
-            EXPECT_EQ(png.colourType, PNG_COLOR_TYPE_PALETTE);
-            EXPECT_EQ(png.bitDepth, depth);
-            EXPECT_FALSE(png.hasTrns);
-            EXPECT_EQ(png.chunks.front(), "IHDR");
-            EXPECT_EQ(png.chunks[1], "PLTE");
-            EXPECT_EQ(png.chunks.back(), "IEND");
-            EXPECT_EQ(std::count(png.chunks.begin(), png.chunks.end(), "IDAT") + 3, png.chunks.size());
-            ASSERT_EQ(png.palette.size(), std::size_t{1} << depth);
+    Pixels p;
+    for (int i = 0; i < width * height; ++i)
+        p.insert(p.end(), {std::uint8_t(i * 37), std::uint8_t(i * 91 + 5), std::uint8_t(255 - i * 13),
+                           std::uint8_t(i % 4 == 0 ? 0 : i % 4 == 1 ? 32 : i % 4 == 2 ? 33 : 255)});
+    return p;
+}
 
-            auto q = PaletteQuantiser::create(rowsOf(store.handle(n)), depth, 0);
-            for (std::size_t i = 0; i < png.palette.size(); ++i) {
-                EXPECT_EQ(png.palette[i].red, q->palette()[i].r);
-                EXPECT_EQ(png.palette[i].green, q->palette()[i].g);
-                EXPECT_EQ(png.palette[i].blue, q->palette()[i].b);
-            }
-            for (int r = 0; r < height; ++r) {
-                const auto packed = q->mapRow(r);
-                for (int x = 0; x < width; ++x) {
-                    const int bit = x * depth;
-                    const int index = (packed[static_cast<std::size_t>(bit / 8)] >> (8 - depth - bit % 8)) & ((1 << depth) - 1);
-                    EXPECT_EQ(png.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(x)], index);
+Pixels noise(int width, int height, unsigned seed)
+{
+    std::mt19937 random(seed);
+    Pixels p(std::size_t(width) * std::size_t(height) * 4);
+    for (auto& b : p)
+        b = std::uint8_t(random());
+    return p;
+}
+
+// Like an exported sheet: black, with shaded boxes and see-through pixels.
+Pixels sheetLike(int width, int height)
+{
+    Pixels p;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if ((x / 40 + y / 30) % 2 == 0)
+                p.insert(p.end(), {0, 0, 0, 255});
+            else
+                p.insert(p.end(), {std::uint8_t(x * 3), std::uint8_t(y * 5 + x), std::uint8_t(200 - y),
+                                   std::uint8_t(x % 7 == 0 ? 0 : x % 7 == 1 ? 32 : x % 7 == 2 ? 33 : 255)});
+        }
+    return p;
+}
+
+TEST_F(PngSaving, PaletteDepthsWriteThePlainNetworksPaletteAndIndicesBitForBit)
+{
+    const unsigned seed = std::random_device{}();
+    std::cout << "noise seed " << seed << "\n";
+    struct Case {
+        const char* name;
+        Pixels pixels;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"1x1", {200, 100, 50, 255}, 1, 1},
+        {"1x1 transparent", {200, 100, 50, 0}, 1, 1},
+        {"2x3 alphas", {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128}, 2, 3},
+        {"3x7", cycling(3, 7), 3, 7},
+        {"13x5", cycling(13, 5), 13, 5},
+        {"5x150, more rows than are mapped ahead of the writer", cycling(5, 150), 5, 150},
+        {"noise 64x48", noise(64, 48, seed), 64, 48},
+        {"499x2 (stride 491)", noise(499, 2, seed + 1), 499, 2},
+        {"sheet 200x150", sheetLike(200, 150), 200, 150},
+        {"sheet 512x512 (factor 2)", sheetLike(512, 512), 512, 512},
+    };
+    for (const Case& c : cases) {
+        const int n = imageOf(c.pixels, c.width, c.height);
+        for (const int depth : {2, 4, 8}) {
+            SCOPED_TRACE(::testing::Message() << c.name << " depth " << depth);
+            const auto plain = th::image::testing::plainQuantise(c.pixels, c.width, c.height, depth);
+            const auto q = PaletteQuantiser::create({c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false}, depth, 0);
+            ASSERT_TRUE(q);
+            EXPECT_TRUE(std::ranges::equal(q->palette(), plain.palette)) << "alpha included";
+
+            const PngFile png = saved(n, depth);
+            EXPECT_EQ(chunkOrder(png), "IHDR PLTE IDAT IEND");
+            EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_PALETTE), depth));
+            EXPECT_FALSE(png.hasTrns);
+            ASSERT_EQ(png.palette.size(), plain.palette.size());
+            for (std::size_t i = 0; i < png.palette.size(); ++i)
+                EXPECT_EQ((PaletteEntry{png.palette[i].red, png.palette[i].green, png.palette[i].blue, plain.palette[i].a}),
+                          plain.palette[i]) << "entry " << i;
+            // Pixels of alpha 0 take the entry of the smallest alpha.
+            const int smallestAlpha = std::ranges::min(plain.palette, {}, &PaletteEntry::a).a;
+            std::vector<int> indices;
+            for (std::size_t k = 0; k < plain.indices.size(); ++k) {
+                indices.push_back(png.rows[k / std::size_t(c.width)][k % std::size_t(c.width)]);
+                if (c.pixels[k * 4 + 3] == 0) {
+                    EXPECT_EQ(plain.palette[std::size_t(indices.back())].a, smallestAlpha) << "pixel " << k;
                 }
             }
-            for (const int filter : rowFilters(file("p.png"), (static_cast<std::size_t>(width * depth) + 7) / 8, height))
-                EXPECT_EQ(filter, 0);
+            EXPECT_EQ(indices, plain.indices);
         }
     }
 }
 
-TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminance)
+TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminanceWhateverTheAlpha)
 {
-    const int n = *store.create(kAutoNumber, 3, 1, 32);
-    const PixelView v = store.handle(n);
-    const std::uint8_t pixels[] = {255, 255, 255, 255, 160, 160, 160, 255, 161, 161, 161, 0};
-    std::copy(std::begin(pixels), std::end(pixels), v.pixels);
-    ASSERT_TRUE(store.save(n, file("bw.png"), kCodecPng, 0, 1));
-    const PngContents png = readPngFile(file("bw.png"));
-    ASSERT_EQ(png.palette.size(), 2u);
-    EXPECT_EQ(png.palette[0].red + png.palette[0].green + png.palette[0].blue, 0);
-    EXPECT_EQ(png.palette[1].red & png.palette[1].green & png.palette[1].blue, 255);
-    // 160 grey sums to just below 160; alpha plays no part.
-    EXPECT_EQ(png.rows[0], (Bytes{1, 0, 1}));
-}
-
-TEST_F(PngSaving, TransparentPixelsTakeTheEntryWithTheSmallestAlpha)
-{
-    const int n = makeImage(16, 16);
-    auto q = PaletteQuantiser::create(rowsOf(store.handle(n)), 4, 0);
-    const auto palette = q->palette();
-    const auto smallest = std::min_element(palette.begin(), palette.end(), [](auto& a, auto& b) { return a.a < b.a; });
-    for (int r = 0; r < 16; ++r) {
-        const auto packed = q->mapRow(r);
-        for (int x = 0; x < 16; x += 4) // alpha 0 pixels
-            EXPECT_EQ(palette[(packed[static_cast<std::size_t>(x / 2)] >> 4) & 15].a, smallest->a);
+    // 10 x 2, so each packed row runs into a second byte; 160 grey comes to
+    // just below 160, pure green well above it, pure red well below.
+    const Pixels colours[] = {{255, 255, 255}, {160, 160, 160}, {161, 161, 161}, {0, 0, 0}, {0, 255, 0}, {255, 0, 0}};
+    const std::uint8_t white[] = {1, 0, 1, 0, 1, 0};
+    Pixels rgba;
+    std::vector<std::vector<std::uint8_t>> expected(2);
+    for (int i = 0; i < 20; ++i) {
+        const int k = (i + i / 10) % 6;
+        rgba.insert(rgba.end(), colours[k].begin(), colours[k].end());
+        rgba.push_back(std::uint8_t(i * 13));
+        expected[std::size_t(i / 10)].push_back(white[k]);
     }
+    const PngFile png = saved(imageOf(rgba, 10, 2), 1);
+    EXPECT_EQ(chunkOrder(png), "IHDR PLTE IDAT IEND");
+    EXPECT_EQ(png.bitDepth, 1);
+    ASSERT_EQ(png.palette.size(), 2u);
+    EXPECT_EQ(png.at(0, 0), (th::testing::Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(png.at(3, 0), (th::testing::Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(png.rows, expected);
 }
 
-TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFileThatDecodesBackExactly)
+TEST_F(PngSaving, DitheringWorksOnACopyAndBringsColumnMeansCloser)
 {
-    for (const auto& [width, height] : {std::pair{1, 1}, {3, 7}, {5, 3}, {33, 2}}) {
+    // A grey ramp over four colours: diffusion must bring each column's mean
+    // nearer the source than plain mapping does.
+    Pixels ramp;
+    for (int i = 0; i < 256 * 32; ++i)
+        ramp.insert(ramp.end(), {std::uint8_t(i % 256), std::uint8_t(i % 256), std::uint8_t(i % 256), 255});
+    const int n = imageOf(ramp, 256, 32);
+    const auto columnError = [&](int flags) {
+        const PngFile png = saved(n, 2, flags);
+        double error = 0;
+        for (int x = 0; x < 256; ++x) {
+            double sum = 0;
+            for (int y = 0; y < 32; ++y)
+                sum += png.at(x, y)[1];
+            error += std::abs(sum / 32 - x);
+        }
+        return error / 256;
+    };
+    const double plain = columnError(0);
+    const double dithered = columnError(kSaveFlagDither);
+    EXPECT_LT(dithered, plain * 0.75) << "plain " << plain << ", dithered " << dithered;
+    EXPECT_TRUE(std::equal(ramp.begin(), ramp.end(), store.handle(n).pixels));
+}
+
+TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFile)
+{
+    for (const auto& [width, height] : {std::pair{1, 1}, {3, 7}, {33, 2}}) {
         SCOPED_TRACE(::testing::Message() << width << "x" << height);
-        const int n = makeImage(width, height);
-        ASSERT_TRUE(store.save(n, file("32.png"), kCodecPng, 0, 32));
+        const int n = imageOf(cycling(width, height), width, height);
+        const PngFile png = saved(n, 32);
+        EXPECT_EQ(png.chunks, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(png.at(x, y), th::testing::pixelOf(store, n, x, y)) << x << ", " << y;
+        const std::string bytes32 = readBytes(file("p.png"));
         for (const int depth : {12, 18, 24, -1, 0, 9}) {
             ASSERT_TRUE(store.save(n, file("d.png"), kCodecPng, 0, depth));
-            EXPECT_EQ(readBytes(file("d.png")), readBytes(file("32.png"))) << "depth " << depth;
+            EXPECT_EQ(readBytes(file("d.png")), bytes32) << "depth " << depth;
         }
-        const PngContents png = readPngFile(file("32.png"));
-        EXPECT_EQ(png.colourType, PNG_COLOR_TYPE_RGBA);
-        EXPECT_EQ(png.bitDepth, 8);
-        EXPECT_EQ(png.chunks, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-        for (const int filter : rowFilters(file("32.png"), static_cast<std::size_t>(width) * 4, height))
-            EXPECT_EQ(filter, 0);
-        const std::string bytes = readBytes(file("32.png"));
-        const auto back = store.decode(kAutoNumber, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-        ASSERT_TRUE(back);
-        const PixelView a = store.handle(n), b = store.handle(*back);
-        EXPECT_TRUE(std::equal(a.pixels, a.pixels + width * height * 4, b.pixels));
     }
 }
 
 TEST_F(PngSaving, FailuresLeaveNoFileAndKeepAnOldOne)
 {
-    const int n = makeImage(4, 4);
+    const int n = imageOf(cycling(4, 4), 4, 4);
     for (const int depth : {3, 5, 6, 7})
         EXPECT_FALSE(store.save(n, file("odd.png"), kCodecPng, 0, depth));
     EXPECT_EQ(filesInHome(), 0u);

@@ -1,0 +1,227 @@
+// The sheet from sprites to file: its size, the composition pixel by pixel,
+// the depths that keep alpha read back with libpng, and the export's refusals
+// and notices. Every depth on both backgrounds, turned corners, the 32/33
+// alpha edge and the overlap order are read back from real exports in
+// ExportWindowTest.
+
+#include "export/ExportRun.h"
+#include "export/SheetComposer.h"
+#include "export/SheetPixels.h"
+#include "export/SheetSave.h"
+#include "export/SheetSize.h"
+#include "image/PngEncoder.h"
+#include "testing/PngFile.h"
+#include "testing/ScriptedHost.h"
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace th::exporting;
+using th::testing::makePicture;
+using th::testing::pixelOf;
+using th::testing::Rgba;
+
+const Rgba kClear{0, 0, 0, 0};
+
+class Sheet : public ::testing::Test {
+protected:
+    void SetUp() override { images.registerEncoder(std::make_unique<th::image::PngEncoder>()); }
+    void place(int picture, int x, int y, bool rotated = false)
+    {
+        model.sprites.add({.image = picture, .x = x, .y = y, .rotated = rotated, .name = {}});
+    }
+    int solid(int w, int h, Rgba colour) { return makePicture(images, w, h, [=](int, int) { return colour; }); }
+    // Each pixel tells where in its picture it came from.
+    static Rgba codeOf(int u, int v) { return {u * 6, v * 12, 1, 255}; }
+    int coded(int w, int h) { return makePicture(images, w, h, codeOf); }
+    int compose(int w, int h)
+    {
+        const std::optional<int> sheet = composeSheet(images, model.sprites, w, h);
+        EXPECT_TRUE(sheet);
+        return sheet.value_or(0);
+    }
+    SheetResult save(const std::string& name, int w, int h, int depth)
+    {
+        return saveSpriteSheet(images, model.sprites, {home.path() / name, w, h, depth, kBlackBackground});
+    }
+    // Automatic numbers are handed out in turn: every number made after the
+    // probe `before` must be free again once a save is over.
+    int probe()
+    {
+        const int number = images.create(th::image::kAutoNumber, 1, 1, 0).value();
+        images.free(number);
+        return number;
+    }
+    void expectNoSheetLeftSince(int before)
+    {
+        const int after = probe();
+        ASSERT_LT(after, before - 1) << "a sheet was made in between";
+        for (int number = before - 1; number > after; --number)
+            EXPECT_EQ(images.width(number), 0) << "image " << number << " is still there";
+    }
+
+    th::testing::TempHome home;
+    th::testing::ScriptedHost host{home.folder()};
+    th::image::ImageStore images;
+    th::canvas::CanvasModel model{[this](int image) { images.free(image); }};
+};
+
+TEST(SheetSize, PowersOfTwoFromTwoToFourThousandNinetySix)
+{
+    for (const auto& [size, rounded] : {std::pair{0, 2}, {1, 2}, {2, 2}, {3, 4}, {256, 256}, {257, 512},
+                                        {4095, 4096}, {4096, 4096}, {4097, 4097}, {4100, 4100}})
+        EXPECT_EQ(roundToPowerOfTwo(size), rounded) << size;
+}
+
+TEST_F(Sheet, PicturesAreCutAtEveryEdgeAndASpriteWithoutPictureIsPassedOver)
+{
+    place(coded(6, 5), -2, -3);
+    place(coded(6, 4), 5, -2, true); // 4 wide, 6 tall, partly above the sheet
+    place(coded(9, 9), 6, 6);        // runs past the right and the bottom
+    place(9999, 0, 0);
+    const int sheet = compose(8, 8);
+    EXPECT_EQ(pixelOf(images, sheet, 0, 0), codeOf(2, 3));
+    EXPECT_EQ(pixelOf(images, sheet, 3, 1), codeOf(5, 4));
+    EXPECT_EQ(pixelOf(images, sheet, 4, 0), kClear);
+    // Column 5 + v, row -2 + 6 - 1 - u.
+    EXPECT_EQ(pixelOf(images, sheet, 5, 0), codeOf(3, 0));
+    EXPECT_EQ(pixelOf(images, sheet, 7, 3), codeOf(0, 2));
+    EXPECT_EQ(pixelOf(images, sheet, 6, 4), kClear);
+    EXPECT_EQ(pixelOf(images, sheet, 7, 7), codeOf(1, 1));
+}
+
+TEST_F(Sheet, TranslucentPixelsComposeAsPorterDuffOver)
+{
+    const std::pair<Rgba, Rgba> cases[] = {
+        {{200, 10, 90, 255}, {10, 250, 40, 128}}, {{90, 60, 30, 100}, {30, 200, 255, 60}},
+        {{255, 255, 255, 1}, {0, 0, 0, 1}},       {{17, 34, 51, 3}, {240, 120, 60, 254}},
+        {{5, 6, 7, 0}, {80, 90, 100, 200}},       {{80, 90, 100, 77}, {1, 2, 3, 0}},
+        {{12, 200, 99, 10}, {250, 251, 252, 255}}, {{100, 150, 200, 33}, {200, 150, 100, 32}},
+    };
+    for (const auto& [under, over] : cases) {
+        model.sprites.clear();
+        place(solid(1, 1, under), 0, 0);
+        place(solid(1, 1, over), 0, 0);
+        const double sa = over[3] / 255.0, da = under[3] / 255.0, alpha = sa + da * (1 - sa);
+        Rgba expected = under; // an alpha of 0 draws nothing, whatever the colour under it
+        if (over[3] > 0) {
+            for (std::size_t i = 0; i < 3; ++i)
+                expected[i] = int(std::lround((over[i] * sa + under[i] * da * (1 - sa)) / alpha));
+            expected[3] = int(std::lround(alpha * 255));
+        }
+        EXPECT_EQ(pixelOf(images, compose(1, 1), 0, 0), expected) << over[3] << " over " << under[3];
+    }
+}
+
+// The level nearest to `value` among 2^bits evenly spaced from 0 to 255.
+int nearestLevel(int value, int bits)
+{
+    const double step = 255.0 / ((1 << bits) - 1);
+    return int(std::lround(std::round(value / step) * step));
+}
+
+TEST_F(Sheet, TwelveAndEighteenBitKeepAlphaWithCoarserChannelsInASmallerFile)
+{
+    // A smooth picture with a see-through frame and a fading edge.
+    const int picture = makePicture(images, 256, 256, [](int u, int v) {
+        const int alpha = (u < 4 || v < 4) ? (u + v) % 64 : (u > 240 ? 255 - (u - 240) * 14 : 255);
+        return Rgba{u, v, (u + v) / 2, alpha};
+    });
+    place(picture, 0, 0);
+    ASSERT_EQ(save("32.png", 256, 256, 32), SheetResult::Written);
+    for (int depth : {12, 18}) {
+        const std::string name = std::to_string(depth) + ".png";
+        const int before = probe();
+        ASSERT_EQ(save(name, 256, 256, depth), SheetResult::Written);
+        expectNoSheetLeftSince(before);
+        EXPECT_LT(std::filesystem::file_size(home.path() / name), std::filesystem::file_size(home.path() / "32.png"));
+        const th::testing::PngFile sheet = th::testing::readPng(home.path() / name);
+        EXPECT_EQ(sheet.colourType, PNG_COLOR_TYPE_RGBA);
+        for (int v = 0; v < 256; ++v) {
+            for (int u = 0; u < 256; ++u) {
+                const Rgba source = pixelOf(images, picture, u, v);
+                Rgba expected = kClear;
+                for (std::size_t i = 0; i < 4 && source[3] > 32; ++i)
+                    expected[i] = nearestLevel(source[i], depth / 3);
+                ASSERT_EQ(sheet.at(u, v), expected) << depth << " bit at " << u << ", " << v;
+            }
+        }
+    }
+}
+
+TEST_F(Sheet, FailuresLeaveNoFileAndNoSheetBehind)
+{
+    place(solid(5, 2, {1, 2, 3, 255}), 0, 0);
+    th::testing::writeBytes(home.path() / "plain-file", "not a folder");
+    const int before = probe();
+    EXPECT_EQ(save("plain-file/sheet.png", 5, 2, 32), SheetResult::NotWritten);
+    expectNoSheetLeftSince(before);
+    EXPECT_EQ(save("none.png", 0, 2, 32), SheetResult::NotComposed);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.path()), {}), 1);
+}
+
+class ExportRun : public Sheet {
+protected:
+    // One 20 x 10 sprite at (x, y), measured as the canvas measures it.
+    void SetUp() override
+    {
+        Sheet::SetUp();
+        model.addSprite({.image = solid(20, 10, {9, 9, 9, 255}), .width = 20, .height = 10, .name = "walk01.png"});
+        choices.sheetPath = (home.path() / "sheet.png").string();
+    }
+    ExportOutcome runWithSpriteAt(int x, int y)
+    {
+        model.sprites.first()->x = x;
+        model.sprites.first()->y = y;
+        model.measureUsedArea();
+        return runExport(choices, model, images, host);
+    }
+    ExportChoices choices;
+};
+
+TEST_F(ExportRun, AnEmptyUsedAreaIsRefusedBeforeAnythingIsWrittenAndATooLargeSheetIsReported)
+{
+    for (bool powerOfTwo : {false, true}) {
+        choices.powerOfTwo = powerOfTwo;
+        const ExportOutcome outcome = runWithSpriteAt(-30, 4);
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(outcome.notice.title, "Wait!");
+        EXPECT_EQ(outcome.notice.text, "No image reaches into the canvas, so the sprite sheet would be empty.");
+        EXPECT_FALSE(std::filesystem::exists(choices.sheetPath));
+    }
+    choices.powerOfTwo = false;
+    const ExportOutcome outcome = runWithSpriteAt(40000, 0);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(outcome.notice.title, "Not Saved!");
+    EXPECT_EQ(outcome.notice.text, "A sprite sheet of 40020 x 10 pixels could not be made.");
+}
+
+TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
+{
+    const std::string missing = home.folder() + "gone.txt";
+    choices.templateFile = missing;
+    choices.scriptPath = home.folder() + "out.txt";
+    ExportOutcome outcome = runWithSpriteAt(0, 0);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(outcome.notice.title, "Not Saved!");
+    EXPECT_EQ(outcome.notice.text, "The sprite sheet was saved, but the script template " + missing +
+                                       " could not be read because it no longer exists.");
+    EXPECT_TRUE(std::filesystem::exists(choices.sheetPath));
+    EXPECT_FALSE(std::filesystem::exists(choices.scriptPath));
+
+    th::testing::writeBytes(home.path() / "t.txt", "th.Extension = \".txt\"\nth.ImageName\n");
+    choices.templateFile = home.path() / "t.txt";
+    choices.scriptPath = home.folder() + "missing-folder/out.txt";
+    outcome = runWithSpriteAt(0, 0);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(outcome.notice.text, "The sprite sheet was saved, but the script could not be saved as " +
+                                       choices.scriptPath + " because the folder " + home.folder() +
+                                       "missing-folder does not exist.");
+    EXPECT_TRUE(host.shown.empty()) << "the window shows the notice";
+}
+
+} // namespace

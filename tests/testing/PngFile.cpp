@@ -1,0 +1,100 @@
+#include "testing/PngFile.h"
+
+#include "testing/TempHome.h"
+
+#include <zlib.h>
+
+#include <csetjmp>
+#include <stdexcept>
+
+namespace th::testing {
+
+int makePicture(image::ImageStore& images, int width, int height, const std::function<Rgba(int u, int v)>& colour)
+{
+    const std::optional<int> number = images.create(image::kAutoNumber, width, height, 0);
+    if (!number)
+        throw std::runtime_error("no picture");
+    const image::PixelView pixels = images.handle(*number);
+    for (int v = 0; v < height; ++v)
+        for (int u = 0; u < width; ++u) {
+            const Rgba c = colour(u, v);
+            for (std::size_t i = 0; i < 4; ++i)
+                pixels.pixels[std::size_t(v) * pixels.stride + std::size_t(u) * 4 + i] = std::uint8_t(c[i]);
+        }
+    return *number;
+}
+
+Rgba pixelOf(const image::ImageStore& images, int number, int x, int y)
+{
+    const image::PixelView pixels = images.handle(number);
+    const std::uint8_t* p = pixels.pixels + std::size_t(y) * pixels.stride + std::size_t(x) * 4;
+    return {p[0], p[1], p[2], p[3]};
+}
+
+Rgba PngFile::at(int x, int y) const
+{
+    const std::vector<std::uint8_t>& row = rows.at(std::size_t(y));
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        const png_color& c = palette.at(row.at(std::size_t(x)));
+        return {c.red, c.green, c.blue, 255};
+    }
+    if (colourType != PNG_COLOR_TYPE_RGBA)
+        throw std::runtime_error("neither palette nor RGBA");
+    const std::uint8_t* p = &row.at(std::size_t(x) * 4);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+PngFile readPng(const std::filesystem::path& file)
+{
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in)
+        throw std::runtime_error("no file " + file.string());
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(in);
+        throw std::runtime_error("libpng could not read " + file.string());
+    }
+    png_init_io(png, in);
+    png_read_info(png, info);
+    PngFile f;
+    f.width = int(png_get_image_width(png, info));
+    f.height = int(png_get_image_height(png, info));
+    f.colourType = png_get_color_type(png, info);
+    f.bitDepth = png_get_bit_depth(png, info);
+    f.hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    const std::size_t storedRowBytes = png_get_rowbytes(png, info);
+    png_colorp palette = nullptr;
+    int entries = 0;
+    if (png_get_PLTE(png, info, &palette, &entries) == PNG_INFO_PLTE)
+        f.palette.assign(palette, palette + entries);
+    png_set_packing(png);
+    png_read_update_info(png, info);
+    f.rows.assign(std::size_t(f.height), std::vector<std::uint8_t>(png_get_rowbytes(png, info)));
+    for (auto& row : f.rows)
+        png_read_row(png, row.data(), nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(in);
+
+    // The chunks, and the filter byte that starts each row of the inflated data.
+    const std::string bytes = readBytes(file);
+    const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    std::vector<std::uint8_t> compressed;
+    for (std::size_t at = 8; at + 12 <= bytes.size();) {
+        const std::size_t length = std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
+        f.chunks.push_back(bytes.substr(at + 4, 4));
+        if (f.chunks.back() == "IDAT")
+            compressed.insert(compressed.end(), b + at + 8, b + at + 8 + length);
+        at += 12 + length;
+    }
+    std::vector<std::uint8_t> raw((storedRowBytes + 1) * std::size_t(f.height) + 1);
+    uLongf size = raw.size();
+    if (uncompress(raw.data(), &size, compressed.data(), compressed.size()) != Z_OK || size != raw.size() - 1)
+        throw std::runtime_error("unexpected IDAT data in " + file.string());
+    for (std::size_t r = 0; r < std::size_t(f.height); ++r)
+        f.filters.push_back(raw[r * (storedRowBytes + 1)]);
+    return f;
+}
+
+} // namespace th::testing
