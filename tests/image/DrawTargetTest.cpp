@@ -1,3 +1,6 @@
+// Drawing is a library feature the application barely uses: one table for
+// the writers' bytes, one for box clipping, and labels through the hook.
+
 #include "image/DrawTarget.h"
 #include "image/TextPainter.h"
 
@@ -8,116 +11,82 @@
 namespace {
 
 using namespace th::image;
+using Px = std::vector<std::uint8_t>;
 
-// A small RGBA canvas with a begun target over it.
+// A w x h RGBA canvas, every pixel `fill`, with a begun target over it.
 struct Canvas {
-    Canvas(int w, int h, std::vector<std::uint8_t> fill = {0, 0, 0, 0})
-        : width(w), bytes(static_cast<std::size_t>(w) * h * 4), target(view(w, h))
+    Canvas(int w, int h, Px fill = {0, 0, 0, 0}, const TextPainter* painter = nullptr)
+        : width(w), bytes(std::size_t(w) * std::size_t(h) * 4), target({bytes.data(), w, h, std::size_t(w) * 4}, painter)
     {
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = fill[i % 4];
         EXPECT_TRUE(target.begin());
     }
-    PixelView view(int w, int h) { return {bytes.data(), w, h, static_cast<std::size_t>(w) * 4}; }
-    std::vector<std::uint8_t> at(int x, int y) const
-    {
-        const auto* p = &bytes[(static_cast<std::size_t>(y) * width + x) * 4];
-        return {p[0], p[1], p[2], p[3]};
-    }
-    // Which pixels differ from the fill, as rows of '#' and '.'.
+    Px at(int x, int y) const { return Px(bytes.begin() + (y * width + x) * 4, bytes.begin() + (y * width + x + 1) * 4); }
+    // Which pixels have a red byte, as rows of '#' and '.'.
     std::vector<std::string> touched() const
     {
         std::vector<std::string> rows;
         for (std::size_t i = 0; i < bytes.size() / 4; ++i) {
-            if (i % static_cast<std::size_t>(width) == 0)
+            if (i % std::size_t(width) == 0)
                 rows.emplace_back();
             rows.back() += bytes[i * 4] ? '#' : '.';
         }
         return rows;
     }
     int width;
-    std::vector<std::uint8_t> bytes;
+    Px bytes;
     DrawTarget target;
 };
 
-using Px = std::vector<std::uint8_t>;
-
-TEST(DrawTarget, PlainModeWritesColourAndKeepsAlpha)
+TEST(DrawTarget, EachModeWritesItsBytesAndReadsBackWhatItWrites)
 {
-    Canvas c(3, 3);
-    c.target.box(0, 0, 2, 2, makeRgb(255, 128, 0));
-    EXPECT_EQ(c.at(1, 1), (Px{255, 128, 0, 0}));
-    EXPECT_EQ(c.at(2, 2), (Px{0, 0, 0, 0}));
-    c.bytes[0] = 10, c.bytes[1] = 20, c.bytes[2] = 30, c.bytes[3] = 40;
-    EXPECT_EQ(c.target.readPixel(0, 0), makeRgb(10, 20, 30));
-    for (const int mode : {kModeAlphaOnly, kModeAllChannels, kModeBlend, kModeAlphaClip, kModeCustom}) {
-        c.target.setMode(mode);
-        EXPECT_EQ(c.target.readPixel(0, 0), makeRgba(10, 20, 30, 40)) << mode;
+    struct Case {
+        const char* name;
+        int mode;
+        Px before;
+        Colour colour;
+        Px after;
+        Colour read; // readPixel of `before`
+    };
+    const Case cases[] = {
+        {"plain keeps alpha", 0, {10, 20, 30, 40}, makeRgba(255, 128, 0, 255), {255, 128, 0, 40}, makeRgb(10, 20, 30)},
+        {"all channels", kModeAllChannels, {9, 9, 9, 9}, makeRgba(1, 2, 3, 77), {1, 2, 3, 77}, makeRgba(9, 9, 9, 9)},
+        {"all channels beat blend and alpha", kModeAllChannels | kModeBlend | kModeAlphaOnly | kModeAlphaClip,
+         {9, 9, 9, 9}, makeRgba(4, 5, 6, 7), {4, 5, 6, 7}, makeRgba(9, 9, 9, 9)},
+        {"alpha only", kModeAlphaOnly, {9, 9, 9, 9}, makeRgba(1, 2, 3, 200), {9, 9, 9, 200}, makeRgba(9, 9, 9, 9)},
+        {"xor keeps alpha", kModeXor, {9, 9, 9, 255}, makeRgba(3, 5, 6, 77), {9 ^ 3, 9 ^ 5, 9 ^ 6, 255}, makeRgb(9, 9, 9)},
+        // (c*a*255 + dc*(255-a)*da) / (da*(255-a) + a*255), alpha that over 255.
+        {"blend", kModeBlend, {10, 20, 30, 200}, makeRgba(200, 100, 50, 100), {95, 56, 39, 221}, makeRgba(10, 20, 30, 200)},
+        {"blend onto clear", kModeBlend, {10, 20, 30, 0}, makeRgba(200, 100, 50, 128), {200, 100, 50, 128}, makeRgba(10, 20, 30, 0)},
+        {"blend opaque", kModeBlend, {10, 20, 30, 200}, makeRgba(200, 100, 50, 255), {200, 100, 50, 255}, makeRgba(10, 20, 30, 200)},
+        {"blend of alpha 0", kModeBlend, {10, 20, 30, 200}, makeRgba(200, 100, 50, 0), {10, 20, 30, 200}, makeRgba(10, 20, 30, 200)},
+        {"alpha clip keeps alpha", kModeAlphaClip, {10, 20, 30, 200}, makeRgba(0, 0, 0, 100), {5, 10, 16, 200}, makeRgba(10, 20, 30, 200)},
+        {"alpha clip skips clear", kModeAlphaClip, {200, 100, 50, 0}, makeRgba(0, 0, 0, 100), {200, 100, 50, 0}, makeRgba(200, 100, 50, 0)},
+        {"custom without a writer", kModeCustom, {1, 2, 3, 4}, 1, {1, 2, 3, 4}, makeRgba(1, 2, 3, 4)},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(1, 1, c.before);
+        canvas.target.setMode(c.mode);
+        EXPECT_EQ(canvas.target.readPixel(0, 0), c.read) << c.name;
+        canvas.target.pixel(0, 0, c.colour);
+        EXPECT_EQ(canvas.at(0, 0), c.after) << c.name;
     }
-    c.target.setMode(kModeXor);
-    EXPECT_EQ(c.target.readPixel(0, 0), makeRgb(10, 20, 30));
-}
 
-TEST(DrawTarget, ChannelModesWriteTheirBytes)
-{
-    Canvas c(2, 1, {9, 9, 9, 9});
-    c.target.setMode(kModeAllChannels);
-    c.target.pixel(0, 0, makeRgba(1, 2, 3, 255));
-    EXPECT_EQ(c.at(0, 0), (Px{1, 2, 3, 255}));
-    c.target.setMode(kModeAlphaOnly);
-    c.target.pixel(1, 0, makeRgba(1, 2, 3, 255));
-    EXPECT_EQ(c.at(1, 0), (Px{9, 9, 9, 255}));
-    c.target.setMode(kModeXor);
-    c.target.pixel(1, 0, makeRgba(3, 5, 6, 77));
-    EXPECT_EQ(c.at(1, 0), (Px{9 ^ 3, 9 ^ 5, 9 ^ 6, 255}));
-    // AllChannels overrides the blend and alpha modes.
-    c.target.setMode(kModeAllChannels | kModeBlend | kModeAlphaOnly | kModeAlphaClip);
-    EXPECT_EQ(c.target.mode(), kModeAllChannels);
-    c.target.pixel(1, 0, makeRgba(4, 5, 6, 7));
-    EXPECT_EQ(c.at(1, 0), (Px{4, 5, 6, 7}));
-}
-
-TEST(DrawTarget, BlendIsStraightAlphaOverInIntegers)
-{
-    Canvas c(4, 1, {10, 20, 30, 200});
-    c.bytes[3] = 0; // pixel 0 is transparent
-    c.target.setMode(kModeBlend);
-    c.target.pixel(0, 0, makeRgba(200, 100, 50, 128));
-    EXPECT_EQ(c.at(0, 0), (Px{200, 100, 50, 128}));
-    c.target.pixel(1, 0, makeRgba(200, 100, 50, 100));
-    // (c*a*255 + dc*(255-a)*da) / (da*(255-a) + a*255), alpha that over 255.
-    EXPECT_EQ(c.at(1, 0), (Px{95, 56, 39, 221}));
-    c.target.pixel(2, 0, makeRgba(200, 100, 50, 255));
-    EXPECT_EQ(c.at(2, 0), (Px{200, 100, 50, 255}));
-    c.target.pixel(3, 0, makeRgba(200, 100, 50, 0));
-    EXPECT_EQ(c.at(3, 0), (Px{10, 20, 30, 200}));
-    c.target.setMode(kModeAlphaClip);
-    c.bytes[3] = 0;
-    c.target.box(0, 0, 4, 1, makeRgba(0, 0, 0, 100));
-    EXPECT_EQ(c.at(0, 0), (Px{200, 100, 50, 0})); // nothing to clip to: untouched
-    EXPECT_EQ(c.at(3, 0), (Px{5, 10, 16, 200}));  // blended, alpha kept
-}
-
-TEST(DrawTarget, GradientAndCustomWritersWorkPerPixel)
-{
+    // Gradient rows run from the front colour to the back colour; the custom
+    // writer gets the position, the old pixel and the colour.
     Canvas c(2, 3);
     c.target.setMode(kModeGradient);
     c.target.setBack(makeRgba(200, 100, 50, 255));
     c.target.box(0, 0, 2, 3, makeRgba(0, 0, 0, 0));
-    EXPECT_EQ(c.at(1, 0), (Px{0, 0, 0, 0}));
-    EXPECT_EQ(c.at(1, 1), (Px{100, 50, 25, 127}));
-    EXPECT_EQ(c.at(0, 2), (Px{200, 100, 50, 255}));
+    EXPECT_EQ(c.bytes, (Px{0, 0, 0, 0, 0, 0, 0, 0, 100, 50, 25, 127, 100, 50, 25, 127, 200, 100, 50, 255, 200, 100, 50, 255}));
     c.target.setMode(kModeCustom);
-    c.target.box(0, 0, 2, 2, 1); // no writer yet: nothing changes
-    EXPECT_EQ(c.at(1, 1), (Px{100, 50, 25, 127}));
-    c.target.setCustomWriter([](int x, int y, Colour old, Colour colour) {
-        return old + colour + static_cast<Colour>(x * 16 + y);
-    });
-    c.target.box(0, 0, 2, 2, 1);
+    c.target.setCustomWriter([](int x, int y, Colour old, Colour colour) { return old + colour + Colour(x * 16 + y); });
+    c.target.box(1, 1, 1, 1, 1);
     EXPECT_EQ(c.at(1, 1), (Px{100 + 1 + 17, 50, 25, 127}));
 }
 
-TEST(DrawTarget, BoxesClipAndOutlinesClipEachEdge)
+TEST(DrawTarget, BoxesAndOutlinesAreClippedToTheTargetAndDrawOnlyWhileBegun)
 {
     Canvas small(5, 5);
     small.target.setMode(kModeOutline);
@@ -128,60 +97,45 @@ TEST(DrawTarget, BoxesClipAndOutlinesClipEachEdge)
     big.target.setMode(kModeOutline);
     big.target.box(-1, -1, 10, 10, makeRgb(255, 0, 0));
     std::vector<std::string> expected(8, "........#.");
-    expected.push_back("#########.");
-    expected.push_back("..........");
+    expected.insert(expected.end(), {"#########.", ".........."});
     EXPECT_EQ(big.touched(), expected);
 
-    Canvas a(5, 5), b(5, 5);
+    // Negative sizes reach left and up; a box past every edge is cut.
+    Canvas a(5, 5);
     a.target.box(3, 3, -2, -2, makeRgb(1, 0, 0));
-    b.target.box(1, 1, 2, 2, makeRgb(1, 0, 0));
-    EXPECT_EQ(a.bytes, b.bytes);
-    a.target.box(-3, 2, 100, 1, makeRgb(1, 0, 0));
-    EXPECT_EQ(a.touched()[2], "#####");
+    a.target.box(-3, 0, 100, 1, makeRgb(1, 0, 0));
+    EXPECT_EQ(a.touched(), (std::vector<std::string>{"#####", ".##..", ".##..", ".....", "....."}));
+    a.target.end();
+    a.target.box(0, 4, 5, 1, makeRgb(1, 0, 0));
+    EXPECT_EQ(a.touched()[4], ".....");
+    EXPECT_FALSE(DrawTarget(PixelView{}).begin());
 }
 
+// Text two pixels a character wide and two high, marked at its top-left.
 class FixedPainter final : public TextPainter {
 public:
-    TextSize measure(std::string_view text) const override { return {static_cast<int>(text.size()) * 2, 2}; }
+    TextSize measure(std::string_view text) const override { return {int(text.size()) * 2, 2}; }
     void draw(const PixelView& target, int x, int y, std::string_view, Colour colour) const override
     {
-        target.pixels[static_cast<std::size_t>(y) * target.stride + static_cast<std::size_t>(x) * 4] =
-            static_cast<std::uint8_t>(redOf(colour));
+        target.pixels[std::size_t(y) * target.stride + std::size_t(x) * 4] = std::uint8_t(redOf(colour));
     }
 };
 
 TEST(DrawTarget, LabelsDrawThroughThePainterOnABackBox)
 {
     FixedPainter painter;
-    std::vector<std::uint8_t> bytes(8 * 3 * 4, 0);
-    DrawTarget t({bytes.data(), 8, 3, 32}, &painter);
-    ASSERT_TRUE(t.begin());
-    EXPECT_EQ(t.labelWidth("abc"), 6);
-    EXPECT_EQ(t.labelHeight("abc"), 2);
-    EXPECT_EQ(t.label(1, 1, "ab", makeRgb(200, 0, 0), makeRgb(7, 0, 0)), 5);
-    EXPECT_EQ(bytes[(8 + 1) * 4], 200);     // the text at (1, 1)
-    EXPECT_EQ(bytes[(16 + 4) * 4], 7);      // the back box reaches (4, 2)
-    EXPECT_EQ(bytes[(16 + 5) * 4], 0);
-    t.setMode(kModeTransparent);
-    EXPECT_EQ(t.label(5, 0, "a", makeRgb(9, 0, 0), makeRgb(7, 0, 0)), 7);
-    EXPECT_EQ(bytes[5 * 4], 9);
-    EXPECT_EQ(bytes[6 * 4], 0);
-    DrawTarget bare({bytes.data(), 8, 3, 32});
-    ASSERT_TRUE(bare.begin());
-    EXPECT_EQ(bare.label(3, 0, "xyz", 1, 2), 3);
-}
-
-TEST(DrawTarget, DrawsOnlyBetweenBeginAndEnd)
-{
-    std::vector<std::uint8_t> bytes(4, 0);
-    DrawTarget t({bytes.data(), 1, 1, 4});
-    t.box(0, 0, 1, 1, makeRgb(5, 5, 5));
-    EXPECT_EQ(bytes[0], 0);
-    ASSERT_TRUE(t.begin());
-    t.end();
-    t.pixel(0, 0, makeRgb(5, 5, 5));
-    EXPECT_EQ(bytes[0], 0);
-    EXPECT_FALSE(DrawTarget(PixelView{}).begin());
+    Canvas c(8, 3, {0, 0, 0, 0}, &painter);
+    EXPECT_EQ(std::pair(c.target.labelWidth("abc"), c.target.labelHeight("abc")), std::pair(6, 2));
+    EXPECT_EQ(c.target.label(1, 1, "ab", makeRgb(200, 0, 0), makeRgb(7, 0, 0)), 5);
+    c.target.setMode(kModeTransparent);
+    EXPECT_EQ(c.target.label(5, 0, "a", makeRgb(9, 0, 0), makeRgb(7, 0, 0)), 7);
+    // Reds: the text at (1, 1) and (5, 0), the back box from (1, 1) to (4, 2).
+    std::vector<int> reds;
+    for (std::size_t i = 0; i < c.bytes.size(); i += 4)
+        reds.push_back(c.bytes[i]);
+    EXPECT_EQ(reds, (std::vector<int>{0, 0, 0, 0, 0, 9, 0, 0, 0, 200, 7, 7, 7, 0, 0, 0, 0, 7, 7, 7, 7, 0, 0, 0}));
+    Canvas bare(8, 3);
+    EXPECT_EQ(bare.target.label(3, 0, "xyz", 1, 2), 3);
 }
 
 } // namespace
