@@ -1,0 +1,123 @@
+// Template rules the golden cases under templates/ do not reach: the leading
+// number's edge cases, the first line's target, the base name's edge cases,
+// and the engine's dealings with files and the sprite list.
+
+#include "export/LeadingNumber.h"
+#include "export/TemplateEngine.h"
+#include "export/TemplateTarget.h"
+#include "export/TemplateTokens.h"
+
+#include "testing/PlacedSprite.h"
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace th::exporting;
+using th::testing::readBytes;
+using th::testing::writeBytes;
+
+TEST(LeadingNumber, ReadsDecimalHexAndBinaryUpToTheFirstOtherCharacter)
+{
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"5", 5}, {"  \t 42", 42}, {"-17", -17}, {"+17", 17}, {"007", 7},
+        {"3passes", 3}, {"12.9", 12}, {"1 2", 1}, {"9a", 9},
+        {"$10", 16}, {"$fF", 255}, {"$1g", 1}, {"-$10", -16}, {"%101", 5}, {"%1021", 2}, {"+%11", 3},
+        // Without digits: zero.
+        {"", 0}, {"th.ImageCount", 0}, {"-", 0}, {"- 5", 0}, {"$", 0}, {"$-1", 0}, {"%2", 0}, {"x12", 0}, {"\n12", 0},
+        // Beyond 64 bits the value wraps instead of failing.
+        {"9223372036854775807", INT64_MAX}, {"18446744073709551617", 1}, {"$10000000000000002", 2},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(readLeadingNumber(text), value) << '"' << text << '"';
+}
+
+TEST(TemplateTarget, FirstLineGivesTheClipboardOrTheExtension)
+{
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        // The word "Clipboard" anywhere, in that case only.
+        {R"(th.Extension = "Clipboard")", true, ""},
+        {"Clipboard notes", true, ""},
+        {R"(th.Extension = ".txt" to Clipboard)", true, ""},
+        {R"(th.Extension = "clipboard")", false, "clipboard"},
+        // The text without blanks, "=", quotes and the directive itself.
+        {R"(th.Extension = ".plist")", false, ".plist"},
+        {R"(th.Extension=".html")", false, ".html"},
+        {R"(  th.Extension  =  " .l u a "  )", false, ".lua"},
+        {"th.Extension = \".js\"\t", false, ".js\t"},
+        {R"(# th.Extension = ".js")", false, "#.js"},
+        {R"(th.Extension = ".th.Extension.x")", false, "..x"},
+        {"th.Extension", false, ""},
+        // Without the directive: a plain text script.
+        {"", false, ".txt"},
+        {R"(Extension = ".plist")", false, ".txt"},
+        {R"(th.extension = ".plist")", false, ".txt"},
+        {"th.Repeat", false, ".txt"},
+    };
+    for (const auto& [line, clipboard, extension] : cases) {
+        const auto target = templateTarget(line);
+        EXPECT_EQ(std::pair(target.clipboard, target.extension), std::pair(clipboard, std::string(extension))) << line;
+    }
+}
+
+TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharactersInOneScan)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"walk01.png", "walk01"}, {"a.png.png", "a"}, {".pngx.png", "x"}, {"hero.jpeg", "hero."},
+        {"aaaaa", "a"}, {"..pngpng.png", ".png"}, {".png", ""}, {"a.p", ""}, {"", ""},
+        // Characters, not bytes.
+        {"sprite\xC3\xA9\xC3\xA8\xC3\xAA\xC3\xAB", "sprite"}, {"h\xC3\xA9ro\xE2\x80\xA6.png", "h\xC3\xA9ro\xE2\x80\xA6"},
+        {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", ""},
+    };
+    for (const auto& [name, base] : cases)
+        EXPECT_EQ(imageBaseName(name), base) << name;
+}
+
+class ExpandTemplate : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"a.png", "b.png", "c.png"})
+            sprites.add(th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
+    }
+    std::filesystem::path file(const char* name) const { return home.path() / name; }
+
+    th::testing::TempHome home;
+    th::canvas::SpriteList sprites;
+};
+
+TEST_F(ExpandTemplate, ReplacesAnOlderScriptOrClipboardTextAndOnlyReadsTheSpriteList)
+{
+    sprites.hitTest(25, 5);
+    const th::canvas::SpriteEntry* current = sprites.current();
+    writeBytes(file("t.txt"), "th.Repeat\nth.ImageName th.ImageX\nth.Until = 5\nend th.ImageNumber\n");
+    writeBytes(file("out.txt"), "an older and longer script\n");
+    ScriptFile script(file("out.txt"));
+    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}), ExpansionResult::Written);
+    EXPECT_EQ(readBytes(file("out.txt")), "a 10\nb 20\nc 30\nb 20\nb 20\nend 2\n");
+    ClipboardText clipboard;
+    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}), ExpansionResult::Written);
+    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}), ExpansionResult::Written);
+    EXPECT_EQ(clipboard.text(), "a 10\r\nb 20\r\nc 30\r\nb 20\r\nb 20\r\nend 2\r\n");
+    EXPECT_EQ(sprites.current(), current);
+    EXPECT_EQ(sprites.entries().back().name, "b.png");
+}
+
+// A template that is gone is reported by the export run's notice (SheetTest).
+TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
+{
+    writeBytes(file("out.txt"), "kept\n");
+    ScriptFile script(file("out.txt"));
+    EXPECT_EQ(expandTemplate(home.path(), script, sprites, {}), ExpansionResult::TemplateUnreadable);
+    EXPECT_EQ(readBytes(file("out.txt")), "kept\n");
+    ClipboardText clipboard;
+    EXPECT_EQ(expandTemplate(file("deleted.txt"), clipboard, sprites, {}), ExpansionResult::TemplateUnreadable);
+    EXPECT_EQ(clipboard.text(), "");
+
+    writeBytes(file("t.txt"), "line\n");
+    ScriptFile onAFolder(home.path());
+    EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}), ExpansionResult::DestinationFailed);
+}
+
+} // namespace
