@@ -1,5 +1,6 @@
-// The list's own rules; the pick on top and deleting index 2 of 4 are also
-// driven through the real window in tests/app.
+// The list's own rules; the pick on top and deleting index 2 of 4 are driven
+// through the real window in tests/app, the pass over every sprite by the
+// used-area and column tests.
 
 #include "canvas/SpriteList.h"
 #include "testing/PlacedSprite.h"
@@ -53,25 +54,6 @@ TEST(SpriteList, AddingInsertsAfterTheCurrentSpriteAndClearingStartsAtTheFront)
     EXPECT_EQ(names(list), (Names{"e1", "f1"}));
 }
 
-TEST(SpriteList, APassVisitsInDrawingOrderAndLeavesTheLastCurrentWhileLookUpsMoveNothing)
-{
-    SpriteList list;
-    for (const auto& [name, index] : {std::pair{"a", 1}, {"b", 2}, {"c", 3}})
-        list.add(sprite(name, index));
-    list.hitTest(-1, -1);
-    ASSERT_NE(list.findByIndex(3), nullptr);
-    EXPECT_EQ(list.findByIndex(3)->name, "c");
-    EXPECT_EQ(list.findByIndex(4), nullptr);
-    EXPECT_EQ(currentName(list), "a");
-
-    Names visited;
-    list.passOver([&](SpriteEntry& entry) { visited.push_back(entry.name); });
-    EXPECT_EQ(visited, (Names{"a", "b", "c"}));
-    EXPECT_EQ(currentName(list), "c");
-    SpriteList empty;
-    empty.passOver([](SpriteEntry&) { FAIL() << "an empty list has nothing to visit"; });
-}
-
 TEST(SpriteList, HitTestTakesTheTopmostBoxWithItsLeftAndTopEdgesOnly)
 {
     SpriteList list;
@@ -83,13 +65,6 @@ TEST(SpriteList, HitTestTakesTheTopmostBoxWithItsLeftAndTopEdgesOnly)
         EXPECT_EQ(found ? found->name : "", hit) << x << ", " << y;
     }
     EXPECT_EQ(SpriteList().hitTest(0, 0), nullptr);
-
-    EXPECT_EQ(names(list), (Names{"a1", "b2"}));
-    list.moveToEnd(0);
-    EXPECT_EQ(names(list), (Names{"b2", "a1"}));
-    EXPECT_EQ(currentName(list), "a");
-    list.moveToEnd(2);
-    EXPECT_EQ(names(list), (Names{"b2", "a1"}));
 }
 
 TEST(SpriteList, DeletingReleasesThePictureAndKeepsIndicesOneToNInTheirOldOrder)

@@ -37,22 +37,17 @@ protected:
     PreferenceStore store;
 };
 
-TEST_F(PreferenceStoreTest, CreatedStoreWritesMarkHeaderAndKey)
-{
-    ASSERT_TRUE(store.create(file()));
-    EXPECT_EQ(readBytes(file()), "");
-    store.selectGroup("Examples");
-    store.writeInteger("HTML5", 1);
-    store.close();
-    EXPECT_EQ(readBytes(file()), kMark + "[Examples]\nHTML5 = 1\n");
-}
-
-TEST_F(PreferenceStoreTest, CreatedAndClosedWithoutWritesLeavesAnEmptyFile)
+TEST_F(PreferenceStoreTest, CreatedStoreIsEmptyUntilWrittenThenHasMarkHeaderAndKey)
 {
     writeBytes(file(), "[old]\nkey = value\n");
     ASSERT_TRUE(store.create(file()));
     store.close();
     EXPECT_EQ(readBytes(file()), "");
+    ASSERT_TRUE(store.create(file()));
+    store.selectGroup("Examples");
+    store.writeInteger("HTML5", 1);
+    store.close();
+    EXPECT_EQ(readBytes(file()), kMark + "[Examples]\nHTML5 = 1\n");
 }
 
 // Each case: the file's bytes, what is done with the store, and the bytes
@@ -132,20 +127,23 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
              s.writeText("multi", "one\ntwo\rthree");
          },
          kMark + "lonely key = \nnext = 1\nmulti = one two three\n"},
+        {"reads stay in the selected group; the key walk skips comments", kMark + "top = 9\n[A]\na = 1\n; skip\nb = 4\n[B]\nb = 2\n",
+         [](PreferenceStore& s) {
+             EXPECT_EQ(s.readInteger("top", 0), 9);
+             EXPECT_EQ(s.readInteger("a", 0), 0);
+             EXPECT_TRUE(s.selectGroup("a"));
+             EXPECT_EQ(s.readInteger("top", -1), -1);
+             ASSERT_TRUE(s.firstKey());
+             std::vector<std::string> values;
+             while (s.nextKey())
+                 values.push_back(s.currentValue(""));
+             EXPECT_EQ(values, (std::vector<std::string>{"1", "4"}));
+             EXPECT_EQ(s.currentValue("none"), "none");
+         },
+         kMark + "top = 9\n[A]\na = 1\n; skip\nb = 4\n[B]\nb = 2\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(roundTrip(c.before, c.change), c.after) << c.rule;
-}
-
-TEST_F(PreferenceStoreTest, ReadsAreConfinedToTheSelectedGroup)
-{
-    roundTrip(kMark + "top = 9\n[A]\na = 1\n[B]\nb = 2\n", [](PreferenceStore& s) {
-        EXPECT_EQ(s.readInteger("top", 0), 9);
-        EXPECT_EQ(s.readInteger("a", 0), 0);
-        EXPECT_TRUE(s.selectGroup("b"));
-        EXPECT_EQ(s.readInteger("a", -1), -1);
-        EXPECT_EQ(s.readInteger("b", -1), 2);
-    });
 }
 
 TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
@@ -156,19 +154,6 @@ TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(PreferenceStore::parseInteger(text), value) << text;
-}
-
-TEST_F(PreferenceStoreTest, KeyWalkVisitsTheGroupsKeysOnly)
-{
-    roundTrip(kMark + "[Tab ID's]\nplist = 3\n; skip me\nHTML5 = 4\n[Next]\nz = 5\n", [](PreferenceStore& s) {
-        s.selectGroup("Tab ID's");
-        ASSERT_TRUE(s.firstKey());
-        std::vector<std::string> values;
-        while (s.nextKey())
-            values.push_back(s.currentValue(""));
-        EXPECT_EQ(values, (std::vector<std::string>{"3", "4"}));
-        EXPECT_EQ(s.currentValue("none"), "none");
-    });
 }
 
 TEST_F(PreferenceStoreTest, MissingFileIsCreatedOnlyWhenWritten)
