@@ -34,6 +34,8 @@ const Rgba kCornerBottomRight{255, 255, 255, 255};
 const Rgba kGreen{20, 180, 20, 255};
 const Rgba kEdge{200, 120, 40, 255};
 
+const std::string kExported = "message|Exported!|Your file(s) have been saved to disk.|";
+
 const std::string kSpritesTemplate =
     "th.Extension = \".csv\"\n"
     "sheet,th.SheetName,th.SheetWidth,th.SheetHeight,th.SheetNumber\n"
@@ -119,7 +121,12 @@ protected:
         clickExportGadget(kRunExportButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    const th::testing::ScriptedHost::Shown& lastShown() const { return host.shown.back(); }
+    // The last message or panel: kind|title|text|pattern.
+    std::string lastShown() const
+    {
+        const auto& s = host.shown.back();
+        return s.kind + "|" + s.title + "|" + s.text + "|" + s.pattern;
+    }
     // The window's choices in one line; "script" gives whether the script's
     // label, field and button are enabled, "sheet" the sheet path button.
     std::string choices() const
@@ -233,8 +240,7 @@ TEST_F(ExportWindowTest, WritesTheSheetAtEveryDepthOnEitherBackground)
             gadget<QCheckBox>(kPowerOfTwoBox)->click();
         pressExport();
         EXPECT_EQ(window->exportWindow(), nullptr);
-        EXPECT_EQ(lastShown().title, "Exported!");
-        EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+        EXPECT_EQ(lastShown(), kExported);
 
         const PngFile sheet = readPng(out + "sheet.png");
         const int depth = std::atoi(e.depth);
@@ -291,15 +297,12 @@ TEST_F(ExportWindowTest, FileTemplateWritesTheScriptWithRetinaHalvingPositions)
         EXPECT_EQ(scriptEnabled(), "111");
         host.paths.push_back(out + "hero");
         clickExportGadget(kScriptPathButton);
-        EXPECT_EQ(lastShown().title, "Save Script...");
-        EXPECT_EQ(lastShown().text, "*.csv");
-        EXPECT_EQ(lastShown().pattern, "(*.csv)|*.csv");
+        EXPECT_EQ(lastShown(), "save|Save Script...|*.csv|(*.csv)|*.csv");
         EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text().toStdString(), out + "hero.csv");
         if (retina)
             gadget<QCheckBox>(kRetinaBox)->click();
         pressExport();
-        EXPECT_EQ(lastShown().title, "Exported!");
-        EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+        EXPECT_EQ(lastShown(), kExported);
         // a.png (index 1) turned at (0, 0), b.png (index 2) at (10, 10).
         const std::string expected = retina ? "sheet,hero.png,15,20,7\n"
                                               "1,a,0,0,10,20,true\n"
@@ -321,9 +324,8 @@ TEST_F(ExportWindowTest, ClipboardTemplateCopiesTheScriptAndWritesNoFile)
     EXPECT_EQ(scriptEnabled(), "000");
     EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), R"(th.Extension = "Clipboard")");
     pressExport();
-    EXPECT_EQ(lastShown().title, "Exported!");
-    EXPECT_EQ(lastShown().text,
-              "Your sprite sheet has been saved to disk and the script has been copied to the clipboard.");
+    EXPECT_EQ(lastShown(), "message|Exported!|Your sprite sheet has been saved to disk and the script has been "
+                           "copied to the clipboard.|");
     EXPECT_EQ(host.clipboard, "This is how you copy the exported script directly to the clipboard.\r\n"
                               "Just use \"Clipboard\" as the extension.\r\n"
                               "\r\n"
@@ -344,9 +346,9 @@ TEST_F(ExportWindowTest, ClipboardTemplateCopiesTheScriptAndWritesNoFile)
     EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), "");
     host.paths.push_back(out + "script.a");
     clickExportGadget(kScriptPathButton);
-    EXPECT_EQ(lastShown().pattern, "(*.a)|*.a");
+    EXPECT_EQ(lastShown(), "save|Save Script...|*.a|(*.a)|*.a");
     pressExport();
-    EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+    EXPECT_EQ(lastShown(), kExported);
     EXPECT_EQ(readBytes(out + "script.a"), "\n") << "a.txt.txt has nothing but its directive";
     EXPECT_EQ(host.clipboard, "untouched");
 
@@ -358,7 +360,7 @@ TEST_F(ExportWindowTest, ClipboardTemplateCopiesTheScriptAndWritesNoFile)
     EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), "");
     EXPECT_EQ(scriptEnabled(), "000");
     pressExport();
-    EXPECT_EQ(lastShown().text, "Your file(s) have been saved to disk.");
+    EXPECT_EQ(lastShown(), kExported);
     EXPECT_EQ(host.clipboard, "untouched");
     EXPECT_TRUE(std::filesystem::exists(out + "alone.png"));
 }
@@ -370,15 +372,11 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
 
     // The panel's title, proposed name and pattern; a cancelled panel empties the field.
     chooseSheetPath(out + "kept.png");
-    EXPECT_EQ(lastShown().kind, "save");
-    EXPECT_EQ(lastShown().title, "Save Image...");
-    EXPECT_EQ(lastShown().text, "*.png");
-    EXPECT_EQ(lastShown().pattern, "PNG (*.png)|*.png");
+    EXPECT_EQ(lastShown(), "save|Save Image...|*.png|PNG (*.png)|*.png");
     chooseSheetPath("");
     EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text(), "");
     pressExport();
-    EXPECT_EQ(lastShown().title, "Wait!");
-    EXPECT_EQ(lastShown().text, "You need to select where to save the sprite sheet.");
+    EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the sprite sheet.|");
     EXPECT_EQ(window->exportWindow(), exportWindow);
     EXPECT_TRUE(std::filesystem::is_empty(out));
 
@@ -389,9 +387,8 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     choose(kDepthList, "4 bit");
     choose(kTemplateList, "plist");
     pressExport();
-    EXPECT_EQ(lastShown().title, "Not Saved!");
-    EXPECT_EQ(lastShown().text, "The sprite sheet could not be saved as " + blocked + " because " + out +
-                                    "blocker is a file, not a folder.");
+    EXPECT_EQ(lastShown(), "message|Not Saved!|The sprite sheet could not be saved as " + blocked + " because " + out +
+                               "blocker is a file, not a folder.|");
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
 
@@ -399,8 +396,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     // written and the window waits for one.
     gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(out + "typed"));
     pressExport();
-    EXPECT_EQ(lastShown().title, "Wait!");
-    EXPECT_EQ(lastShown().text, "You need to select where to save the script.");
+    EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the script.|");
     EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
