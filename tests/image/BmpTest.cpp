@@ -59,9 +59,9 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
         ASSERT_EQ(s.size(), c.offset + 2 * c.rowBytes);
         EXPECT_EQ(s.substr(0, 2), "BM");
         // Size, reserved, data offset, header size, 3 x 2, one plane and the
-        // bits, no compression.
-        const std::pair<std::size_t, std::size_t> fields[] = {
-            {2, s.size()}, {6, 0}, {10, c.offset}, {14, 40}, {18, 3}, {22, 2}, {26, 1 | c.depth << 16}, {30, 0}};
+        // bits, no compression, the rows' size.
+        const std::pair<std::size_t, std::size_t> fields[] = {{2, s.size()}, {6, 0}, {10, c.offset}, {14, 40}, {18, 3},
+                                                              {22, 2}, {26, 1 | c.depth << 16}, {30, 0}, {34, 2 * c.rowBytes}};
         for (const auto& [at, value] : fields) {
             std::uint32_t v = 0;
             for (std::size_t i = 4; i-- > 0;)
