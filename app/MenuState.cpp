@@ -20,10 +20,6 @@ constexpr ShortcutRule kMainShortcuts[] = {
     {kMenuClipAlpha, "-", 1},            {kMenuExpandClip, "+", 1},
 };
 
-constexpr int kCanvasItems[] = {kMenuNewCanvas,    kMenuOpenImageFolder, kMenuImportImage,
-                                kMenuDeleteImage,  kMenuExportSheet,     kMenuResetColumns,
-                                kMenuClipAlpha,    kMenuExpandClip};
-
 } // namespace
 
 std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCount)
@@ -31,38 +27,33 @@ std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCou
     if (active == ActiveWindow::Other)
         return std::nullopt;
 
+    // Everything starts disabled and without its shortcut; each active
+    // window then gives back what it allows.
     MenuState state;
-    for (const ShortcutRule& rule : kMainShortcuts)
+    for (const ShortcutRule& rule : kMainShortcuts) {
+        state.enabled[rule.menu] = false;
         state.shortcuts[rule.menu] = "";
+    }
+    for (int item : {kMenuSaveScript, kMenuDeleteScript, kMenuScriptWindow})
+        state.enabled[item] = false;
     state.shortcuts[kMenuSaveScript] = "";
 
     switch (active) {
     case ActiveWindow::Main:
         for (const ShortcutRule& rule : kMainShortcuts) {
-            const bool present = spriteCount >= rule.minimumSprites;
-            state.enabled[rule.menu] = present;
-            if (present)
+            if (spriteCount >= rule.minimumSprites) {
+                state.enabled[rule.menu] = true;
                 state.shortcuts[rule.menu] = rule.keys;
+            }
         }
-        state.enabled[kMenuSaveScript] = false;
-        state.enabled[kMenuDeleteScript] = false;
         state.enabled[kMenuScriptWindow] = true;
         break;
     case ActiveWindow::ScriptEditor:
-        for (int item : kCanvasItems)
-            state.enabled[item] = false;
-        state.enabled[kMenuScriptWindow] = false;
         state.enabled[kMenuSaveScript] = true;
         state.enabled[kMenuDeleteScript] = true;
         state.shortcuts[kMenuSaveScript] = "Ctrl+S";
         break;
     case ActiveWindow::Export:
-        for (int item : kCanvasItems)
-            state.enabled[item] = false;
-        state.enabled[kMenuSaveScript] = false;
-        state.enabled[kMenuDeleteScript] = false;
-        state.enabled[kMenuScriptWindow] = false;
-        break;
     case ActiveWindow::Other:
         break;
     }

@@ -10,7 +10,12 @@ std::string positionReadout(const CanvasModel& canvas)
         a = std::int64_t(sprite->x) + (sprite->rotated ? 0 : canvas.clipMargin);
         b = std::int64_t(sprite->y) + (sprite->rotated ? canvas.clipMargin : 0);
     }
-    return "Image X: " + std::to_string(a) + " / Y: " + std::to_string(b);
+    return positionText(a, b);
+}
+
+std::string positionText(std::int64_t x, std::int64_t y)
+{
+    return "Image X: " + std::to_string(x) + " / Y: " + std::to_string(y);
 }
 
 std::string nameLabel(const CanvasModel& canvas)

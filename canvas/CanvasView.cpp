@@ -116,6 +116,14 @@ void CanvasView::refresh()
     update(dirty);
 }
 
+// The sheet size text sits inside the used area's bottom-right corner.
+QRect CanvasView::sheetSizeLabel() const
+{
+    const QFontMetrics metrics(font());
+    const int width = metrics.horizontalAdvance(sheetSizeText(model_));
+    return {model_.sheetExtentX - width, model_.sheetExtentY - metrics.height(), width, metrics.height()};
+}
+
 QRegion CanvasView::overlayRegion() const
 {
     const SpriteEntry* current = model_.sprites.current();
@@ -124,10 +132,7 @@ QRegion CanvasView::overlayRegion() const
     QRegion region = outlineRegion({-1, -1, model_.sheetExtentX + 1, model_.sheetExtentY + 1});
     region += outlineRegion(visibleBox(*current, model_.clipMargin));
     region += outlineRegion(fullBox(*current));
-    const QFontMetrics metrics(font());
-    const QString text = sheetSizeText(model_);
-    region += QRect(model_.sheetExtentX - metrics.horizontalAdvance(text), model_.sheetExtentY - metrics.height(),
-                    metrics.horizontalAdvance(text), metrics.height());
+    region += sheetSizeLabel();
     return region;
 }
 
@@ -158,13 +163,10 @@ void CanvasView::paintOverlay(QPainter& painter)
     outline(painter, visibleBox(*current, model_.clipMargin), kVisibleBoxColour);
     outline(painter, fullBox(*current), kExtentColour);
 
-    const QFontMetrics metrics(font());
-    const QString text = sheetSizeText(model_);
-    const QRect label(model_.sheetExtentX - metrics.horizontalAdvance(text), model_.sheetExtentY - metrics.height(),
-                      metrics.horizontalAdvance(text), metrics.height());
+    const QRect label = sheetSizeLabel();
     painter.fillRect(label, QColor(kExtentColour));
     painter.setPen(Qt::black);
-    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, text);
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, sheetSizeText(model_));
 }
 
 void CanvasView::paintEvent(QPaintEvent* event)

@@ -65,6 +65,7 @@ private:
     };
 
     const QImage& premultiplied(ImageHandle image);
+    QRect sheetSizeLabel() const;
     QRegion overlayRegion() const;
     void paintSprite(class QPainter& painter, const SpriteEntry& sprite);
     void paintOverlay(QPainter& painter);

@@ -1,8 +1,8 @@
 #include "canvas/ColumnLayout.h"
 
+#include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 
-#include <string>
 #include <vector>
 
 namespace th::canvas {
@@ -54,8 +54,7 @@ void resetColumns(CanvasModel& model, CanvasDisplay& display)
     // Shown by the upright formula even when the last sprite is turned, so
     // not through positionReadout, which follows the turn.
     const SpriteEntry* last = model.sprites.current();
-    display.showPosition("Image X: " + std::to_string(std::int64_t(last->x) + margin)
-                         + " / Y: " + std::to_string(last->y));
+    display.showPosition(positionText(std::int64_t(last->x) + margin, last->y));
 }
 
 } // namespace th::canvas
