@@ -10,6 +10,7 @@
 #include "canvas/ColumnLayout.h"
 #include "export/ExportWindow.h"
 #include "toolkit/Host.h"
+#include "toolkit/Version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,7 +54,7 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     : host_(host)
     , model_(access.release)
 {
-    setWindowTitle(tr("Tile Heron v2"));
+    setWindowTitle(tr("Tile Heron v%1").arg(toolkit::kVersionMajor));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     auto* content = new QWidget(this);
     content->setAutoFillBackground(true);

@@ -1,15 +1,10 @@
 #include "app/Pictures.h"
 
-#include "image/BmpDecoder.h"
+#include "canvas/PictureFile.h"
+#include "canvas/PictureImage.h"
 #include "image/ImageStore.h"
-#include "image/PngDecoder.h"
-#include "image/PngEncoder.h"
 
 #include <QFile>
-
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 // Resources built into a static library must be registered by hand.
 static void registerIconResources()
@@ -50,37 +45,10 @@ std::optional<int> decodeResource(image::ImageStore& store, int number, const ch
 
 QPixmap pixmapOf(const image::ImageStore& store, int number)
 {
-    return QPixmap::fromImage(imageView(store, number));
-}
-
-std::optional<canvas::LoadedPicture> loadPicture(image::ImageStore& store, const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::optional<int> number = store.decode(image::kAutoNumber, bytes);
-    if (!number)
-        return std::nullopt;
-    return canvas::LoadedPicture{*number, store.width(*number), store.height(*number)};
+    return QPixmap::fromImage(canvas::pictureImage(store, number));
 }
 
 } // namespace
-
-void registerCodecs(image::ImageStore& store)
-{
-    store.registerDecoder(std::make_unique<image::BmpDecoder>());
-    store.registerDecoder(std::make_unique<image::PngDecoder>());
-    store.registerEncoder(std::make_unique<image::PngEncoder>());
-}
-
-QImage imageView(const image::ImageStore& store, int number)
-{
-    const image::PixelView pixels = store.handle(number);
-    if (!pixels)
-        return {};
-    return QImage(pixels.pixels, pixels.width, pixels.height, qsizetype(pixels.stride), QImage::Format_RGBA8888);
-}
 
 ToolbarPictures loadToolbarPictures(image::ImageStore& store)
 {
@@ -98,8 +66,8 @@ ToolbarPictures loadToolbarPictures(image::ImageStore& store)
 PictureAccess pictureAccess(image::ImageStore& store)
 {
     return {
-        [&store](canvas::ImageHandle image) { return imageView(store, image); },
-        [&store](const std::string& path) { return loadPicture(store, path); },
+        [&store](canvas::ImageHandle image) { return canvas::pictureImage(store, image); },
+        [&store](const std::string& path) { return canvas::loadPictureFile(store, path); },
         [&store](canvas::ImageHandle image) { store.free(image); },
     };
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The application's side of the image library: its codecs, the toolbar
-// pictures carried inside the program, and the picture access the main
-// window's canvas uses.
+// The application's side of the image library: the toolbar pictures
+// carried inside the program, and the picture access the main window's
+// canvas uses.
 
 #include "app/MainWindow.h"
 #include "app/ToolbarPictures.h"
@@ -13,13 +13,6 @@ class ImageStore;
 }
 
 namespace th::app {
-
-// Registers the BMP and PNG decoders (in that order) and the PNG encoder.
-void registerCodecs(image::ImageStore& store);
-
-// A QImage over the image's own pixels, no copy; a null QImage for a number
-// that names no image. Valid while the image lives.
-QImage imageView(const image::ImageStore& store, int number);
 
 // Decodes the pictures under ":/icons" into their image numbers. The
 // background tile goes through number 0 first, then 0 holds the open-folder

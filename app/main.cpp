@@ -7,6 +7,7 @@
 #include "app/Pictures.h"
 #include "editor/PreferenceStore.h"
 #include "image/ImageStore.h"
+#include "image/StandardCodecs.h"
 #include "toolkit/QtHost.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ int main(int argc, char* argv[])
     const std::string dataFolder = th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
 
     th::image::ImageStore images;
-    th::app::registerCodecs(images);
+    th::image::registerStandardCodecs(images);
 
     th::app::MainWindow window(host, th::app::loadToolbarPictures(images), th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);

@@ -4,9 +4,9 @@
 
 #include "BenchData.h"
 #include "SpriteCanvas.h"
-#include "app/Pictures.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
+#include "canvas/PictureImage.h"
 #include "toolkit/FolderListing.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ QPixmap backgroundTile()
 // The sprites on a 4096 canvas view, imported by the real folder command.
 struct FilledCanvas : th::bench::SpriteCanvas {
     FilledCanvas()
-        : view(model, th::app::pictureAccess(images).view, backgroundTile())
+        : view(model, [this](int image) { return th::canvas::pictureImage(images, image); }, backgroundTile())
         , display(view)
     {
         view.setCanvasSize(4096);

@@ -1,7 +1,8 @@
 #include "SpriteCanvas.h"
 
 #include "BenchData.h"
-#include "app/Pictures.h"
+#include "canvas/PictureFile.h"
+#include "image/StandardCodecs.h"
 
 namespace th::bench {
 
@@ -13,12 +14,13 @@ std::string SpriteFolderHost::chooseFolder(const std::string&, const std::string
 SpriteCanvas::SpriteCanvas()
     : model([this](int image) { images.free(image); })
 {
-    app::registerCodecs(images);
+    image::registerStandardCodecs(images);
 }
 
 void SpriteCanvas::importSprites(canvas::CanvasDisplay& display)
 {
-    canvas::CanvasCommands commands(model, host, app::pictureAccess(images).load, display);
+    canvas::CanvasCommands commands(
+        model, host, [this](const std::string& path) { return canvas::loadPictureFile(images, path); }, display);
     commands.openImageFolder();
     model.measureUsedArea();
 }

@@ -1,7 +1,8 @@
 # Shared by run.sh and test.sh: installs the missing Debian packages, then
-# configures and builds everything into build/. Sourced, not run.
+# configures and builds everything into build/. Sourced, not run; the caller
+# sets `packages` (beyond the build's own) and `options` (for CMake).
 
-packages="cmake g++ make pkg-config qt6-base-dev libpng-dev zlib1g-dev libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xdotool x11-utils"
+packages="cmake g++ make pkg-config qt6-base-dev libpng-dev zlib1g-dev fonts-dejavu-core ${packages:-}"
 
 missing=""
 for package in $packages; do
@@ -20,5 +21,5 @@ if [ -n "$missing" ]; then
 fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${options:-}
 cmake --build "$root/build" --parallel "$(nproc)"

@@ -7,6 +7,7 @@
 #include "app/MainWindowIds.h"
 #include "app/Pictures.h"
 #include "image/ImageStore.h"
+#include "image/StandardCodecs.h"
 #include "testing/PngFile.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
@@ -27,7 +28,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        registerCodecs(images);
+        image::registerStandardCodecs(images);
         pictures = loadToolbarPictures(images);
         window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images));
         window->show();
