@@ -41,23 +41,23 @@ void BM_Export(benchmark::State& state)
         return;
     FilledCanvas canvas;
     const double loaded = th::bench::residentMegabytes();
-    th::exporting::ExportChoices choices;
-    choices.sheetPath = sheetFile("th-export-bench.png").string();
-    choices.depth = int(state.range(0));
-    choices.background = th::exporting::kMagentaBackground;
-    choices.powerOfTwo = true;
+    th::exporting::ExportRequest request;
+    request.sheetPath = sheetFile("th-export-bench.png").string();
+    request.depth = th::exporting::SheetDepth(state.range(0));
+    request.background = th::exporting::kMagentaBackground;
+    request.powerOfTwo = true;
     for (auto _ : state) {
-        const auto outcome = th::exporting::runExport(choices, canvas.model, canvas.images, canvas.host);
+        const auto outcome = th::exporting::runExport(request, canvas.model, canvas.images, canvas.host);
         if (!outcome.completed)
             state.SkipWithError(outcome.notice.text.c_str());
     }
     const auto size = th::exporting::sheetSizeFor(canvas.model.sheetExtentX, canvas.model.sheetExtentY, true);
     state.counters["sheet_w"] = size.width;
     state.counters["sheet_h"] = size.height;
-    state.counters["file_MB"] = double(fs::file_size(choices.sheetPath)) / (1024.0 * 1024.0);
+    state.counters["file_MB"] = double(fs::file_size(request.sheetPath)) / (1024.0 * 1024.0);
     state.counters["loaded_MB"] = loaded;
     state.counters["peak_MB"] = th::bench::peakMegabytes();
-    fs::remove(choices.sheetPath);
+    fs::remove(request.sheetPath);
 }
 BENCHMARK(BM_Export)->Arg(32)->Arg(8)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -23,67 +23,68 @@ ExportOutcome stayOpen(Notice notice)
     return {false, std::move(notice)};
 }
 
-Notice sheetProblem(SheetResult result, const ExportChoices& choices, SheetSize size)
+Notice sheetProblem(SheetResult result, const ExportRequest& request, SheetSize size)
 {
     if (result == SheetResult::NotComposed) {
         return {"Not Saved!", "A sprite sheet of " + std::to_string(size.width) + " x " +
                                   std::to_string(size.height) + " pixels could not be made."};
     }
-    return {"Not Saved!", "The sprite sheet could not be saved as " + choices.sheetPath + " because " +
-                              whyNotWritten(choices.sheetPath) + "."};
+    return {"Not Saved!", "The sprite sheet could not be saved as " + request.sheetPath + " because " +
+                              whyNotWritten(request.sheetPath) + "."};
 }
 
-Notice scriptProblem(ExpansionResult result, const ExportChoices& choices)
+Notice scriptProblem(ExpansionResult result, const ExportRequest& request)
 {
     if (result == ExpansionResult::TemplateUnreadable) {
-        const std::string file = choices.templateFile->string();
+        const std::string file = request.templateFile->string();
         return {"Not Saved!", "The sprite sheet was saved, but the script template " + file +
                                   " could not be read because " + whyNotRead(file) + "."};
     }
     return {"Not Saved!", "The sprite sheet was saved, but the script could not be saved as " +
-                              choices.scriptPath + " because " + whyNotWritten(choices.scriptPath) + "."};
+                              request.scriptPath + " because " + whyNotWritten(request.scriptPath) + "."};
 }
 
 } // namespace
 
-ExportOutcome runExport(const ExportChoices& choices, const canvas::CanvasModel& model,
+ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel& model,
                         image::ImageStore& images, toolkit::Host& host)
 {
-    if (choices.sheetPath.empty())
+    if (request.sheetPath.empty())
         return stayOpen(kNoSheetPath);
     if (model.sheetExtentX <= 0 || model.sheetExtentY <= 0)
         return stayOpen(kNoUsedArea);
 
-    const SheetSize size = sheetSizeFor(model.sheetExtentX, model.sheetExtentY, choices.powerOfTwo);
-    const SheetRequest request{choices.sheetPath, size.width, size.height, choices.depth, choices.background};
-    if (const SheetResult result = saveSpriteSheet(images, model.sprites, request); result != SheetResult::Written)
-        return stayOpen(sheetProblem(result, choices, size));
+    const SheetSize size = sheetSizeFor(model.sheetExtentX, model.sheetExtentY, request.powerOfTwo);
+    const SheetRequest sheet{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
+                             request.background};
+    if (const SheetResult result = saveSpriteSheet(images, model.sprites, sheet); result != SheetResult::Written)
+        return stayOpen(sheetProblem(result, request, size));
 
-    if (!choices.templateFile)
+    if (!request.templateFile)
         return {true, kSavedToDisk};
-    if (!choices.clipboard && choices.scriptPath.empty())
+    if (!request.script.clipboard && request.scriptPath.empty())
         return stayOpen(kNoScriptPath);
 
     ScriptInputs inputs;
     inputs.clipMargin = model.clipMargin;
-    inputs.retina = choices.retina;
+    inputs.retina = request.retina;
     inputs.sheetWidth = size.width;
     inputs.sheetHeight = size.height;
-    inputs.sheetPath = choices.sheetPath;
-    inputs.sheetNumber = choices.sheetNumber;
+    inputs.sheetPath = request.sheetPath;
+    inputs.sheetNumber = std::to_string(request.sheetNumber);
 
-    if (choices.clipboard) {
+    if (request.script.clipboard) {
         ClipboardText clipboard;
-        const ExpansionResult result = expandTemplate(*choices.templateFile, clipboard, model.sprites, inputs);
+        const ExpansionResult result = expandTemplate(*request.templateFile, clipboard, model.sprites, inputs);
         if (result != ExpansionResult::Written)
-            return stayOpen(scriptProblem(result, choices));
+            return stayOpen(scriptProblem(result, request));
         host.setClipboardText(clipboard.text());
         return {true, kSavedWithClipboard};
     }
-    ScriptFile script(choices.scriptPath);
-    const ExpansionResult result = expandTemplate(*choices.templateFile, script, model.sprites, inputs);
+    ScriptFile script(request.scriptPath);
+    const ExpansionResult result = expandTemplate(*request.templateFile, script, model.sprites, inputs);
     if (result != ExpansionResult::Written)
-        return stayOpen(scriptProblem(result, choices));
+        return stayOpen(scriptProblem(result, request));
     return {true, kSavedToDisk};
 }
 

@@ -1,12 +1,9 @@
 #include "export/ExportWindow.h"
 
-#include "export/LeadingNumber.h"
 #include "export/SavePanels.h"
-#include "export/SheetPixels.h"
-#include "export/TemplateList.h"
-#include "export/TemplateTarget.h"
 #include "toolkit/Host.h"
-#include "toolkit/TextFile.h"
+#include "toolkit/TemplateList.h"
+#include "toolkit/TemplateTokens.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,22 +38,9 @@ constexpr GadgetPlace kPlaces[] = {
     {kRunExportButton, 180, 245, 100, 25},
 };
 
-// Each entry's depth is the number its text starts with.
-const char* const kDepthEntries[] = {"32 bit", "24 bit", "18 bit", "12 bit", "8 bit", "4 bit", "1 bit"};
-
-struct BackgroundEntry {
-    const char* text;
-    image::Colour colour;
-};
-constexpr BackgroundEntry kBackgroundEntries[] = {
-    {"RGB 0 0 0", kBlackBackground},
-    {"RGB 255 0 255", kMagentaBackground},
-};
-
 const QString kNoTemplateEntry = QStringLiteral("Select a script...");
-const QString kClipboardFieldText = QStringLiteral(R"(th.Extension = "Clipboard")");
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 std::string s(const QString& text) { return text.toStdString(); }
 
 QPushButton* plainButton(const QString& text, QWidget* parent)
@@ -95,18 +79,19 @@ void ExportWindow::buildGadgets()
     gadgets_.insert(kSheetPathButton, sheetPathButton);
 
     depthList_ = new QComboBox(this);
-    for (const char* entry : kDepthEntries)
-        depthList_->addItem(QString::fromLatin1(entry));
+    for (const DepthChoice& entry : kDepthChoices)
+        depthList_->addItem(q(entry.label));
     gadgets_.insert(kDepthList, depthList_);
     retina_ = new QCheckBox(tr("Retina"), this);
     gadgets_.insert(kRetinaBox, retina_);
     powerOfTwo_ = new QCheckBox(tr("Power of 2"), this);
     gadgets_.insert(kPowerOfTwoBox, powerOfTwo_);
     backgroundList_ = new QComboBox(this);
-    for (const BackgroundEntry& entry : kBackgroundEntries)
-        backgroundList_->addItem(QString::fromLatin1(entry.text));
+    for (const BackgroundChoice& entry : kBackgroundChoices)
+        backgroundList_->addItem(q(entry.label));
     gadgets_.insert(kBackgroundList, backgroundList_);
-    gadgets_.insert(kSheetNumberLabel, new QLabel(QStringLiteral("th.SheetNumber:"), this));
+    gadgets_.insert(kSheetNumberLabel,
+                    new QLabel(q(toolkit::tokenName(toolkit::Token::SheetNumber)) + QLatin1Char(':'), this));
     sheetNumber_ = new QSpinBox(this);
     sheetNumber_->setRange(0, 9999);
     gadgets_.insert(kSheetNumberField, sheetNumber_);
@@ -120,7 +105,7 @@ void ExportWindow::buildGadgets()
     enableScriptRow(false, {});
     templateList_ = new QComboBox(this);
     templateList_->addItem(kNoTemplateEntry);
-    for (const std::string& name : templateNames(services_.dataFolder))
+    for (const std::string& name : toolkit::templateNames(services_.dataFolder))
         templateList_->addItem(q(name));
     gadgets_.insert(kTemplateList, templateList_);
     QPushButton* cancel = plainButton(tr("Cancel"), this);
@@ -148,18 +133,16 @@ void ExportWindow::chooseScriptPath()
 
 void ExportWindow::templateChanged(int entry)
 {
-    if (entry <= 0) {
-        clipboard_ = false;
+    std::optional<std::filesystem::path> file;
+    if (entry > 0)
+        file = toolkit::templateFile(services_.dataFolder, s(templateList_->itemText(entry)));
+    templateChoice_.chooseTemplate(std::move(file));
+    const ScriptTarget& target = templateChoice_.script;
+    if (!templateChoice_.templateFile) {
         enableScriptRow(false, {});
-        return;
-    }
-    toolkit::TextReader reader(templateFile(services_.dataFolder, s(templateList_->itemText(entry))));
-    const ScriptTarget target = templateTarget(reader.readLine());
-    // Each choice decides the mode afresh, so a file template chosen after a
-    // clipboard one writes its file.
-    clipboard_ = target.clipboard;
-    if (target.clipboard) {
-        enableScriptRow(false, kClipboardFieldText);
+    } else if (target.clipboard) {
+        // The field shows the directive that sends the script there.
+        enableScriptRow(false, q(toolkit::tokenName(toolkit::Token::Extension)) + QStringLiteral(R"( = "Clipboard")"));
     } else {
         scriptExtension_ = target.extension;
         enableScriptRow(true, {});
@@ -174,25 +157,22 @@ void ExportWindow::enableScriptRow(bool enabled, const QString& fieldText)
     scriptPath_->setText(fieldText);
 }
 
-ExportChoices ExportWindow::choices() const
+ExportRequest ExportWindow::request() const
 {
-    ExportChoices choices;
-    choices.sheetPath = s(sheetPath_->text());
-    choices.depth = int(readLeadingNumber(s(depthList_->currentText())));
-    choices.background = kBackgroundEntries[backgroundList_->currentIndex()].colour;
-    choices.retina = retina_->isChecked();
-    choices.powerOfTwo = powerOfTwo_->isChecked();
-    if (templateList_->currentIndex() > 0)
-        choices.templateFile = templateFile(services_.dataFolder, s(templateList_->currentText()));
-    choices.clipboard = clipboard_;
-    choices.scriptPath = s(scriptPath_->text());
-    choices.sheetNumber = std::to_string(sheetNumber_->value());
-    return choices;
+    ExportRequest request = templateChoice_;
+    request.sheetPath = s(sheetPath_->text());
+    request.depth = kDepthChoices[depthList_->currentIndex()].depth;
+    request.background = kBackgroundChoices[backgroundList_->currentIndex()].colour;
+    request.retina = retina_->isChecked();
+    request.powerOfTwo = powerOfTwo_->isChecked();
+    request.sheetNumber = sheetNumber_->value();
+    request.scriptPath = s(scriptPath_->text());
+    return request;
 }
 
 void ExportWindow::exportPressed()
 {
-    const ExportOutcome outcome = runExport(choices(), services_.model, services_.images, services_.host);
+    const ExportOutcome outcome = runExport(request(), services_.model, services_.images, services_.host);
     toolkit::Host& host = services_.host;
     if (outcome.completed) {
         close();

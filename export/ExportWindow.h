@@ -3,7 +3,8 @@
 // the script go, the sheet's depth, background and options, and the
 // template. Built anew for every export with its initial choices; it floats
 // above the main window, and deletes itself when closed. The decisions of
-// its "Export" button are runExport's (ExportRun.h).
+// its "Export" button are runExport's (ExportRun.h), to which it hands an
+// ExportRequest.
 
 #include "canvas/CanvasModel.h"
 #include "export/ExportRun.h"
@@ -78,7 +79,7 @@ private:
     void templateChanged(int entry);
     void enableScriptRow(bool enabled, const QString& fieldText);
     void exportPressed();
-    ExportChoices choices() const;
+    ExportRequest request() const;
 
     ExportServices services_;
     QHash<int, QWidget*> gadgets_;
@@ -92,8 +93,10 @@ private:
     QLineEdit* scriptPath_ = nullptr;
     QPushButton* scriptPathButton_ = nullptr;
     QComboBox* templateList_ = nullptr;
-    // Set by the chosen template's first line.
-    bool clipboard_ = false;
+    // The template chosen and where its script goes; the other choices are
+    // read from the gadgets when the export runs.
+    ExportRequest templateChoice_;
+    // The extension the script panel proposes: the last file template's.
     std::string scriptExtension_ = ".txt";
 };
 

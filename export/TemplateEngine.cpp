@@ -63,9 +63,12 @@ private:
     const canvas::SpriteEntry* fallback_;
 };
 
+using toolkit::Token;
+using toolkit::tokenName;
+
 std::int32_t repeatLimit(std::string untilLine)
 {
-    removeAll(untilLine, "th.Until");
+    removeAll(untilLine, tokenName(Token::Until));
     removeAll(untilLine, "=");
     removeAll(untilLine, " ");
     // The limit is a 32-bit value; longer numbers keep their low bits.
@@ -99,12 +102,12 @@ ExpansionResult expandTemplate(const std::filesystem::path& templateFile, Script
         std::string line = lines->readLine();
         // Only one directive is skipped per step: a second one in a row is
         // treated as text.
-        if (contains(line, "th.Extension"))
+        if (contains(line, tokenName(Token::Extension)))
             line = lines->readLine();
         tokens.apply(line);
 
-        const bool repeatStart = contains(line, "th.Repeat");
-        const bool repeatEnd = contains(line, "th.Until");
+        const bool repeatStart = contains(line, tokenName(Token::Repeat));
+        const bool repeatEnd = contains(line, tokenName(Token::Until));
         if (repeatStart) {
             repeatPosition = lines->position();
             if (blockFinished) {

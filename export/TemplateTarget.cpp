@@ -1,6 +1,7 @@
 #include "export/TemplateTarget.h"
 
 #include "export/TextEdits.h"
+#include "toolkit/TemplateTokens.h"
 
 namespace th::exporting {
 
@@ -8,14 +9,15 @@ ScriptTarget templateTarget(std::string_view firstLine)
 {
     if (contains(firstLine, "Clipboard"))
         return {true, {}};
-    if (!contains(firstLine, "th.Extension"))
+    const std::string_view directive = toolkit::tokenName(toolkit::Token::Extension);
+    if (!contains(firstLine, directive))
         return {false, ".txt"};
     std::string extension(firstLine);
     // Only blanks go; a tab or other text stays part of the extension.
     removeAll(extension, " ");
     removeAll(extension, "=");
     removeAll(extension, "\"");
-    removeAll(extension, "th.Extension");
+    removeAll(extension, directive);
     return {false, extension};
 }
 

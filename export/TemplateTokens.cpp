@@ -6,12 +6,7 @@ namespace th::exporting {
 
 namespace {
 
-// The order matters: see TokenReplacer. Its values_ follow the same order.
-constexpr std::array<std::string_view, TokenReplacer::kTokenCount> kTokens = {
-    "th.ImageX",      "th.ImageY",     "th.ImageWidth",  "th.ImageHeight",
-    "th.ImageRotate", "th.ImageName",  "th.ImageNumber", "th.ImageCount",
-    "th.SheetWidth",  "th.SheetHeight", "th.SheetName",  "th.SheetNumber",
-};
+using toolkit::Token;
 
 bool isContinuationByte(char c)
 {
@@ -50,11 +45,11 @@ TokenReplacer::TokenReplacer(const ScriptInputs& inputs, std::size_t imageCount)
     : clipMargin_(inputs.clipMargin)
     , divisor_(inputs.retina ? 2 : 1)
 {
-    values_[7] = std::to_string(imageCount);
-    values_[8] = std::to_string(inputs.sheetWidth / divisor_);
-    values_[9] = std::to_string(inputs.sheetHeight / divisor_);
-    values_[10] = fileNamePart(inputs.sheetPath);
-    values_[11] = inputs.sheetNumber;
+    value(Token::ImageCount) = std::to_string(imageCount);
+    value(Token::SheetWidth) = std::to_string(inputs.sheetWidth / divisor_);
+    value(Token::SheetHeight) = std::to_string(inputs.sheetHeight / divisor_);
+    value(Token::SheetName) = fileNamePart(inputs.sheetPath);
+    value(Token::SheetNumber) = inputs.sheetNumber;
     fillSpriteValues(nullptr);
 }
 
@@ -78,21 +73,21 @@ void TokenReplacer::fillSpriteValues(const canvas::SpriteEntry* sprite)
         width = std::int64_t(sprite->width) - 2 * alongX;
         height = std::int64_t(sprite->height) - 2 * alongY;
     }
-    values_[0] = std::to_string(left / divisor_);
-    values_[1] = std::to_string(top / divisor_);
-    values_[2] = std::to_string(width / divisor_);
-    values_[3] = std::to_string(height / divisor_);
-    values_[4] = sprite && sprite->rotated ? "true" : "false";
-    values_[5] = sprite ? imageBaseName(sprite->name) : std::string();
-    values_[6] = std::to_string(sprite ? sprite->index : 0);
+    value(Token::ImageX) = std::to_string(left / divisor_);
+    value(Token::ImageY) = std::to_string(top / divisor_);
+    value(Token::ImageWidth) = std::to_string(width / divisor_);
+    value(Token::ImageHeight) = std::to_string(height / divisor_);
+    value(Token::ImageRotate) = sprite && sprite->rotated ? "true" : "false";
+    value(Token::ImageName) = sprite ? imageBaseName(sprite->name) : std::string();
+    value(Token::ImageNumber) = std::to_string(sprite ? sprite->index : 0);
 }
 
 void TokenReplacer::apply(std::string& line) const
 {
-    if (!contains(line, "th."))
+    if (!contains(line, toolkit::kTokenPrefix))
         return;
-    for (std::size_t token = 0; token < kTokens.size(); ++token)
-        replaceAll(line, kTokens[token], values_[token]);
+    for (std::size_t token = 0; token < kTokenCount; ++token)
+        replaceAll(line, toolkit::kTemplateTokens[token].name, values_[token]);
 }
 
 } // namespace th::exporting

@@ -1,7 +1,9 @@
 #pragma once
-// The twelve th. tokens of a template and the texts that replace them.
+// The twelve th. tokens of a template that stand for values, and the texts
+// that replace them.
 
 #include "canvas/SpriteEntry.h"
+#include "toolkit/TemplateTokens.h"
 
 #include <array>
 #include <cstddef>
@@ -36,7 +38,8 @@ std::string imageBaseName(std::string_view fileName);
 // such as "th.Columns" or "th.imagex" stay as they are.
 class TokenReplacer {
 public:
-    static constexpr std::size_t kTokenCount = 12;
+    // The value tokens are the table's first twelve, ImageX to SheetNumber.
+    static constexpr std::size_t kTokenCount = static_cast<std::size_t>(toolkit::Token::SheetNumber) + 1;
 
     TokenReplacer(const ScriptInputs& inputs, std::size_t imageCount);
 
@@ -52,6 +55,8 @@ private:
     std::int64_t clipMargin_;
     std::int64_t divisor_;
     const canvas::SpriteEntry* sprite_ = nullptr;
+    std::string& value(toolkit::Token token) { return values_[static_cast<std::size_t>(token)]; }
+
     // Replacement texts in token order; the sprite's are made once per sprite
     // rather than once per line.
     std::array<std::string, kTokenCount> values_;

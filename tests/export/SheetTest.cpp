@@ -171,29 +171,29 @@ protected:
     {
         Sheet::SetUp();
         model.addSprite({.image = solid(20, 10, {9, 9, 9, 255}), .width = 20, .height = 10, .name = "walk01.png"});
-        choices.sheetPath = (home.path() / "sheet.png").string();
+        request.sheetPath = (home.path() / "sheet.png").string();
     }
     ExportOutcome runWithSpriteAt(int x, int y)
     {
         model.sprites.first()->x = x;
         model.sprites.first()->y = y;
         model.measureUsedArea();
-        return runExport(choices, model, images, host);
+        return runExport(request, model, images, host);
     }
-    ExportChoices choices;
+    ExportRequest request;
 };
 
 TEST_F(ExportRun, AnEmptyUsedAreaIsRefusedBeforeAnythingIsWrittenAndATooLargeSheetIsReported)
 {
     for (bool powerOfTwo : {false, true}) {
-        choices.powerOfTwo = powerOfTwo;
+        request.powerOfTwo = powerOfTwo;
         const ExportOutcome outcome = runWithSpriteAt(-30, 4);
         EXPECT_FALSE(outcome.completed);
         EXPECT_EQ(outcome.notice.title, "Wait!");
         EXPECT_EQ(outcome.notice.text, "No image reaches into the canvas, so the sprite sheet would be empty.");
-        EXPECT_FALSE(std::filesystem::exists(choices.sheetPath));
+        EXPECT_FALSE(std::filesystem::exists(request.sheetPath));
     }
-    choices.powerOfTwo = false;
+    request.powerOfTwo = false;
     const ExportOutcome outcome = runWithSpriteAt(40000, 0);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.notice.title, "Not Saved!");
@@ -203,23 +203,23 @@ TEST_F(ExportRun, AnEmptyUsedAreaIsRefusedBeforeAnythingIsWrittenAndATooLargeShe
 TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
 {
     const std::string missing = home.folder() + "gone.txt";
-    choices.templateFile = missing;
-    choices.scriptPath = home.folder() + "out.txt";
+    request.chooseTemplate(missing);
+    request.scriptPath = home.folder() + "out.txt";
     ExportOutcome outcome = runWithSpriteAt(0, 0);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.notice.title, "Not Saved!");
     EXPECT_EQ(outcome.notice.text, "The sprite sheet was saved, but the script template " + missing +
                                        " could not be read because it no longer exists.");
-    EXPECT_TRUE(std::filesystem::exists(choices.sheetPath));
-    EXPECT_FALSE(std::filesystem::exists(choices.scriptPath));
+    EXPECT_TRUE(std::filesystem::exists(request.sheetPath));
+    EXPECT_FALSE(std::filesystem::exists(request.scriptPath));
 
     th::testing::writeBytes(home.path() / "t.txt", "th.Extension = \".txt\"\nth.ImageName\n");
-    choices.templateFile = home.path() / "t.txt";
-    choices.scriptPath = home.folder() + "missing-folder/out.txt";
+    request.chooseTemplate(home.path() / "t.txt");
+    request.scriptPath = home.folder() + "missing-folder/out.txt";
     outcome = runWithSpriteAt(0, 0);
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.notice.text, "The sprite sheet was saved, but the script could not be saved as " +
-                                       choices.scriptPath + " because the folder " + home.folder() +
+                                       request.scriptPath + " because the folder " + home.folder() +
                                        "missing-folder does not exist.");
     EXPECT_TRUE(host.shown.empty()) << "the window shows the notice";
 }

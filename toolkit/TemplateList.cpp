@@ -1,8 +1,8 @@
-#include "export/TemplateList.h"
+#include "toolkit/TemplateList.h"
 
 #include "toolkit/FolderListing.h"
 
-namespace th::exporting {
+namespace th::toolkit {
 
 namespace {
 constexpr std::string_view kTemplateExtension = ".txt";
@@ -10,7 +10,7 @@ constexpr std::string_view kTemplateExtension = ".txt";
 
 std::vector<std::string> templateNames(const std::string& dataFolder)
 {
-    std::vector<std::string> names = toolkit::listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{});
+    std::vector<std::string> names = listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{});
     for (std::string& name : names)
         name.resize(name.size() - kTemplateExtension.size());
     return names;
@@ -21,4 +21,4 @@ std::filesystem::path templateFile(const std::string& dataFolder, const std::str
     return std::filesystem::path(dataFolder + name + std::string(kTemplateExtension));
 }
 
-} // namespace th::exporting
+} // namespace th::toolkit

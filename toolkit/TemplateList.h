@@ -1,11 +1,12 @@
 #pragma once
-// The templates the export offers: the data folder's "*.txt" files.
+// The script library: the templates are the data folder's "*.txt" files,
+// listed the same way for the export window and the script editor.
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace th::exporting {
+namespace th::toolkit {
 
 // The template names, each a file name without its final ".txt", sorted by
 // their bytes as every folder listing of the program is; empty when the
@@ -15,4 +16,4 @@ std::vector<std::string> templateNames(const std::string& dataFolder);
 // The file behind a listed name: "a.txt" names "a.txt.txt".
 std::filesystem::path templateFile(const std::string& dataFolder, const std::string& name);
 
-} // namespace th::exporting
+} // namespace th::toolkit

@@ -1,0 +1,20 @@
+#include "export/ExportRequest.h"
+
+#include "toolkit/TextFile.h"
+
+namespace th::exporting {
+
+// Each choice decides the mode afresh, so a file template chosen after a
+// clipboard one writes its file.
+void ExportRequest::chooseTemplate(std::optional<std::filesystem::path> file)
+{
+    templateFile = std::move(file);
+    if (!templateFile) {
+        script = {};
+        return;
+    }
+    toolkit::TextReader reader(*templateFile);
+    script = templateTarget(reader.readLine());
+}
+
+} // namespace th::exporting

@@ -1,0 +1,73 @@
+#pragma once
+// One export, asked for in plain values: where the sheet goes and how it is
+// written, which template makes the script and where the script goes. The
+// export window fills it from its gadgets; a tool without windows or a saved
+// project fills it the same way, and runExport (ExportRun.h) carries it out.
+
+#include "export/SheetPixels.h"
+#include "export/TemplateTarget.h"
+#include "image/Color.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace th::exporting {
+
+// The depths a sheet can be written at, named by their bits a pixel. 18 and
+// 12 keep the alpha channel with 6 and 4 bits a channel; 8, 4 and 1 are
+// palette images; every other depth is flattened onto the background.
+enum class SheetDepth : int {
+    Bits32 = 32,
+    Bits24 = 24,
+    Bits18 = 18,
+    Bits12 = 12,
+    Bits8 = 8,
+    Bits4 = 4,
+    Bits1 = 1,
+};
+
+struct DepthChoice {
+    SheetDepth depth;
+    std::string_view label;
+};
+// In the order the export window lists them.
+inline constexpr DepthChoice kDepthChoices[] = {
+    {SheetDepth::Bits32, "32 bit"}, {SheetDepth::Bits24, "24 bit"}, {SheetDepth::Bits18, "18 bit"},
+    {SheetDepth::Bits12, "12 bit"}, {SheetDepth::Bits8, "8 bit"},   {SheetDepth::Bits4, "4 bit"},
+    {SheetDepth::Bits1, "1 bit"},
+};
+
+struct BackgroundChoice {
+    image::Colour colour;
+    std::string_view label;
+};
+inline constexpr BackgroundChoice kBackgroundChoices[] = {
+    {kBlackBackground, "RGB 0 0 0"},
+    {kMagentaBackground, "RGB 255 0 255"},
+};
+
+struct ExportRequest {
+    std::string sheetPath;
+    SheetDepth depth = SheetDepth::Bits32;
+    image::Colour background = kBlackBackground;
+    // Halves every position and size the script shows.
+    bool retina = false;
+    // Rounds each side of the sheet up to a power of two.
+    bool powerOfTwo = false;
+    // The script's th.SheetNumber.
+    int sheetNumber = 0;
+    // The template's file; nothing while no template is chosen (the sheet alone).
+    std::optional<std::filesystem::path> templateFile;
+    // Where the chosen template sends its script, as its first line says.
+    ScriptTarget script;
+    // The script file; unused when the script goes to the clipboard.
+    std::string scriptPath;
+
+    // Chooses the template (or none) and reads from its first line whether
+    // its script goes to the clipboard or to a file with which extension.
+    void chooseTemplate(std::optional<std::filesystem::path> file);
+};
+
+} // namespace th::exporting
