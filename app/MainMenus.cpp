@@ -38,6 +38,15 @@ constexpr MenuItem kMenuItems[] = {
     {"Help", kMenuAbout, "About Tile Heron", false, true, QAction::AboutRole},
 };
 
+QKeySequence keySequence(const std::string& keys)
+{
+    if (keys == "+")
+        return QKeySequence(Qt::Key_Plus);
+    if (keys == "-")
+        return QKeySequence(Qt::Key_Minus);
+    return QKeySequence(QString::fromStdString(keys));
+}
+
 } // namespace
 
 QHash<int, QAction*> buildMainMenus(QMenuBar* bar, QObject* owner)
@@ -59,10 +68,24 @@ QHash<int, QAction*> buildMainMenus(QMenuBar* bar, QObject* owner)
             menu->addSeparator();
         actions.insert(item.id, action);
     }
-    // Fixed shortcuts that no state changes.
+    // Fixed shortcuts that no state changes. Quit and Help are never
+    // disabled, so their keys work whichever of the program's windows is in
+    // front, not only the main window.
     actions[kMenuQuit]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     actions[kMenuHelp]->setShortcut(QKeySequence(Qt::Key_F1));
+    for (int id : {kMenuQuit, kMenuHelp})
+        actions[id]->setShortcutContext(Qt::ApplicationShortcut);
     return actions;
+}
+
+void applyMenuState(const MenuState& state, const QHash<int, QAction*>& actions)
+{
+    for (const auto& [id, enabled] : state.enabled)
+        if (QAction* action = actions.value(id))
+            action->setEnabled(enabled);
+    for (const auto& [id, keys] : state.shortcuts)
+        if (QAction* action = actions.value(id))
+            action->setShortcut(keySequence(keys));
 }
 
 } // namespace th::app

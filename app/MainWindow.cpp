@@ -1,15 +1,8 @@
 #include "app/MainWindow.h"
 
-#include "app/ImageButton.h"
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
-#include "app/MainWindowIds.h"
-#include "app/MenuState.h"
-#include "canvas/AlphaClip.h"
 #include "canvas/CanvasRefresh.h"
-#include "canvas/ColumnLayout.h"
-#include "export/ExportWindow.h"
-#include "toolkit/Host.h"
 #include "toolkit/Version.h"
 
 #include <QAction>
@@ -20,39 +13,16 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWindow>
 
 namespace th::app {
-
-namespace {
-
-// File-menu items behave exactly like their toolbar buttons.
-int buttonForMenu(int id)
-{
-    switch (id) {
-    case kMenuNewCanvas: return kNewCanvasButton;
-    case kMenuOpenImageFolder: return kOpenFolderButton;
-    case kMenuImportImage: return kImportImageButton;
-    case kMenuDeleteImage: return kDeleteImageButton;
-    case kMenuExportSheet: return kExportButton;
-    default: return -1;
-    }
-}
-
-QKeySequence keySequence(const std::string& keys)
-{
-    if (keys == "+")
-        return QKeySequence(Qt::Key_Plus);
-    if (keys == "-")
-        return QKeySequence(Qt::Key_Minus);
-    return QKeySequence(QString::fromStdString(keys));
-}
-
-} // namespace
 
 MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access)
     : host_(host)
     , model_(access.release)
+    , export_(this, model_, host_,
+              {[this] { canvas::redrawWithOverlay(model_, *this); },
+               [this](QWidget* opened) { nameWindow(opened, ActiveWindow::Export); },
+               [this] { updateMenuState(); }})
 {
     setWindowTitle(tr("Tile Heron v%1").arg(toolkit::kVersionMajor));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -81,7 +51,8 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     mouse_ = std::make_unique<canvas::CanvasMouse>(model_, display);
     connectCanvas();
 
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { updateMenuState(); });
+    nameWindow(this, ActiveWindow::Main);
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { followActivation(); });
     resize(kMainContentWidth, kMainContentHeight + menuBar()->sizeHint().height());
     move(0, 0);
     layoutGadgets();
@@ -106,7 +77,15 @@ void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
-        updateMenuState();
+        followActivation();
+}
+
+void MainWindow::followActivation()
+{
+    // While the export window is open it stays in front of the main window.
+    if (QApplication::activeWindow() == this && export_.windowShown())
+        export_.bringForward();
+    updateMenuState();
 }
 
 void MainWindow::redraw()
@@ -159,102 +138,9 @@ void MainWindow::connectCanvas()
     });
 }
 
-exporting::ExportWindow* MainWindow::exportWindow() const
-{
-    return exportWindow_;
-}
-
 void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
 {
-    connect(this, &MainWindow::exportRequested, this,
-            [this, &images, folder = std::move(dataFolder)] { openExportWindow(images, folder); });
-}
-
-// One export window at a time: the command brings an open one to the front.
-void MainWindow::openExportWindow(image::ImageStore& images, const std::string& dataFolder)
-{
-    if (!exportWindow_) {
-        exportWindow_ = new exporting::ExportWindow({model_, images, host_, dataFolder}, this);
-        connect(exportWindow_, &exporting::ExportWindow::exported, this,
-                [this] { canvas::redrawWithOverlay(model_, *this); });
-        connect(exportWindow_, &QDialog::finished, this, &MainWindow::updateMenuState);
-    }
-    exportWindow_->show();
-    bringExportWindowForward();
-}
-
-// Qt counts a dialog as active while its main window is, so activateWindow()
-// would do nothing here; the window is asked for the focus directly.
-void MainWindow::bringExportWindowForward()
-{
-    exportWindow_->raise();
-    if (QWindow* handle = exportWindow_->windowHandle())
-        handle->requestActivate();
-}
-
-void MainWindow::onMenu(int id)
-{
-    if (const int button = buttonForMenu(id); button >= 0) {
-        // Posted, so the menu closes first and the button flashes as if pressed.
-        QMetaObject::invokeMethod(this, [this, button] { onGadget(button); }, Qt::QueuedConnection);
-    } else {
-        switch (id) {
-        case kMenuResetColumns: canvas::resetColumns(model_, *this); break;
-        case kMenuClipAlpha: canvas::clipAlphaImage(model_, *this); break;
-        case kMenuExpandClip: canvas::expandAlphaClip(model_, *this); break;
-        case kMenuQuit: QApplication::quit(); break;
-        default: break;
-        }
-    }
-    updateMenuState();
-}
-
-void MainWindow::onGadget(int gadget, int type)
-{
-    if (ImageButton* button = buttons_.value(gadget); button && type == 0)
-        button->flash();
-
-    switch (gadget) {
-    case kCanvasSizeSelector: canvasSizeChanged(); break;
-    case kNewCanvasButton: commands_->newCanvas(); break;
-    case kOpenFolderButton: commands_->openImageFolder(); break;
-    case kImportImageButton: commands_->importImage(); break;
-    case kDeleteImageButton: commands_->deleteImage(); break;
-    case kExportButton:
-        if (model_.sprites.empty())
-            host_.message("No Images!", "There are no images to build a sprite sheet.");
-        else
-            emit exportRequested();
-        break;
-    case kSnapSwitch:
-        if (type == 0)
-            toggleSnap();
-        break;
-    default: break;
-    }
-    updateMenuState();
-}
-
-void MainWindow::updateMenuState()
-{
-    const QWidget* active = QApplication::activeWindow();
-    // While the export window is open it stays in front of the main window.
-    if (active == this && exportWindow_ && exportWindow_->isVisible()) {
-        bringExportWindowForward();
-        active = exportWindow_;
-    }
-    ActiveWindow which = ActiveWindow::Other;
-    if (!active || active == this)
-        which = ActiveWindow::Main;
-    else if (active == exportWindow_)
-        which = ActiveWindow::Export;
-    const std::optional<MenuState> state = menuStateFor(which, model_.sprites.size());
-    if (!state)
-        return;
-    for (const auto& [id, enabled] : state->enabled)
-        actions_[id]->setEnabled(enabled);
-    for (const auto& [id, keys] : state->shortcuts)
-        actions_[id]->setShortcut(keySequence(keys));
+    export_.enable(images, std::move(dataFolder));
 }
 
 } // namespace th::app

@@ -1,8 +1,11 @@
 #pragma once
 // The main window: menus, the toolbar row and the canvas in its scroll area.
-// Menu and gadget events are dispatched in onMenu() and onGadget(), and
-// updateMenuState() brings every menu item and shortcut up to date after each.
+// Menu and gadget events are dispatched in onMenu() and onGadget()
+// (MainDispatch.cpp), and updateMenuState() brings every menu item and
+// shortcut up to date after each.
 
+#include "app/ExportCommand.h"
+#include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
 #include "canvas/CanvasCommands.h"
 #include "canvas/CanvasModel.h"
@@ -15,6 +18,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -54,7 +59,7 @@ public:
     QWidget* gadget(int number) const { return gadgets_.value(number); }
     bool snapToGrid() const { return mouse_->snapToGrid(); }
     // The open export window, or null.
-    exporting::ExportWindow* exportWindow() const;
+    exporting::ExportWindow* exportWindow() const { return export_.window(); }
 
     // From now on the export command opens the export window, which writes
     // sheets from the pictures in `images` with the templates of
@@ -66,10 +71,6 @@ public:
     void onMenu(int id);
     void onGadget(int gadget, int type = 0);
     void updateMenuState();
-
-signals:
-    // The export button with sprites on the canvas.
-    void exportRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -90,8 +91,12 @@ private:
     void canvasSizeChanged();
     void toggleSnap();
     void connectCanvas();
-    void openExportWindow(image::ImageStore& images, const std::string& dataFolder);
-    void bringExportWindowForward();
+    // Another window came to the front or went back.
+    void followActivation();
+    // Which of the program's windows `window` is; a window nobody named
+    // counts as Other, no window at all as the main window.
+    ActiveWindow kindOf(const QWidget* window) const;
+    void nameWindow(QWidget* window, ActiveWindow kind);
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
@@ -110,7 +115,9 @@ private:
     QPixmap snapOff_;
     QPixmap snapOn_;
     QMetaObject::Connection focusWatch_;
-    QPointer<exporting::ExportWindow> exportWindow_;
+    ExportCommand export_;
+    // Guarded pointers, so a closed window simply drops out of the table.
+    std::vector<std::pair<QPointer<QWidget>, ActiveWindow>> windowKinds_;
 };
 
 } // namespace th::app

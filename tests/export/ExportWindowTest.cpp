@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 
 namespace {
@@ -419,6 +420,14 @@ TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBack
         }
     };
     expectMenusAtRest();
+
+    // Quit and Help are never disabled, so their keys work here too.
+    for (const auto& [item, key, modifiers] : {std::tuple{kMenuQuit, Qt::Key_Q, Qt::ControlModifier},
+                                               std::tuple{kMenuHelp, Qt::Key_F1, Qt::NoModifier}}) {
+        QSignalSpy triggered(window->menuAction(item), &QAction::triggered);
+        QTest::keyClick(exportWindow, key, modifiers);
+        EXPECT_EQ(triggered.count(), 1) << item;
+    }
 
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";

@@ -1,0 +1,98 @@
+// The main window's dispatch: every menu item and gadget by its number, in
+// one place, and the menu state that follows each event.
+
+#include "app/MainWindow.h"
+
+#include "app/ImageButton.h"
+#include "app/MainMenus.h"
+#include "app/MainWindowIds.h"
+#include "canvas/AlphaClip.h"
+#include "canvas/ColumnLayout.h"
+
+#include <QApplication>
+
+namespace th::app {
+
+namespace {
+
+// File-menu items behave exactly like their toolbar buttons.
+int buttonForMenu(int id)
+{
+    switch (id) {
+    case kMenuNewCanvas: return kNewCanvasButton;
+    case kMenuOpenImageFolder: return kOpenFolderButton;
+    case kMenuImportImage: return kImportImageButton;
+    case kMenuDeleteImage: return kDeleteImageButton;
+    case kMenuExportSheet: return kExportButton;
+    default: return -1;
+    }
+}
+
+} // namespace
+
+void MainWindow::onMenu(int id)
+{
+    if (const int button = buttonForMenu(id); button >= 0) {
+        // Posted, so the menu closes first and the button flashes as if pressed.
+        QMetaObject::invokeMethod(this, [this, button] { onGadget(button); }, Qt::QueuedConnection);
+    } else {
+        switch (id) {
+        case kMenuResetColumns: canvas::resetColumns(model_, *this); break;
+        case kMenuClipAlpha: canvas::clipAlphaImage(model_, *this); break;
+        case kMenuExpandClip: canvas::expandAlphaClip(model_, *this); break;
+        case kMenuQuit: QApplication::quit(); break;
+        default: break;
+        }
+    }
+    updateMenuState();
+}
+
+void MainWindow::onGadget(int gadget, int type)
+{
+    if (ImageButton* button = buttons_.value(gadget); button && type == 0)
+        button->flash();
+
+    switch (gadget) {
+    case kCanvasSizeSelector: canvasSizeChanged(); break;
+    case kNewCanvasButton: commands_->newCanvas(); break;
+    case kOpenFolderButton: commands_->openImageFolder(); break;
+    case kImportImageButton: commands_->importImage(); break;
+    case kDeleteImageButton: commands_->deleteImage(); break;
+    case kExportButton: export_.run(); break;
+    case kSnapSwitch:
+        if (type == 0)
+            toggleSnap();
+        break;
+    default: break;
+    }
+    updateMenuState();
+}
+
+void MainWindow::nameWindow(QWidget* window, ActiveWindow kind)
+{
+    std::erase_if(windowKinds_, [](const auto& entry) { return entry.first.isNull(); });
+    windowKinds_.emplace_back(window, kind);
+}
+
+ActiveWindow MainWindow::kindOf(const QWidget* window) const
+{
+    if (!window)
+        return ActiveWindow::Main;
+    for (const auto& [named, kind] : windowKinds_)
+        if (named == window)
+            return kind;
+    return ActiveWindow::Other;
+}
+
+void MainWindow::updateMenuState()
+{
+    ActiveWindow active = kindOf(QApplication::activeWindow());
+    // The export window stays in front of the main window while it is open,
+    // so the menus rest as they do while it is active.
+    if (active == ActiveWindow::Main && export_.windowShown())
+        active = ActiveWindow::Export;
+    if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites.size()))
+        applyMenuState(*state, actions_);
+}
+
+} // namespace th::app
