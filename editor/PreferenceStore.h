@@ -81,7 +81,6 @@ private:
     std::ptrdiff_t insertionPoint() const;
     std::string serialise() const;
     bool save() const;
-    unsigned modeForReplacement() const;
 
     bool active_ = false;       // reads and writes reach the entries
     bool fileOpened_ = false;   // the file existed and was read

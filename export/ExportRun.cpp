@@ -1,10 +1,10 @@
 #include "export/ExportRun.h"
 
-#include "export/FileProblem.h"
 #include "export/ScriptDestination.h"
 #include "export/SheetSave.h"
 #include "export/SheetSize.h"
 #include "export/TemplateEngine.h"
+#include "files/FileResult.h"
 #include "toolkit/Host.h"
 
 namespace th::exporting {
@@ -23,25 +23,26 @@ ExportOutcome stayOpen(Notice notice)
     return {false, std::move(notice)};
 }
 
-Notice sheetProblem(SheetResult result, const ExportChoices& choices, SheetSize size)
+Notice sheetProblem(const SheetOutcome& outcome, const ExportChoices& choices, SheetSize size)
 {
-    if (result == SheetResult::NotComposed) {
+    if (outcome.result == SheetResult::NotComposed) {
         return {"Not Saved!", "A sprite sheet of " + std::to_string(size.width) + " x " +
                                   std::to_string(size.height) + " pixels could not be made."};
     }
     return {"Not Saved!", "The sprite sheet could not be saved as " + choices.sheetPath + " because " +
-                              whyNotWritten(choices.sheetPath) + "."};
+                              files::describe(outcome.problem, choices.sheetPath) + "."};
 }
 
-Notice scriptProblem(ExpansionResult result, const ExportChoices& choices)
+Notice scriptProblem(const Expansion& expansion, const ExportChoices& choices)
 {
-    if (result == ExpansionResult::TemplateUnreadable) {
+    if (expansion.result == ExpansionResult::TemplateUnreadable) {
         const std::string file = choices.templateFile->string();
         return {"Not Saved!", "The sprite sheet was saved, but the script template " + file +
-                                  " could not be read because " + whyNotRead(file) + "."};
+                                  " could not be read because " + files::describe(expansion.problem, file) + "."};
     }
     return {"Not Saved!", "The sprite sheet was saved, but the script could not be saved as " +
-                              choices.scriptPath + " because " + whyNotWritten(choices.scriptPath) + "."};
+                              choices.scriptPath + " because " +
+                              files::describe(expansion.problem, choices.scriptPath) + "."};
 }
 
 } // namespace
@@ -56,8 +57,9 @@ ExportOutcome runExport(const ExportChoices& choices, const canvas::CanvasModel&
 
     const SheetSize size = sheetSizeFor(model.sheetExtentX, model.sheetExtentY, choices.powerOfTwo);
     const SheetRequest request{choices.sheetPath, size.width, size.height, choices.depth, choices.background};
-    if (const SheetResult result = saveSpriteSheet(images, model.sprites, request); result != SheetResult::Written)
-        return stayOpen(sheetProblem(result, choices, size));
+    if (const SheetOutcome sheet = saveSpriteSheet(images, model.sprites, request);
+        sheet.result != SheetResult::Written)
+        return stayOpen(sheetProblem(sheet, choices, size));
 
     if (!choices.templateFile)
         return {true, kSavedToDisk};
@@ -74,16 +76,16 @@ ExportOutcome runExport(const ExportChoices& choices, const canvas::CanvasModel&
 
     if (choices.clipboard) {
         ClipboardText clipboard;
-        const ExpansionResult result = expandTemplate(*choices.templateFile, clipboard, model.sprites, inputs);
-        if (result != ExpansionResult::Written)
-            return stayOpen(scriptProblem(result, choices));
+        const Expansion expansion = expandTemplate(*choices.templateFile, clipboard, model.sprites, inputs);
+        if (expansion.result != ExpansionResult::Written)
+            return stayOpen(scriptProblem(expansion, choices));
         host.setClipboardText(clipboard.text());
         return {true, kSavedWithClipboard};
     }
     ScriptFile script(choices.scriptPath);
-    const ExpansionResult result = expandTemplate(*choices.templateFile, script, model.sprites, inputs);
-    if (result != ExpansionResult::Written)
-        return stayOpen(scriptProblem(result, choices));
+    const Expansion expansion = expandTemplate(*choices.templateFile, script, model.sprites, inputs);
+    if (expansion.result != ExpansionResult::Written)
+        return stayOpen(scriptProblem(expansion, choices));
     return {true, kSavedToDisk};
 }
 

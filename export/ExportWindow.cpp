@@ -6,7 +6,7 @@
 #include "export/TemplateList.h"
 #include "export/TemplateTarget.h"
 #include "toolkit/Host.h"
-#include "toolkit/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,7 +153,7 @@ void ExportWindow::templateChanged(int entry)
         enableScriptRow(false, {});
         return;
     }
-    toolkit::TextReader reader(templateFile(services_.dataFolder, s(templateList_->itemText(entry))));
+    files::TextReader reader(templateFile(services_.dataFolder, s(templateList_->itemText(entry))));
     const ScriptTarget target = templateTarget(reader.readLine());
     // Each choice decides the mode afresh, so a file template chosen after a
     // clipboard one writes its file.

@@ -29,7 +29,7 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
     const std::uint8_t top[] = {255, 0, 0, 255, 0, 200, 0, 128, 255, 255, 255, 255};
     std::copy(std::begin(top), std::end(top), store.handle(n).pixels);
     for (const int depth : {0, 2, 16, 31})
-        EXPECT_FALSE(store.save(n, home.path() / "x.bmp", kCodecBmp, 0, depth));
+        EXPECT_FALSE(store.save(n, home.path() / "x.bmp", kCodecBmp, SaveFlags::None, depth).ok());
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
 
     struct Case {
@@ -54,7 +54,7 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.depth);
-        ASSERT_TRUE(store.save(n, home.path() / "a.bmp", kCodecBmp, 0, c.depth));
+        ASSERT_TRUE(store.save(n, home.path() / "a.bmp", kCodecBmp, SaveFlags::None, c.depth).ok());
         const std::string s = readBytes(home.path() / "a.bmp");
         ASSERT_EQ(s.size(), c.offset + 2 * c.rowBytes);
         EXPECT_EQ(s.substr(0, 2), "BM");
