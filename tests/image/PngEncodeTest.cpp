@@ -276,4 +276,19 @@ TEST_F(PngSaving, AnEncoderWithoutRgbaGetsThePixelsFlattenedOntoWhite)
     EXPECT_EQ(seen, (Bytes{177, 127, 255, 7, 8, 9, 255, 255, 255, 0, 0, 0}));
 }
 
+// The tests' own reader is an oracle only while it trusts nothing: a chunk
+// whose length runs past the end of the file is refused, not read beyond.
+TEST_F(PngSaving, TheTestReaderRefusesAChunkLongerThanTheFile)
+{
+    const int n = imageOf(cycling(4, 4), 4, 4);
+    ASSERT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, 32).ok());
+    const std::string good = readBytes(file("p.png"));
+    const std::string tails[] = {std::string("\x7F\xFF\xFF\xF0IDATcrc!", 12), std::string("\0\0\0", 3)};
+    for (const std::string& tail : tails) {
+        SCOPED_TRACE(tail.size());
+        th::testing::writeBytes(file("p.png"), good + tail);
+        EXPECT_THROW(th::testing::readPng(file("p.png")), std::runtime_error);
+    }
+}
+
 } // namespace
