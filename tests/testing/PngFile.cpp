@@ -46,7 +46,7 @@ Rgba PngFile::at(int x, int y) const
 
 namespace {
 
-// The libpng part of the read. Only plain values live in this frame, and
+// The libpng side of the read. Only plain values live in this frame, and
 // `f` in the caller's, so a libpng error's longjmp skips no destructor.
 // False on a libpng error; `storedRowBytes` is the row size before unpacking.
 bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
