@@ -1,6 +1,6 @@
 #include "app/DefaultTemplates.h"
 
-#include "toolkit/TextFile.h"
+#include "files/TextFile.h"
 
 #include <array>
 
@@ -179,10 +179,10 @@ const DefaultTemplate& html5Template()
 
 bool writeDefaultTemplate(const std::string& folder, const DefaultTemplate& entry)
 {
-    toolkit::TextWriter writer(folder + std::string(entry.fileName));
+    files::TextWriter writer(folder + std::string(entry.fileName));
     for (const TemplateLine& line : entry.lines)
         writer.writeLine(std::string(std::size_t(line.leadingBlanks), ' ').append(line.text));
-    return writer.close();
+    return writer.close().ok();
 }
 
 } // namespace th::app

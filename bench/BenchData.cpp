@@ -1,6 +1,6 @@
 #include "BenchData.h"
 
-#include "toolkit/FolderListing.h"
+#include "files/FolderListing.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -25,7 +25,7 @@ std::string spriteFolder()
 
 bool haveSprites(benchmark::State& state)
 {
-    const auto names = toolkit::listFolder(spriteFolder(), "*.png");
+    const auto names = files::listFolder(spriteFolder(), "*.png");
     if (names && names->size() >= 400)
         return true;
     state.SkipWithError(("no sprites in " + spriteFolder()).c_str());

@@ -7,7 +7,7 @@
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
 #include "canvas/PictureImage.h"
-#include "toolkit/FolderListing.h"
+#include "files/FolderListing.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -118,7 +118,7 @@ void BM_BareLibpngDecode(benchmark::State& state)
 {
     if (!th::bench::haveSprites(state))
         return;
-    const auto names = *th::toolkit::listFolder(th::bench::spriteFolder(), "*.png");
+    const auto names = *th::files::listFolder(th::bench::spriteFolder(), "*.png");
     for (auto _ : state) {
         for (const std::string& name : names) {
             png_image image {};

@@ -95,7 +95,7 @@ void Save(benchmark::State& state)
     const double before = residentMegabytes();
     const int depth = static_cast<int>(state.range(0));
     for (auto _ : state)
-        if (!s->store.save(s->number, s->outFolder / "sheet.png", kCodecPng, 0, depth))
+        if (!s->store.save(s->number, s->outFolder / "sheet.png", kCodecPng, SaveFlags::None, depth).ok())
             state.SkipWithError("save failed");
     state.counters["file_MB"] = static_cast<double>(fs::file_size(s->outFolder / "sheet.png")) / 1e6;
     reportMemory(state, before);
@@ -122,7 +122,7 @@ void BareWriteOneBit(benchmark::State& state)
     if (!s)
         return;
     const PixelRows rows = s->rows();
-    auto q = PaletteQuantiser::create(rows, 1, 0);
+    auto q = PaletteQuantiser::create(rows, 1, SaveFlags::None);
     std::vector<std::vector<std::uint8_t>> packed;
     std::vector<const std::uint8_t*> pointers;
     for (int r = 0; r < rows.height; ++r) {
@@ -144,7 +144,7 @@ void QuantiserLearning(benchmark::State& state)
         return;
     const double before = residentMegabytes();
     for (auto _ : state)
-        benchmark::DoNotOptimize(PaletteQuantiser::create(s->rows(), static_cast<int>(state.range(0)), 0));
+        benchmark::DoNotOptimize(PaletteQuantiser::create(s->rows(), static_cast<int>(state.range(0)), SaveFlags::None));
     reportMemory(state, before);
 }
 
@@ -156,7 +156,7 @@ void QuantiserMapping(benchmark::State& state)
     const PixelRows rows = s->rows();
     for (auto _ : state) {
         state.PauseTiming();
-        auto q = PaletteQuantiser::create(rows, static_cast<int>(state.range(0)), 0);
+        auto q = PaletteQuantiser::create(rows, static_cast<int>(state.range(0)), SaveFlags::None);
         state.ResumeTiming();
         for (int r = 0; r < rows.height; ++r)
             benchmark::DoNotOptimize(q->mapRow(r).data());

@@ -2,7 +2,7 @@
 
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
-#include "toolkit/FolderListing.h"
+#include "files/FolderListing.h"
 #include "toolkit/Host.h"
 
 namespace th::canvas {
@@ -75,7 +75,7 @@ void CanvasCommands::openImageFolder()
     const std::string folder = host_.chooseFolder("Select Image Folder...", "");
     if (folder.empty())
         return;
-    const auto names = toolkit::listFolder(folder, "*.png");
+    const auto names = files::listFolder(folder, "*.png");
     if (!names)
         return;
 

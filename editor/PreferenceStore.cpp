@@ -1,13 +1,13 @@
 #include "editor/PreferenceStore.h"
 
+#include "files/ReplacingFile.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace th::editor {
 
@@ -132,10 +132,8 @@ bool PreferenceStore::create(const std::filesystem::path& file, int options)
     std::error_code error;
     if (std::filesystem::is_directory(file, error))
         return false;
-    std::FILE* created = std::fopen(file.c_str(), "wb");
-    if (!created)
+    if (!files::replaceFile(file, {}).ok())
         return false;
-    std::fclose(created);
     active_ = fileOpened_ = utf8_ = true;
     options_ = options;
     path_ = file;
@@ -322,40 +320,11 @@ std::string PreferenceStore::serialise() const
     return out;
 }
 
-// The replacement keeps the old file's permissions; a new file gets the
-// usual ones a created file would get (not mkstemp's private 0600).
-unsigned PreferenceStore::modeForReplacement() const
-{
-    struct stat old {};
-    if (::stat(path_.c_str(), &old) == 0)
-        return old.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes the whole content to a temporary file beside the old one and renames
-// it over it, so the old file stays whole until the new one is complete.
+// The replacing writer keeps the old file whole until the new one is
+// complete, and keeps its permissions.
 bool PreferenceStore::save() const
 {
-    std::string temporary = path_.string() + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    const std::string content = serialise();
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n <= 0)
-            break;
-        written += std::size_t(n);
-    }
-    const bool ok = written == content.size() && ::fchmod(fd, modeForReplacement()) == 0 && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || std::rename(temporary.c_str(), path_.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return files::replaceFile(path_, serialise()).ok();
 }
 
 void PreferenceStore::close()

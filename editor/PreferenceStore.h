@@ -39,8 +39,8 @@ public:
     // a missing file still gives a usable store that creates the file at
     // close() if anything was written.
     bool open(const std::filesystem::path& file, int options = 0);
-    // Closes the open store, then creates the file (or cuts it to zero bytes)
-    // at once. False when that fails; the store then stays closed.
+    // Closes the open store, then creates the file (or replaces it with an
+    // empty one) at once. False when that fails; the store then stays closed.
     bool create(const std::filesystem::path& file, int options = 0);
     // Saves when something changed and empties the store.
     void close();
@@ -81,7 +81,6 @@ private:
     std::ptrdiff_t insertionPoint() const;
     std::string serialise() const;
     bool save() const;
-    unsigned modeForReplacement() const;
 
     bool active_ = false;       // reads and writes reach the entries
     bool fileOpened_ = false;   // the file existed and was read

@@ -1,6 +1,6 @@
 #include "export/ExportRequest.h"
 
-#include "toolkit/TextFile.h"
+#include "files/TextFile.h"
 
 namespace th::exporting {
 
@@ -13,7 +13,7 @@ void ExportRequest::chooseTemplate(std::optional<std::filesystem::path> file)
         script = {};
         return;
     }
-    toolkit::TextReader reader(*templateFile);
+    files::TextReader reader(*templateFile);
     script = templateTarget(reader.readLine());
 }
 

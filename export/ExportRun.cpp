@@ -1,10 +1,10 @@
 #include "export/ExportRun.h"
 
-#include "export/FileProblem.h"
 #include "export/ScriptDestination.h"
 #include "export/SheetSave.h"
 #include "export/SheetSize.h"
 #include "export/TemplateEngine.h"
+#include "files/FileResult.h"
 #include "toolkit/Host.h"
 
 namespace th::exporting {
@@ -23,25 +23,26 @@ ExportOutcome stayOpen(Notice notice)
     return {false, std::move(notice)};
 }
 
-Notice sheetProblem(SheetResult result, const ExportRequest& request, SheetSize size)
+Notice sheetProblem(const SheetOutcome& outcome, const ExportRequest& request, SheetSize size)
 {
-    if (result == SheetResult::NotComposed) {
+    if (outcome.result == SheetResult::NotComposed) {
         return {"Not Saved!", "A sprite sheet of " + std::to_string(size.width) + " x " +
                                   std::to_string(size.height) + " pixels could not be made."};
     }
     return {"Not Saved!", "The sprite sheet could not be saved as " + request.sheetPath + " because " +
-                              whyNotWritten(request.sheetPath) + "."};
+                              files::describe(outcome.problem, request.sheetPath) + "."};
 }
 
-Notice scriptProblem(ExpansionResult result, const ExportRequest& request)
+Notice scriptProblem(const Expansion& expansion, const ExportRequest& request)
 {
-    if (result == ExpansionResult::TemplateUnreadable) {
+    if (expansion.result == ExpansionResult::TemplateUnreadable) {
         const std::string file = request.templateFile->string();
         return {"Not Saved!", "The sprite sheet was saved, but the script template " + file +
-                                  " could not be read because " + whyNotRead(file) + "."};
+                                  " could not be read because " + files::describe(expansion.problem, file) + "."};
     }
     return {"Not Saved!", "The sprite sheet was saved, but the script could not be saved as " +
-                              request.scriptPath + " because " + whyNotWritten(request.scriptPath) + "."};
+                              request.scriptPath + " because " +
+                              files::describe(expansion.problem, request.scriptPath) + "."};
 }
 
 } // namespace
@@ -55,10 +56,11 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
         return stayOpen(kNoUsedArea);
 
     const SheetSize size = sheetSizeFor(model.sheetExtentX, model.sheetExtentY, request.powerOfTwo);
-    const SheetRequest sheet{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
-                             request.background};
-    if (const SheetResult result = saveSpriteSheet(images, model.sprites, sheet); result != SheetResult::Written)
-        return stayOpen(sheetProblem(result, request, size));
+    const SheetRequest sheetRequest{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
+                                    request.background};
+    if (const SheetOutcome sheet = saveSpriteSheet(images, model.sprites, sheetRequest);
+        sheet.result != SheetResult::Written)
+        return stayOpen(sheetProblem(sheet, request, size));
 
     if (!request.templateFile)
         return {true, kSavedToDisk};
@@ -75,16 +77,16 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
 
     if (request.script.clipboard) {
         ClipboardText clipboard;
-        const ExpansionResult result = expandTemplate(*request.templateFile, clipboard, model.sprites, inputs);
-        if (result != ExpansionResult::Written)
-            return stayOpen(scriptProblem(result, request));
+        const Expansion expansion = expandTemplate(*request.templateFile, clipboard, model.sprites, inputs);
+        if (expansion.result != ExpansionResult::Written)
+            return stayOpen(scriptProblem(expansion, request));
         host.setClipboardText(clipboard.text());
         return {true, kSavedWithClipboard};
     }
     ScriptFile script(request.scriptPath);
-    const ExpansionResult result = expandTemplate(*request.templateFile, script, model.sprites, inputs);
-    if (result != ExpansionResult::Written)
-        return stayOpen(scriptProblem(result, request));
+    const Expansion expansion = expandTemplate(*request.templateFile, script, model.sprites, inputs);
+    if (expansion.result != ExpansionResult::Written)
+        return stayOpen(scriptProblem(expansion, request));
     return {true, kSavedToDisk};
 }
 

@@ -2,10 +2,10 @@
 
 namespace th::exporting {
 
-bool ScriptFile::begin()
+files::FileResult ScriptFile::begin()
 {
     writer_.emplace(file_);
-    return writer_->isOpen();
+    return writer_->isOpen() ? files::FileResult{} : writer_->close();
 }
 
 void ScriptFile::writeLine(std::string_view utf8)
@@ -14,19 +14,19 @@ void ScriptFile::writeLine(std::string_view utf8)
         writer_->writeLine(utf8);
 }
 
-bool ScriptFile::finish()
+files::FileResult ScriptFile::finish()
 {
     if (!writer_)
-        return false;
-    const bool written = writer_->close();
+        return files::failure(files::FileError::InvalidRequest);
+    const files::FileResult written = writer_->close();
     writer_.reset();
     return written;
 }
 
-bool ClipboardText::begin()
+files::FileResult ClipboardText::begin()
 {
     text_.clear();
-    return true;
+    return {};
 }
 
 void ClipboardText::writeLine(std::string_view utf8)

@@ -75,7 +75,7 @@ void drawPicture(const image::PixelView& sheet, const image::PixelView& picture,
 std::optional<int> composeSheet(image::ImageStore& images, const canvas::SpriteList& sprites, int width,
                                 int height)
 {
-    const std::optional<int> sheet = images.create(image::kAutoNumber, width, height, image::kFormatClear);
+    const std::optional<int> sheet = images.create(image::kAutoNumber, width, height, 0, image::Fill::TransparentBlack);
     if (!sheet)
         return std::nullopt;
     const image::PixelView target = images.handle(*sheet);

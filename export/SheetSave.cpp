@@ -24,17 +24,19 @@ private:
 
 } // namespace
 
-SheetResult saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
-                            const SheetRequest& request)
+SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
+                             const SheetRequest& request)
 {
     const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height);
     if (!composed)
-        return SheetResult::NotComposed;
+        return {SheetResult::NotComposed, {}};
     const SheetImage sheet(images, *composed);
     prepareSheetPixels(images.handle(sheet.number()), request.depth, request.background);
-    const bool written =
-        images.save(sheet.number(), request.file, image::kCodecPng, 0, savedDepth(request.depth));
-    return written ? SheetResult::Written : SheetResult::NotWritten;
+    const files::FileResult written = images.save(sheet.number(), request.file, image::kCodecPng,
+                                                  image::SaveFlags::None, savedDepth(request.depth));
+    if (!written.ok())
+        return {SheetResult::NotWritten, written};
+    return {};
 }
 
 } // namespace th::exporting

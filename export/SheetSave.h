@@ -2,6 +2,7 @@
 // One sprite-sheet save: compose, bring to the chosen depth, write, free.
 
 #include "canvas/SpriteList.h"
+#include "files/FileResult.h"
 #include "image/Color.h"
 
 #include <filesystem>
@@ -29,9 +30,14 @@ enum class SheetResult {
     NotWritten,
 };
 
+struct SheetOutcome {
+    SheetResult result = SheetResult::Written;
+    files::FileResult problem; // why, for NotWritten
+};
+
 // Writes the sprites as a PNG sheet. The sheet image exists only during the
 // call: it is freed whatever happens.
-[[nodiscard]] SheetResult saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
+[[nodiscard]] SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
                                           const SheetRequest& request);
 
 } // namespace th::exporting

@@ -2,7 +2,7 @@
 
 #include "export/LeadingNumber.h"
 #include "export/TextEdits.h"
-#include "toolkit/TextFile.h"
+#include "files/TextFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,15 +18,13 @@ namespace {
 // A read at the end yields an empty line, as reading a file does.
 class TemplateLines {
 public:
-    static std::optional<TemplateLines> read(const std::filesystem::path& file)
+    // Why the file could not be read, if so.
+    files::FileResult read(const std::filesystem::path& file)
     {
-        toolkit::TextReader reader(file);
-        if (!reader.isOpen())
-            return std::nullopt;
-        TemplateLines lines;
+        files::TextReader reader(file);
         while (!reader.atEnd())
-            lines.lines_.push_back(reader.readLine());
-        return lines;
+            lines_.push_back(reader.readLine());
+        return reader.result();
     }
 
     bool atEnd() const { return next_ >= lines_.size(); }
@@ -77,14 +75,14 @@ std::int32_t repeatLimit(std::string untilLine)
 
 } // namespace
 
-ExpansionResult expandTemplate(const std::filesystem::path& templateFile, ScriptDestination& destination,
-                               const canvas::SpriteList& sprites, const ScriptInputs& inputs)
+Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestination& destination,
+                         const canvas::SpriteList& sprites, const ScriptInputs& inputs)
 {
-    std::optional<TemplateLines> lines = TemplateLines::read(templateFile);
-    if (!lines)
-        return ExpansionResult::TemplateUnreadable;
-    if (!destination.begin())
-        return ExpansionResult::DestinationFailed;
+    TemplateLines lines;
+    if (files::FileResult read = lines.read(templateFile); !read.ok())
+        return {ExpansionResult::TemplateUnreadable, read};
+    if (files::FileResult begun = destination.begin(); !begun.ok())
+        return {ExpansionResult::DestinationFailed, begun};
 
     const SpriteByIndex spriteByIndex(sprites);
     TokenReplacer tokens(inputs, sprites.size());
@@ -99,17 +97,17 @@ ExpansionResult expandTemplate(const std::filesystem::path& templateFile, Script
     // (empty) line.
     do {
         tokens.setSprite(spriteByIndex.find(spriteNumber));
-        std::string line = lines->readLine();
+        std::string line = lines.readLine();
         // Only one directive is skipped per step: a second one in a row is
         // treated as text.
         if (contains(line, tokenName(Token::Extension)))
-            line = lines->readLine();
+            line = lines.readLine();
         tokens.apply(line);
 
         const bool repeatStart = contains(line, tokenName(Token::Repeat));
         const bool repeatEnd = contains(line, tokenName(Token::Until));
         if (repeatStart) {
-            repeatPosition = lines->position();
+            repeatPosition = lines.position();
             if (blockFinished) {
                 spriteNumber = 1;
                 limit = 1;
@@ -123,7 +121,7 @@ ExpansionResult expandTemplate(const std::filesystem::path& templateFile, Script
                 limitRead = true;
             }
             if (spriteNumber < limit) {
-                lines->seek(repeatPosition);
+                lines.seek(repeatPosition);
                 ++spriteNumber;
             } else {
                 blockFinished = true;
@@ -131,9 +129,11 @@ ExpansionResult expandTemplate(const std::filesystem::path& templateFile, Script
         }
         if (!repeatStart && !repeatEnd)
             destination.writeLine(line);
-    } while (!lines->atEnd());
+    } while (!lines.atEnd());
 
-    return destination.finish() ? ExpansionResult::Written : ExpansionResult::DestinationFailed;
+    if (files::FileResult finished = destination.finish(); !finished.ok())
+        return {ExpansionResult::DestinationFailed, finished};
+    return {};
 }
 
 } // namespace th::exporting

@@ -22,12 +22,17 @@ enum class ExpansionResult {
     DestinationFailed,
 };
 
+struct Expansion {
+    ExpansionResult result = ExpansionResult::Written;
+    // Why the template could not be read or the destination failed.
+    files::FileResult problem;
+};
+
 // Reads the template, then writes its expansion to the destination. The
 // sprite list is only read. Sprites are found by their index; when no sprite
 // has the wanted index the last of the list stands in.
-[[nodiscard]] ExpansionResult expandTemplate(const std::filesystem::path& templateFile,
-                                             ScriptDestination& destination,
-                                             const canvas::SpriteList& sprites,
-                                             const ScriptInputs& inputs);
+[[nodiscard]] Expansion expandTemplate(const std::filesystem::path& templateFile,
+                                       ScriptDestination& destination,
+                                       const canvas::SpriteList& sprites, const ScriptInputs& inputs);
 
 } // namespace th::exporting

@@ -1,10 +1,11 @@
 #include "image/BmpEncoder.h"
 
+#include "files/ReplacingFile.h"
 #include "image/Color.h"
 #include "image/PaletteQuantiser.h"
-#include "image/ReplacingFile.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace th::image {
@@ -61,43 +62,56 @@ void fillDirectRow(std::uint8_t* out, const std::uint8_t* in, const PixelRows& s
 
 } // namespace
 
-bool BmpEncoder::write(const std::filesystem::path& file, const PixelRows& source, int flags,
-                       int depth) const
+// The quantiser maps rows top first, as dithering spreads each row's error
+// into the row below it; the file holds the bottom row first. So palette rows
+// are mapped into a buffer in image order and written from its end.
+files::FileResult BmpEncoder::write(const std::filesystem::path& file, const PixelRows& source,
+                                    SaveFlags flags, int depth) const
 {
     const bool indexed = depth == 1 || depth == 4 || depth == 8;
-    if (!(indexed || depth == 24 || depth == 32) || !source.pixels || source.width < 1
-        || source.height < 1)
-        return false;
-    ReplacingFile out(file);
-    if (!out.stream())
-        return false;
+    if (!source.pixels || source.width < 1 || source.height < 1)
+        return files::failure(files::FileError::InvalidRequest);
+    if (!(indexed || depth == 24 || depth == 32))
+        return files::failure(files::FileError::Unsupported);
+    const std::size_t rowBytes =
+        (static_cast<std::size_t>(source.width) * static_cast<std::size_t>(depth) + 31) / 32 * 4;
+    const std::size_t height = static_cast<std::size_t>(source.height);
+    files::ReplacingFile out(file);
+    if (!out.isOpen())
+        return out.result();
+    std::vector<std::uint8_t> mapped;
     std::unique_ptr<PaletteQuantiser> quantiser;
     if (indexed) {
         quantiser = PaletteQuantiser::create(source, depth, flags);
+        try {
+            mapped.resize(quantiser ? rowBytes * height : 0);
+        } catch (const std::bad_alloc&) {
+            quantiser.reset();
+        }
+        // The depth is valid here, so only memory can stop the quantiser.
         if (!quantiser)
-            return false;
+            return files::failure(files::FileError::OutOfMemory);
+        for (std::size_t r = 0; r < height; ++r) {
+            const auto packed = quantiser->mapRow(static_cast<int>(r));
+            std::memcpy(mapped.data() + r * rowBytes, packed.data(), packed.size());
+        }
     }
-    const std::size_t rowBytes =
-        (static_cast<std::size_t>(source.width) * static_cast<std::size_t>(depth) + 31) / 32 * 4;
     const std::size_t tableEntries = indexed ? std::size_t{1} << depth : 0;
     auto bytes = headers(source.width, source.height, depth, rowBytes, tableEntries);
     if (quantiser)
         for (const PaletteEntry& e : quantiser->palette())
             bytes.insert(bytes.end(), {e.b, e.g, e.r, 0});
-    if (std::fwrite(bytes.data(), 1, bytes.size(), out.stream()) != bytes.size())
-        return false;
+    out.write(bytes.data(), bytes.size());
 
     std::vector<std::uint8_t> row(rowBytes, 0);
     // The file holds the bottom row first.
-    for (int r = source.height - 1; r >= 0; --r) {
+    for (std::size_t r = height; r-- > 0 && out.result().ok();) {
         if (quantiser) {
-            const auto packed = quantiser->mapRow(r);
-            std::memcpy(row.data(), packed.data(), packed.size());
+            out.write(mapped.data() + r * rowBytes, rowBytes);
         } else {
-            fillDirectRow(row.data(), source.row(r), source, depth);
+            fillDirectRow(row.data(), source.row(static_cast<int>(r)), source, depth);
+            out.write(row.data(), rowBytes);
         }
-        if (std::fwrite(row.data(), 1, rowBytes, out.stream()) != rowBytes)
-            return false;
     }
     return out.commit();
 }

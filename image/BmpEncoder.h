@@ -11,8 +11,8 @@ class BmpEncoder final : public Encoder {
 public:
     std::uint32_t tag() const override { return kCodecBmp; }
     bool writesRgba() const override { return true; }
-    [[nodiscard]] bool write(const std::filesystem::path& file, const PixelRows& source, int flags,
-                             int depth) const override;
+    [[nodiscard]] files::FileResult write(const std::filesystem::path& file, const PixelRows& source,
+                                          SaveFlags flags, int depth) const override;
 };
 
 } // namespace th::image

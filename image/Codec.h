@@ -2,6 +2,7 @@
 // The decoder and encoder interfaces behind the image store, and the codec
 // tags (three letters read as a little-endian integer).
 
+#include "files/FileResult.h"
 #include "image/PixelRows.h"
 
 #include <cstdint>
@@ -14,8 +15,22 @@ namespace th::image {
 inline constexpr std::uint32_t kCodecPng = 0x474E50; // "PNG"
 inline constexpr std::uint32_t kCodecBmp = 0x504D42; // "BMP"
 
-// Save flag: map palette rows with error diffusion (on a private copy).
-inline constexpr int kSaveFlagDither = 0x100;
+// How a save maps palette rows; a type of its own so that no other flag set
+// can be passed where it is meant.
+enum class SaveFlags : unsigned {
+    None = 0,
+    Dither = 1u << 8, // error diffusion (on a private copy)
+};
+constexpr bool hasFlag(SaveFlags set, SaveFlags flag)
+{
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(flag)) != 0;
+}
+
+// What a decode may ask for. A header is only a promise: a few bytes can claim
+// 32767 x 32767 pixels, so the size is checked before any pixel is allocated.
+struct DecodeLimits {
+    std::size_t maxPixels = std::size_t{16384} * 16384; // 1 GiB of RGBA
+};
 
 // What a decoder learnt from the header of data it accepted.
 struct DecodedHeader {
@@ -52,9 +67,9 @@ public:
     virtual std::uint32_t tag() const = 0;
     // Whether write() takes 4-byte RGBA rows; every encoder takes 3-byte RGB.
     virtual bool writesRgba() const = 0;
-    // Writes the file; false (and no file left behind) on any failure.
-    [[nodiscard]] virtual bool write(const std::filesystem::path& file, const PixelRows& source,
-                                     int flags, int depth) const = 0;
+    // Writes the file; on any failure says why and leaves no file behind.
+    [[nodiscard]] virtual files::FileResult write(const std::filesystem::path& file, const PixelRows& source,
+                                                  SaveFlags flags, int depth) const = 0;
 };
 
 } // namespace th::image

@@ -45,6 +45,13 @@ void decodeInto(DecodeSession& session, Image& image)
     expandRgb(rgb, rgbStride, image);
 }
 
+// Sides are checked first, so the product cannot overflow.
+bool withinLimits(const DecodedHeader& header, const DecodeLimits& limits)
+{
+    return header.width >= 1 && header.height >= 1 && header.width <= kMaxSide && header.height <= kMaxSide
+        && static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height) <= limits.maxPixels;
+}
+
 } // namespace
 
 ImageStore::ImageStore() : slots_(kInitialSlots) {}
@@ -90,21 +97,22 @@ std::optional<int> ImageStore::store(int number, std::unique_ptr<Image> image)
     return number;
 }
 
-std::optional<int> ImageStore::create(int number, int width, int height, int format)
+std::optional<int> ImageStore::create(int number, int width, int height, int depth, Fill fill)
 {
     if (number != kAutoNumber && (number < 0 || number > kMaxStaticNumber))
         return std::nullopt;
     auto image = Image::allocate(width, height);
     if (!image)
         return std::nullopt;
-    if (!(format & kFormatClear))
+    if (fill == Fill::OpaqueBlack)
         for (std::size_t i = 3; i < image->byteCount(); i += 4)
             image->pixels()[i] = 255;
-    image->sourceDepth = format & ~kFormatClear;
+    image->sourceDepth = depth;
     return store(number, std::move(image));
 }
 
-std::optional<int> ImageStore::decode(int number, std::span<const std::uint8_t> data)
+std::optional<int> ImageStore::decode(int number, std::span<const std::uint8_t> data,
+                                      const DecodeLimits& limits)
 {
     if (number != kAutoNumber && (number < 0 || number > kMaxStaticNumber))
         return std::nullopt;
@@ -113,6 +121,8 @@ std::optional<int> ImageStore::decode(int number, std::span<const std::uint8_t> 
         if (!session)
             continue;
         const DecodedHeader& header = session->header();
+        if (!withinLimits(header, limits))
+            return std::nullopt;
         auto image = Image::allocate(header.width, header.height);
         if (!image)
             return std::nullopt;
@@ -177,19 +187,19 @@ std::optional<DrawTarget> ImageStore::target(int number, const TextPainter* pain
     return DrawTarget(image->view(), painter);
 }
 
-bool ImageStore::save(int number, const std::filesystem::path& file, std::uint32_t tag, int flags,
-                      int depth) const
+files::FileResult ImageStore::save(int number, const std::filesystem::path& file, std::uint32_t tag,
+                                   SaveFlags flags, int depth) const
 {
     const Image* image = find(number);
-    if (!image || file.empty())
-        return false;
-    if (depth == -1)
-        depth = image->sourceDepth;
     const Encoder* encoder = tag == kCodecBmp ? &bmp_ : nullptr;
     for (const auto& e : encoders_)
         if (!encoder && e->tag() == tag)
             encoder = e.get();
-    return encoder && writeWith(*encoder, file, image->rows(), flags, depth);
+    if (!image || file.empty() || !encoder)
+        return files::failure(files::FileError::InvalidRequest);
+    if (depth == kDepthSource)
+        depth = image->sourceDepth;
+    return writeWith(*encoder, file, image->rows(), flags, depth);
 }
 
 } // namespace th::image

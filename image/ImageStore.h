@@ -25,9 +25,13 @@
 namespace th::image {
 
 inline constexpr int kAutoNumber = -1;
-inline constexpr int kFormatClear = 0x100; // ORed into create()'s format: transparent black
-inline constexpr int kDepthSource = -2;    // depth() selector: the depth of the source data
+// For depth() and save(): the depth of the data the image came from.
+inline constexpr int kDepthSource = -2;
 inline constexpr int kMaxStaticNumber = 65535;
+
+// What create() fills a new image with; a type of its own, so that it cannot
+// be mixed with the save flags.
+enum class Fill { OpaqueBlack, TransparentBlack };
 
 class ImageStore {
 public:
@@ -41,15 +45,19 @@ public:
     void registerDecoder(std::unique_ptr<Decoder> decoder);
     void registerEncoder(std::unique_ptr<Encoder> encoder);
 
-    // A new image, opaque black or (with kFormatClear) transparent black.
-    // Returns the number that names it (the handle for kAutoNumber), or
-    // nothing when a side is outside 1 ... 32767 or memory runs out; the store
-    // is then unchanged. An image already under the number is freed first.
-    [[nodiscard]] std::optional<int> create(int number, int width, int height, int format);
+    // A new image of the given fill whose source depth is `depth`. Returns the
+    // number that names it (the handle for kAutoNumber), or nothing when a
+    // side is outside 1 ... 32767 or memory runs out; the store is then
+    // unchanged. An image already under the number is freed first.
+    [[nodiscard]] std::optional<int> create(int number, int width, int height, int depth,
+                                            Fill fill = Fill::OpaqueBlack);
     // Decodes `data` (never reading past its end) with the first decoder that
-    // accepts it. An image whose data breaks off is still returned, with the
-    // rows decoded before the break and zero pixels after it.
-    [[nodiscard]] std::optional<int> decode(int number, std::span<const std::uint8_t> data);
+    // accepts it. A header that claims more pixels than the limits allow is
+    // refused before anything is allocated. An image whose data breaks off is
+    // still returned, with the rows decoded before the break and zero pixels
+    // after it.
+    [[nodiscard]] std::optional<int> decode(int number, std::span<const std::uint8_t> data,
+                                            const DecodeLimits& limits = {});
 
     // Frees the image the number names; kAutoNumber frees every image.
     void free(int number);
@@ -65,12 +73,12 @@ public:
     // A target over the image's pixels; nothing when the number names no image.
     std::optional<DrawTarget> target(int number, const TextPainter* painter = nullptr) const;
 
-    // Writes the image with the encoder for `tag` (kCodecPng, kCodecBmp).
-    // depth -1 stands for the image's source depth. False, with no file left
-    // behind, when the number, the path or the encoder is missing or the write
-    // fails.
-    [[nodiscard]] bool save(int number, const std::filesystem::path& file, std::uint32_t tag,
-                            int flags, int depth) const;
+    // Writes the image with the encoder for `tag` (kCodecPng, kCodecBmp) at
+    // `depth` or, for kDepthSource, the image's source depth. On failure no
+    // file is left behind and the result says why (InvalidRequest when the
+    // number, the path or the encoder is missing).
+    [[nodiscard]] files::FileResult save(int number, const std::filesystem::path& file, std::uint32_t tag,
+                                         SaveFlags flags, int depth) const;
 
     std::size_t slotCount() const { return slots_.size(); }
 

@@ -7,8 +7,8 @@
 
 namespace th::image {
 
-bool writeWith(const Encoder& encoder, const std::filesystem::path& file, const PixelRows& source,
-               int flags, int depth)
+files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
+                            const PixelRows& source, SaveFlags flags, int depth)
 {
     if (source.bytesPerPixel == 3 || encoder.writesRgba())
         return encoder.write(file, source, flags, depth);
@@ -19,7 +19,7 @@ bool writeWith(const Encoder& encoder, const std::filesystem::path& file, const 
     try {
         rgb.resize(stride * static_cast<std::size_t>(source.height));
     } catch (const std::bad_alloc&) {
-        return false;
+        return files::failure(files::FileError::OutOfMemory);
     }
     for (int y = 0; y < source.height; ++y) {
         const std::uint8_t* in = source.row(y);

@@ -475,7 +475,7 @@ int PaletteQuantiser::Network::cachedSearch(const std::uint8_t* p)
 // Set-up: working pixels, sampling factor, learning
 // ============================================================================
 std::unique_ptr<PaletteQuantiser> PaletteQuantiser::create(const PixelRows& source, int depth,
-                                                           int flags)
+                                                           SaveFlags flags)
 {
     if (depth < 1 || depth > 8 || !source.pixels || source.width < 1 || source.height < 1)
         return nullptr;
@@ -488,7 +488,7 @@ std::unique_ptr<PaletteQuantiser> PaletteQuantiser::create(const PixelRows& sour
 
 PaletteQuantiser::~PaletteQuantiser() = default;
 
-PaletteQuantiser::PaletteQuantiser(const PixelRows& source, int depth, int flags)
+PaletteQuantiser::PaletteQuantiser(const PixelRows& source, int depth, SaveFlags flags)
     : pixels_(source)
     , depth_(depth)
     , flags_(flags)
@@ -497,7 +497,7 @@ PaletteQuantiser::PaletteQuantiser(const PixelRows& source, int depth, int flags
 {
     const std::size_t width = static_cast<std::size_t>(source.width);
     const std::size_t rowBytes = width * 4;
-    const bool dither = (flags & kSaveFlagDither) != 0;
+    const bool dither = hasFlag(flags, SaveFlags::Dither);
     // Learning walks the pixels as one block, so anything but contiguous
     // RGBA is copied first; dithering writes into its own copy.
     if (source.bytesPerPixel != 4 || source.stride != rowBytes || dither) {
@@ -540,7 +540,7 @@ std::span<const std::uint8_t> PaletteQuantiser::mapRow(int row)
 {
     if (depth_ == 1)
         mapRowByLuminance(pixels_.row(row));
-    else if (flags_ & kSaveFlagDither)
+    else if (hasFlag(flags_, SaveFlags::Dither))
         mapRowWithDither(row);
     else
         mapRowBySearch(pixels_.row(row));

@@ -8,6 +8,7 @@
 // The results are the same bit for bit on every build: the double arithmetic
 // runs in the order written (the project builds without FP contraction).
 
+#include "image/Codec.h"
 #include "image/PixelRows.h"
 
 #include <array>
@@ -25,10 +26,10 @@ struct PaletteEntry {
 
 class PaletteQuantiser {
 public:
-    // Learns the palette of `source` (3- or 4-byte pixels). `flags` may hold
-    // kSaveFlagDither. nullptr when depth is outside 1-8 or memory runs out.
+    // Learns the palette of `source` (3- or 4-byte pixels). nullptr when
+    // depth is outside 1-8 or memory runs out.
     [[nodiscard]] static std::unique_ptr<PaletteQuantiser> create(const PixelRows& source,
-                                                                  int depth, int flags);
+                                                                  int depth, SaveFlags flags);
     ~PaletteQuantiser();
     PaletteQuantiser(const PaletteQuantiser&) = delete;
     PaletteQuantiser& operator=(const PaletteQuantiser&) = delete;
@@ -38,12 +39,13 @@ public:
     std::span<const PaletteEntry> palette() const { return palette_; }
     // The palette indices of image row `row`, packed depth bits each with the
     // first pixel in the most significant bits of the first byte. Valid
-    // until the next call.
+    // until the next call. With dithering, rows must be asked for top first:
+    // each one carries error into the next.
     std::span<const std::uint8_t> mapRow(int row);
 
 private:
     struct Network;
-    PaletteQuantiser(const PixelRows& source, int depth, int flags);
+    PaletteQuantiser(const PixelRows& source, int depth, SaveFlags flags);
     void buildNetwork();
     void mapRowByLuminance(const std::uint8_t* pixels);
     void mapRowBySearch(const std::uint8_t* pixels);
@@ -53,7 +55,7 @@ private:
     PixelRows pixels_;                  // 4-byte pixels: the source or privateCopy_
     std::vector<std::uint8_t> privateCopy_;
     int depth_;
-    int flags_;
+    SaveFlags flags_;
     std::vector<PaletteEntry> palette_;
     std::unique_ptr<Network> network_;  // absent for depth 1
     std::vector<std::uint8_t> indices_; // one index a pixel, before packing

@@ -1,8 +1,8 @@
 #include "image/PngEncoder.h"
 
+#include "files/ReplacingFile.h"
 #include "image/MappedRowFeed.h"
 #include "image/PaletteQuantiser.h"
-#include "image/ReplacingFile.h"
 
 #include <png.h>
 
@@ -16,9 +16,21 @@ bool isPaletteDepth(int depth) { return depth >= 1 && depth <= 8; }
 // The bit depths a PNG palette image may have.
 bool isValidPaletteDepth(int depth) { return depth == 1 || depth == 2 || depth == 4 || depth == 8; }
 
+// A write that did not land stops libpng at once; the file keeps the cause.
+void writeToFile(png_structp png, png_bytep bytes, png_size_t count)
+{
+    if (!static_cast<files::ReplacingFile*>(png_get_io_ptr(png))->write(bytes, count))
+        png_error(png, "write failed");
+}
+
+// The file flushes its own buffer when it is committed.
+void flushNothing(png_structp) {}
+
 // Everything between setjmp and a libpng error lives in plain values or in
-// the caller's frame, so the longjmp skips no destructor.
-bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quantiser, MappedRowFeed* rows)
+// the caller's frame, so the longjmp skips no destructor. False on a libpng
+// error, which includes a write the file refused.
+bool encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser* quantiser,
+            MappedRowFeed* rows)
 {
     // The installed library's own version: libpng 1.6 refuses older strings.
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -29,7 +41,7 @@ bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quanti
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, stream);
+    png_set_write_fn(png, &out, writeToFile, flushNothing);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 9);
     const auto width = static_cast<png_uint_32>(source.width);
@@ -60,25 +72,28 @@ bool encode(std::FILE* stream, const PixelRows& source, PaletteQuantiser* quanti
 
 } // namespace
 
-bool PngEncoder::write(const std::filesystem::path& file, const PixelRows& source, int flags,
-                       int depth) const
+files::FileResult PngEncoder::write(const std::filesystem::path& file, const PixelRows& source,
+                                    SaveFlags flags, int depth) const
 {
     if (!source.pixels || source.width < 1 || source.height < 1)
-        return false;
+        return files::failure(files::FileError::InvalidRequest);
     if (isPaletteDepth(depth) && !isValidPaletteDepth(depth))
-        return false;
-    ReplacingFile out(file);
-    if (!out.stream())
-        return false;
+        return files::failure(files::FileError::Unsupported);
+    files::ReplacingFile out(file);
+    if (!out.isOpen())
+        return out.result();
     std::unique_ptr<PaletteQuantiser> quantiser;
     std::optional<MappedRowFeed> rows;
     if (isPaletteDepth(depth)) {
+        // The depth is valid here, so only memory can stop the quantiser.
         quantiser = PaletteQuantiser::create(source, depth, flags);
         if (!quantiser)
-            return false;
+            return files::failure(files::FileError::OutOfMemory);
         rows.emplace(*quantiser, source.height);
     }
-    return encode(out.stream(), source, quantiser.get(), rows ? &*rows : nullptr) && out.commit();
+    if (!encode(out, source, quantiser.get(), rows ? &*rows : nullptr))
+        return out.result().ok() ? files::failure(files::FileError::EncodeFailed) : out.result();
+    return out.commit();
 }
 
 } // namespace th::image

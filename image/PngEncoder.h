@@ -12,8 +12,8 @@ class PngEncoder final : public Encoder {
 public:
     std::uint32_t tag() const override { return kCodecPng; }
     bool writesRgba() const override { return true; }
-    [[nodiscard]] bool write(const std::filesystem::path& file, const PixelRows& source, int flags,
-                             int depth) const override;
+    [[nodiscard]] files::FileResult write(const std::filesystem::path& file, const PixelRows& source,
+                                          SaveFlags flags, int depth) const override;
 };
 
 } // namespace th::image

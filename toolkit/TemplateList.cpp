@@ -1,6 +1,6 @@
 #include "toolkit/TemplateList.h"
 
-#include "toolkit/FolderListing.h"
+#include "files/FolderListing.h"
 
 namespace th::toolkit {
 
@@ -10,7 +10,7 @@ constexpr std::string_view kTemplateExtension = ".txt";
 
 std::vector<std::string> templateNames(const std::string& dataFolder)
 {
-    std::vector<std::string> names = listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{});
+    std::vector<std::string> names = files::listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{});
     for (std::string& name : names)
         name.resize(name.size() - kTemplateExtension.size());
     return names;

@@ -42,7 +42,7 @@ protected:
             const QRgb c = colour(u, v);
             return Rgba{qRed(c), qGreen(c), qBlue(c), qAlpha(c)};
         });
-        ASSERT_TRUE(images.save(number, path, th::image::kCodecPng, 0, 32));
+        ASSERT_TRUE(images.save(number, path, th::image::kCodecPng, th::image::SaveFlags::None, 32).ok());
         images.free(number);
     }
     void writePng(const std::string& path, int w, int h, QRgb colour)

@@ -46,7 +46,7 @@ protected:
     }
     SheetResult save(const std::string& name, int w, int h, int depth)
     {
-        return saveSpriteSheet(images, model.sprites, {home.path() / name, w, h, depth, kBlackBackground});
+        return saveSpriteSheet(images, model.sprites, {home.path() / name, w, h, depth, kBlackBackground}).result;
     }
     // Automatic numbers are handed out in turn: every number made after the
     // probe `before` must be free again once a save is over.

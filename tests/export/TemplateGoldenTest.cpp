@@ -158,11 +158,11 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
 
     const fs::path script = home.path() / "script.out";
     ScriptFile file(script);
-    ASSERT_EQ(expandTemplate(templateFile, file, sprites, inputs), ExpansionResult::Written);
+    ASSERT_EQ(expandTemplate(templateFile, file, sprites, inputs).result, ExpansionResult::Written);
     EXPECT_EQ(readBytes(script), expected);
 
     ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs), ExpansionResult::Written);
+    ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
     EXPECT_EQ(clipboard.text(), withCrLf(expected));
 }
 

@@ -94,11 +94,11 @@ TEST_F(ExpandTemplate, ReplacesAnOlderScriptOrClipboardTextAndOnlyReadsTheSprite
     writeBytes(file("t.txt"), "th.Repeat\nth.ImageName th.ImageX\nth.Until = 5\nend th.ImageNumber\n");
     writeBytes(file("out.txt"), "an older and longer script\n");
     ScriptFile script(file("out.txt"));
-    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}), ExpansionResult::Written);
+    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
     EXPECT_EQ(readBytes(file("out.txt")), "a 10\nb 20\nc 30\nb 20\nb 20\nend 2\n");
     ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}), ExpansionResult::Written);
-    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}), ExpansionResult::Written);
+    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}).result, ExpansionResult::Written);
+    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}).result, ExpansionResult::Written);
     EXPECT_EQ(clipboard.text(), "a 10\r\nb 20\r\nc 30\r\nb 20\r\nb 20\r\nend 2\r\n");
     EXPECT_EQ(sprites.current(), current);
     EXPECT_EQ(sprites.entries().back().name, "b.png");
@@ -109,15 +109,15 @@ TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
 {
     writeBytes(file("out.txt"), "kept\n");
     ScriptFile script(file("out.txt"));
-    EXPECT_EQ(expandTemplate(home.path(), script, sprites, {}), ExpansionResult::TemplateUnreadable);
+    EXPECT_EQ(expandTemplate(home.path(), script, sprites, {}).result, ExpansionResult::TemplateUnreadable);
     EXPECT_EQ(readBytes(file("out.txt")), "kept\n");
     ClipboardText clipboard;
-    EXPECT_EQ(expandTemplate(file("deleted.txt"), clipboard, sprites, {}), ExpansionResult::TemplateUnreadable);
+    EXPECT_EQ(expandTemplate(file("deleted.txt"), clipboard, sprites, {}).result, ExpansionResult::TemplateUnreadable);
     EXPECT_EQ(clipboard.text(), "");
 
     writeBytes(file("t.txt"), "line\n");
     ScriptFile onAFolder(home.path());
-    EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}), ExpansionResult::DestinationFailed);
+    EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}).result, ExpansionResult::DestinationFailed);
 }
 
 } // namespace

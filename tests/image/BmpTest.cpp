@@ -4,6 +4,8 @@
 
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
+#include "image/PngDecoder.h"
+#include "image/PngEncoder.h"
 
 #include "testing/TempHome.h"
 
@@ -29,7 +31,7 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
     const std::uint8_t top[] = {255, 0, 0, 255, 0, 200, 0, 128, 255, 255, 255, 255};
     std::copy(std::begin(top), std::end(top), store.handle(n).pixels);
     for (const int depth : {0, 2, 16, 31})
-        EXPECT_FALSE(store.save(n, home.path() / "x.bmp", kCodecBmp, 0, depth));
+        EXPECT_FALSE(store.save(n, home.path() / "x.bmp", kCodecBmp, SaveFlags::None, depth).ok());
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
 
     struct Case {
@@ -54,7 +56,7 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.depth);
-        ASSERT_TRUE(store.save(n, home.path() / "a.bmp", kCodecBmp, 0, c.depth));
+        ASSERT_TRUE(store.save(n, home.path() / "a.bmp", kCodecBmp, SaveFlags::None, c.depth).ok());
         const std::string s = readBytes(home.path() / "a.bmp");
         ASSERT_EQ(s.size(), c.offset + 2 * c.rowBytes);
         EXPECT_EQ(s.substr(0, 2), "BM");
@@ -127,6 +129,38 @@ TEST_F(Bmp, DecodesFiveFiveFiveAndStopsCleanlyOnShortOrUnknownData)
     EXPECT_FALSE(store.decode(6, bmpHeaders(0, 1, 24, 0, 0)));
     EXPECT_FALSE(store.decode(6, bmpHeaders(1, -1, 24, 0, 0)));
     EXPECT_FALSE(store.decode(6, Bytes(file.begin(), file.begin() + 40)));
+}
+
+// Dithering carries each row's error into the row below, so the rows must be
+// mapped top first although the file holds them bottom first: a dithered BMP
+// shows the same pixels as a dithered PNG (mapped top first) of the image.
+TEST_F(Bmp, DitheredRowsAreMappedTopFirstLikeThePng)
+{
+    store.registerDecoder(std::make_unique<PngDecoder>());
+    store.registerEncoder(std::make_unique<PngEncoder>());
+    const int n = *store.create(kAutoNumber, 13, 9, 32);
+    const PixelView view = store.handle(n);
+    for (int y = 0; y < view.height; ++y)
+        for (int x = 0; x < view.width; ++x) {
+            std::uint8_t* p = view.pixels + std::size_t(y) * view.stride + std::size_t(x) * 4;
+            p[0] = std::uint8_t(x * 19 + y * 3);
+            p[1] = std::uint8_t(y * 27 + x);
+            p[2] = std::uint8_t(128 + x * y);
+        }
+    for (const int depth : {4, 8}) {
+        SCOPED_TRACE(depth);
+        ASSERT_TRUE(store.save(n, home.path() / "d.bmp", kCodecBmp, SaveFlags::Dither, depth).ok());
+        ASSERT_TRUE(store.save(n, home.path() / "d.png", kCodecPng, SaveFlags::Dither, depth).ok());
+        const std::string bmp = readBytes(home.path() / "d.bmp");
+        const std::string png = readBytes(home.path() / "d.png");
+        ASSERT_TRUE(store.decode(1, Bytes(bmp.begin(), bmp.end())));
+        ASSERT_TRUE(store.decode(2, Bytes(png.begin(), png.end())));
+        const PixelView fromBmp = store.handle(1);
+        const PixelView fromPng = store.handle(2);
+        const std::size_t bytes = fromPng.stride * std::size_t(fromPng.height);
+        ASSERT_EQ(fromBmp.stride * std::size_t(fromBmp.height), bytes);
+        EXPECT_TRUE(std::equal(fromBmp.pixels, fromBmp.pixels + bytes, fromPng.pixels));
+    }
 }
 
 } // namespace

@@ -10,7 +10,7 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(ImageStore, CreatesOpaqueOrClearBlackImagesInGrowingStaticSlots)
 {
     ImageStore store;
-    ASSERT_EQ(store.create(0, 4, 3, 32 | kFormatClear), 0);
+    ASSERT_EQ(store.create(0, 4, 3, 32, Fill::TransparentBlack), 0);
     ASSERT_EQ(store.create(40, 4, 3, 32), 40);
     const PixelView clear = store.handle(0), opaque = store.handle(40);
     EXPECT_EQ(Bytes(clear.pixels, clear.pixels + 48), Bytes(48, 0));
@@ -18,7 +18,7 @@ TEST(ImageStore, CreatesOpaqueOrClearBlackImagesInGrowingStaticSlots)
         EXPECT_EQ(opaque.pixels[i], i % 4 == 3 ? 255 : 0) << i;
     EXPECT_EQ(opaque.stride, 16u);
     EXPECT_EQ(store.depth(40, kDepthSource), 32);
-    ASSERT_TRUE(store.create(2, 1, 1, 24 | kFormatClear));
+    ASSERT_TRUE(store.create(2, 1, 1, 24, Fill::TransparentBlack));
     EXPECT_EQ(store.depth(2, kDepthSource), 24);
     EXPECT_EQ(store.depth(2, 0), 32);
 

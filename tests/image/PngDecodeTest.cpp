@@ -288,4 +288,77 @@ TEST_F(PngDecoding, DamagedFilesFailCleanly)
     }
 }
 
+// Big-endian 32 bits, as PNG stores lengths and sizes; little-endian for BMP.
+void putBe32(Bytes& b, std::uint32_t v)
+{
+    for (int i = 3; i >= 0; --i)
+        b.push_back(std::uint8_t(v >> (8 * i)));
+}
+void putLe32(Bytes& b, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b.push_back(std::uint8_t(v >> (8 * i)));
+}
+
+// Signature, IHDR (RGBA, 8 bits), an empty IDAT and IEND: 57 bytes whose
+// header can claim any size.
+Bytes pngHeaderOnly(std::uint32_t width, std::uint32_t height)
+{
+    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&](const char* type, Bytes data) {
+        putBe32(b, std::uint32_t(data.size()));
+        const std::size_t start = b.size();
+        b.insert(b.end(), type, type + 4);
+        b.insert(b.end(), data.begin(), data.end());
+        putBe32(b, std::uint32_t(crc32(0, b.data() + start, uInt(b.size() - start))));
+    };
+    Bytes ihdr;
+    putBe32(ihdr, width);
+    putBe32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, PNG_COLOR_TYPE_RGBA, 0, 0, 0});
+    chunk("IHDR", ihdr);
+    chunk("IDAT", {});
+    chunk("IEND", {});
+    return b;
+}
+
+// The two headers of a 24-bit BMP (file 14 bytes, information 40) and no pixels.
+Bytes bmpHeaderOnly(std::uint32_t width, std::uint32_t height)
+{
+    Bytes b = {'B', 'M'};
+    for (std::uint32_t v : {54u, 0u, 54u, 40u, width, height})
+        putLe32(b, v);
+    b.insert(b.end(), {1, 0, 24, 0});
+    b.resize(54, 0);
+    return b;
+}
+
+// A header is checked against the limit before any pixel is allocated, so a
+// few bytes cannot ask for gigabytes.
+TEST_F(PngDecoding, HeadersBeyondTheDecodeLimitAreRefusedBeforeAllocating)
+{
+    const struct {
+        const char* name;
+        Bytes data;
+        std::size_t maxPixels; // 0: the default limits
+        bool accepted;
+    } cases[] = {
+        {"png_32767x32767_57_bytes.png", pngHeaderOnly(32767, 32767), 0, false},
+        {"bmp_32767x32767_54_bytes.bmp", bmpHeaderOnly(32767, 32767), 0, false},
+        {"png 8x8 under a 63-pixel limit", pngHeaderOnly(8, 8), 63, false},
+        {"png 8x8 under a 64-pixel limit", pngHeaderOnly(8, 8), 64, true},
+        {"bmp 8x8 under a 63-pixel limit", bmpHeaderOnly(8, 8), 63, false},
+        {"bmp 8x8 under a 64-pixel limit", bmpHeaderOnly(8, 8), 64, true},
+        {"png 4096x4096 under the default", pngHeaderOnly(4096, 4096), 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodeLimits limits = c.maxPixels ? DecodeLimits{c.maxPixels} : DecodeLimits{};
+        const auto n = store.decode(kAutoNumber, c.data, limits);
+        EXPECT_EQ(n.has_value(), c.accepted);
+        if (n)
+            store.free(*n);
+    }
+}
+
 } // namespace

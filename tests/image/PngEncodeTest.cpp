@@ -39,9 +39,9 @@ protected:
     }
     // Saves at `depth` and reads the file back with libpng; every row must
     // be written with filter NONE.
-    PngFile saved(int n, int depth, int flags = 0)
+    PngFile saved(int n, int depth, SaveFlags flags = SaveFlags::None)
     {
-        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, flags, depth));
+        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, flags, depth).ok());
         PngFile png = th::testing::readPng(file("p.png"));
         EXPECT_EQ(png.filters, std::vector<int>(std::size_t(png.height), 0));
         return png;
@@ -123,7 +123,7 @@ TEST_F(PngSaving, PaletteDepthsWriteThePlainNetworksPaletteAndIndicesBitForBit)
         for (const int depth : {2, 4, 8}) {
             SCOPED_TRACE(::testing::Message() << c.name << " depth " << depth);
             const auto plain = th::image::testing::plainQuantise(c.pixels, c.width, c.height, depth);
-            const auto q = PaletteQuantiser::create({c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false}, depth, 0);
+            const auto q = PaletteQuantiser::create({c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false}, depth, SaveFlags::None);
             ASSERT_TRUE(q);
             EXPECT_TRUE(std::ranges::equal(q->palette(), plain.palette)) << "alpha included";
 
@@ -180,7 +180,7 @@ TEST_F(PngSaving, DitheringWorksOnACopyAndBringsColumnMeansCloser)
     for (int i = 0; i < 256 * 32; ++i)
         ramp.insert(ramp.end(), {std::uint8_t(i % 256), std::uint8_t(i % 256), std::uint8_t(i % 256), 255});
     const int n = imageOf(ramp, 256, 32);
-    const auto columnError = [&](int flags) {
+    const auto columnError = [&](SaveFlags flags) {
         const PngFile png = saved(n, 2, flags);
         double error = 0;
         for (int x = 0; x < 256; ++x) {
@@ -191,8 +191,8 @@ TEST_F(PngSaving, DitheringWorksOnACopyAndBringsColumnMeansCloser)
         }
         return error / 256;
     };
-    const double plain = columnError(0);
-    const double dithered = columnError(kSaveFlagDither);
+    const double plain = columnError(SaveFlags::None);
+    const double dithered = columnError(SaveFlags::Dither);
     EXPECT_LT(dithered, plain * 0.75) << "plain " << plain << ", dithered " << dithered;
     EXPECT_TRUE(std::equal(ramp.begin(), ramp.end(), store.handle(n).pixels));
 }
@@ -210,30 +210,42 @@ TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFile)
                 EXPECT_EQ(png.at(x, y), th::testing::pixelOf(store, n, x, y)) << x << ", " << y;
         const std::string bytes32 = readBytes(file("p.png"));
         for (const int depth : {12, 18, 24, -1, 0, 9}) {
-            ASSERT_TRUE(store.save(n, file("d.png"), kCodecPng, 0, depth));
+            ASSERT_TRUE(store.save(n, file("d.png"), kCodecPng, SaveFlags::None, depth).ok());
             EXPECT_EQ(readBytes(file("d.png")), bytes32) << "depth " << depth;
         }
     }
 }
 
-TEST_F(PngSaving, FailuresLeaveNoFileAndKeepAnOldOne)
+// Each failure says why, leaves no file (nor temporary) behind and keeps an
+// older file whole.
+TEST_F(PngSaving, FailuresAreTypedLeaveNoFileAndKeepAnOldOne)
 {
+    using th::files::FileError;
     const int n = imageOf(cycling(4, 4), 4, 4);
-    for (const int depth : {3, 5, 6, 7})
-        EXPECT_FALSE(store.save(n, file("odd.png"), kCodecPng, 0, depth));
-    EXPECT_EQ(filesInHome(), 0u);
-    EXPECT_FALSE(store.save(n, home.path() / "missing" / "x.png", kCodecPng, 0, 32));
-    EXPECT_FALSE(store.save(n, "", kCodecPng, 0, 32));
-    EXPECT_FALSE(store.save(n + 100, file("x.png"), kCodecPng, 0, 32));
-    EXPECT_FALSE(store.save(n, file("x.png"), 0x474946, 0, 32));
-    EXPECT_EQ(filesInHome(), 0u);
-
     th::testing::writeBytes(file("old.png"), "older file");
-    EXPECT_FALSE(store.save(n, file("old.png"), kCodecPng, 0, 3));
-    EXPECT_EQ(readBytes(file("old.png")), "older file");
-    // A folder in the way of the final rename.
     std::filesystem::create_directory(file("dir.png"));
-    EXPECT_FALSE(store.save(n, file("dir.png"), kCodecPng, 0, 8));
+    const struct {
+        const char* what;
+        int number;
+        std::filesystem::path path;
+        std::uint32_t tag;
+        int depth;
+        FileError cause;
+    } cases[] = {
+        {"depth 3", n, file("odd.png"), kCodecPng, 3, FileError::Unsupported},
+        {"depth 7", n, file("odd.png"), kCodecPng, 7, FileError::Unsupported},
+        {"missing folder", n, home.path() / "missing" / "x.png", kCodecPng, 32, FileError::FolderMissing},
+        {"no path", n, "", kCodecPng, 32, FileError::InvalidRequest},
+        {"no image", n + 100, file("x.png"), kCodecPng, 32, FileError::InvalidRequest},
+        {"no encoder", n, file("x.png"), 0x474946, 32, FileError::InvalidRequest},
+        {"over an old file", n, file("old.png"), kCodecPng, 3, FileError::Unsupported},
+        {"a folder in the way", n, file("dir.png"), kCodecPng, 8, FileError::IsAFolder},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(store.save(c.number, c.path, c.tag, SaveFlags::None, c.depth).cause, c.cause);
+    }
+    EXPECT_EQ(readBytes(file("old.png")), "older file");
     EXPECT_EQ(filesInHome(), 2u);
 }
 
@@ -242,10 +254,12 @@ struct RgbOnlyEncoder final : Encoder {
     explicit RgbOnlyEncoder(Bytes& seen) : seen(seen) {}
     std::uint32_t tag() const override { return 0x545354; }
     bool writesRgba() const override { return false; }
-    bool write(const std::filesystem::path&, const PixelRows& s, int, int) const override
+    th::files::FileResult write(const std::filesystem::path&, const PixelRows& s, SaveFlags, int) const override
     {
         seen.assign(s.pixels, s.pixels + s.stride * static_cast<std::size_t>(s.height));
-        return s.bytesPerPixel == 3 && s.stride == 12;
+        if (s.bytesPerPixel == 3 && s.stride == 12)
+            return {};
+        return th::files::failure(th::files::FileError::InvalidRequest);
     }
     Bytes& seen;
 };
@@ -254,12 +268,27 @@ TEST_F(PngSaving, AnEncoderWithoutRgbaGetsThePixelsFlattenedOntoWhite)
 {
     Bytes seen;
     store.registerEncoder(std::make_unique<RgbOnlyEncoder>(seen));
-    const int n = *store.create(kAutoNumber, 3, 1, 32 | kFormatClear);
+    const int n = *store.create(kAutoNumber, 3, 1, 32, Fill::TransparentBlack);
     const std::uint8_t pixels[] = {100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0};
     std::copy(std::begin(pixels), std::end(pixels), store.handle(n).pixels);
-    ASSERT_TRUE(store.save(n, file("t"), 0x545354, 0, 32));
+    ASSERT_TRUE(store.save(n, file("t"), 0x545354, SaveFlags::None, 32).ok());
     // ((255 - a) * 255 + v * a) / 255, each row padded to 12 bytes.
     EXPECT_EQ(seen, (Bytes{177, 127, 255, 7, 8, 9, 255, 255, 255, 0, 0, 0}));
+}
+
+// The tests' own reader is an oracle only while it trusts nothing: a chunk
+// whose length runs past the end of the file is refused, not read beyond.
+TEST_F(PngSaving, TheTestReaderRefusesAChunkLongerThanTheFile)
+{
+    const int n = imageOf(cycling(4, 4), 4, 4);
+    ASSERT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, 32).ok());
+    const std::string good = readBytes(file("p.png"));
+    const std::string tails[] = {std::string("\x7F\xFF\xFF\xF0IDATcrc!", 12), std::string("\0\0\0", 3)};
+    for (const std::string& tail : tails) {
+        SCOPED_TRACE(tail.size());
+        th::testing::writeBytes(file("p.png"), good + tail);
+        EXPECT_THROW(th::testing::readPng(file("p.png")), std::runtime_error);
+    }
 }
 
 } // namespace

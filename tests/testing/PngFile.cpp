@@ -44,27 +44,27 @@ Rgba PngFile::at(int x, int y) const
     return {p[0], p[1], p[2], p[3]};
 }
 
-PngFile readPng(const std::filesystem::path& file)
+namespace {
+
+// The libpng side of the read. Only plain values live in this frame, and
+// `f` in the caller's, so a libpng error's longjmp skips no destructor.
+// False on a libpng error; `storedRowBytes` is the row size before unpacking.
+bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
 {
-    std::FILE* in = std::fopen(file.c_str(), "rb");
-    if (!in)
-        throw std::runtime_error("no file " + file.string());
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(in);
-        throw std::runtime_error("libpng could not read " + file.string());
+        return false;
     }
     png_init_io(png, in);
     png_read_info(png, info);
-    PngFile f;
     f.width = int(png_get_image_width(png, info));
     f.height = int(png_get_image_height(png, info));
     f.colourType = png_get_color_type(png, info);
     f.bitDepth = png_get_bit_depth(png, info);
     f.hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-    const std::size_t storedRowBytes = png_get_rowbytes(png, info);
+    storedRowBytes = png_get_rowbytes(png, info);
     png_colorp palette = nullptr;
     int entries = 0;
     if (png_get_PLTE(png, info, &palette, &entries) == PNG_INFO_PLTE)
@@ -75,14 +75,34 @@ PngFile readPng(const std::filesystem::path& file)
     for (auto& row : f.rows)
         png_read_row(png, row.data(), nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(in);
+    return true;
+}
 
-    // The chunks, and the filter byte that starts each row of the inflated data.
+} // namespace
+
+PngFile readPng(const std::filesystem::path& file)
+{
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in)
+        throw std::runtime_error("no file " + file.string());
+    PngFile f;
+    std::size_t storedRowBytes = 0;
+    const bool read = readWithLibpng(in, f, storedRowBytes);
+    std::fclose(in);
+    if (!read)
+        throw std::runtime_error("libpng could not read " + file.string());
+
+    // The chunks, and the filter byte that starts each row of the inflated
+    // data. A length is only trusted as far as the file reaches.
     const std::string bytes = readBytes(file);
     const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
     std::vector<std::uint8_t> compressed;
-    for (std::size_t at = 8; at + 12 <= bytes.size();) {
+    for (std::size_t at = 8; at < bytes.size();) {
+        if (bytes.size() - at < 12)
+            throw std::runtime_error("a chunk header runs past the end of " + file.string());
         const std::size_t length = std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
+        if (length > bytes.size() - at - 12)
+            throw std::runtime_error("a chunk runs past the end of " + file.string());
         f.chunks.push_back(bytes.substr(at + 4, 4));
         if (f.chunks.back() == "IDAT")
             compressed.insert(compressed.end(), b + at + 8, b + at + 8 + length);

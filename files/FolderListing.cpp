@@ -1,11 +1,11 @@
-#include "toolkit/FolderListing.h"
+#include "files/FolderListing.h"
 
 #include <algorithm>
 #include <filesystem>
 
 #include <fnmatch.h>
 
-namespace th::toolkit {
+namespace th::files {
 
 std::optional<std::vector<std::string>> listFolder(const std::string& folder, std::string_view pattern)
 {
@@ -24,4 +24,4 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder, st
     return names;
 }
 
-} // namespace th::toolkit
+} // namespace th::files

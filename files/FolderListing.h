@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-namespace th::toolkit {
+namespace th::files {
 
 // The matching names (not paths), sorted by their bytes so that the order is
 // the same on every run and every file system; nullopt when the folder cannot
 // be listed.
 std::optional<std::vector<std::string>> listFolder(const std::string& folder, std::string_view pattern);
 
-} // namespace th::toolkit
+} // namespace th::files

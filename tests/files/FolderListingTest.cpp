@@ -1,4 +1,4 @@
-#include "toolkit/FolderListing.h"
+#include "files/FolderListing.h"
 
 #include "testing/TempHome.h"
 
@@ -15,7 +15,7 @@ TEST(FolderListing, MatchesCaseSensitivelyAndSortsByBytes)
     for (const char* name : {"b.png", "a.png", "B.png", ".hidden.png", "upper.PNG", "note.txt", "a.png.bak"})
         writeBytes(home.path() / name, "x");
     std::filesystem::create_directory(home.path() / "folder.png");
-    const auto names = th::toolkit::listFolder(home.folder(), "*.png");
+    const auto names = th::files::listFolder(home.folder(), "*.png");
     ASSERT_TRUE(names);
     EXPECT_EQ(*names, (std::vector<std::string>{".hidden.png", "B.png", "a.png", "b.png", "folder.png"}));
 }
@@ -23,8 +23,8 @@ TEST(FolderListing, MatchesCaseSensitivelyAndSortsByBytes)
 TEST(FolderListing, AnUnlistableFolderIsReported)
 {
     TempHome home;
-    EXPECT_FALSE(th::toolkit::listFolder(home.folder() + "missing/", "*.png"));
-    const auto empty = th::toolkit::listFolder(home.folder(), "*.png");
+    EXPECT_FALSE(th::files::listFolder(home.folder() + "missing/", "*.png"));
+    const auto empty = th::files::listFolder(home.folder(), "*.png");
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->empty());
 }

@@ -2,36 +2,35 @@
 // The one way text files are written and read: templates, scripts and the
 // installer all go through these two classes. Plain C++, no Qt.
 //
-// Written: UTF-8 as given, no byte-order mark, one LF after every line.
+// Written: UTF-8 as given, no byte-order mark, one LF after every line,
+// through a ReplacingFile, so a failed or interrupted write leaves the old
+// file whole.
 // Read: a line ends at LF, CR, CR LF (one end) or a zero byte; the bytes are
 // handed back as they stand, so a byte-order mark stays as U+FEFF at the start
 // of the first line.
 
-#include <cstdio>
+#include "files/ReplacingFile.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-namespace th::toolkit {
+namespace th::files {
 
-// Creates a file (cutting an existing one to zero bytes) and writes lines to
-// it through a buffer. When the file could not be created every write is a
-// no-op, so a caller may write first and look at the result once at close().
+// Writes lines to a temporary file that close() puts in place. When the file
+// could not be created every write is a no-op, so a caller may write first
+// and look at the result once at close().
 class TextWriter {
 public:
-    explicit TextWriter(const std::filesystem::path& file);
-    ~TextWriter();
-    TextWriter(const TextWriter&) = delete;
-    TextWriter& operator=(const TextWriter&) = delete;
+    explicit TextWriter(const std::filesystem::path& file) : file_(file) {}
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_.isOpen(); }
     void writeLine(std::string_view utf8);
-    // Flushes and closes; false when the file never opened or a write failed.
-    [[nodiscard]] bool close();
+    // Puts the file in place; the old file stays when anything failed.
+    [[nodiscard]] FileResult close() { return file_.commit(); }
 
 private:
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
+    ReplacingFile file_;
 };
 
 // Reads a whole text file at construction and hands it out line by line.
@@ -40,7 +39,10 @@ public:
     explicit TextReader(const std::filesystem::path& file);
 
     // False for a missing or unreadable file and for a folder.
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return result_.ok(); }
+    // Why the file could not be read: FileMissing, IsAFolder, OutOfMemory or
+    // CannotRead with the errno.
+    const FileResult& result() const { return result_; }
     // True exactly when no byte is left to read.
     bool atEnd() const { return position_ >= content_.size(); }
     // The next line without its line end; an empty line at the end of file.
@@ -49,7 +51,7 @@ public:
 private:
     std::string content_;
     std::size_t position_ = 0;
-    bool open_ = false;
+    FileResult result_;
 };
 
-} // namespace th::toolkit
+} // namespace th::files

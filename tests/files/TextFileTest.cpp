@@ -1,4 +1,4 @@
-#include "toolkit/TextFile.h"
+#include "files/TextFile.h"
 
 #include "testing/TempHome.h"
 
@@ -11,8 +11,9 @@ namespace {
 using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;
-using th::toolkit::TextReader;
-using th::toolkit::TextWriter;
+using th::files::FileError;
+using th::files::TextReader;
+using th::files::TextWriter;
 
 std::vector<std::string> readAll(const std::filesystem::path& file)
 {
@@ -28,16 +29,22 @@ TEST(TextWriter, WritesOneLineFeedPerLineWithoutAByteOrderMarkOrReportsItCannot)
     TempHome home;
     const auto file = home.path() / "out.txt";
     writeBytes(file, "old content that must go away");
+    {
+        // Lines written but never closed, as after a crash: the old file stays whole.
+        TextWriter abandoned(file);
+        abandoned.writeLine("half a script");
+    }
+    EXPECT_EQ(readBytes(file), "old content that must go away");
     TextWriter writer(file);
     for (const char* line : {"caf\xC3\xA9", "", "end\xE2\x80\xA6"})
         writer.writeLine(line);
-    ASSERT_TRUE(writer.close());
+    ASSERT_TRUE(writer.close().ok());
     EXPECT_EQ(readBytes(file), "caf\xC3\xA9\n\nend\xE2\x80\xA6\n");
 
     TextWriter nowhere(home.path() / "no such folder" / "out.txt");
     EXPECT_FALSE(nowhere.isOpen());
     nowhere.writeLine("dropped");
-    EXPECT_FALSE(nowhere.close());
+    EXPECT_EQ(nowhere.close().cause, FileError::FolderMissing);
 }
 
 TEST(TextReader, LineEndsEndOfFileByteOrderMarkAndLongLines)
@@ -64,8 +71,8 @@ TEST(TextReader, LineEndsEndOfFileByteOrderMarkAndLongLines)
     EXPECT_EQ(reader.readLine(), "last");
     EXPECT_TRUE(reader.atEnd());
     EXPECT_EQ(reader.readLine(), "");
-    EXPECT_FALSE(TextReader(home.path()).isOpen());
-    EXPECT_FALSE(TextReader(home.path() / "missing.txt").isOpen());
+    EXPECT_EQ(TextReader(home.path()).result().cause, FileError::IsAFolder);
+    EXPECT_EQ(TextReader(home.path() / "missing.txt").result().cause, FileError::FileMissing);
 }
 
 } // namespace

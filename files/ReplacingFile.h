@@ -1,0 +1,54 @@
+#pragma once
+// The one way a file is written: the bytes go to a temporary file in the
+// destination's folder, which is synced and renamed over the destination only
+// when every byte went out, so a failed or interrupted save leaves the old
+// file whole and no temporary behind.
+//
+// A new file gets the permissions any new file would get (0666 less the
+// umask); a replaced file keeps its permission bits, and one we may not write
+// is refused. A symbolic link is
+// written through: its final target is replaced and the link stays a link.
+
+#include "files/FileResult.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace th::files {
+
+class ReplacingFile {
+public:
+    // Creates the temporary file at once; result() says why when it could not.
+    explicit ReplacingFile(const std::filesystem::path& destination);
+    // Removes the temporary file unless commit() succeeded.
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    // The first failure so far: opening, or a write that did not land.
+    const FileResult& result() const { return result_; }
+    // Buffers the bytes; after the first failure every write is a no-op.
+    // False once anything failed.
+    bool write(const void* bytes, std::size_t count);
+    bool write(std::string_view bytes) { return write(bytes.data(), bytes.size()); }
+    // Flushes, syncs and puts the file in place. Called once.
+    [[nodiscard]] FileResult commit();
+
+private:
+    bool flush();
+    void fail(FileResult result);
+
+    std::filesystem::path target_;    // the destination with its links followed
+    std::filesystem::path temporary_; // empty when writing in place or closed
+    std::string buffer_;
+    int fd_ = -1;
+    FileResult result_;
+};
+
+// Replaces `file` with `content` through a ReplacingFile.
+[[nodiscard]] FileResult replaceFile(const std::filesystem::path& file, std::string_view content);
+
+} // namespace th::files
