@@ -10,9 +10,13 @@ constexpr std::string_view kTemplateExtension = ".txt";
 
 std::vector<std::string> templateNames(const std::string& dataFolder)
 {
-    std::vector<std::string> names = files::listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{});
-    for (std::string& name : names)
-        name.resize(name.size() - kTemplateExtension.size());
+    std::vector<std::string> names;
+    for (const std::string& file : files::listFolder(dataFolder, "*.txt").value_or(std::vector<std::string>{})) {
+        // An entry whose status cannot be read (a link to nowhere) is no template.
+        std::error_code error;
+        if (std::filesystem::status(dataFolder + file, error).type() != std::filesystem::file_type::not_found && !error)
+            names.push_back(file.substr(0, file.size() - kTemplateExtension.size()));
+    }
     return names;
 }
 

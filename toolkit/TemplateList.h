@@ -8,9 +8,10 @@
 
 namespace th::toolkit {
 
-// The template names, each a file name without its final ".txt", sorted by
-// their bytes as every folder listing of the program is; empty when the
-// folder cannot be listed.
+// The template names, each a file name without its final ".txt" (matched
+// case-sensitively, dot files included), of the entries whose status can be
+// read, sorted by their bytes as every folder listing of the program is;
+// empty when the folder cannot be listed.
 std::vector<std::string> templateNames(const std::string& dataFolder);
 
 // The file behind a listed name: "a.txt" names "a.txt.txt".
