@@ -51,7 +51,6 @@ QKeySequence keySequence(const std::string& keys)
 
 MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access)
     : host_(host)
-    , model_(access.release)
 {
     setWindowTitle(tr("Tile Heron v2"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -76,8 +75,8 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     view_ = new canvas::CanvasView(model_, access.view, pictures.backgroundTile);
     buildGadgets(pictures);
     canvas::CanvasDisplay& display = *this;
-    commands_ = std::make_unique<canvas::CanvasCommands>(model_, host_, access.load, display);
-    mouse_ = std::make_unique<canvas::CanvasMouse>(model_, display);
+    commands_ = std::make_unique<canvas::CanvasCommands>(editor_, host_, access.load, display);
+    mouse_ = std::make_unique<canvas::CanvasMouse>(editor_, display);
     connectCanvas();
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { updateMenuState(); });
@@ -110,7 +109,7 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::redraw()
 {
-    view_->refresh();
+    view_->refresh(mouse_ ? mouse_->held() : std::nullopt);
 }
 
 void MainWindow::showName(const std::string& text)
@@ -123,18 +122,12 @@ void MainWindow::showPosition(const std::string& text)
     positionLabel_->setText(QString::fromStdString(text));
 }
 
-int MainWindow::canvasSize() const
-{
-    return sizeSelector_->currentText().toInt();
-}
-
+// The selector sets the model's size; the canvas follows the model.
 void MainWindow::canvasSizeChanged()
 {
+    editor_.perform(canvas::SetCanvasSize{.size = sizeSelector_->currentText().toInt()});
     placeCanvas();
-    if (model_.sprites.empty())
-        redraw();
-    else
-        canvas::redrawWithOverlay(model_, *this);
+    canvas::selectTopAndRedraw(model_, *this);
 }
 
 // Canvas events go straight to the mouse handling; the menus follow after.
@@ -175,7 +168,7 @@ void MainWindow::openExportWindow(image::ImageStore& images, const std::string& 
     if (!exportWindow_) {
         exportWindow_ = new exporting::ExportWindow({model_, images, host_, dataFolder}, this);
         connect(exportWindow_, &exporting::ExportWindow::exported, this,
-                [this] { canvas::redrawWithOverlay(model_, *this); });
+                [this] { canvas::selectTopAndRedraw(model_, *this); });
         connect(exportWindow_, &QDialog::finished, this, &MainWindow::updateMenuState);
     }
     exportWindow_->show();
@@ -198,9 +191,9 @@ void MainWindow::onMenu(int id)
         QMetaObject::invokeMethod(this, [this, button] { onGadget(button); }, Qt::QueuedConnection);
     } else {
         switch (id) {
-        case kMenuResetColumns: canvas::resetColumns(model_, *this); break;
-        case kMenuClipAlpha: canvas::clipAlphaImage(model_, *this); break;
-        case kMenuExpandClip: canvas::expandAlphaClip(model_, *this); break;
+        case kMenuResetColumns: canvas::resetColumns(editor_, *this); break;
+        case kMenuClipAlpha: canvas::clipAlphaImage(editor_, *this); break;
+        case kMenuExpandClip: canvas::expandAlphaClip(editor_, *this); break;
         case kMenuQuit: QApplication::quit(); break;
         default: break;
         }
@@ -220,7 +213,7 @@ void MainWindow::onGadget(int gadget, int type)
     case kImportImageButton: commands_->importImage(); break;
     case kDeleteImageButton: commands_->deleteImage(); break;
     case kExportButton:
-        if (model_.sprites.empty())
+        if (model_.sprites().empty())
             host_.message("No Images!", "There are no images to build a sprite sheet.");
         else
             emit exportRequested();
@@ -247,7 +240,7 @@ void MainWindow::updateMenuState()
         which = ActiveWindow::Main;
     else if (active == exportWindow_)
         which = ActiveWindow::Export;
-    const std::optional<MenuState> state = menuStateFor(which, model_.sprites.size());
+    const std::optional<MenuState> state = menuStateFor(which, model_.sprites().size());
     if (!state)
         return;
     for (const auto& [id, enabled] : state->enabled)

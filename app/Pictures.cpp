@@ -62,7 +62,8 @@ std::optional<canvas::LoadedPicture> loadPicture(image::ImageStore& store, const
     const std::optional<int> number = store.decode(image::kAutoNumber, bytes);
     if (!number)
         return std::nullopt;
-    return canvas::LoadedPicture{*number, store.width(*number), store.height(*number)};
+    return canvas::LoadedPicture{*number, store.width(*number), store.height(*number),
+                                 canvas::holdPicture(*number, [&store](canvas::ImageHandle image) { store.free(image); })};
 }
 
 } // namespace
@@ -100,7 +101,6 @@ PictureAccess pictureAccess(image::ImageStore& store)
     return {
         [&store](canvas::ImageHandle image) { return imageView(store, image); },
         [&store](const std::string& path) { return loadPicture(store, path); },
-        [&store](canvas::ImageHandle image) { store.free(image); },
     };
 }
 

@@ -11,16 +11,15 @@ std::string SpriteFolderHost::chooseFolder(const std::string&, const std::string
 }
 
 SpriteCanvas::SpriteCanvas()
-    : model([this](int image) { images.free(image); })
 {
     app::registerCodecs(images);
 }
 
 void SpriteCanvas::importSprites(canvas::CanvasDisplay& display)
 {
-    canvas::CanvasCommands commands(model, host, app::pictureAccess(images).load, display);
+    editor.perform(canvas::SetCanvasSize{.size = 4096});
+    canvas::CanvasCommands commands(editor, host, app::pictureAccess(images).load, display);
     commands.openImageFolder();
-    model.measureUsedArea();
 }
 
 } // namespace th::bench

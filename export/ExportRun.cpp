@@ -51,12 +51,13 @@ ExportOutcome runExport(const ExportChoices& choices, const canvas::CanvasModel&
 {
     if (choices.sheetPath.empty())
         return stayOpen(kNoSheetPath);
-    if (model.sheetExtentX <= 0 || model.sheetExtentY <= 0)
+    const canvas::UsedArea used = canvas::usedArea(model);
+    if (used.width <= 0 || used.height <= 0)
         return stayOpen(kNoUsedArea);
 
-    const SheetSize size = sheetSizeFor(model.sheetExtentX, model.sheetExtentY, choices.powerOfTwo);
+    const SheetSize size = sheetSizeFor(used.width, used.height, choices.powerOfTwo);
     const SheetRequest request{choices.sheetPath, size.width, size.height, choices.depth, choices.background};
-    if (const SheetResult result = saveSpriteSheet(images, model.sprites, request); result != SheetResult::Written)
+    if (const SheetResult result = saveSpriteSheet(images, model.sprites(), request); result != SheetResult::Written)
         return stayOpen(sheetProblem(result, choices, size));
 
     if (!choices.templateFile)
@@ -65,7 +66,7 @@ ExportOutcome runExport(const ExportChoices& choices, const canvas::CanvasModel&
         return stayOpen(kNoScriptPath);
 
     ScriptInputs inputs;
-    inputs.clipMargin = model.clipMargin;
+    inputs.clipMargin = model.clipMargin();
     inputs.retina = choices.retina;
     inputs.sheetWidth = size.width;
     inputs.sheetHeight = size.height;
@@ -74,14 +75,14 @@ ExportOutcome runExport(const ExportChoices& choices, const canvas::CanvasModel&
 
     if (choices.clipboard) {
         ClipboardText clipboard;
-        const ExpansionResult result = expandTemplate(*choices.templateFile, clipboard, model.sprites, inputs);
+        const ExpansionResult result = expandTemplate(*choices.templateFile, clipboard, model.sprites(), inputs);
         if (result != ExpansionResult::Written)
             return stayOpen(scriptProblem(result, choices));
         host.setClipboardText(clipboard.text());
         return {true, kSavedWithClipboard};
     }
     ScriptFile script(choices.scriptPath);
-    const ExpansionResult result = expandTemplate(*choices.templateFile, script, model.sprites, inputs);
+    const ExpansionResult result = expandTemplate(*choices.templateFile, script, model.sprites(), inputs);
     if (result != ExpansionResult::Written)
         return stayOpen(scriptProblem(result, choices));
     return {true, kSavedToDisk};

@@ -67,21 +67,11 @@ void TokenReplacer::setSprite(const canvas::SpriteEntry* sprite)
 void TokenReplacer::fillSpriteValues(const canvas::SpriteEntry* sprite)
 {
     sprite_ = sprite;
-    // The visible box: the clip comes off the picture's own left and right,
-    // which are the canvas's top and bottom while the sprite is rotated.
-    std::int64_t left = 0, top = 0, width = 0, height = 0;
-    if (sprite) {
-        const std::int64_t alongX = sprite->rotated ? 0 : clipMargin_;
-        const std::int64_t alongY = sprite->rotated ? clipMargin_ : 0;
-        left = std::int64_t(sprite->x) + alongX;
-        top = std::int64_t(sprite->y) + alongY;
-        width = std::int64_t(sprite->width) - 2 * alongX;
-        height = std::int64_t(sprite->height) - 2 * alongY;
-    }
-    values_[0] = std::to_string(left / divisor_);
-    values_[1] = std::to_string(top / divisor_);
-    values_[2] = std::to_string(width / divisor_);
-    values_[3] = std::to_string(height / divisor_);
+    const canvas::VisibleBox box = sprite ? canvas::visibleBox(*sprite, clipMargin_) : canvas::VisibleBox{};
+    values_[0] = std::to_string(box.left / divisor_);
+    values_[1] = std::to_string(box.top / divisor_);
+    values_[2] = std::to_string(box.width / divisor_);
+    values_[3] = std::to_string(box.height / divisor_);
     values_[4] = sprite && sprite->rotated ? "true" : "false";
     values_[5] = sprite ? imageBaseName(sprite->name) : std::string();
     values_[6] = std::to_string(sprite ? sprite->index : 0);

@@ -49,7 +49,7 @@ public:
 private:
     void fillSpriteValues(const canvas::SpriteEntry* sprite);
 
-    std::int64_t clipMargin_;
+    std::int32_t clipMargin_;
     std::int64_t divisor_;
     const canvas::SpriteEntry* sprite_ = nullptr;
     // Replacement texts in token order; the sprite's are made once per sprite
