@@ -28,8 +28,7 @@ namespace fs = std::filesystem;
 
 fs::path sheetFile(const char* name) { return fs::temp_directory_path() / name; }
 
-// A 4096 canvas filled by the real folder command, with the used area
-// measured as the canvas's overlay pass leaves it.
+// A 4096 canvas filled by the real folder command.
 struct FilledCanvas : th::bench::SpriteCanvas {
     FilledCanvas() { importSprites(display); }
     th::bench::HiddenDisplay display;

@@ -57,7 +57,6 @@ public:
 
     void apply(AddSprites& edit)
     {
-        edit.before = record();
         const std::optional<std::size_t> current = sprites().currentPosition();
         edit.position = current ? *current + 1 : 0;
         edit.count = edit.sprites.size();
@@ -76,12 +75,10 @@ public:
     {
         for (std::size_t i = 0; i < edit.count; ++i)
             edit.sprites.push_back(sprites().take(edit.position));
-        restore(edit.before);
     }
 
     void apply(RemoveSprite& edit)
     {
-        edit.before = record();
         edit.removed = sprites().take(edit.position);
         renumber(edit.removed.index + 1, -1);
         if (sprites().empty())
@@ -93,12 +90,10 @@ public:
         renumber(edit.removed.index, +1);
         sprites().insert(edit.position, std::move(edit.removed));
         edit.removed = {};
-        restore(edit.before);
     }
 
     void apply(MoveSprite& edit)
     {
-        edit.before = record();
         const SpriteEntry& moved = sprites().at(edit.position);
         edit.fromX = moved.x;
         edit.fromY = moved.y;
@@ -112,12 +107,10 @@ public:
         top().x = edit.fromX;
         top().y = edit.fromY;
         sprites().moveBackFromEnd(edit.position);
-        restore(edit.before);
     }
 
     void apply(TurnSprite& edit)
     {
-        edit.before = record();
         sprites().moveToEnd(edit.position);
         turn(top());
         sprites().selectLast();
@@ -126,19 +119,13 @@ public:
     {
         turn(top());
         sprites().moveBackFromEnd(edit.position);
-        restore(edit.before);
     }
 
-    void apply(SetClip& edit)
-    {
-        edit.before = record();
-        setClip(edit.margin);
-    }
-    void revert(SetClip& edit) { restore(edit.before); }
+    void apply(SetClip& edit) { setClip(edit.margin); }
+    void revert(SetClip&) {}
 
     void apply(ReflowColumns& edit)
     {
-        edit.before = record();
         edit.placesBefore.clear();
         for (std::size_t position = 0; position < sprites().size(); ++position) {
             SpriteEntry& sprite = sprites().at(position);
@@ -153,19 +140,13 @@ public:
             SpriteEntry& sprite = sprites().at(position);
             std::tie(sprite.x, sprite.y) = edit.placesBefore[position];
         }
-        restore(edit.before);
     }
 
-    void apply(SetCanvasSize& edit)
-    {
-        edit.before = record();
-        setSize(edit.size);
-    }
-    void revert(SetCanvasSize& edit) { restore(edit.before); }
+    void apply(SetCanvasSize& edit) { setSize(edit.size); }
+    void revert(SetCanvasSize&) {}
 
     void apply(ClearCanvas& edit)
     {
-        edit.before = record();
         edit.removed = sprites().takeAll();
         resetToEmpty();
     }
@@ -174,7 +155,6 @@ public:
         for (SpriteEntry& sprite : edit.removed)
             sprites().insert(sprites().size(), std::move(sprite));
         edit.removed.clear();
-        restore(edit.before);
     }
 
 private:
@@ -187,17 +167,29 @@ private:
     CanvasModel& m_;
 };
 
+// Every change records the surroundings first and puts them back last, so
+// its own apply and revert deal only with what it changes.
 void apply(CanvasEdit& edit, CanvasModel& model)
 {
     ModelWriter writer(model);
-    std::visit([&writer](auto& change) { writer.apply(change); }, edit);
+    std::visit(
+        [&writer](auto& change) {
+            change.before = writer.record();
+            writer.apply(change);
+        },
+        edit);
     writer.bump();
 }
 
 void revert(CanvasEdit& edit, CanvasModel& model)
 {
     ModelWriter writer(model);
-    std::visit([&writer](auto& change) { writer.revert(change); }, edit);
+    std::visit(
+        [&writer](auto& change) {
+            writer.revert(change);
+            writer.restore(change.before);
+        },
+        edit);
     writer.bump();
 }
 

@@ -1,4 +1,4 @@
-// The mouse, the alpha clip and the column layout through the real window.
+// The mouse and the alpha clip through the real window.
 
 #include "MainWindowFixture.h"
 
@@ -139,13 +139,19 @@ TEST_F(CanvasMouseWindowTest, RightPressTurnsAQuarterCounterClockwiseAndBack)
     EXPECT_EQ(canvasPixels().pixel(1, 1), kGreen);
 }
 
-TEST_F(CanvasMouseWindowTest, BeforeAnyImportPressesDoNothingButTheWheelScrolls)
+TEST_F(CanvasMouseWindowTest, WithoutSpritesPressesShowNothingButTheWheelScrolls)
 {
-    press({100, 100});
-    dragTo({200, 200});
-    release({200, 200});
-    press({100, 100}, Qt::RightButton);
-    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
+    // Inactive before any import; active after an import that found nothing.
+    for (const bool emptyImport : {false, true}) {
+        if (emptyImport)
+            openFolder(makeFolder("empty"));
+        press({100, 100});
+        dragTo({200, 200});
+        release({200, 200});
+        press({100, 100}, Qt::RightButton);
+        EXPECT_EQ(labelText(kNameLabel), " ") << emptyImport;
+        EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0") << emptyImport;
+    }
 
     auto* view = window->canvasView();
     const auto* scroll = static_cast<QScrollArea*>(window->gadget(kScrollAreaGadget));
@@ -165,19 +171,6 @@ TEST_F(CanvasMouseWindowTest, BeforeAnyImportPressesDoNothingButTheWheelScrolls)
     EXPECT_EQ(turn(120), bottom - 120);
 }
 
-TEST_F(CanvasMouseWindowTest, AnEmptyImportLeavesBlankReadoutsWhateverTheMouseDoes)
-{
-    openFolder(makeFolder("empty"));
-    ASSERT_TRUE(window->model().canvasActive());
-    press({5, 5});
-    dragTo({50, 50});
-    release({60, 60});
-    press({5, 5}, Qt::RightButton);
-    EXPECT_EQ(labelText(kNameLabel), " ");
-    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
-    EXPECT_EQ(th::canvas::usedArea(window->model()).width, 0);
-}
-
 TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBoxWithinHalfTheSelectedPicturesWidth)
 {
     const std::string folder = makeFolder("clip");
@@ -187,10 +180,12 @@ TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBoxWithinHalfTheSelectedPict
     EXPECT_EQ(labelText(kPositionLabel), "Image X: 2 / Y: 0");
     EXPECT_EQ(canvasPixels().pixel(2, 20), qRgb(235, 235, 235));
     EXPECT_EQ(th::canvas::usedArea(window->model()).width, 8);
+    window->onMenu(kMenuResetColumns);
+    EXPECT_EQ(sprite("ten.png").x, -2) << "the columns start the visible boxes at 0";
     for (int i = 0; i < 2; ++i)
         window->menuAction(kMenuExpandClip)->trigger();
     EXPECT_EQ(window->model().clipMargin(), 0);
-    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
+    EXPECT_EQ(labelText(kPositionLabel), "Image X: -2 / Y: 0");
 
     // The selected picture's width, turned or not, limits the steps of two;
     // the narrow picture beside it plays no part.
@@ -213,40 +208,6 @@ TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBoxWithinHalfTheSelectedPict
         }
         EXPECT_EQ(seen, margins);
     }
-}
-
-TEST_F(CanvasMouseWindowTest, ResetColumnsFollowsTheSelectedSpritesRightEdge)
-{
-    const std::string folder = makeFolder("columns");
-    for (const char* name : {"1.png", "2.png", "3.png", "4.png", "5.png"})
-        writePng(folder + name, 100, 50, kRed);
-    openFolder(folder);
-    press({450, 25});
-    dragTo({250, 25});
-    release({250, 25});
-    ASSERT_EQ(sprite("5.png").x, 200);
-
-    QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
-    std::vector<std::pair<int, int>> places;
-    for (const char* name : {"1.png", "2.png", "3.png", "4.png", "5.png"})
-        places.emplace_back(sprite(name).x, sprite(name).y);
-    EXPECT_EQ(places, (std::vector<std::pair<int, int>>{{0, 0}, {100, 0}, {200, 0}, {0, 50}, {100, 50}}));
-}
-
-TEST_F(CanvasMouseWindowTest, DeletingThePickedSpriteRenumbersTheRest)
-{
-    const std::string folder = makeFolder("four");
-    for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
-        writePng(folder + name, 10, 10, kRed);
-    openFolder(folder);
-    press({15, 5});
-    release({15, 5});
-    host.answers = {true};
-    click(kDeleteImageButton);
-    std::vector<std::pair<std::string, int>> left;
-    for (const auto& entry : window->model().sprites().entries())
-        left.emplace_back(entry.name, entry.index);
-    EXPECT_EQ(left, (std::vector<std::pair<std::string, int>>{{"a.png", 1}, {"c.png", 2}, {"d.png", 3}}));
 }
 
 } // namespace

@@ -44,11 +44,6 @@ protected:
         host.paths.push_back(folder);
         commands.openImageFolder();
     }
-    void import(const std::string& path)
-    {
-        host.paths.push_back(path);
-        commands.importImage();
-    }
 
     th::testing::TempHome home;
     th::testing::ScriptedHost host{home.folder()};
@@ -98,7 +93,8 @@ TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteBut
     openFolder(folderOf({"a.png", "b.png"}, "40 30"));
     const std::string ship = folderOf({"ship.png"}, "5 6") + "ship.png";
     model.selectFirst();
-    import(ship);
+    host.paths = {ship, home.folder() + "missing.png"};
+    commands.importImage();
     EXPECT_EQ(describe(model), "a.png#1@0,0 40x30 ship.png#3@80,0 5x6 b.png#2@40,0 40x30 "
                                "| current b.png, clip 0, place 80,0, active, size 1024");
     EXPECT_EQ(display.names.back(), "ship.png");
@@ -107,17 +103,19 @@ TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteBut
     EXPECT_EQ(host.shown.back().pattern, "*.png");
 
     const std::uint64_t revision = model.revision();
-    import(home.folder() + "missing.png");
+    commands.importImage();
     EXPECT_EQ(host.shown.back().title, "Wait!");
     EXPECT_EQ(host.shown.back().text, "\"missing.png\" could not be read as a PNG picture.");
     EXPECT_EQ(model.revision(), revision);
 }
 
-TEST_F(CanvasCommandsTest, DeleteRemovesTheCurrentSpriteAndTheLastDeleteEmptiesTheCanvas)
+TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
 {
     commands.deleteImage();
-    EXPECT_EQ(host.shown.back().title, "No Images!");
-    EXPECT_EQ(host.shown.back().text, "There are no images to delete!");
+    commands.newCanvas();
+    EXPECT_EQ(host.shown[0].text, "There are no images to delete!");
+    EXPECT_EQ(host.shown[1].text, "There are no images to clear from the grid.");
+    EXPECT_EQ(host.titles(), (Titles{"No Images!", "No Images!"}));
     openFolder(folderOf({}));
     ASSERT_TRUE(model.canvasActive());
     commands.deleteImage();
@@ -137,28 +135,16 @@ TEST_F(CanvasCommandsTest, DeleteRemovesTheCurrentSpriteAndTheLastDeleteEmptiesT
     EXPECT_EQ(describe(model), "b.png#1@10,0 10x10 c.png#2@20,0 10x10 | current c.png, clip 2, place 30,0, active, size 1024");
     EXPECT_EQ(released, std::vector<ImageHandle>{1});
 
-    host.answers = {true, true};
+    host.answers = {true, false, true};
     commands.deleteImage();
-    commands.deleteImage();
-    EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
-    EXPECT_EQ(display.names.back(), " ");
-    EXPECT_EQ(display.positions.back(), "Image X: 0 / Y: 0");
-}
-
-TEST_F(CanvasCommandsTest, ANewCanvasAsksFirstAndEmptiesEverything)
-{
-    commands.newCanvas();
-    EXPECT_EQ(host.shown.back().text, "There are no images to clear from the grid.");
-    openFolder(folderOf({"a.png", "b.png"}));
-    host.answers = {false, true};
-    commands.newCanvas();
-    EXPECT_EQ(model.sprites().size(), 2u);
     commands.newCanvas();
     EXPECT_EQ(host.shown.back().text, "Are you sure you want to clear the canvas?");
+    EXPECT_EQ(model.sprites().size(), 1u);
+    commands.deleteImage();
     EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
     EXPECT_EQ(display.names.back(), " ");
     EXPECT_EQ(display.positions.back(), "Image X: 0 / Y: 0");
-    EXPECT_EQ(released, (std::vector<ImageHandle>{1, 2}));
+    EXPECT_EQ(released, (std::vector<ImageHandle>{1, 3, 2}));
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Reset columns; five 100 x 50 sprites at margin 0 are laid out through the
-// real window in tests/app.
+// Reset columns.
 
 #include "canvas/ColumnLayout.h"
 #include "RecordingDisplay.h"
