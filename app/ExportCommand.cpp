@@ -24,7 +24,7 @@ void ExportCommand::enable(image::ImageStore& images, std::string dataFolder)
 
 void ExportCommand::run()
 {
-    if (model_.sprites.empty()) {
+    if (model_.sprites().empty()) {
         host_.message("No Images!", "There are no images to build a sprite sheet.");
         return;
     }

@@ -37,9 +37,9 @@ void MainWindow::onMenu(int id)
         QMetaObject::invokeMethod(this, [this, button] { onGadget(button); }, Qt::QueuedConnection);
     } else {
         switch (id) {
-        case kMenuResetColumns: canvas::resetColumns(model_, *this); break;
-        case kMenuClipAlpha: canvas::clipAlphaImage(model_, *this); break;
-        case kMenuExpandClip: canvas::expandAlphaClip(model_, *this); break;
+        case kMenuResetColumns: canvas::resetColumns(editor_, *this); break;
+        case kMenuClipAlpha: canvas::clipAlphaImage(editor_, *this); break;
+        case kMenuExpandClip: canvas::expandAlphaClip(editor_, *this); break;
         case kMenuQuit: QApplication::quit(); break;
         default: break;
         }
@@ -91,7 +91,7 @@ void MainWindow::updateMenuState()
     // so the menus rest as they do while it is active.
     if (active == ActiveWindow::Main && export_.windowShown())
         active = ActiveWindow::Export;
-    if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites.size()))
+    if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites().size()))
         applyMenuState(*state, actions_);
 }
 

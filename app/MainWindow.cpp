@@ -18,9 +18,8 @@ namespace th::app {
 
 MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access)
     : host_(host)
-    , model_(access.release)
     , export_(this, model_, host_,
-              {[this] { canvas::redrawWithOverlay(model_, *this); },
+              {[this] { canvas::selectTopAndRedraw(model_, *this); },
                [this](QWidget* opened) { nameWindow(opened, ActiveWindow::Export); },
                [this] { updateMenuState(); }})
 {
@@ -47,8 +46,8 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     view_ = new canvas::CanvasView(model_, access.view, pictures.backgroundTile);
     buildGadgets(pictures);
     canvas::CanvasDisplay& display = *this;
-    commands_ = std::make_unique<canvas::CanvasCommands>(model_, host_, access.load, display);
-    mouse_ = std::make_unique<canvas::CanvasMouse>(model_, display);
+    commands_ = std::make_unique<canvas::CanvasCommands>(editor_, host_, access.load, display);
+    mouse_ = std::make_unique<canvas::CanvasMouse>(editor_, display);
     connectCanvas();
 
     nameWindow(this, ActiveWindow::Main);
@@ -90,7 +89,7 @@ void MainWindow::followActivation()
 
 void MainWindow::redraw()
 {
-    view_->refresh();
+    view_->refresh(mouse_ ? mouse_->held() : std::nullopt);
 }
 
 void MainWindow::showName(const std::string& text)
@@ -103,18 +102,12 @@ void MainWindow::showPosition(const std::string& text)
     positionLabel_->setText(QString::fromStdString(text));
 }
 
-int MainWindow::canvasSize() const
-{
-    return sizeSelector_->currentText().toInt();
-}
-
+// The selector sets the model's size; the canvas follows the model.
 void MainWindow::canvasSizeChanged()
 {
+    editor_.perform(canvas::SetCanvasSize{.size = sizeSelector_->currentText().toInt()});
     placeCanvas();
-    if (model_.sprites.empty())
-        redraw();
-    else
-        canvas::redrawWithOverlay(model_, *this);
+    canvas::selectTopAndRedraw(model_, *this);
 }
 
 // Canvas events go straight to the mouse handling; the menus follow after.

@@ -8,6 +8,7 @@
 #include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
 #include "canvas/CanvasCommands.h"
+#include "canvas/CanvasEdit.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
@@ -44,7 +45,6 @@ class ImageButton;
 struct PictureAccess {
     canvas::PictureSource view;
     canvas::PictureLoader load;
-    canvas::ImageRelease release;
 };
 
 class MainWindow : public QMainWindow, private canvas::CanvasDisplay {
@@ -83,7 +83,6 @@ private:
     void redraw() override;
     void showName(const std::string& text) override;
     void showPosition(const std::string& text) override;
-    int canvasSize() const override;
 
     void buildGadgets(const ToolbarPictures& pictures);
     void layoutGadgets();
@@ -100,6 +99,7 @@ private:
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
+    canvas::CanvasEditor editor_{model_};
     std::unique_ptr<canvas::CanvasCommands> commands_;
     std::unique_ptr<canvas::CanvasMouse> mouse_;
     QHash<int, QAction*> actions_;

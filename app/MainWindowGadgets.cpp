@@ -116,7 +116,7 @@ void MainWindow::layoutGadgets()
 
 void MainWindow::placeCanvas()
 {
-    const int S = canvasSize();
+    const int S = model_.canvasSize();
     const int X = canvasOffset(S, scrollArea_->width());
     canvasHolder_->resize(S + X, S);
     view_->setCanvasSize(S);

@@ -68,7 +68,6 @@ PictureAccess pictureAccess(image::ImageStore& store)
     return {
         [&store](canvas::ImageHandle image) { return canvas::pictureImage(store, image); },
         [&store](const std::string& path) { return canvas::loadPictureFile(store, path); },
-        [&store](canvas::ImageHandle image) { store.free(image); },
     };
 }
 

@@ -22,10 +22,11 @@ namespace {
 class ViewDisplay final : public th::canvas::CanvasDisplay {
 public:
     explicit ViewDisplay(th::canvas::CanvasView& view) : view_(view) {}
-    void redraw() override { view_.refresh(); }
+    void redraw() override { view_.refresh(mouse ? mouse->held() : std::nullopt); }
     void showName(const std::string&) override {}
     void showPosition(const std::string&) override {}
-    int canvasSize() const override { return 4096; }
+    // The drag step's mouse, whose held sprite is shown half transparent.
+    const th::canvas::CanvasMouse* mouse = nullptr;
 
 private:
     th::canvas::CanvasView& view_;
@@ -62,7 +63,7 @@ void BM_FullRedraw(benchmark::State& state)
         canvas.view.render(&target);
         benchmark::DoNotOptimize(target.constBits());
     }
-    state.counters["sprites"] = double(canvas.model.sprites.size());
+    state.counters["sprites"] = double(canvas.model.sprites().size());
     state.counters["peak_MB"] = th::bench::peakMegabytes();
 }
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
@@ -76,10 +77,11 @@ void BM_DragStep(benchmark::State& state)
     FilledCanvas canvas;
     canvas.view.show();
     QApplication::processEvents();
-    th::canvas::CanvasMouse mouse(canvas.model, canvas.display);
+    th::canvas::CanvasMouse mouse(canvas.editor, canvas.display);
+    canvas.display.mouse = &mouse;
     mouse.setSnapToGrid(state.range(0) != 0);
 
-    const auto entries = canvas.model.sprites.entries();
+    const auto entries = canvas.model.sprites().entries();
     const auto byArea = [](const auto& a, const auto& b) { return a.width * a.height < b.width * b.height; };
     const auto chosen = state.range(1) ? std::max_element(entries.begin(), entries.end(), byArea)
                                        : std::min_element(entries.begin(), entries.end(), byArea);
@@ -107,7 +109,7 @@ void BM_ImportFolder(benchmark::State& state)
         return;
     for (auto _ : state) {
         FilledCanvas canvas;
-        benchmark::DoNotOptimize(canvas.model.sprites.size());
+        benchmark::DoNotOptimize(canvas.model.sprites().size());
     }
     state.counters["peak_MB"] = th::bench::peakMegabytes();
 }

@@ -28,8 +28,7 @@ namespace fs = std::filesystem;
 
 fs::path sheetFile(const char* name) { return fs::temp_directory_path() / name; }
 
-// A 4096 canvas filled by the real folder command, with the used area
-// measured as the canvas's overlay pass leaves it.
+// A 4096 canvas filled by the real folder command.
 struct FilledCanvas : th::bench::SpriteCanvas {
     FilledCanvas() { importSprites(display); }
     th::bench::HiddenDisplay display;
@@ -51,7 +50,7 @@ void BM_Export(benchmark::State& state)
         if (!outcome.completed)
             state.SkipWithError(outcome.notice.text.c_str());
     }
-    const auto size = th::exporting::sheetSizeFor(canvas.model.sheetExtentX, canvas.model.sheetExtentY, true);
+    const auto size = th::exporting::sheetSizeFor(th::canvas::usedArea(canvas.model).width, th::canvas::usedArea(canvas.model).height, true);
     state.counters["sheet_w"] = size.width;
     state.counters["sheet_h"] = size.height;
     state.counters["file_MB"] = double(fs::file_size(request.sheetPath)) / (1024.0 * 1024.0);
@@ -68,8 +67,8 @@ void BM_BareLibpngWrite(benchmark::State& state)
     if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
-    const auto size = th::exporting::sheetSizeFor(canvas.model.sheetExtentX, canvas.model.sheetExtentY, true);
-    const auto sheet = th::exporting::composeSheet(canvas.images, canvas.model.sprites, size.width, size.height);
+    const auto size = th::exporting::sheetSizeFor(th::canvas::usedArea(canvas.model).width, th::canvas::usedArea(canvas.model).height, true);
+    const auto sheet = th::exporting::composeSheet(canvas.images, canvas.model.sprites(), size.width, size.height);
     if (!sheet) {
         state.SkipWithError("no sheet");
         return;

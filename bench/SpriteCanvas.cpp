@@ -12,17 +12,16 @@ std::string SpriteFolderHost::chooseFolder(const std::string&, const std::string
 }
 
 SpriteCanvas::SpriteCanvas()
-    : model([this](int image) { images.free(image); })
 {
     image::registerStandardCodecs(images);
 }
 
 void SpriteCanvas::importSprites(canvas::CanvasDisplay& display)
 {
+    editor.perform(canvas::SetCanvasSize{.size = 4096});
     canvas::CanvasCommands commands(
-        model, host, [this](const std::string& path) { return canvas::loadPictureFile(images, path); }, display);
+        editor, host, [this](const std::string& path) { return canvas::loadPictureFile(images, path); }, display);
     commands.openImageFolder();
-    model.measureUsedArea();
 }
 
 } // namespace th::bench

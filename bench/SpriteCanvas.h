@@ -2,7 +2,7 @@
 // The shared 400 sprites laid out by the real folder import on a 4096 canvas.
 
 #include "canvas/CanvasCommands.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasEdit.h"
 #include "image/ImageStore.h"
 #include "toolkit/Host.h"
 
@@ -24,22 +24,22 @@ public:
 
 struct SpriteCanvas {
     SpriteCanvas();
-    // Runs "Open Image Folder" on the sprites and measures the used area;
-    // `display` sees the import as a window would.
+    // Runs "Open Image Folder" on the sprites on a 4096 canvas; `display`
+    // sees the import as a window would.
     void importSprites(canvas::CanvasDisplay& display);
 
     image::ImageStore images;
     SpriteFolderHost host;
     canvas::CanvasModel model;
+    canvas::CanvasEditor editor{model};
 };
 
-// A display that shows nothing; only the canvas size matters to the import.
+// A display that shows nothing.
 class HiddenDisplay final : public canvas::CanvasDisplay {
 public:
     void redraw() override {}
     void showName(const std::string&) override {}
     void showPosition(const std::string&) override {}
-    int canvasSize() const override { return 4096; }
 };
 
 } // namespace th::bench

@@ -13,29 +13,31 @@ constexpr std::int32_t kClipStep = 2;
 void showChangedClip(CanvasModel& model, CanvasDisplay& display)
 {
     display.showPosition(positionReadout(model));
-    redrawWithOverlay(model, display);
+    selectTopAndRedraw(model, display);
 }
 
 } // namespace
 
-void clipAlphaImage(CanvasModel& model, CanvasDisplay& display)
+void clipAlphaImage(CanvasEditor& editor, CanvasDisplay& display)
 {
-    const SpriteEntry* sprite = model.sprites.current();
+    CanvasModel& model = editor.model();
+    const SpriteEntry* sprite = model.sprites().current();
     if (!sprite)
         return;
     // A turned sprite's picture width is its height on the canvas.
     const std::int32_t pictureWidth = sprite->rotated ? sprite->height : sprite->width;
-    if (model.clipMargin < pictureWidth / 2)
-        model.clipMargin += kClipStep;
+    if (model.clipMargin() < pictureWidth / 2)
+        editor.perform(SetClip{.margin = model.clipMargin() + kClipStep});
     showChangedClip(model, display);
 }
 
-void expandAlphaClip(CanvasModel& model, CanvasDisplay& display)
+void expandAlphaClip(CanvasEditor& editor, CanvasDisplay& display)
 {
-    if (model.sprites.empty())
+    CanvasModel& model = editor.model();
+    if (model.sprites().empty())
         return;
-    if (model.clipMargin > 0)
-        model.clipMargin -= kClipStep;
+    if (model.clipMargin() > 0)
+        editor.perform(SetClip{.margin = model.clipMargin() - kClipStep});
     showChangedClip(model, display);
 }
 

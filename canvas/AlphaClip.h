@@ -5,15 +5,15 @@
 // the canvas holds no sprite.
 
 #include "canvas/CanvasCommands.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasEdit.h"
 
 namespace th::canvas {
 
 // Widens the margin by 2 while it is below half the current sprite's picture
 // width (integer division); other sprites do not limit it.
-void clipAlphaImage(CanvasModel& model, CanvasDisplay& display);
+void clipAlphaImage(CanvasEditor& editor, CanvasDisplay& display);
 
 // Narrows the margin by 2, down to 0.
-void expandAlphaClip(CanvasModel& model, CanvasDisplay& display);
+void expandAlphaClip(CanvasEditor& editor, CanvasDisplay& display);
 
 } // namespace th::canvas

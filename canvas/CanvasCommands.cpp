@@ -21,53 +21,44 @@ std::string skippedNotice(int skipped)
 
 } // namespace
 
-CanvasCommands::CanvasCommands(CanvasModel& model, toolkit::Host& host, PictureLoader load, CanvasDisplay& display)
-    : model_(model)
+CanvasCommands::CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display)
+    : editor_(editor)
+    , model_(editor.model())
     , host_(host)
     , load_(std::move(load))
     , display_(display)
 {
 }
 
-void CanvasCommands::resetToEmpty()
+void CanvasCommands::showReadouts()
 {
-    model_.placeX = model_.placeY = 0;
-    model_.canvasActive = 0;
-    model_.nextIndex = 0;
-    model_.clipMargin = 0;
-    model_.measureUsedArea();
     display_.showPosition(positionReadout(model_));
     display_.showName(nameLabel(model_));
 }
 
 void CanvasCommands::clearCanvas()
 {
-    model_.sprites.clear();
+    editor_.perform(ClearCanvas{});
     display_.redraw();
-    resetToEmpty();
+    showReadouts();
 }
 
-// Adds a sprite at the import place; a file that is not a readable picture is
-// passed over so no sprite without a picture reaches the canvas.
-bool CanvasCommands::addPicture(const std::string& path, const std::string& name)
+// A sprite at (x, y); nothing for a file that is not a readable picture, so
+// no sprite without a picture reaches the canvas.
+std::optional<SpriteEntry> CanvasCommands::loadSprite(const std::string& path, const std::string& name,
+                                                      std::int32_t x, std::int32_t y)
 {
-    const std::optional<LoadedPicture> picture = load_(path);
+    std::optional<LoadedPicture> picture = load_(path);
     if (!picture)
-        return false;
-    SpriteEntry entry;
-    entry.image = picture->image;
-    entry.x = model_.placeX;
-    entry.y = model_.placeY;
-    entry.width = picture->width;
-    entry.height = picture->height;
-    entry.name = name;
-    model_.addSprite(std::move(entry));
-    return true;
+        return std::nullopt;
+    return SpriteEntry{.image = picture->image, .x = x, .y = y, .width = picture->width,
+                       .height = picture->height, .name = name, .sourcePath = path,
+                       .picture = std::move(picture->picture)};
 }
 
 void CanvasCommands::openImageFolder()
 {
-    if (!model_.sprites.empty()) {
+    if (!model_.sprites().empty()) {
         if (!host_.ask(kClearTitle, "Are you sure you want to clear the canvas and load new images?"))
             return;
         clearCanvas();
@@ -79,26 +70,32 @@ void CanvasCommands::openImageFolder()
     if (!names)
         return;
 
-    const int size = display_.canvasSize();
-    int lastWidth = 0;
+    // The whole folder is one change.
+    AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
+    std::optional<std::int32_t> previousHeight;
+    if (const SpriteEntry* current = model_.sprites().current())
+        previousHeight = current->height;
+    std::int32_t lastWidth = 0;
     int skipped = 0;
     for (const std::string& name : *names) {
         // Would one more picture as wide as the last one pass the right edge?
-        if (model_.placeX + lastWidth > size) {
-            model_.placeX = 0;
-            if (const SpriteEntry* previous = model_.sprites.current())
-                model_.placeY += previous->height;
+        if (added.placeX + lastWidth > model_.canvasSize()) {
+            added.placeX = 0;
+            added.placeY += previousHeight.value_or(0);
         }
-        if (!addPicture(folder + name, name)) {
+        std::optional<SpriteEntry> sprite = loadSprite(folder + name, name, added.placeX, added.placeY);
+        if (!sprite) {
             ++skipped;
             continue;
         }
-        lastWidth = model_.sprites.current()->width;
-        model_.placeX += lastWidth;
+        lastWidth = sprite->width;
+        previousHeight = sprite->height;
+        added.sprites.push_back(std::move(*sprite));
+        added.placeX += lastWidth;
     }
-    model_.canvasActive = 1;
+    editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
-    redrawWithOverlay(model_, display_);
+    selectTopAndRedraw(model_, display_);
     if (skipped > 0)
         host_.message("Wait!", skippedNotice(skipped));
 }
@@ -109,38 +106,44 @@ void CanvasCommands::importImage()
     if (path.empty())
         return;
     const std::string name = path.substr(path.find_last_of('/') + 1);
-    if (!addPicture(path, name)) {
+    std::optional<SpriteEntry> sprite = loadSprite(path, name, model_.placeX(), model_.placeY());
+    if (!sprite) {
         host_.message("Wait!", "\"" + name + "\" could not be read as a PNG picture.");
         return;
     }
-    model_.canvasActive = 1;
+    AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
+    added.sprites.push_back(std::move(*sprite));
+    editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
     display_.showPosition(positionReadout(model_));
-    redrawWithOverlay(model_, display_);
+    selectTopAndRedraw(model_, display_);
 }
 
 void CanvasCommands::deleteImage()
 {
-    if (model_.sprites.empty()) {
+    if (model_.sprites().empty()) {
         host_.message(kNoImagesTitle, "There are no images to delete!");
-        model_.canvasActive = 0;
+        // An import that found nothing left the canvas active; this ends that.
+        if (model_.canvasActive())
+            editor_.perform(ClearCanvas{});
         return;
     }
     if (!host_.ask("Delete Image?", "Are you sure you want to delete an image?"))
         return;
-    model_.sprites.removeCurrent();
-    if (!model_.sprites.empty()) {
+    if (const std::optional<std::size_t> current = model_.sprites().currentPosition())
+        editor_.perform(RemoveSprite{.position = *current});
+    if (!model_.sprites().empty()) {
         display_.showName(nameLabel(model_));
-        redrawWithOverlay(model_, display_);
+        selectTopAndRedraw(model_, display_);
         return;
     }
     display_.redraw();
-    resetToEmpty();
+    showReadouts();
 }
 
 void CanvasCommands::newCanvas()
 {
-    if (model_.sprites.empty()) {
+    if (model_.sprites().empty()) {
         host_.message(kNoImagesTitle, "There are no images to clear from the grid.");
         return;
     }

@@ -4,7 +4,7 @@
 // user is asked through the host, pictures come through a loader, and the
 // window shows the results through CanvasDisplay.
 
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasEdit.h"
 
 #include <functional>
 #include <optional>
@@ -20,6 +20,8 @@ struct LoadedPicture {
     ImageHandle image;
     int width;
     int height;
+    // Frees the picture once no sprite or change holds it any more.
+    PictureHold picture;
 };
 
 // Reads a PNG file into a new picture; nullopt when it is not a readable
@@ -34,13 +36,11 @@ public:
     virtual void redraw() = 0;
     virtual void showName(const std::string& text) = 0;
     virtual void showPosition(const std::string& text) = 0;
-    // The canvas size chosen in the size selector: 1024, 2048 or 4096.
-    virtual int canvasSize() const = 0;
 };
 
 class CanvasCommands {
 public:
-    CanvasCommands(CanvasModel& model, toolkit::Host& host, PictureLoader load, CanvasDisplay& display);
+    CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display);
 
     void openImageFolder();
     void importImage();
@@ -49,9 +49,11 @@ public:
 
 private:
     void clearCanvas();
-    void resetToEmpty();
-    bool addPicture(const std::string& path, const std::string& name);
+    void showReadouts();
+    std::optional<SpriteEntry> loadSprite(const std::string& path, const std::string& name, std::int32_t x,
+                                          std::int32_t y);
 
+    CanvasEditor& editor_;
     CanvasModel& model_;
     toolkit::Host& host_;
     PictureLoader load_;

@@ -4,26 +4,16 @@
 
 namespace th::canvas {
 
-void CanvasModel::addSprite(SpriteEntry entry)
-{
-    nextIndex = std::int32_t(sprites.size()) + 1;
-    entry.index = nextIndex;
-    sprites.add(std::move(entry));
-}
-
-void CanvasModel::measureUsedArea()
+UsedArea usedArea(std::span<const SpriteEntry> sprites, std::int32_t clipMargin)
 {
     std::int64_t right = 0;
     std::int64_t bottom = 0;
-    const std::int64_t margin = clipMargin;
-    sprites.passOver([&](const SpriteEntry& entry) {
-        const std::int64_t edgeX = std::int64_t(entry.x) + entry.width - (entry.rotated ? 0 : margin);
-        const std::int64_t edgeY = std::int64_t(entry.y) + entry.height - (entry.rotated ? margin : 0);
-        right = std::max(right, edgeX);
-        bottom = std::max(bottom, edgeY);
-    });
-    sheetExtentX = std::int32_t(right);
-    sheetExtentY = std::int32_t(bottom);
+    for (const SpriteEntry& sprite : sprites) {
+        const VisibleBox box = visibleBox(sprite, clipMargin);
+        right = std::max(right, box.left + box.width);
+        bottom = std::max(bottom, box.top + box.height);
+    }
+    return {std::int32_t(right), std::int32_t(bottom)};
 }
 
 } // namespace th::canvas

@@ -1,39 +1,59 @@
 #pragma once
 // The canvas's data without any window: the sprite list and the values that
-// go with it. The canvas size (1024, 2048 or 4096) is not kept here; whoever
-// needs it reads it from the size selector and passes it in.
+// go with it. Everyone reads it; only the editing API (CanvasEdit.h) changes
+// it, and every change it applies or reverts counts up the revision.
 
 #include "canvas/SpriteList.h"
 
 #include <cstdint>
-#include <utility>
+#include <span>
 
 namespace th::canvas {
 
-struct CanvasModel {
-    explicit CanvasModel(ImageRelease releaseImage = {}) : sprites(std::move(releaseImage)) {}
-
-    SpriteList sprites;
-    // The index the sprite being added receives.
-    std::int32_t nextIndex = 0;
+class CanvasModel {
+public:
+    const SpriteList& sprites() const { return sprites_; }
     // Pixels clipped from the left and right of every sprite's picture.
-    std::int32_t clipMargin = 0;
+    std::int32_t clipMargin() const { return clipMargin_; }
     // Where the next imported picture goes.
-    std::int32_t placeX = 0;
-    std::int32_t placeY = 0;
-    // The used area, as last measured; the sheet size before any rounding.
-    std::int32_t sheetExtentX = 0;
-    std::int32_t sheetExtentY = 0;
-    // 1 once pictures have been placed; mouse input is ignored while 0.
-    std::int32_t canvasActive = 0;
+    std::int32_t placeX() const { return placeX_; }
+    std::int32_t placeY() const { return placeY_; }
+    // True once pictures have been placed; mouse input is ignored until then.
+    bool canvasActive() const { return canvasActive_; }
+    // The canvas's side: 1024, 2048 or 4096.
+    std::int32_t canvasSize() const { return canvasSize_; }
+    // Counts every change applied or reverted; unchanged means nothing to save.
+    std::uint64_t revision() const { return revision_; }
 
-    // Numbers the sprite as the list's size + 1 (through nextIndex) and adds
-    // it after the current sprite, making it current.
-    void addSprite(SpriteEntry entry);
-    // Recomputes sheetExtentX and sheetExtentY. The clip comes off only at the
-    // right of upright sprites and at the bottom of rotated ones; nothing left
-    // of or above the origin counts. Leaves the last sprite current.
-    void measureUsedArea();
+    // Which sprite is current is a selection, not a change: it bumps no
+    // revision and is not undone.
+    void selectFirst() { sprites_.selectFirst(); }
+    void selectLast() { sprites_.selectLast(); }
+
+private:
+    friend class ModelWriter;
+
+    SpriteList sprites_;
+    std::int32_t clipMargin_ = 0;
+    std::int32_t placeX_ = 0;
+    std::int32_t placeY_ = 0;
+    bool canvasActive_ = false;
+    std::int32_t canvasSize_ = 1024;
+    std::uint64_t revision_ = 0;
 };
+
+// The used area: the sheet size before any rounding.
+struct UsedArea {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// The right and bottom edges of the sprites' visible boxes, at the farthest;
+// nothing left of or above the origin counts.
+UsedArea usedArea(std::span<const SpriteEntry> sprites, std::int32_t clipMargin);
+inline UsedArea usedArea(const CanvasModel& model)
+{
+    return usedArea(model.sprites().entries(), model.clipMargin());
+}
 
 } // namespace th::canvas

@@ -4,14 +4,12 @@
 #include "canvas/CanvasRefresh.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace th::canvas {
 
 namespace {
 
 constexpr std::int32_t kGrid = 8;
-constexpr float kHeldOpacity = 0.5f;
 
 // The grid step at or below v (toward zero, as C++ division truncates), plus
 // one step: a position already on the grid moves one step further, and
@@ -23,18 +21,24 @@ std::int32_t snapped(std::int32_t v)
 
 } // namespace
 
-CanvasMouse::CanvasMouse(CanvasModel& model, CanvasDisplay& display)
-    : model_(model)
+CanvasMouse::CanvasMouse(CanvasEditor& editor, CanvasDisplay& display)
+    : editor_(editor)
+    , model_(editor.model())
     , display_(display)
 {
 }
 
 void CanvasMouse::leftPressed(std::int32_t x, std::int32_t y)
 {
-    if (model_.canvasActive) {
-        pick(pointerX_, pointerY_);
+    if (model_.canvasActive()) {
+        editor_.finishMove();
+        held_.reset();
+        if (const std::optional<std::size_t> hit = pick(pointerX_, pointerY_)) {
+            held_ = model_.sprites().entries()[*hit].image;
+            editor_.startMove(*hit);
+        }
         dragging_ = true;
-        redrawWithOverlay(model_, display_);
+        selectTopAndRedraw(model_, display_);
         display_.showName(nameLabel(model_));
         showPosition();
     }
@@ -43,11 +47,11 @@ void CanvasMouse::leftPressed(std::int32_t x, std::int32_t y)
 
 void CanvasMouse::leftReleased(std::int32_t x, std::int32_t y)
 {
-    if (model_.canvasActive) {
+    if (model_.canvasActive()) {
         dragging_ = false;
-        if (SpriteEntry* held = model_.sprites.current())
-            held->opacity = 1.0f;
-        redrawWithOverlay(model_, display_);
+        held_.reset();
+        editor_.finishMove();
+        selectTopAndRedraw(model_, display_);
         showPosition();
     }
     record(x, y);
@@ -55,16 +59,12 @@ void CanvasMouse::leftReleased(std::int32_t x, std::int32_t y)
 
 void CanvasMouse::pointerMoved(std::int32_t x, std::int32_t y)
 {
-    if (model_.canvasActive) {
-        // The picked sprite went to the end of the list, and nothing reorders
-        // the list while the button is held.
-        SpriteEntry* held = model_.sprites.last();
-        if (dragging_ && picked_ && held) {
+    if (model_.canvasActive()) {
+        if (dragging_ && picked_ && editor_.moving()) {
             const std::int32_t left = pointerX_ - dragOffsetX_;
             const std::int32_t top = pointerY_ - dragOffsetY_;
-            held->x = snapToGrid_ ? snapped(left) : left;
-            held->y = snapToGrid_ ? snapped(top) : top;
-            redrawWithOverlay(model_, display_);
+            editor_.moveTo(snapToGrid_ ? snapped(left) : left, snapToGrid_ ? snapped(top) : top);
+            selectTopAndRedraw(model_, display_);
         }
         showPosition();
     }
@@ -73,14 +73,19 @@ void CanvasMouse::pointerMoved(std::int32_t x, std::int32_t y)
 
 void CanvasMouse::rightPressed(std::int32_t x, std::int32_t y)
 {
-    if (model_.canvasActive) {
-        if (SpriteEntry* turned = pick(pointerX_, pointerY_)) {
-            // The turn keeps the top-left corner where it is.
-            turned->opacity = 1.0f;
-            turned->rotated = !turned->rotated;
-            std::swap(turned->width, turned->height);
-            redrawWithOverlay(model_, display_);
+    if (model_.canvasActive()) {
+        if (const std::optional<std::size_t> hit = pick(pointerX_, pointerY_)) {
+            // A turned sprite is shown whole, even the one the left button holds.
+            if (held_ == model_.sprites().entries()[*hit].image)
+                held_.reset();
+            editor_.perform(TurnSprite{.position = *hit});
+            // With the left button still down, the turned sprite is dragged on.
+            if (dragging_)
+                editor_.startMove(model_.sprites().size() - 1);
+            selectTopAndRedraw(model_, display_);
             display_.showName(nameLabel(model_));
+        } else {
+            model_.selectFirst();
         }
         showPosition();
     }
@@ -90,26 +95,26 @@ void CanvasMouse::rightPressed(std::int32_t x, std::int32_t y)
 std::int32_t CanvasMouse::wheelTurned(std::int32_t x, std::int32_t y, std::int32_t delta,
                                       std::int32_t viewportHeight)
 {
-    if (model_.canvasActive)
+    if (model_.canvasActive())
         showPosition();
     record(x, y);
     // The record may have run past either end on the previous turn (the
     // scroll area clamps what it is given, not this record), so it is brought
     // back into range before the turn is applied.
-    const std::int32_t bottom = display_.canvasSize() - viewportHeight;
+    const std::int32_t bottom = model_.canvasSize() - viewportHeight;
     scrollTop_ = std::min(std::max(scrollTop_, 0), bottom);
     scrollTop_ -= delta;
     return scrollTop_;
 }
 
-SpriteEntry* CanvasMouse::pick(std::int32_t x, std::int32_t y)
+std::optional<std::size_t> CanvasMouse::pick(std::int32_t x, std::int32_t y)
 {
-    SpriteEntry* hit = model_.sprites.hitTest(x, y);
-    picked_ = hit != nullptr;
+    const std::optional<std::size_t> hit = model_.sprites().topmostAt(x, y);
+    picked_ = hit.has_value();
     if (hit) {
-        hit->opacity = kHeldOpacity;
-        dragOffsetX_ = x - hit->x;
-        dragOffsetY_ = y - hit->y;
+        const SpriteEntry& sprite = model_.sprites().entries()[*hit];
+        dragOffsetX_ = x - sprite.x;
+        dragOffsetY_ = y - sprite.y;
     }
     return hit;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // What the mouse does on the canvas: a left press picks the topmost sprite
-// under the pointer (it comes to the top at half opacity), moves drag it,
+// under the pointer (it comes to the top, shown half transparent), moves drag it,
 // optionally snapped to an 8-pixel grid, the release drops it; a right press
 // turns a sprite by 90 degrees; the wheel scrolls the canvas vertically.
 //
@@ -10,15 +10,16 @@
 // picks what is under the pointer; a drag follows the pointer one event behind.
 
 #include "canvas/CanvasCommands.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasEdit.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace th::canvas {
 
 class CanvasMouse {
 public:
-    CanvasMouse(CanvasModel& model, CanvasDisplay& display);
+    CanvasMouse(CanvasEditor& editor, CanvasDisplay& display);
 
     // Positions are in canvas pixels, y growing downwards. Presses, moves
     // and releases do nothing but record the pointer while the canvas is
@@ -37,17 +38,20 @@ public:
     void setSnapToGrid(bool on) { snapToGrid_ = on; }
     // True between a left press and the next left release.
     bool dragging() const { return dragging_; }
+    // The picture of the sprite a left press picked, until the release; the
+    // view shows it half transparent.
+    std::optional<ImageHandle> held() const { return held_; }
 
 private:
-    // Picks the topmost sprite under the point: it goes to the end of the
-    // list, turns half transparent and remembers where it was grabbed. On a
-    // miss the first sprite becomes current.
-    SpriteEntry* pick(std::int32_t x, std::int32_t y);
+    // The topmost sprite under the point, remembering where it was grabbed.
+    std::optional<std::size_t> pick(std::int32_t x, std::int32_t y);
     void showPosition();
     void record(std::int32_t x, std::int32_t y);
 
+    CanvasEditor& editor_;
     CanvasModel& model_;
     CanvasDisplay& display_;
+    std::optional<ImageHandle> held_;
     bool snapToGrid_ = false;
     bool dragging_ = false;
     // Whether the last pick found a sprite; moves drag only after one did.

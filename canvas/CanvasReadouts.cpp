@@ -4,13 +4,11 @@ namespace th::canvas {
 
 std::string positionReadout(const CanvasModel& canvas)
 {
-    std::int64_t a = 0;
-    std::int64_t b = 0;
-    if (const SpriteEntry* sprite = canvas.sprites.current()) {
-        a = std::int64_t(sprite->x) + (sprite->rotated ? 0 : canvas.clipMargin);
-        b = std::int64_t(sprite->y) + (sprite->rotated ? canvas.clipMargin : 0);
-    }
-    return positionText(a, b);
+    const SpriteEntry* sprite = canvas.sprites().current();
+    if (!sprite)
+        return positionText(0, 0);
+    const VisibleBox box = visibleBox(*sprite, canvas.clipMargin());
+    return positionText(box.left, box.top);
 }
 
 std::string positionText(std::int64_t x, std::int64_t y)
@@ -20,7 +18,7 @@ std::string positionText(std::int64_t x, std::int64_t y)
 
 std::string nameLabel(const CanvasModel& canvas)
 {
-    const SpriteEntry* sprite = canvas.sprites.current();
+    const SpriteEntry* sprite = canvas.sprites().current();
     return sprite ? sprite->name : std::string(" ");
 }
 

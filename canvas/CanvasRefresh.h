@@ -6,11 +6,13 @@
 
 namespace th::canvas {
 
-// Measures the used area first, because the view's overlay reads the extent
-// last measured; measuring leaves the last sprite current.
-inline void redrawWithOverlay(CanvasModel& model, CanvasDisplay& display)
+// After a change the sprite drawn on top becomes current, so that is what the
+// overlay marks and what the next Delete removes, even where the texts shown
+// just before named the sprite current until then (an import into the middle
+// of the list, a delete, a clip step).
+inline void selectTopAndRedraw(CanvasModel& model, CanvasDisplay& display)
 {
-    model.measureUsedArea();
+    model.selectLast();
     display.redraw();
 }
 

@@ -17,14 +17,13 @@ QRect fullBox(const SpriteEntry& sprite)
     return {sprite.x, sprite.y, sprite.width, sprite.height};
 }
 
-// The box inside the clip margin: the clip takes M pixels off the picture's
-// left and right, which are the canvas top and bottom while it is rotated.
-QRect visibleBox(const SpriteEntry& sprite, int margin)
+QRect visibleRect(const SpriteEntry& sprite, std::int32_t margin)
 {
-    if (sprite.rotated)
-        return {sprite.x, sprite.y + margin, sprite.width, sprite.height - 2 * margin};
-    return {sprite.x + margin, sprite.y, sprite.width - 2 * margin, sprite.height};
+    const VisibleBox box = visibleBox(sprite, margin);
+    return {int(box.left), int(box.top), int(box.width), int(box.height)};
 }
+
+constexpr qreal kHeldOpacity = 0.5;
 
 // A one-pixel outline whose lines lie on the box's first and last columns
 // and rows, as the image library draws outlined boxes.
@@ -48,11 +47,6 @@ QRegion outlineRegion(const QRect& box)
     region += QRect(box.x(), box.y(), 1, box.height());
     region += QRect(box.x() + box.width() - 1, box.y(), 1, box.height());
     return region;
-}
-
-QString sheetSizeText(const CanvasModel& model)
-{
-    return QStringLiteral("%1x%2").arg(model.sheetExtentX).arg(model.sheetExtentY);
 }
 
 } // namespace
@@ -83,8 +77,15 @@ const QImage& CanvasView::premultiplied(ImageHandle image)
     return *found;
 }
 
-void CanvasView::refresh()
+qreal CanvasView::opacity(const SpriteEntry& sprite) const
 {
+    return held_ == sprite.image ? kHeldOpacity : 1.0;
+}
+
+void CanvasView::refresh(std::optional<ImageHandle> held)
+{
+    held_ = held;
+    usedArea_ = usedArea(model_);
     // Sprites whose place, look or stacking changed are repainted where they
     // were and where they are now; so are the old and the new overlay.
     std::unordered_map<ImageHandle, std::size_t> before;
@@ -93,9 +94,9 @@ void CanvasView::refresh()
 
     QRegion dirty = paintedOverlay_;
     std::vector<Painted> now;
-    now.reserve(model_.sprites.size());
-    for (const SpriteEntry& sprite : model_.sprites.entries()) {
-        const Painted painted{sprite.image, fullBox(sprite), sprite.opacity, sprite.rotated};
+    now.reserve(model_.sprites().size());
+    for (const SpriteEntry& sprite : model_.sprites().entries()) {
+        const Painted painted{sprite.image, fullBox(sprite), opacity(sprite), sprite.rotated};
         const auto old = before.find(sprite.image);
         if (old == before.end()) {
             dirty += painted.box;
@@ -116,21 +117,26 @@ void CanvasView::refresh()
     update(dirty);
 }
 
+QString CanvasView::sheetSizeText() const
+{
+    return QStringLiteral("%1x%2").arg(usedArea_.width).arg(usedArea_.height);
+}
+
 // The sheet size text sits inside the used area's bottom-right corner.
 QRect CanvasView::sheetSizeLabel() const
 {
     const QFontMetrics metrics(font());
-    const int width = metrics.horizontalAdvance(sheetSizeText(model_));
-    return {model_.sheetExtentX - width, model_.sheetExtentY - metrics.height(), width, metrics.height()};
+    const int width = metrics.horizontalAdvance(sheetSizeText());
+    return {usedArea_.width - width, usedArea_.height - metrics.height(), width, metrics.height()};
 }
 
 QRegion CanvasView::overlayRegion() const
 {
-    const SpriteEntry* current = model_.sprites.current();
-    if (model_.sprites.empty() || !current)
+    const SpriteEntry* current = model_.sprites().current();
+    if (!current)
         return {};
-    QRegion region = outlineRegion({-1, -1, model_.sheetExtentX + 1, model_.sheetExtentY + 1});
-    region += outlineRegion(visibleBox(*current, model_.clipMargin));
+    QRegion region = outlineRegion({-1, -1, usedArea_.width + 1, usedArea_.height + 1});
+    region += outlineRegion(visibleRect(*current, model_.clipMargin()));
     region += outlineRegion(fullBox(*current));
     region += sheetSizeLabel();
     return region;
@@ -139,7 +145,7 @@ QRegion CanvasView::overlayRegion() const
 void CanvasView::paintSprite(QPainter& painter, const SpriteEntry& sprite)
 {
     const QImage& picture = premultiplied(sprite.image);
-    painter.setOpacity(sprite.opacity);
+    painter.setOpacity(opacity(sprite));
     if (!sprite.rotated) {
         painter.drawImage(QPoint(sprite.x, sprite.y), picture);
     } else {
@@ -156,17 +162,17 @@ void CanvasView::paintSprite(QPainter& painter, const SpriteEntry& sprite)
 
 void CanvasView::paintOverlay(QPainter& painter)
 {
-    const SpriteEntry* current = model_.sprites.current();
-    if (model_.sprites.empty() || !current)
+    const SpriteEntry* current = model_.sprites().current();
+    if (!current)
         return;
-    outline(painter, {-1, -1, model_.sheetExtentX + 1, model_.sheetExtentY + 1}, kExtentColour);
-    outline(painter, visibleBox(*current, model_.clipMargin), kVisibleBoxColour);
+    outline(painter, {-1, -1, usedArea_.width + 1, usedArea_.height + 1}, kExtentColour);
+    outline(painter, visibleRect(*current, model_.clipMargin()), kVisibleBoxColour);
     outline(painter, fullBox(*current), kExtentColour);
 
     const QRect label = sheetSizeLabel();
     painter.fillRect(label, QColor(kExtentColour));
     painter.setPen(Qt::black);
-    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, sheetSizeText(model_));
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, sheetSizeText());
 }
 
 void CanvasView::paintEvent(QPaintEvent* event)
@@ -175,7 +181,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
     const QRect exposed = event->rect();
     painter.setClipRegion(event->region());
     painter.fillRect(exposed, QBrush(tile_));
-    for (const SpriteEntry& sprite : model_.sprites.entries()) {
+    for (const SpriteEntry& sprite : model_.sprites().entries()) {
         if (fullBox(sprite).intersects(exposed))
             paintSprite(painter, sprite);
     }

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace th::canvas {
@@ -27,12 +28,11 @@ public:
     CanvasView(const CanvasModel& model, PictureSource pictures, const QPixmap& backgroundTile,
                QWidget* parent = nullptr);
 
-    int canvasSize() const { return width(); }
     void setCanvasSize(int size);
-    // Call after every change of the model. The overlay is drawn whenever the
-    // list holds a sprite; it marks the current sprite and reads the extent
-    // last measured, so callers measure before they refresh.
-    void refresh();
+    // Call after every change of the model, with the picture of the sprite
+    // the mouse holds, which is shown half transparent. The overlay is drawn
+    // whenever a sprite is current; it marks that sprite and the used area.
+    void refresh(std::optional<ImageHandle> held);
 
     // The overlay's colours.
     static constexpr QRgb kExtentColour = qRgb(255, 128, 0);
@@ -59,19 +59,24 @@ private:
     struct Painted {
         ImageHandle image;
         QRect box;
-        float opacity;
+        qreal opacity;
         bool rotated;
         bool operator==(const Painted&) const = default;
     };
 
     const QImage& premultiplied(ImageHandle image);
+    QString sheetSizeText() const;
     QRect sheetSizeLabel() const;
+    qreal opacity(const SpriteEntry& sprite) const;
     QRegion overlayRegion() const;
     void paintSprite(class QPainter& painter, const SpriteEntry& sprite);
     void paintOverlay(QPainter& painter);
 
     const CanvasModel& model_;
     PictureSource pictures_;
+    std::optional<ImageHandle> held_;
+    // As of the last refresh.
+    UsedArea usedArea_;
     QPixmap tile_;
     // Pictures converted once for fast drawing, by image number.
     QHash<ImageHandle, QImage> cache_;

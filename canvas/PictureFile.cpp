@@ -17,7 +17,8 @@ std::optional<LoadedPicture> loadPictureFile(image::ImageStore& store, const std
     const std::optional<int> number = store.decode(image::kAutoNumber, bytes);
     if (!number)
         return std::nullopt;
-    return LoadedPicture{*number, store.width(*number), store.height(*number)};
+    return LoadedPicture{*number, store.width(*number), store.height(*number),
+                         holdPicture(*number, [&store](ImageHandle image) { store.free(image); })};
 }
 
 } // namespace th::canvas

@@ -6,34 +6,9 @@
 
 namespace th::canvas {
 
-SpriteList::SpriteList(ImageRelease releaseImage)
-    : releaseImage_(std::move(releaseImage))
-{
-}
-
-SpriteList::~SpriteList()
-{
-    clear();
-}
-
-SpriteEntry* SpriteList::current()
-{
-    return current_ ? &entries_[*current_] : nullptr;
-}
-
 const SpriteEntry* SpriteList::current() const
 {
     return current_ ? &entries_[*current_] : nullptr;
-}
-
-SpriteEntry* SpriteList::first()
-{
-    return entries_.empty() ? nullptr : &entries_.front();
-}
-
-SpriteEntry* SpriteList::last()
-{
-    return entries_.empty() ? nullptr : &entries_.back();
 }
 
 const SpriteEntry* SpriteList::findByIndex(std::int32_t index) const
@@ -43,34 +18,51 @@ const SpriteEntry* SpriteList::findByIndex(std::int32_t index) const
     return found == entries_.end() ? nullptr : &*found;
 }
 
-void SpriteList::add(SpriteEntry entry)
+std::optional<std::size_t> SpriteList::topmostAt(std::int32_t px, std::int32_t py) const
 {
-    const std::size_t position = current_ ? *current_ + 1 : 0;
-    entries_.insert(entries_.begin() + std::ptrdiff_t(position), std::move(entry));
-    current_ = position;
-}
-
-void SpriteList::removeCurrent()
-{
-    if (!current_)
-        return;
-    const auto removed = entries_.begin() + std::ptrdiff_t(*current_);
-    const std::int32_t gap = removed->index;
-    release(*removed);
-    entries_.erase(removed);
-    for (SpriteEntry& entry : entries_) {
-        if (entry.index > gap)
-            --entry.index;
+    for (std::size_t position = entries_.size(); position-- > 0;) {
+        const SpriteEntry& entry = entries_[position];
+        // 64-bit edges: a sprite dragged far out must not wrap around.
+        const bool inside = entry.x <= px && std::int64_t(px) < std::int64_t(entry.x) + entry.width
+                         && entry.y <= py && std::int64_t(py) < std::int64_t(entry.y) + entry.height;
+        if (inside)
+            return position;
     }
-    selectFirst();
+    return std::nullopt;
 }
 
-void SpriteList::clear()
+void SpriteList::select(std::optional<std::size_t> position)
 {
-    for (const SpriteEntry& entry : entries_)
-        release(entry);
-    entries_.clear();
+    current_ = position && *position < entries_.size() ? position : std::nullopt;
+}
+
+void SpriteList::selectFirst()
+{
+    select(0);
+}
+
+void SpriteList::selectLast()
+{
+    select(entries_.empty() ? std::nullopt : std::optional<std::size_t>(entries_.size() - 1));
+}
+
+void SpriteList::insert(std::size_t position, SpriteEntry entry)
+{
+    entries_.insert(entries_.begin() + std::ptrdiff_t(std::min(position, entries_.size())), std::move(entry));
+}
+
+SpriteEntry SpriteList::take(std::size_t position)
+{
+    SpriteEntry taken = std::move(entries_.at(position));
+    entries_.erase(entries_.begin() + std::ptrdiff_t(position));
+    select(current_);
+    return taken;
+}
+
+std::vector<SpriteEntry> SpriteList::takeAll()
+{
     current_.reset();
+    return std::exchange(entries_, {});
 }
 
 void SpriteList::moveToEnd(std::size_t position)
@@ -79,39 +71,13 @@ void SpriteList::moveToEnd(std::size_t position)
         return;
     const auto moved = entries_.begin() + std::ptrdiff_t(position);
     std::rotate(moved, std::next(moved), entries_.end());
-    selectLast();
 }
 
-SpriteEntry* SpriteList::hitTest(std::int32_t px, std::int32_t py)
+void SpriteList::moveBackFromEnd(std::size_t position)
 {
-    for (std::size_t position = entries_.size(); position-- > 0;) {
-        const SpriteEntry& entry = entries_[position];
-        // 64-bit edges: a sprite dragged far out must not wrap around.
-        const bool inside = entry.x <= px && std::int64_t(px) < std::int64_t(entry.x) + entry.width
-                         && entry.y <= py && std::int64_t(py) < std::int64_t(entry.y) + entry.height;
-        if (inside) {
-            moveToEnd(position);
-            return current();
-        }
-    }
-    selectFirst();
-    return nullptr;
-}
-
-void SpriteList::selectFirst()
-{
-    current_ = entries_.empty() ? std::nullopt : std::optional<std::size_t>(0);
-}
-
-void SpriteList::selectLast()
-{
-    current_ = entries_.empty() ? std::nullopt : std::optional<std::size_t>(entries_.size() - 1);
-}
-
-void SpriteList::release(const SpriteEntry& entry) const
-{
-    if (releaseImage_)
-        releaseImage_(entry.image);
+    if (position >= entries_.size())
+        return;
+    std::rotate(entries_.begin() + std::ptrdiff_t(position), std::prev(entries_.end()), entries_.end());
 }
 
 } // namespace th::canvas

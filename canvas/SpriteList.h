@@ -1,76 +1,53 @@
 #pragma once
 // The ordered list of placed sprites. Its order is the drawing order (first
 // drawn at the bottom) and it has one cursor, the current sprite, which is what
-// the user sees as the selected one. The cursor moves only as the methods below
-// say, because the canvas commands rely on exactly these rules.
+// the user sees as the selected one. The canvas's list changes only through
+// the editing API (CanvasEdit.h), which decides where the cursor goes; the
+// methods here keep the cursor where it was unless they say otherwise.
 
 #include "canvas/SpriteEntry.h"
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace th::canvas {
 
-// Frees a sprite's picture in the image library.
-using ImageRelease = std::function<void(ImageHandle)>;
-
 class SpriteList {
 public:
-    // The list owns its sprites' pictures and gives each back through
-    // releaseImage when the sprite is removed, cleared or destroyed.
-    explicit SpriteList(ImageRelease releaseImage = {});
-    ~SpriteList();
-    SpriteList(const SpriteList&) = delete;
-    SpriteList& operator=(const SpriteList&) = delete;
-
     bool empty() const { return entries_.empty(); }
     std::size_t size() const { return entries_.size(); }
-    // Read-only view in drawing order; looking does not move the cursor.
+    // Read-only view in drawing order.
     std::span<const SpriteEntry> entries() const { return entries_; }
+    SpriteEntry& at(std::size_t position) { return entries_.at(position); }
 
     // Null when there is no current sprite (empty or just cleared).
-    SpriteEntry* current();
     const SpriteEntry* current() const;
-    SpriteEntry* first();
-    SpriteEntry* last();
-    // The first sprite whose index is given, or null. The cursor stays.
+    std::optional<std::size_t> currentPosition() const { return current_; }
+    // The first sprite whose index is given, or null.
     const SpriteEntry* findByIndex(std::int32_t index) const;
+    // The topmost sprite whose full box holds the point.
+    std::optional<std::size_t> topmostAt(std::int32_t px, std::int32_t py) const;
 
-    // Inserts directly after the current sprite (at the front when there is
-    // none) and makes the new sprite current.
-    void add(SpriteEntry entry);
-    // Frees the current sprite's picture, removes it, closes the gap in the
-    // indices and leaves the first sprite current. No-op without a current one.
-    void removeCurrent();
-    // Frees every picture and empties the list; no sprite is current after.
-    void clear();
-    // Moves the sprite at a list position to the end (drawn on top), current.
-    void moveToEnd(std::size_t position);
-    // Finds the topmost sprite whose full box holds the point, moves it to the
-    // end and makes it current; on a miss the first sprite becomes current.
-    SpriteEntry* hitTest(std::int32_t px, std::int32_t py);
-
-    // A pass over the whole list in drawing order; it leaves the last sprite
-    // current, as every whole-list pass of the canvas does.
-    template <typename Visit>
-    void passOver(Visit visit)
-    {
-        for (SpriteEntry& entry : entries_)
-            visit(entry);
-        selectLast();
-    }
-
-private:
+    // A position past the end selects nothing.
+    void select(std::optional<std::size_t> position);
     void selectFirst();
     void selectLast();
-    void release(const SpriteEntry& entry) const;
 
+    void insert(std::size_t position, SpriteEntry entry);
+    // Removes and returns the sprite; the cursor is dropped if it pointed
+    // past the new end.
+    SpriteEntry take(std::size_t position);
+    // Empties the list, handing back every sprite in drawing order.
+    std::vector<SpriteEntry> takeAll();
+    // Moves the sprite at a position to the end (drawn on top) and back.
+    void moveToEnd(std::size_t position);
+    void moveBackFromEnd(std::size_t position);
+
+private:
     std::vector<SpriteEntry> entries_;
     std::optional<std::size_t> current_;
-    ImageRelease releaseImage_;
 };
 
 } // namespace th::canvas

@@ -52,13 +52,14 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
 {
     if (request.sheetPath.empty())
         return stayOpen(kNoSheetPath);
-    if (model.sheetExtentX <= 0 || model.sheetExtentY <= 0)
+    const canvas::UsedArea used = canvas::usedArea(model);
+    if (used.width <= 0 || used.height <= 0)
         return stayOpen(kNoUsedArea);
 
-    const SheetSize size = sheetSizeFor(model.sheetExtentX, model.sheetExtentY, request.powerOfTwo);
+    const SheetSize size = sheetSizeFor(used.width, used.height, request.powerOfTwo);
     const SheetRequest sheetRequest{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
                                     request.background};
-    if (const SheetOutcome sheet = saveSpriteSheet(images, model.sprites, sheetRequest);
+    if (const SheetOutcome sheet = saveSpriteSheet(images, model.sprites(), sheetRequest);
         sheet.result != SheetResult::Written)
         return stayOpen(sheetProblem(sheet, request, size));
 
@@ -68,7 +69,7 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
         return stayOpen(kNoScriptPath);
 
     ScriptInputs inputs;
-    inputs.clipMargin = model.clipMargin;
+    inputs.clipMargin = model.clipMargin();
     inputs.retina = request.retina;
     inputs.sheetWidth = size.width;
     inputs.sheetHeight = size.height;
@@ -77,14 +78,14 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
 
     if (request.script.clipboard) {
         ClipboardText clipboard;
-        const Expansion expansion = expandTemplate(*request.templateFile, clipboard, model.sprites, inputs);
+        const Expansion expansion = expandTemplate(*request.templateFile, clipboard, model.sprites(), inputs);
         if (expansion.result != ExpansionResult::Written)
             return stayOpen(scriptProblem(expansion, request));
         host.setClipboardText(clipboard.text());
         return {true, kSavedWithClipboard};
     }
     ScriptFile script(request.scriptPath);
-    const Expansion expansion = expandTemplate(*request.templateFile, script, model.sprites, inputs);
+    const Expansion expansion = expandTemplate(*request.templateFile, script, model.sprites(), inputs);
     if (expansion.result != ExpansionResult::Written)
         return stayOpen(scriptProblem(expansion, request));
     return {true, kSavedToDisk};

@@ -62,21 +62,11 @@ void TokenReplacer::setSprite(const canvas::SpriteEntry* sprite)
 void TokenReplacer::fillSpriteValues(const canvas::SpriteEntry* sprite)
 {
     sprite_ = sprite;
-    // The visible box: the clip comes off the picture's own left and right,
-    // which are the canvas's top and bottom while the sprite is rotated.
-    std::int64_t left = 0, top = 0, width = 0, height = 0;
-    if (sprite) {
-        const std::int64_t alongX = sprite->rotated ? 0 : clipMargin_;
-        const std::int64_t alongY = sprite->rotated ? clipMargin_ : 0;
-        left = std::int64_t(sprite->x) + alongX;
-        top = std::int64_t(sprite->y) + alongY;
-        width = std::int64_t(sprite->width) - 2 * alongX;
-        height = std::int64_t(sprite->height) - 2 * alongY;
-    }
-    value(Token::ImageX) = std::to_string(left / divisor_);
-    value(Token::ImageY) = std::to_string(top / divisor_);
-    value(Token::ImageWidth) = std::to_string(width / divisor_);
-    value(Token::ImageHeight) = std::to_string(height / divisor_);
+    const canvas::VisibleBox box = sprite ? canvas::visibleBox(*sprite, clipMargin_) : canvas::VisibleBox{};
+    value(Token::ImageX) = std::to_string(box.left / divisor_);
+    value(Token::ImageY) = std::to_string(box.top / divisor_);
+    value(Token::ImageWidth) = std::to_string(box.width / divisor_);
+    value(Token::ImageHeight) = std::to_string(box.height / divisor_);
     value(Token::ImageRotate) = sprite && sprite->rotated ? "true" : "false";
     value(Token::ImageName) = sprite ? imageBaseName(sprite->name) : std::string();
     value(Token::ImageNumber) = std::to_string(sprite ? sprite->index : 0);

@@ -52,7 +52,7 @@ public:
 private:
     void fillSpriteValues(const canvas::SpriteEntry* sprite);
 
-    std::int64_t clipMargin_;
+    std::int32_t clipMargin_;
     std::int64_t divisor_;
     const canvas::SpriteEntry* sprite_ = nullptr;
     std::string& value(toolkit::Token token) { return values_[static_cast<std::size_t>(token)]; }

@@ -68,7 +68,7 @@ protected:
     std::vector<std::tuple<int, int, int>> placesAndIndices() const
     {
         std::vector<std::tuple<int, int, int>> result;
-        for (const auto& sprite : window->model().sprites.entries())
+        for (const auto& sprite : window->model().sprites().entries())
             result.emplace_back(sprite.x, sprite.y, sprite.index);
         return result;
     }

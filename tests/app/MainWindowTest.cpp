@@ -67,59 +67,6 @@ TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
     EXPECT_EQ(window->canvasView()->geometry(), QRect(0, 0, 4096, 4096));
 }
 
-TEST_F(MainWindowTest, FolderImportLaysOutRowsAndSkipsWhatItCannotRead)
-{
-    const std::string folder = makeFolder("sprites");
-    for (int i = 1; i <= 10; ++i)
-        writePng(folder + (i < 10 ? "0" : "") + std::to_string(i) + ".png", 256, 256, qRgba(200, 10, 10, 255));
-    writePng(folder + "upper.PNG", 256, 256, qRgba(0, 0, 255, 255));
-    th::testing::writeBytes(folder + "broken.png", "not a picture");
-
-    openFolder(folder);
-    EXPECT_EQ(placesAndIndices(), (std::vector<std::tuple<int, int, int>>{
-                                      {0, 0, 1}, {256, 0, 2}, {512, 0, 3}, {768, 0, 4}, {0, 256, 5},
-                                      {256, 256, 6}, {512, 256, 7}, {768, 256, 8}, {0, 512, 9}, {256, 512, 10}}));
-    EXPECT_EQ(window->model().sprites.entries().back().name, "10.png");
-    EXPECT_EQ(labelText(kNameLabel), "10.png");
-    ASSERT_EQ(host.shown.size(), 2u);
-    EXPECT_EQ(host.shown[0].title, "Select Image Folder...");
-    EXPECT_EQ(host.shown[1].title, "Wait!");
-    EXPECT_EQ(host.shown[1].text, "1 file could not be read as a PNG picture and was skipped.");
-    EXPECT_EQ(window->model().sheetExtentX, 1024);
-    EXPECT_EQ(window->model().sheetExtentY, 768);
-}
-
-TEST_F(MainWindowTest, AnsweringNoToClearingAsksForNoFolder)
-{
-    const std::string folder = makeFolder("two");
-    writePng(folder + "a.png", 16, 16, qRgba(1, 2, 3, 255));
-    openFolder(folder);
-    host.shown.clear();
-    host.answers.push_back(false);
-    click(kOpenFolderButton);
-    EXPECT_EQ(host.titles(), std::vector<std::string>{"Clear the Canvas?"});
-    EXPECT_EQ(host.shown[0].text, "Are you sure you want to clear the canvas and load new images?");
-    EXPECT_EQ(window->model().sprites.size(), 1u);
-}
-
-TEST_F(MainWindowTest, SingleImportsLandAtTheImportPlace)
-{
-    const std::string folder = makeFolder("one");
-    writePng(folder + "ship.png", 40, 30, qRgba(9, 9, 9, 255));
-    host.paths = {folder + "ship.png", folder + "ship.png"};
-    click(kImportImageButton);
-    click(kImportImageButton);
-    EXPECT_EQ(placesAndIndices(), (std::vector<std::tuple<int, int, int>>{{0, 0, 1}, {0, 0, 2}}));
-    EXPECT_EQ(host.shown[0].title, "Select Image...");
-    EXPECT_EQ(host.shown[0].pattern, "*.png");
-    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
-
-    host.paths = {folder + "missing.png"};
-    click(kImportImageButton);
-    EXPECT_EQ(host.shown.back().title, "Wait!");
-    EXPECT_EQ(window->model().sprites.size(), 2u);
-}
-
 TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
 {
     const auto expectCanvasItems = [&](bool any, bool columns) {
@@ -134,6 +81,9 @@ TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
         EXPECT_TRUE(window->menuAction(kMenuSaveScript)->shortcut().isEmpty());
     };
     expectCanvasItems(false, false);
+    click(kExportButton);
+    EXPECT_EQ(host.titles(), std::vector<std::string>{"No Images!"});
+    EXPECT_EQ(host.shown[0].text, "There are no images to build a sprite sheet.");
 
     const std::string folder = makeFolder("three");
     writePng(folder + "a.png", 8, 8, qRgba(1, 1, 1, 255));
@@ -141,13 +91,13 @@ TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
     host.paths.push_back(folder);
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     QApplication::processEvents();
-    ASSERT_EQ(window->model().sprites.size(), 2u);
+    ASSERT_EQ(window->model().sprites().size(), 2u);
     expectCanvasItems(true, false);
 
     host.paths.push_back(folder + "a.png");
     QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
     QApplication::processEvents();
-    ASSERT_EQ(window->model().sprites.size(), 3u);
+    ASSERT_EQ(window->model().sprites().size(), 3u);
     expectCanvasItems(true, true);
 }
 
@@ -164,30 +114,7 @@ TEST_F(MainWindowTest, MenuItemFlashesItsButtonBeforeActing)
     EXPECT_EQ(painted.keys.front(), pictures.byNumber.value(7).cacheKey());
     EXPECT_EQ(painted.keys.back(), pictures.byNumber.value(2).cacheKey());
     EXPECT_EQ(host.titles().back(), "Delete Image?");
-    EXPECT_EQ(window->model().sprites.size(), 1u);
-}
-
-TEST_F(MainWindowTest, DeletingAndClearingReturnToAnEmptyCanvas)
-{
-    click(kDeleteImageButton);
-    click(kNewCanvasButton);
-    click(kExportButton);
-    ASSERT_EQ(host.shown.size(), 3u);
-    EXPECT_EQ(host.shown[0].text, "There are no images to delete!");
-    EXPECT_EQ(host.shown[1].text, "There are no images to clear from the grid.");
-    EXPECT_EQ(host.shown[2].title, "No Images!");
-    EXPECT_EQ(host.shown[2].text, "There are no images to build a sprite sheet.");
-
-    // Deleting index 2 of 4 is in CanvasMouseWindowTest.
-    const std::string folder = makeFolder("one");
-    writePng(folder + "a.png", 10, 10, qRgba(1, 1, 1, 255));
-    openFolder(folder);
-    host.answers = {true};
-    click(kNewCanvasButton);
-    EXPECT_TRUE(window->model().sprites.empty());
-    EXPECT_EQ(window->model().canvasActive, 0);
-    EXPECT_EQ(labelText(kNameLabel), " ");
-    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
+    EXPECT_EQ(window->model().sprites().size(), 1u);
 }
 
 TEST_F(MainWindowTest, CanvasShowsSpritesAndTheOverlay)

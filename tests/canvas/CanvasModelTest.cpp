@@ -1,5 +1,6 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasReadouts.h"
+#include "RecordingDisplay.h"
 #include "testing/PlacedSprite.h"
 
 #include <gtest/gtest.h>
@@ -8,22 +9,9 @@
 
 namespace {
 
-using th::canvas::CanvasModel;
-using th::canvas::SpriteEntry;
+using namespace th::canvas;
+using th::canvas::testing::placeAll;
 using th::testing::placed;
-
-TEST(CanvasModel, AddedSpritesAreNumberedOneToN)
-{
-    CanvasModel canvas;
-    canvas.addSprite(placed(0, 0, 8, 8, false, "a.png"));
-    canvas.addSprite(placed(8, 0, 8, 8, false, "b.png"));
-    canvas.sprites.hitTest(1, 1);
-    canvas.sprites.removeCurrent();
-    canvas.addSprite(placed(16, 0, 8, 8, false, "c.png"));
-    EXPECT_EQ(canvas.nextIndex, 2);
-    ASSERT_NE(canvas.sprites.findByIndex(2), nullptr);
-    EXPECT_EQ(canvas.sprites.findByIndex(2)->name, "c.png");
-}
 
 TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSide)
 {
@@ -42,36 +30,31 @@ TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSide)
         {3, {}, 0, 0},
     };
     for (const Case& c : cases) {
-        CanvasModel canvas;
-        canvas.clipMargin = c.clip;
-        canvas.sheetExtentX = canvas.sheetExtentY = 99;
-        for (const SpriteEntry& sprite : c.sprites)
-            canvas.addSprite(sprite);
-        canvas.sprites.hitTest(-1000, -1000);
-        canvas.measureUsedArea();
-        EXPECT_EQ(std::pair(canvas.sheetExtentX, canvas.sheetExtentY), std::pair(c.width, c.height))
-            << c.sprites.size() << " sprites, clip " << c.clip;
-        EXPECT_EQ(canvas.sprites.current(), canvas.sprites.last()) << "the pass leaves the last current";
+        SCOPED_TRACE(::testing::Message() << c.sprites.size() << " sprites, clip " << c.clip);
+        CanvasModel model;
+        CanvasEditor editor(model);
+        placeAll(editor, c.sprites);
+        editor.perform(SetClip{.margin = c.clip});
+        model.selectFirst();
+        const UsedArea area = usedArea(model);
+        EXPECT_EQ(std::pair(area.width, area.height), std::pair(c.width, c.height));
+        EXPECT_EQ(model.sprites().currentPosition(), c.sprites.empty() ? std::nullopt : std::optional<std::size_t>(0));
     }
 }
 
 TEST(Readouts, ShowTheTopLeftOfTheCurrentSpritesVisibleBoxOrZeroAndABlank)
 {
-    CanvasModel canvas;
-    canvas.canvasActive = 1;
-    canvas.clipMargin = 6;
-    EXPECT_EQ(th::canvas::positionReadout(canvas), "Image X: 0 / Y: 0");
-    EXPECT_EQ(th::canvas::nameLabel(canvas), " ");
-    canvas.addSprite(placed(10, 20, 40, 40, false, "upright.png"));
-    EXPECT_EQ(th::canvas::positionReadout(canvas), "Image X: 16 / Y: 20");
-    canvas.addSprite(placed(-30, -7, 40, 40, true, "turned.png"));
-    EXPECT_EQ(th::canvas::positionReadout(canvas), "Image X: -30 / Y: -1");
-    EXPECT_EQ(th::canvas::nameLabel(canvas), "turned.png");
-    canvas.sprites.hitTest(11, 21);
-    EXPECT_EQ(th::canvas::nameLabel(canvas), "upright.png");
-    canvas.sprites.clear();
-    EXPECT_EQ(th::canvas::positionReadout(canvas), "Image X: 0 / Y: 0");
-    EXPECT_EQ(th::canvas::nameLabel(canvas), " ");
+    CanvasModel model;
+    CanvasEditor editor(model);
+    editor.perform(SetClip{.margin = 6});
+    EXPECT_EQ(positionReadout(model), "Image X: 0 / Y: 0");
+    EXPECT_EQ(nameLabel(model), " ");
+    placeAll(editor, {placed(10, 20, 40, 40, false, "upright.png"), placed(-30, -7, 40, 40, true, "turned.png")});
+    EXPECT_EQ(positionReadout(model), "Image X: -30 / Y: -1");
+    EXPECT_EQ(nameLabel(model), "turned.png");
+    model.selectFirst();
+    EXPECT_EQ(positionReadout(model), "Image X: 16 / Y: 20");
+    EXPECT_EQ(nameLabel(model), "upright.png");
 }
 
 } // namespace

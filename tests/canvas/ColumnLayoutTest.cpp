@@ -1,5 +1,4 @@
-// Reset columns; five 100 x 50 sprites at margin 0 are laid out through the
-// real window in tests/app.
+// Reset columns.
 
 #include "canvas/ColumnLayout.h"
 #include "RecordingDisplay.h"
@@ -41,37 +40,40 @@ TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         CanvasModel model;
+        th::canvas::CanvasEditor editor(model);
         th::canvas::testing::RecordingDisplay display;
-        model.clipMargin = layout.clip;
-        std::int32_t scatter = 0;
+        std::vector<SpriteEntry> sprites;
         for (const auto& [width, height] : layout.sizes) {
-            scatter += 37;
-            model.addSprite(placed(scatter, 2 * scatter, width, height, model.nextIndex + 1 == layout.rotatedIndex));
+            const std::int32_t scatter = 37 * std::int32_t(sprites.size() + 1);
+            sprites.push_back(placed(scatter, 2 * scatter, width, height, std::int32_t(sprites.size()) + 1 == layout.rotatedIndex));
         }
-        const SpriteEntry* selected = model.sprites.findByIndex(layout.selected);
-        model.sprites.hitTest(selected->x, selected->y);
-        ASSERT_EQ(model.sprites.current()->index, layout.selected);
-        model.sprites.current()->x = layout.selectedX;
+        th::canvas::testing::placeAll(editor, std::move(sprites));
+        editor.perform(th::canvas::SetClip{.margin = layout.clip});
+        // Picked and put down with its left edge at selectedX, as by the mouse.
+        const std::size_t position = std::size_t(model.sprites().findByIndex(layout.selected) - model.sprites().entries().data());
+        editor.perform(th::canvas::MoveSprite{.position = position, .x = layout.selectedX,
+                                              .y = model.sprites().entries()[position].y});
         std::vector<std::int32_t> order;
-        for (const SpriteEntry& sprite : model.sprites.entries())
+        for (const SpriteEntry& sprite : model.sprites().entries())
             order.push_back(sprite.index);
 
-        th::canvas::resetColumns(model, display);
+        th::canvas::resetColumns(editor, display);
         std::vector<Place> places;
         for (std::int32_t index = 1; index <= std::int32_t(layout.sizes.size()); ++index)
-            places.emplace_back(model.sprites.findByIndex(index)->x, model.sprites.findByIndex(index)->y);
+            places.emplace_back(model.sprites().findByIndex(index)->x, model.sprites().findByIndex(index)->y);
         EXPECT_EQ(places, layout.places);
         EXPECT_EQ(display.positions.back(), layout.readout);
-        for (const SpriteEntry& sprite : model.sprites.entries())
-            EXPECT_EQ(sprite.index, order[&sprite - model.sprites.entries().data()]) << "the drawing order stays";
+        for (const SpriteEntry& sprite : model.sprites().entries())
+            EXPECT_EQ(sprite.index, order[&sprite - model.sprites().entries().data()]) << "the drawing order stays";
     }
 }
 
 TEST(ColumnLayout, AnEmptyCanvasIsLeftAlone)
 {
     CanvasModel model;
+    th::canvas::CanvasEditor editor(model);
     th::canvas::testing::RecordingDisplay display;
-    th::canvas::resetColumns(model, display);
+    th::canvas::resetColumns(editor, display);
     EXPECT_TRUE(display.untouched());
 }
 

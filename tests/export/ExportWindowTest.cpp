@@ -82,8 +82,8 @@ protected:
         press({45, 5});
         dragTo({15, 15});
         release({16, 16});
-        ASSERT_EQ(window->model().sheetExtentX, 30);
-        ASSERT_EQ(window->model().sheetExtentY, 40);
+        ASSERT_EQ(th::canvas::usedArea(window->model()).width, 30);
+        ASSERT_EQ(th::canvas::usedArea(window->model()).height, 40);
     }
 
     void writePicture(const std::string& path, int w, int h, const std::function<Rgba(int, int)>& colour)

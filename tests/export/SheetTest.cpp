@@ -4,6 +4,7 @@
 // alpha edge and the overlap order are read back from real exports in
 // ExportWindowTest.
 
+#include "canvas/CanvasEdit.h"
 #include "export/ExportRun.h"
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
@@ -32,7 +33,9 @@ protected:
     void SetUp() override { images.registerEncoder(std::make_unique<th::image::PngEncoder>()); }
     void place(int picture, int x, int y, bool rotated = false)
     {
-        model.sprites.add({.image = picture, .x = x, .y = y, .rotated = rotated, .name = {}});
+        const auto free = [this](int number) { images.free(number); };
+        editor.perform(th::canvas::AddSprites{.sprites = {{.image = picture, .x = x, .y = y, .rotated = rotated,
+                                                            .picture = th::canvas::holdPicture(picture, free)}}});
     }
     int solid(int w, int h, Rgba colour) { return makePicture(images, w, h, [=](int, int) { return colour; }); }
     // Each pixel tells where in its picture it came from.
@@ -40,13 +43,13 @@ protected:
     int coded(int w, int h) { return makePicture(images, w, h, codeOf); }
     int compose(int w, int h)
     {
-        const std::optional<int> sheet = composeSheet(images, model.sprites, w, h);
+        const std::optional<int> sheet = composeSheet(images, model.sprites(), w, h);
         EXPECT_TRUE(sheet);
         return sheet.value_or(0);
     }
     SheetResult save(const std::string& name, int w, int h, int depth)
     {
-        return saveSpriteSheet(images, model.sprites, {home.path() / name, w, h, depth, kBlackBackground}).result;
+        return saveSpriteSheet(images, model.sprites(), {home.path() / name, w, h, depth, kBlackBackground}).result;
     }
     // Automatic numbers are handed out in turn: every number made after the
     // probe `before` must be free again once a save is over.
@@ -67,7 +70,8 @@ protected:
     th::testing::TempHome home;
     th::testing::ScriptedHost host{home.folder()};
     th::image::ImageStore images;
-    th::canvas::CanvasModel model{[this](int image) { images.free(image); }};
+    th::canvas::CanvasModel model;
+    th::canvas::CanvasEditor editor{model};
 };
 
 TEST(SheetSize, PowersOfTwoFromTwoToFourThousandNinetySix)
@@ -103,7 +107,7 @@ TEST_F(Sheet, TranslucentPixelsComposeAsPorterDuffOver)
         {{12, 200, 99, 10}, {250, 251, 252, 255}}, {{100, 150, 200, 33}, {200, 150, 100, 32}},
     };
     for (const auto& [under, over] : cases) {
-        model.sprites.clear();
+        editor.perform(th::canvas::ClearCanvas{});
         place(solid(1, 1, under), 0, 0);
         place(solid(1, 1, over), 0, 0);
         const double sa = over[3] / 255.0, da = under[3] / 255.0, alpha = sa + da * (1 - sa);
@@ -166,18 +170,17 @@ TEST_F(Sheet, FailuresLeaveNoFileAndNoSheetBehind)
 
 class ExportRun : public Sheet {
 protected:
-    // One 20 x 10 sprite at (x, y), measured as the canvas measures it.
+    // One 20 x 10 sprite, moved to (x, y) before each run.
     void SetUp() override
     {
         Sheet::SetUp();
-        model.addSprite({.image = solid(20, 10, {9, 9, 9, 255}), .width = 20, .height = 10, .name = "walk01.png"});
+        editor.perform(th::canvas::AddSprites{
+            .sprites = {{.image = solid(20, 10, {9, 9, 9, 255}), .width = 20, .height = 10, .name = "walk01.png"}}});
         request.sheetPath = (home.path() / "sheet.png").string();
     }
     ExportOutcome runWithSpriteAt(int x, int y)
     {
-        model.sprites.first()->x = x;
-        model.sprites.first()->y = y;
-        model.measureUsedArea();
+        editor.perform(th::canvas::MoveSprite{.position = 0, .x = x, .y = y});
         return runExport(request, model, images, host);
     }
     ExportRequest request;

@@ -100,7 +100,7 @@ void loadCanvas(const fs::path& file, SpriteList& sprites, ScriptInputs& inputs)
             std::getline(words >> std::ws, entry.name);
             ASSERT_TRUE(turn == "upright" || turn == "rotated") << line;
             entry.rotated = turn == "rotated";
-            sprites.add(entry);
+            sprites.insert(sprites.size(), entry);
         } else {
             FAIL() << "unknown canvas line: " << line;
         }

@@ -79,7 +79,7 @@ protected:
     void SetUp() override
     {
         for (const char* name : {"a.png", "b.png", "c.png"})
-            sprites.add(th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
+            sprites.insert(sprites.size(), th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
     }
     std::filesystem::path file(const char* name) const { return home.path() / name; }
 
@@ -89,7 +89,8 @@ protected:
 
 TEST_F(ExpandTemplate, ReplacesAnOlderScriptOrClipboardTextAndOnlyReadsTheSpriteList)
 {
-    sprites.hitTest(25, 5);
+    sprites.moveToEnd(1);
+    sprites.selectLast();
     const th::canvas::SpriteEntry* current = sprites.current();
     writeBytes(file("t.txt"), "th.Repeat\nth.ImageName th.ImageX\nth.Until = 5\nend th.ImageNumber\n");
     writeBytes(file("out.txt"), "an older and longer script\n");

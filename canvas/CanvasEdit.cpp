@@ -1,0 +1,246 @@
+#include "canvas/CanvasEdit.h"
+
+#include <utility>
+
+namespace th::canvas {
+
+// The editing API's hands on the model's private parts.
+class ModelWriter {
+public:
+    explicit ModelWriter(CanvasModel& model) : m_(model) {}
+
+    SpriteList& sprites() { return m_.sprites_; }
+    SpriteEntry& top() { return m_.sprites_.at(m_.sprites_.size() - 1); }
+
+    Surroundings record() const
+    {
+        return {m_.sprites_.currentPosition(), m_.clipMargin_, m_.placeX_, m_.placeY_, m_.canvasActive_,
+                m_.canvasSize_};
+    }
+    void restore(const Surroundings& before)
+    {
+        m_.clipMargin_ = before.clipMargin;
+        m_.placeX_ = before.placeX;
+        m_.placeY_ = before.placeY;
+        m_.canvasActive_ = before.canvasActive;
+        m_.canvasSize_ = before.canvasSize;
+        m_.sprites_.select(before.current);
+    }
+    void setPlace(std::int32_t x, std::int32_t y)
+    {
+        m_.placeX_ = x;
+        m_.placeY_ = y;
+    }
+    void setActive(bool active) { m_.canvasActive_ = active; }
+    void setClip(std::int32_t margin) { m_.clipMargin_ = margin; }
+    void setSize(std::int32_t size) { m_.canvasSize_ = size; }
+    // What an empty canvas starts from; the canvas size stays.
+    void resetToEmpty()
+    {
+        setPlace(0, 0);
+        setActive(false);
+        setClip(0);
+        m_.sprites_.select(std::nullopt);
+    }
+    void bump() { ++m_.revision_; }
+
+    // Indices at or above `from` move by `step`: -1 closes a deleted
+    // sprite's gap, +1 opens it again.
+    void renumber(std::int32_t from, std::int32_t step)
+    {
+        for (std::size_t position = 0; position < m_.sprites_.size(); ++position) {
+            SpriteEntry& sprite = m_.sprites_.at(position);
+            if (sprite.index >= from)
+                sprite.index += step;
+        }
+    }
+
+    void apply(AddSprites& edit)
+    {
+        const std::optional<std::size_t> current = sprites().currentPosition();
+        edit.position = current ? *current + 1 : 0;
+        edit.count = edit.sprites.size();
+        for (std::size_t i = 0; i < edit.count; ++i) {
+            SpriteEntry& sprite = edit.sprites[i];
+            sprite.index = std::int32_t(sprites().size()) + 1;
+            sprites().insert(edit.position + i, std::move(sprite));
+        }
+        edit.sprites.clear();
+        if (edit.count > 0)
+            sprites().select(edit.position + edit.count - 1);
+        setPlace(edit.placeX, edit.placeY);
+        setActive(true);
+    }
+    void revert(AddSprites& edit)
+    {
+        for (std::size_t i = 0; i < edit.count; ++i)
+            edit.sprites.push_back(sprites().take(edit.position));
+    }
+
+    void apply(RemoveSprite& edit)
+    {
+        edit.removed = sprites().take(edit.position);
+        renumber(edit.removed.index + 1, -1);
+        if (sprites().empty())
+            resetToEmpty();
+        sprites().selectFirst();
+    }
+    void revert(RemoveSprite& edit)
+    {
+        renumber(edit.removed.index, +1);
+        sprites().insert(edit.position, std::move(edit.removed));
+        edit.removed = {};
+    }
+
+    void apply(MoveSprite& edit)
+    {
+        const SpriteEntry& moved = sprites().at(edit.position);
+        edit.fromX = moved.x;
+        edit.fromY = moved.y;
+        sprites().moveToEnd(edit.position);
+        top().x = edit.x;
+        top().y = edit.y;
+        sprites().selectLast();
+    }
+    void revert(MoveSprite& edit)
+    {
+        top().x = edit.fromX;
+        top().y = edit.fromY;
+        sprites().moveBackFromEnd(edit.position);
+    }
+
+    void apply(TurnSprite& edit)
+    {
+        sprites().moveToEnd(edit.position);
+        turn(top());
+        sprites().selectLast();
+    }
+    void revert(TurnSprite& edit)
+    {
+        turn(top());
+        sprites().moveBackFromEnd(edit.position);
+    }
+
+    void apply(SetClip& edit) { setClip(edit.margin); }
+    void revert(SetClip&) {}
+
+    void apply(ReflowColumns& edit)
+    {
+        edit.placesBefore.clear();
+        for (std::size_t position = 0; position < sprites().size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            edit.placesBefore.emplace_back(sprite.x, sprite.y);
+            if (position < edit.places.size())
+                std::tie(sprite.x, sprite.y) = edit.places[position];
+        }
+    }
+    void revert(ReflowColumns& edit)
+    {
+        for (std::size_t position = 0; position < edit.placesBefore.size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            std::tie(sprite.x, sprite.y) = edit.placesBefore[position];
+        }
+    }
+
+    void apply(SetCanvasSize& edit) { setSize(edit.size); }
+    void revert(SetCanvasSize&) {}
+
+    void apply(ClearCanvas& edit)
+    {
+        edit.removed = sprites().takeAll();
+        resetToEmpty();
+    }
+    void revert(ClearCanvas& edit)
+    {
+        for (SpriteEntry& sprite : edit.removed)
+            sprites().insert(sprites().size(), std::move(sprite));
+        edit.removed.clear();
+    }
+
+private:
+    static void turn(SpriteEntry& sprite)
+    {
+        sprite.rotated = !sprite.rotated;
+        std::swap(sprite.width, sprite.height);
+    }
+
+    CanvasModel& m_;
+};
+
+// Every change records the surroundings first and puts them back last, so
+// its own apply and revert deal only with what it changes.
+void apply(CanvasEdit& edit, CanvasModel& model)
+{
+    ModelWriter writer(model);
+    std::visit(
+        [&writer](auto& change) {
+            change.before = writer.record();
+            writer.apply(change);
+        },
+        edit);
+    writer.bump();
+}
+
+void revert(CanvasEdit& edit, CanvasModel& model)
+{
+    ModelWriter writer(model);
+    std::visit(
+        [&writer](auto& change) {
+            writer.revert(change);
+            writer.restore(change.before);
+        },
+        edit);
+    writer.bump();
+}
+
+void moveFurther(MoveSprite& applied, CanvasModel& model, std::int32_t x, std::int32_t y)
+{
+    ModelWriter writer(model);
+    if (model.sprites().empty())
+        return;
+    applied.x = writer.top().x = x;
+    applied.y = writer.top().y = y;
+    writer.bump();
+}
+
+CanvasEditor::CanvasEditor(CanvasModel& model, Finished finished)
+    : model_(model)
+    , finished_(std::move(finished))
+{
+}
+
+void CanvasEditor::perform(CanvasEdit edit)
+{
+    finishMove();
+    apply(edit, model_);
+    if (finished_)
+        finished_(std::move(edit));
+}
+
+void CanvasEditor::startMove(std::size_t position)
+{
+    finishMove();
+    const SpriteEntry& sprite = model_.sprites().entries()[position];
+    CanvasEdit move = MoveSprite{.position = position, .x = sprite.x, .y = sprite.y};
+    apply(move, model_);
+    move_ = std::get<MoveSprite>(std::move(move));
+}
+
+void CanvasEditor::moveTo(std::int32_t x, std::int32_t y)
+{
+    if (move_)
+        moveFurther(*move_, model_, x, y);
+}
+
+void CanvasEditor::finishMove()
+{
+    if (!move_)
+        return;
+    MoveSprite move = std::move(*move_);
+    move_.reset();
+    const bool changed = move.position + 1 != model_.sprites().size() || move.x != move.fromX || move.y != move.fromY;
+    if (changed && finished_)
+        finished_(std::move(move));
+}
+
+} // namespace th::canvas

@@ -1,0 +1,150 @@
+// The commands that fill and empty the canvas, with a scripted host and a
+// stand-in picture loader: a file holding "W H" is a W x H picture, anything
+// else is not a picture.
+
+#include "canvas/CanvasCommands.h"
+#include "RecordingDisplay.h"
+#include "testing/ScriptedHost.h"
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace th::canvas;
+using th::canvas::testing::describe;
+using th::testing::writeBytes;
+using Titles = std::vector<std::string>;
+
+class CanvasCommandsTest : public ::testing::Test {
+protected:
+    std::optional<LoadedPicture> load(const std::string& path)
+    {
+        if (!std::filesystem::exists(path))
+            return std::nullopt;
+        std::istringstream text(th::testing::readBytes(path));
+        int width = 0, height = 0;
+        if (!(text >> width >> height))
+            return std::nullopt;
+        const ImageHandle image = ++loaded;
+        return LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })};
+    }
+    std::string folderOf(const std::vector<std::string>& names, const std::string& size = "10 10")
+    {
+        const std::string folder = home.folder() + "f" + std::to_string(++folders) + "/";
+        std::filesystem::create_directories(folder);
+        for (const std::string& name : names)
+            writeBytes(folder + name, size);
+        return folder;
+    }
+    void openFolder(const std::string& folder)
+    {
+        host.paths.push_back(folder);
+        commands.openImageFolder();
+    }
+
+    th::testing::TempHome home;
+    th::testing::ScriptedHost host{home.folder()};
+    int loaded = 0;
+    int folders = 0;
+    // Before the model, which still frees pictures as it goes.
+    std::vector<ImageHandle> released;
+    CanvasModel model;
+    CanvasEditor editor{model};
+    th::canvas::testing::RecordingDisplay display;
+    CanvasCommands commands{editor, host, [this](const std::string& path) { return load(path); }, display};
+};
+
+TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannotRead)
+{
+    const std::string folder = folderOf({"1.png", "2.png", "3.png", "4.png", "5.png"}, "256 100");
+    writeBytes(folder + "broken.png", "not a picture");
+    writeBytes(folder + "upper.PNG", "256 100");
+    const std::string rows = "1.png#1@0,0 256x100 2.png#2@256,0 256x100 3.png#3@512,0 256x100 ";
+    for (const auto& [size, places] :
+         {std::pair{1024, rows + "4.png#4@768,0 256x100 5.png#5@0,100 256x100 | current 5.png, clip 0, place 256,100"},
+          {2048, rows + "4.png#4@768,0 256x100 5.png#5@1024,0 256x100 | current 5.png, clip 0, place 1280,0"}}) {
+        SCOPED_TRACE(size);
+        editor.perform(SetCanvasSize{.size = size});
+        host.answers = {true};
+        host.shown.clear();
+        openFolder(folder);
+        EXPECT_EQ(describe(model), places + ", active, size " + std::to_string(size));
+        EXPECT_EQ(display.names.back(), "5.png");
+        EXPECT_EQ(model.sprites().entries()[0].sourcePath, folder + "1.png");
+        ASSERT_GE(host.shown.size(), 2u);
+        EXPECT_EQ(host.shown.end()[-2].title, "Select Image Folder...");
+        EXPECT_EQ(host.shown.back().text, "1 file could not be read as a PNG picture and was skipped.");
+    }
+    EXPECT_EQ(host.shown[0].text, "Are you sure you want to clear the canvas and load new images?");
+    EXPECT_EQ(released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
+
+    host.shown.clear();
+    host.answers = {false};
+    openFolder(folder);
+    EXPECT_EQ(host.titles(), Titles{"Clear the Canvas?"});
+    EXPECT_EQ(model.sprites().size(), 5u);
+}
+
+TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteButTheTopOneStaysCurrent)
+{
+    openFolder(folderOf({"a.png", "b.png"}, "40 30"));
+    const std::string ship = folderOf({"ship.png"}, "5 6") + "ship.png";
+    model.selectFirst();
+    host.paths = {ship, home.folder() + "missing.png"};
+    commands.importImage();
+    EXPECT_EQ(describe(model), "a.png#1@0,0 40x30 ship.png#3@80,0 5x6 b.png#2@40,0 40x30 "
+                               "| current b.png, clip 0, place 80,0, active, size 1024");
+    EXPECT_EQ(display.names.back(), "ship.png");
+    EXPECT_EQ(display.positions.back(), "Image X: 80 / Y: 0");
+    EXPECT_EQ(host.shown.back().title, "Select Image...");
+    EXPECT_EQ(host.shown.back().pattern, "*.png");
+
+    const std::uint64_t revision = model.revision();
+    commands.importImage();
+    EXPECT_EQ(host.shown.back().title, "Wait!");
+    EXPECT_EQ(host.shown.back().text, "\"missing.png\" could not be read as a PNG picture.");
+    EXPECT_EQ(model.revision(), revision);
+}
+
+TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
+{
+    commands.deleteImage();
+    commands.newCanvas();
+    EXPECT_EQ(host.shown[0].text, "There are no images to delete!");
+    EXPECT_EQ(host.shown[1].text, "There are no images to clear from the grid.");
+    EXPECT_EQ(host.titles(), (Titles{"No Images!", "No Images!"}));
+    openFolder(folderOf({}));
+    ASSERT_TRUE(model.canvasActive());
+    commands.deleteImage();
+    EXPECT_FALSE(model.canvasActive()) << "a delete on an empty canvas ends an empty import";
+
+    openFolder(folderOf({"a.png", "b.png", "c.png"}));
+    editor.perform(SetClip{.margin = 2});
+    model.selectFirst();
+    host.answers = {false, true};
+    commands.deleteImage();
+    commands.deleteImage();
+    EXPECT_EQ(host.titles().back(), "Delete Image?");
+    EXPECT_EQ(host.shown.back().text, "Are you sure you want to delete an image?");
+    // The label names the first sprite, but the top one is current: the next
+    // Delete removes c.
+    EXPECT_EQ(display.names.back(), "b.png");
+    EXPECT_EQ(describe(model), "b.png#1@10,0 10x10 c.png#2@20,0 10x10 | current c.png, clip 2, place 30,0, active, size 1024");
+    EXPECT_EQ(released, std::vector<ImageHandle>{1});
+
+    host.answers = {true, false, true};
+    commands.deleteImage();
+    commands.newCanvas();
+    EXPECT_EQ(host.shown.back().text, "Are you sure you want to clear the canvas?");
+    EXPECT_EQ(model.sprites().size(), 1u);
+    commands.deleteImage();
+    EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
+    EXPECT_EQ(display.names.back(), " ");
+    EXPECT_EQ(display.positions.back(), "Image X: 0 / Y: 0");
+    EXPECT_EQ(released, (std::vector<ImageHandle>{1, 3, 2}));
+}
+
+} // namespace

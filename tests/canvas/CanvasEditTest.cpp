@@ -1,0 +1,141 @@
+// Every change kind applies, reverts to the model it found and applies again
+// to the same result; removed sprites keep their pictures while a change
+// holds them.
+
+#include "canvas/CanvasEdit.h"
+#include "RecordingDisplay.h"
+#include "testing/PlacedSprite.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+using namespace th::canvas;
+using th::canvas::testing::describe;
+using th::canvas::testing::placeAll;
+using th::testing::placed;
+
+struct Row {
+    const char* name;
+    std::size_t sprites; // how many of a, b, c the canvas starts with
+    // Makes the change; may first move the selection.
+    std::function<CanvasEdit(CanvasModel&)> change;
+    std::string after;
+};
+
+TEST(CanvasEdit, ApplyRevertAndApplyAgain)
+{
+    const std::string abc = "a#1@0,0 10x10 b#2@10,0 20x10 c#3@30,0 10x10 ";
+    const Row rows[] = {
+        {"an import goes after the current sprite", 3,
+         [](CanvasModel& m) {
+             m.selectFirst();
+             return AddSprites{.sprites = {placed(5, 6, 7, 8, false, "d")}, .placeX = 9, .placeY = 1};
+         },
+         "a#1@0,0 10x10 d#4@5,6 7x8 b#2@10,0 20x10 c#3@30,0 10x10 | current d, clip 2, place 9,1, active, size 1024"},
+        {"a folder is one change", 0,
+         [](CanvasModel&) { return AddSprites{.sprites = {placed(0, 0, 1, 1, false, "d"), placed(1, 0, 2, 1, true, "e")}}; },
+         "d#1@0,0 1x1 e#2@1,0 2x1T | current e, clip 2, place 0,0, active, size 1024"},
+        {"an empty folder still activates", 0, [](CanvasModel&) { return AddSprites{.placeX = 3}; },
+         "| current -, clip 2, place 3,0, active, size 1024"},
+        {"a delete closes the gap and selects the first", 3, [](CanvasModel&) { return RemoveSprite{.position = 0}; },
+         "b#1@10,0 20x10 c#2@30,0 10x10 | current b, clip 2, place 40,0, active, size 1024"},
+        {"deleting the last sprite empties the canvas", 1, [](CanvasModel&) { return RemoveSprite{.position = 0}; },
+         "| current -, clip 0, place 0,0, inactive, size 1024"},
+        {"a move puts the sprite on top", 3, [](CanvasModel&) { return MoveSprite{.position = 0, .x = -4, .y = 50}; },
+         "b#2@10,0 20x10 c#3@30,0 10x10 a#1@-4,50 10x10 | current a, clip 2, place 40,0, active, size 1024"},
+        {"a turn puts the sprite on top", 3, [](CanvasModel&) { return TurnSprite{.position = 1}; },
+         "a#1@0,0 10x10 c#3@30,0 10x10 b#2@10,0 10x20T | current b, clip 2, place 40,0, active, size 1024"},
+        {"clip", 3, [](CanvasModel&) { return SetClip{.margin = 6}; },
+         abc + "| current c, clip 6, place 40,0, active, size 1024"},
+        {"columns", 3, [](CanvasModel&) { return ReflowColumns{.places = {{1, 2}, {3, 4}, {5, 6}}}; },
+         "a#1@1,2 10x10 b#2@3,4 20x10 c#3@5,6 10x10 | current c, clip 2, place 40,0, active, size 1024"},
+        {"canvas size", 2, [](CanvasModel&) { return SetCanvasSize{.size = 4096}; },
+         "a#1@0,0 10x10 b#2@10,0 20x10 | current b, clip 2, place 40,0, active, size 4096"},
+        {"clear keeps the size", 3, [](CanvasModel&) { return ClearCanvas{}; },
+         "| current -, clip 0, place 0,0, inactive, size 1024"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CanvasModel model;
+        CanvasEditor editor(model);
+        std::vector<SpriteEntry> start = {placed(0, 0, 10, 10, false, "a"), placed(10, 0, 20, 10, false, "b"),
+                                          placed(30, 0, 10, 10, false, "c")};
+        start.resize(row.sprites);
+        if (!start.empty())
+            editor.perform(AddSprites{.sprites = std::move(start), .placeX = 40});
+        editor.perform(SetClip{.margin = 2});
+        CanvasEdit change = row.change(model);
+        const std::string before = describe(model);
+        const std::uint64_t revision = model.revision();
+
+        apply(change, model);
+        EXPECT_EQ(describe(model), row.after);
+        EXPECT_EQ(model.revision(), revision + 1);
+        revert(change, model);
+        EXPECT_EQ(describe(model), before);
+        EXPECT_EQ(model.revision(), revision + 2);
+        apply(change, model);
+        EXPECT_EQ(describe(model), row.after);
+    }
+}
+
+TEST(CanvasEdit, ADragIsOneMoveThatRevertsToWhereThePressFoundIt)
+{
+    CanvasModel model;
+    std::vector<CanvasEdit> finished;
+    CanvasEditor editor(model, [&](CanvasEdit edit) { finished.push_back(std::move(edit)); });
+    placeAll(editor, {placed(0, 0, 10, 10, false, "a"), placed(10, 0, 10, 10, false, "b")});
+    finished.clear();
+    const std::string before = describe(model);
+
+    editor.startMove(0);
+    editor.moveTo(20, 20);
+    editor.moveTo(30, 40);
+    editor.finishMove();
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(describe(model), "b#2@10,0 10x10 a#1@30,40 10x10 | current a, clip 0, place 0,0, active, size 1024");
+    revert(finished[0], model);
+    EXPECT_EQ(describe(model), before);
+
+    // Pressing the top sprite and letting go where it was changes nothing.
+    editor.startMove(1);
+    editor.finishMove();
+    EXPECT_EQ(finished.size(), 1u);
+}
+
+TEST(CanvasEdit, APictureIsFreedWhenTheLastSpriteOrChangeHoldingItGoes)
+{
+    std::vector<int> released;
+    const auto sprite = [&](int image) {
+        SpriteEntry entry = placed(10 * image, 0, 10, 10, false, std::to_string(image));
+        entry.picture = holdPicture(image, [&](ImageHandle freed) { released.push_back(freed); });
+        return entry;
+    };
+    {
+        CanvasModel model;
+        CanvasEditor editor(model);
+        placeAll(editor, {sprite(1), sprite(2), sprite(3), sprite(4)});
+        CanvasEdit removed = RemoveSprite{.position = 1};
+        CanvasEdit cleared = ClearCanvas{};
+        apply(removed, model);
+        apply(cleared, model);
+        EXPECT_TRUE(released.empty());
+        revert(cleared, model);
+        revert(removed, model);
+        apply(removed, model);
+        {
+            CanvasEdit drop = std::move(removed);
+        }
+        EXPECT_EQ(released, std::vector<int>{2});
+        // Without a history to keep it, a delete frees the picture at once.
+        editor.perform(RemoveSprite{.position = 0});
+        EXPECT_EQ(released, (std::vector<int>{2, 1}));
+    }
+    EXPECT_EQ(released, (std::vector<int>{2, 1, 3, 4}));
+}
+
+} // namespace
