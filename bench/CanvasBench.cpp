@@ -87,6 +87,8 @@ void BM_DragStep(benchmark::State& state)
                                        : std::min_element(entries.begin(), entries.end(), byArea);
     const int grabX = chosen->x + chosen->width / 2;
     const int grabY = chosen->y + chosen->height / 2;
+    // Read before the press, which moves the sprite to the top of the list.
+    const double area = double(chosen->width) * chosen->height;
     mouse.pointerMoved(grabX, grabY);
     mouse.leftPressed(grabX, grabY);
     QApplication::processEvents();
@@ -98,7 +100,7 @@ void BM_DragStep(benchmark::State& state)
         // Paints the region the move marked, as the event loop would.
         QApplication::processEvents();
     }
-    state.counters["sprite_px"] = double(chosen->width * chosen->height);
+    state.counters["sprite_px"] = area;
     state.counters["peak_MB"] = th::bench::peakMegabytes();
 }
 BENCHMARK(BM_DragStep)->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"snap", "largest"})->Unit(benchmark::kMillisecond);
