@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -21,34 +22,23 @@ class PreferenceStoreTest : public ::testing::Test {
 protected:
     std::filesystem::path file() const { return home.path() / "TileHeronV2.prefs"; }
 
-    // Opens a file of the given bytes, lets `change` act on the store, closes
-    // it and returns the bytes on disk.
-    template <typename Change>
-    std::string roundTrip(const std::string& bytes, Change change)
+    // Opens (or creates) a file of the given bytes, none for a missing file,
+    // lets `change` act on the store, closes it and returns the bytes on
+    // disk, none when there is no file.
+    std::optional<std::string> roundTrip(const std::optional<std::string>& bytes,
+                                         const std::function<void(PreferenceStore&)>& change, bool create = false)
     {
-        writeBytes(file(), bytes);
-        EXPECT_TRUE(store.open(file()));
+        if (bytes)
+            writeBytes(file(), *bytes);
+        EXPECT_EQ(create ? store.create(file()) : store.open(file()), create || bytes.has_value());
         change(store);
         store.close();
-        return readBytes(file());
+        return std::filesystem::exists(file()) ? std::optional(readBytes(file())) : std::nullopt;
     }
 
     TempHome home;
     PreferenceStore store;
 };
-
-TEST_F(PreferenceStoreTest, CreatedStoreIsEmptyUntilWrittenThenHasMarkHeaderAndKey)
-{
-    writeBytes(file(), "[old]\nkey = value\n");
-    ASSERT_TRUE(store.create(file()));
-    store.close();
-    EXPECT_EQ(readBytes(file()), "");
-    ASSERT_TRUE(store.create(file()));
-    store.selectGroup("Examples");
-    store.writeInteger("HTML5", 1);
-    store.close();
-    EXPECT_EQ(readBytes(file()), kMark + "[Examples]\nHTML5 = 1\n");
-}
 
 // Each case: the file's bytes, what is done with the store, and the bytes
 // saved when it closes.
@@ -56,16 +46,24 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
 {
     struct Case {
         const char* rule;
-        std::string before;
+        std::optional<std::string> before; // none: no file
         std::function<void(PreferenceStore&)> change;
-        std::string after;
+        std::optional<std::string> after;
+        bool create = false;
     };
+    const auto nothing = [](PreferenceStore&) {};
     const Case cases[] = {
+        {"create empties the file until written", "[old]\nkey = value\n", nothing, "", true},
+        {"create writes the mark, header and key", "[old]\nkey = value\n",
+         [](PreferenceStore& s) { s.selectGroup("Examples"); s.writeInteger("HTML5", 1); },
+         kMark + "[Examples]\nHTML5 = 1\n", true},
+        {"a missing file reads defaults and stays missing", std::nullopt,
+         [](PreferenceStore& s) { EXPECT_EQ(s.readInteger("k", 4), 4); }, std::nullopt},
+        {"a missing file is created when written", std::nullopt,
+         [](PreferenceStore& s) { s.selectGroup("Theme"); s.writeInteger("SavedTheme", 1); },
+         kMark + "[Theme]\nSavedTheme = 1\n"},
         {"an unchanged file is left untouched", kMark + "[A]\r\n\r\n  key=  v  \n",
-         [](PreferenceStore& s) {
-             s.selectGroup("a");
-             EXPECT_EQ(s.readText("KEY", ""), "v");
-         },
+         [](PreferenceStore& s) { s.selectGroup("a"); EXPECT_EQ(s.readText("KEY", ""), "v"); },
          kMark + "[A]\r\n\r\n  key=  v  \n"},
         {"ISO 8859-1 is converted and saved with the mark", "[G]\nname = caf\xE9\n",
          [](PreferenceStore& s) {
@@ -113,11 +111,7 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
          },
          kMark + "top = t\n[A]\na = 1\n; note\na2 = x\n[B]\nb = 2\n[Missing]\nm = new\n"},
         {"removed keys are gone and case variants are one key", kMark + "[T]\nAbc = 1\nkeep = 2\n",
-         [](PreferenceStore& s) {
-             s.selectGroup("T");
-             s.writeInteger("ABC", 5);
-             s.removeKey("abc");
-         },
+         [](PreferenceStore& s) { s.selectGroup("T"); s.writeInteger("ABC", 5); s.removeKey("abc"); },
          kMark + "[T]\nkeep = 2\n"},
         {"a line without = is a key with an empty value; line ends in values become blanks",
          "lonely key  \nnext = 1\n",
@@ -142,8 +136,11 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
          },
          kMark + "top = 9\n[A]\na = 1\n; skip\nb = 4\n[B]\nb = 2\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(roundTrip(c.before, c.change), c.after) << c.rule;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        EXPECT_EQ(roundTrip(c.before, c.change, c.create), c.after);
+        std::filesystem::remove(file());
+    }
 }
 
 TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
@@ -154,20 +151,6 @@ TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(PreferenceStore::parseInteger(text), value) << text;
-}
-
-TEST_F(PreferenceStoreTest, MissingFileIsCreatedOnlyWhenWritten)
-{
-    EXPECT_FALSE(store.open(file()));
-    EXPECT_EQ(store.readInteger("k", 4), 4);
-    store.close();
-    EXPECT_FALSE(std::filesystem::exists(file()));
-
-    EXPECT_FALSE(store.open(file()));
-    store.selectGroup("Theme");
-    store.writeInteger("SavedTheme", 1);
-    store.close();
-    EXPECT_EQ(readBytes(file()), kMark + "[Theme]\nSavedTheme = 1\n");
 }
 
 TEST_F(PreferenceStoreTest, ReadOnlyFileDropsItsChanges)
@@ -200,11 +183,7 @@ TEST_F(PreferenceStoreTest, SaveReplacesTheFileWholeAndKeepsItsPermissions)
 
 TEST_F(PreferenceStoreTest, HostileFilesAreReadWithoutHarm)
 {
-    std::string random(64 * 1024, '\0');
-    unsigned seed = 12345;
-    for (char& c : random)
-        c = char((seed = seed * 1103515245u + 12345u) >> 16);
-    roundTrip(random, [](PreferenceStore& s) { s.readInteger("x", 0); });
+    roundTrip(th::testing::noiseBytes(64 * 1024, 12345), [](PreferenceStore& s) { s.readInteger("x", 0); });
 
     roundTrip(std::string("a = 1\0b = 2\n[G\0roup]\n", 21), [](PreferenceStore& s) {
         EXPECT_EQ(s.readInteger("a", 0), 1);

@@ -112,9 +112,6 @@ TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
     ScriptFile script(file("out.txt"));
     EXPECT_EQ(expandTemplate(home.path(), script, sprites, {}).result, ExpansionResult::TemplateUnreadable);
     EXPECT_EQ(readBytes(file("out.txt")), "kept\n");
-    ClipboardText clipboard;
-    EXPECT_EQ(expandTemplate(file("deleted.txt"), clipboard, sprites, {}).result, ExpansionResult::TemplateUnreadable);
-    EXPECT_EQ(clipboard.text(), "");
 
     writeBytes(file("t.txt"), "line\n");
     ScriptFile onAFolder(home.path());

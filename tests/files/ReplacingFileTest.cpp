@@ -18,9 +18,11 @@ namespace fs = std::filesystem;
 using th::files::FileError;
 using th::files::replaceFile;
 using th::files::ReplacingFile;
+using th::testing::namesIn;
 using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;
+using Names = std::vector<std::string>;
 
 unsigned modeOf(const fs::path& file)
 {
@@ -38,18 +40,6 @@ unsigned currentUmask()
             return unsigned(std::stoul(line.substr(6), nullptr, 8));
     ADD_FAILURE() << "no Umask line in /proc/self/status";
     return 0;
-}
-
-// Names in the folder that are not `keep`: a temporary left behind shows here.
-std::vector<std::string> strayNames(const fs::path& folder, const std::vector<std::string>& keep)
-{
-    std::vector<std::string> stray;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (std::find(keep.begin(), keep.end(), name) == keep.end())
-            stray.push_back(name);
-    }
-    return stray;
 }
 
 TEST(ReplacingFile, PermissionBitsAreKeptAndANewFileFollowsTheUmask)
@@ -77,8 +67,8 @@ TEST(ReplacingFile, PermissionBitsAreKeptAndANewFileFollowsTheUmask)
         EXPECT_EQ(readBytes(file), "new");
         EXPECT_EQ(modeOf(file), c.expected);
     }
-    EXPECT_TRUE(strayNames(home.path(), {"private file", "group-readable file", "executable script", "new file"})
-                    .empty());
+    // No temporary is left behind.
+    EXPECT_EQ(namesIn(home.path()), (Names{"executable script", "group-readable file", "new file", "private file"}));
 }
 
 // Each case names the path written, where the bytes must land, and which
@@ -111,8 +101,8 @@ TEST(ReplacingFile, LinksAreWrittenThroughAndAnyAcceptedNameSaves)
         EXPECT_EQ(readBytes(c.holder), content);
         EXPECT_TRUE(c.stillALink.empty() || fs::is_symlink(c.stillALink));
     }
-    EXPECT_TRUE(strayNames(folder, {"real", "link.txt", "link-to-link.txt", "dangling.txt", longName}).empty());
-    EXPECT_TRUE(strayNames(folder / "real", {"target.txt", "not-yet.txt"}).empty());
+    EXPECT_EQ(namesIn(folder), (Names{"dangling.txt", "link-to-link.txt", "link.txt", longName, "real"}));
+    EXPECT_EQ(namesIn(folder / "real"), (Names{"not-yet.txt", "target.txt"}));
 }
 
 // Each failure has its cause, leaves the old file whole and no temporary.
@@ -152,7 +142,7 @@ TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
         out.write(std::string(200'000, 'x'));
     }
     EXPECT_EQ(readBytes(folder / "kept.txt"), "old");
-    EXPECT_TRUE(strayNames(folder, {"plain-file", "read-only.txt", "a-folder", "kept.txt"}).empty());
+    EXPECT_EQ(namesIn(folder), (Names{"a-folder", "kept.txt", "plain-file", "read-only.txt"}));
 }
 
 TEST(ReplacingFile, AFolderThatTakesNoNewFileHasItsWritableFileWrittenInPlace)

@@ -1,12 +1,13 @@
-// BMP writing and decoding are library features the application barely uses
-// (its pictures are PNG): one table over the written depths, byte for byte,
-// and one test of the decoder on hand-made files.
+// BMP writing is a library feature the application barely uses (its
+// pictures are PNG): one table over the written depths, byte for byte, and
+// dithering against the PNG writer. The decoder is tested in DecodeTest.
 
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
 #include "image/PngDecoder.h"
 #include "image/PngEncoder.h"
 
+#include "testing/PngFile.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
     const std::uint8_t top[] = {255, 0, 0, 255, 0, 200, 0, 128, 255, 255, 255, 255};
     std::copy(std::begin(top), std::end(top), store.handle(n).pixels);
     for (const int depth : {0, 2, 16, 31})
-        EXPECT_FALSE(store.save(n, home.path() / "x.bmp", kCodecBmp, SaveFlags::None, depth).ok());
+        EXPECT_FALSE(store.save(n, home.path() / "x.bmp", kCodecBmp, SaveFlags::None, depth).ok()) << depth;
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
 
     struct Case {
@@ -85,52 +86,6 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
     }
 }
 
-// Headers for a hand-made file: 14 + 40 bytes, then the rows.
-Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes)
-{
-    Bytes b(54, 0);
-    b[0] = 'B', b[1] = 'M';
-    const std::pair<std::size_t, std::uint32_t> fields[] = {{2, std::uint32_t(54 + dataBytes)}, {10, 54}, {14, 40},
-        {18, std::uint32_t(width)}, {22, std::uint32_t(height)}, {26, 1u | std::uint32_t(bits) << 16}, {30, std::uint32_t(compression)}};
-    for (const auto& [at, v] : fields)
-        for (std::size_t i = 0; i < 4; ++i)
-            b[at + i] = std::uint8_t(v >> (8 * i));
-    return b;
-}
-
-TEST_F(Bmp, DecodesFiveFiveFiveAndStopsCleanlyOnShortOrUnknownData)
-{
-    // 5 pixels of 16 bits: 10 bytes, padded to 12. Red = bits 10-14.
-    Bytes file = bmpHeaders(5, 1, 16, 0, 12);
-    const std::uint16_t pixels[] = {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0421};
-    for (const std::uint16_t p : pixels)
-        file.insert(file.end(), {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8)});
-    file.insert(file.end(), {0, 0});
-    ASSERT_TRUE(store.decode(5, file));
-    const PixelView v = store.handle(5);
-    EXPECT_EQ(Bytes(v.pixels, v.pixels + 20),
-              (Bytes{248, 0, 0, 255, 0, 248, 0, 255, 0, 0, 248, 255, 248, 248, 248, 255, 8, 8, 8, 255}));
-    EXPECT_EQ(store.depth(5, kDepthSource), 16);
-
-    // Two rows declared, one present: the bottom row arrives, the top stays black.
-    Bytes shortFile = bmpHeaders(1, 2, 24, 0, 4);
-    shortFile.insert(shortFile.end(), {1, 2, 3, 0});
-    ASSERT_TRUE(store.decode(5, shortFile));
-    EXPECT_EQ(Bytes(store.handle(5).pixels, store.handle(5).pixels + 8), (Bytes{0, 0, 0, 255, 3, 2, 1, 255}));
-
-    // Run-length data and odd depths are taken but deliver no rows.
-    for (const auto& [bits, compression] : {std::pair{4, 2}, {8, 1}, {12, 0}}) {
-        ASSERT_TRUE(store.decode(5, bmpHeaders(2, 1, bits, compression, 0)));
-        EXPECT_EQ(Bytes(store.handle(5).pixels, store.handle(5).pixels + 8), (Bytes{0, 0, 0, 255, 0, 0, 0, 255}));
-    }
-    Bytes reserved = bmpHeaders(1, 1, 24, 0, 4);
-    reserved[7] = 1;
-    EXPECT_FALSE(store.decode(6, reserved));
-    EXPECT_FALSE(store.decode(6, bmpHeaders(0, 1, 24, 0, 0)));
-    EXPECT_FALSE(store.decode(6, bmpHeaders(1, -1, 24, 0, 0)));
-    EXPECT_FALSE(store.decode(6, Bytes(file.begin(), file.begin() + 40)));
-}
-
 // Dithering carries each row's error into the row below, so the rows must be
 // mapped top first although the file holds them bottom first: a dithered BMP
 // shows the same pixels as a dithered PNG (mapped top first) of the image.
@@ -138,15 +93,9 @@ TEST_F(Bmp, DitheredRowsAreMappedTopFirstLikeThePng)
 {
     store.registerDecoder(std::make_unique<PngDecoder>());
     store.registerEncoder(std::make_unique<PngEncoder>());
-    const int n = *store.create(kAutoNumber, 13, 9, 32);
-    const PixelView view = store.handle(n);
-    for (int y = 0; y < view.height; ++y)
-        for (int x = 0; x < view.width; ++x) {
-            std::uint8_t* p = view.pixels + std::size_t(y) * view.stride + std::size_t(x) * 4;
-            p[0] = std::uint8_t(x * 19 + y * 3);
-            p[1] = std::uint8_t(y * 27 + x);
-            p[2] = std::uint8_t(128 + x * y);
-        }
+    const int n = th::testing::makePicture(store, 13, 9, [](int x, int y) {
+        return th::testing::Rgba{(x * 19 + y * 3) % 256, (y * 27 + x) % 256, (128 + x * y) % 256, 255};
+    });
     for (const int depth : {4, 8}) {
         SCOPED_TRACE(depth);
         ASSERT_TRUE(store.save(n, home.path() / "d.bmp", kCodecBmp, SaveFlags::Dither, depth).ok());

@@ -47,7 +47,6 @@ protected:
         return png;
     }
     std::filesystem::path file(const char* name) const { return home.path() / name; }
-    std::size_t filesInHome() const { return std::size_t(std::distance(std::filesystem::directory_iterator(home.path()), {})); }
 
     th::testing::TempHome home;
     ImageStore store;
@@ -75,11 +74,8 @@ Pixels cycling(int width, int height)
 
 Pixels noise(int width, int height, unsigned seed)
 {
-    std::mt19937 random(seed);
-    Pixels p(std::size_t(width) * std::size_t(height) * 4);
-    for (auto& b : p)
-        b = std::uint8_t(random());
-    return p;
+    const std::string bytes = th::testing::noiseBytes(std::size_t(width) * std::size_t(height) * 4, seed);
+    return {bytes.begin(), bytes.end()};
 }
 
 // Like an exported sheet: black, with shaded boxes and see-through pixels.
@@ -246,7 +242,7 @@ TEST_F(PngSaving, FailuresAreTypedLeaveNoFileAndKeepAnOldOne)
         EXPECT_EQ(store.save(c.number, c.path, c.tag, SaveFlags::None, c.depth).cause, c.cause);
     }
     EXPECT_EQ(readBytes(file("old.png")), "older file");
-    EXPECT_EQ(filesInHome(), 2u);
+    EXPECT_EQ(th::testing::namesIn(home.path()), (std::vector<std::string>{"dir.png", "old.png"}));
 }
 
 // An encoder that takes RGB rows only and keeps what it was given.

@@ -1,6 +1,7 @@
 #include "testing/TempHome.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -49,6 +50,23 @@ void writeBytes(const std::filesystem::path& file, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + file.string());
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string noiseBytes(std::size_t size, unsigned seed)
+{
+    std::string noise(size, '\0');
+    for (char& c : noise)
+        c = char((seed = seed * 1103515245u + 12345u) >> 16);
+    return noise;
 }
 
 } // namespace th::testing

@@ -1,8 +1,10 @@
 #pragma once
-// Test helpers: a throw-away HOME folder and whole-file byte access.
+// Test helpers: a throw-away HOME folder, whole-file byte access, folder
+// listings and reproducible noise.
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace th::testing {
 
@@ -27,5 +29,9 @@ private:
 
 std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
+// The names in a folder, sorted: a temporary file left behind shows here.
+std::vector<std::string> namesIn(const std::filesystem::path& folder);
+// Bytes from a fixed generator: the same seed gives the same noise.
+std::string noiseBytes(std::size_t size, unsigned seed);
 
 } // namespace th::testing

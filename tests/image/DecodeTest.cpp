@@ -1,0 +1,365 @@
+// Decoding PNG and BMP data: every PNG layout against pixels worked out
+// apart from libpng, hand-made BMP files, damaged files named by their defect
+// and the decode limits.
+
+#include "image/BmpDecoder.h"
+#include "image/ImageStore.h"
+#include "image/PngDecoder.h"
+
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <array>
+#include <csetjmp>
+#include <span>
+
+namespace {
+
+using namespace th::image;
+using Bytes = std::vector<std::uint8_t>;
+
+struct PngLayout {
+    int width = 1;
+    int height = 1;
+    int colourType = PNG_COLOR_TYPE_RGBA;
+    int bitDepth = 8;
+    bool interlaced = false;
+    std::vector<png_color> palette;
+    std::vector<std::uint8_t> paletteAlpha; // a tRNS chunk for palette images
+    bool transparentColour = false;         // a tRNS chunk for grey or RGB images ...
+    png_color_16 transparent{};             // ... naming this sample value
+};
+
+// libpng writes the test data; rows hold the samples as PNG stores them,
+// but one sample a byte below 8 bits (libpng packs them).
+Bytes encodePng(const PngLayout& layout, const std::vector<Bytes>& rows)
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("libpng could not write the test image");
+    }
+    png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t length) {
+        auto* bytes = static_cast<Bytes*>(png_get_io_ptr(p));
+        bytes->insert(bytes->end(), data, data + length);
+    }, nullptr);
+    // Many small IDAT chunks, so damage late in the data leaves early rows whole.
+    png_set_compression_buffer_size(png, 256);
+    png_set_IHDR(png, info, png_uint_32(layout.width), png_uint_32(layout.height), layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!layout.palette.empty())
+        png_set_PLTE(png, info, layout.palette.data(), int(layout.palette.size()));
+    if (!layout.paletteAlpha.empty())
+        png_set_tRNS(png, info, layout.paletteAlpha.data(), int(layout.paletteAlpha.size()), nullptr);
+    if (layout.transparentColour)
+        png_set_tRNS(png, info, nullptr, 0, &layout.transparent);
+    png_write_info(png, info);
+    png_set_packing(png);
+    for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
+        for (const Bytes& row : rows)
+            png_write_row(png, row.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// A test picture in any PNG layout: the stored samples and, worked out
+// independently of libpng, the RGBA bytes the decoder must deliver.
+struct Picture {
+    std::vector<Bytes> rows;
+    Bytes expected;
+};
+
+Picture makePicture(const PngLayout& l)
+{
+    const bool palette = l.colourType == PNG_COLOR_TYPE_PALETTE;
+    const int channels = l.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                         : l.colourType == PNG_COLOR_TYPE_RGB  ? 3
+                         : l.colourType == PNG_COLOR_TYPE_RGBA ? 4
+                                                               : 1;
+    const bool grey = channels < 3 && !palette;
+    const int max = (1 << l.bitDepth) - 1;
+    Picture p;
+    for (int y = 0; y < l.height; ++y) {
+        Bytes row;
+        for (int x = 0; x < l.width; ++x) {
+            // Pixel (1, 0) repeats pixel (0, 0), so a tRNS colour hits twice.
+            const int sx = x == 1 && y == 0 ? 0 : x;
+            int s[4] = {};
+            std::uint8_t b[4] = {};
+            for (int c = 0; c < channels; ++c) {
+                s[c] = (sx * 4099 + y * 771 + c * 1237 + 11) & max;
+                if (palette)
+                    s[c] = std::min(s[c], int(l.palette.size()) - 1);
+                if (l.bitDepth == 16)
+                    row.push_back(std::uint8_t(s[c] >> 8));
+                row.push_back(std::uint8_t(s[c]));
+                b[c] = std::uint8_t(l.bitDepth == 16 ? s[c] >> 8 : s[c] * 255 / max);
+            }
+            std::array<std::uint8_t, 4> rgba = {b[0], b[1], b[2], std::uint8_t(channels == 4 ? b[3] : 255)};
+            if (palette) {
+                const auto i = std::size_t(s[0]);
+                const png_color& e = l.palette[i];
+                rgba = {e.red, e.green, e.blue, i < l.paletteAlpha.size() ? l.paletteAlpha[i] : std::uint8_t(255)};
+            } else if (grey) {
+                rgba = {b[0], b[0], b[0], std::uint8_t(channels == 2 ? b[1] : 255)};
+            }
+            const png_color_16& t = l.transparent;
+            if (l.transparentColour && (grey ? s[0] == t.gray : s[0] == t.red && s[1] == t.green && s[2] == t.blue))
+                rgba[3] = 0;
+            p.expected.insert(p.expected.end(), rgba.begin(), rgba.end());
+        }
+        p.rows.push_back(row);
+    }
+    return p;
+}
+
+PngLayout layout(int colourType, int bitDepth, int width = 5, int height = 3, bool interlaced = false)
+{
+    PngLayout l{width, height, colourType, bitDepth, interlaced, {}, {}, false, {}};
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        for (int i = 0; i < (1 << bitDepth); ++i)
+            l.palette.push_back({static_cast<png_byte>(i * 3), static_cast<png_byte>(255 - i),
+                                 static_cast<png_byte>(i * 7)});
+    return l;
+}
+
+PngLayout withTrns(PngLayout l)
+{
+    if (l.colourType == PNG_COLOR_TYPE_PALETTE) {
+        // Shorter than an 8-bit palette: the entries after it stay opaque.
+        l.paletteAlpha = {0, 32, 33, 255, 128};
+        l.paletteAlpha.resize(std::min(l.paletteAlpha.size(), l.palette.size()));
+    } else {
+        const int max = (1 << l.bitDepth) - 1;
+        // The first pixel's own samples become the transparent colour.
+        auto sample = [&](int c) { return static_cast<png_uint_16>((c * 1237 + 11) & max); };
+        l.transparent.gray = sample(0);
+        l.transparent.red = sample(0);
+        l.transparent.green = sample(1);
+        l.transparent.blue = sample(2);
+        l.transparentColour = true;
+    }
+    return l;
+}
+
+// Big-endian 32 bits, as PNG stores sizes.
+Bytes be32(std::uint32_t v)
+{
+    return {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
+}
+
+constexpr std::size_t kIhdr = 8; // the IHDR chunk's length field
+
+// `png` with `bytes` written at `at`, and IHDR's CRC made right again unless
+// the damage is to break it.
+Bytes damaged(Bytes png, std::size_t at, const Bytes& bytes, bool fixCrc = true)
+{
+    std::copy(bytes.begin(), bytes.end(), png.begin() + std::ptrdiff_t(at));
+    const uLong crc = crc32(0, png.data() + kIhdr + 4, 17); // IHDR's type and 13 data bytes
+    for (std::size_t i = 0; fixCrc && i < 4; ++i)
+        png[kIhdr + 21 + i] = std::uint8_t(crc >> (24 - 8 * i));
+    return png;
+}
+
+// A small PNG whose header claims width x height.
+Bytes claiming(const Bytes& png, std::uint32_t width, std::uint32_t height)
+{
+    return damaged(damaged(png, kIhdr + 8, be32(width)), kIhdr + 12, be32(height));
+}
+
+// The two headers of a BMP (file 14 bytes, information 40), little-endian,
+// ahead of `dataBytes` of rows.
+Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes)
+{
+    Bytes b(54, 0);
+    b[0] = 'B', b[1] = 'M';
+    const std::pair<std::size_t, std::uint32_t> fields[] = {{2, std::uint32_t(54 + dataBytes)}, {10, 54}, {14, 40},
+        {18, std::uint32_t(width)}, {22, std::uint32_t(height)}, {26, 1u | std::uint32_t(bits) << 16}, {30, std::uint32_t(compression)}};
+    for (const auto& [at, v] : fields)
+        for (std::size_t i = 0; i < 4; ++i)
+            b[at + i] = std::uint8_t(v >> (8 * i));
+    return b;
+}
+
+class Decoding : public ::testing::Test {
+protected:
+    Decoding()
+    {
+        store.registerDecoder(std::make_unique<BmpDecoder>());
+        store.registerDecoder(std::make_unique<PngDecoder>());
+    }
+    th::testing::TempHome home;
+    ImageStore store;
+};
+
+TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
+{
+    const struct {
+        const char* name;
+        PngLayout layout;
+        int sourceDepth;
+    } cases[] = {
+        {"palette 1", layout(PNG_COLOR_TYPE_PALETTE, 1), 1},
+        {"palette 2", layout(PNG_COLOR_TYPE_PALETTE, 2), 2},
+        {"palette 4", layout(PNG_COLOR_TYPE_PALETTE, 4), 4},
+        {"palette 8", layout(PNG_COLOR_TYPE_PALETTE, 8), 8},
+        {"palette 8 tRNS", withTrns(layout(PNG_COLOR_TYPE_PALETTE, 8)), 32},
+        {"palette 2 tRNS", withTrns(layout(PNG_COLOR_TYPE_PALETTE, 2)), 32},
+        {"grey 1", layout(PNG_COLOR_TYPE_GRAY, 1), 1},
+        {"grey 2", layout(PNG_COLOR_TYPE_GRAY, 2), 2},
+        {"grey 4", layout(PNG_COLOR_TYPE_GRAY, 4), 4},
+        {"grey 8", layout(PNG_COLOR_TYPE_GRAY, 8), 8},
+        {"grey 16", layout(PNG_COLOR_TYPE_GRAY, 16), 16},
+        {"grey 4 tRNS", withTrns(layout(PNG_COLOR_TYPE_GRAY, 4)), 8},
+        {"grey 16 tRNS", withTrns(layout(PNG_COLOR_TYPE_GRAY, 16)), 16},
+        {"grey+alpha 8", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 8), 8},
+        {"grey+alpha 16", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 16), 16},
+        {"RGB 8", layout(PNG_COLOR_TYPE_RGB, 8), 24},
+        {"RGB 16", layout(PNG_COLOR_TYPE_RGB, 16), 24},
+        {"RGB 8 tRNS", withTrns(layout(PNG_COLOR_TYPE_RGB, 8)), 32},
+        {"RGBA 8", layout(PNG_COLOR_TYPE_RGBA, 8), 32},
+        {"RGBA 16", layout(PNG_COLOR_TYPE_RGBA, 16), 32},
+        {"RGBA 8 interlaced 1x1", layout(PNG_COLOR_TYPE_RGBA, 8, 1, 1, true), 32},
+        {"RGBA 8 interlaced 13x11", layout(PNG_COLOR_TYPE_RGBA, 8, 13, 11, true), 32},
+        {"palette 4 interlaced", layout(PNG_COLOR_TYPE_PALETTE, 4, 9, 10, true), 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Picture picture = makePicture(c.layout);
+        const auto n = store.decode(3, encodePng(c.layout, picture.rows));
+        ASSERT_EQ(n, 3);
+        EXPECT_EQ(std::pair(store.width(3), store.height(3)), std::pair(c.layout.width, c.layout.height));
+        EXPECT_EQ(std::pair(store.depth(3, kDepthSource), store.depth(3, 0)), std::pair(c.sourceDepth, 32));
+        const PixelView view = store.handle(3);
+        EXPECT_EQ(Bytes(view.pixels, view.pixels + picture.expected.size()), picture.expected);
+    }
+}
+
+// Hand-made BMP files, whole or broken off: the rows present arrive, the
+// rows missing stay opaque black, run-length data and odd depths deliver none.
+TEST_F(Decoding, BmpFilesGiveTheirRowsBottomUp)
+{
+    // 5 pixels of 16 bits, red in bits 10-14: 10 bytes, padded to 12.
+    Bytes fiveFiveFive = bmpHeaders(5, 1, 16, 0, 12);
+    for (const std::uint16_t p : {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0421})
+        fiveFiveFive.insert(fiveFiveFive.end(), {std::uint8_t(p), std::uint8_t(p >> 8)});
+    fiveFiveFive.insert(fiveFiveFive.end(), {0, 0});
+    Bytes oneOfTwoRows = bmpHeaders(1, 2, 24, 0, 4);
+    oneOfTwoRows.insert(oneOfTwoRows.end(), {1, 2, 3, 0});
+    const Bytes black = {0, 0, 0, 255, 0, 0, 0, 255};
+    const struct {
+        const char* name;
+        Bytes data;
+        int sourceDepth;
+        Bytes pixels; // top row first
+    } cases[] = {
+        {"555_16_bit.bmp", fiveFiveFive, 16,
+         {248, 0, 0, 255, 0, 248, 0, 255, 0, 0, 248, 255, 248, 248, 248, 255, 8, 8, 8, 255}},
+        {"one_of_two_rows.bmp", oneOfTwoRows, 24, {0, 0, 0, 255, 3, 2, 1, 255}},
+        {"rle4.bmp", bmpHeaders(2, 1, 4, 2, 0), 4, black},
+        {"rle8.bmp", bmpHeaders(2, 1, 8, 1, 0), 8, black},
+        {"12_bit.bmp", bmpHeaders(2, 1, 12, 0, 0), 12, black},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(store.decode(5, c.data), 5);
+        EXPECT_EQ(store.depth(5, kDepthSource), c.sourceDepth);
+        EXPECT_EQ(Bytes(store.handle(5).pixels, store.handle(5).pixels + c.pixels.size()), c.pixels);
+    }
+}
+
+// Damaged files, each named by its defect: none may crash or hang. Damage in
+// the header refuses the data and leaves the store alone; damage in the
+// pixel data still gives the image, with the rows read before it intact.
+TEST_F(Decoding, DamagedFilesFailCleanly)
+{
+    // Noise, so the data spans many IDAT chunks.
+    const PngLayout l = layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64);
+    const std::string noise = th::testing::noiseBytes(64 * 64 * 4, 12345);
+    std::vector<Bytes> rows;
+    for (std::size_t y = 0; y < 64; ++y)
+        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 256), noise.begin() + std::ptrdiff_t(y * 256 + 256));
+    const Bytes good = encodePng(l, rows);
+    Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
+    bmpReserved[7] = 1;
+    const std::pair<const char*, Bytes> refused[] = {
+        {"zero_width.png", damaged(good, kIhdr + 8, be32(0))},
+        {"huge_width.png", damaged(good, kIhdr + 8, be32(0x7FFFFFFF))},
+        {"width_40000.png", damaged(good, kIhdr + 8, be32(40000))},
+        {"height_40000.png", damaged(good, kIhdr + 12, be32(40000))},
+        {"bit_depth_3.png", damaged(good, kIhdr + 16, {3})},
+        {"colour_type_5.png", damaged(good, kIhdr + 17, {5})},
+        {"interlace_2.png", damaged(good, kIhdr + 20, {2})},
+        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, false)},
+        {"ihdr_renamed.png", damaged(good, kIhdr + 4, {'I', 'H', 'D', 'X'}, false)},
+        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7)},
+        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"empty", {}},
+        {"reserved_set.bmp", bmpReserved},
+        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0)},
+        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0)},
+        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40)},
+    };
+    for (const auto& [name, bytes] : refused) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(store.decode(0, bytes));
+        EXPECT_EQ(store.width(0), 0);
+    }
+
+    const std::size_t idatData = kIhdr + 25 + 8; // the header is read up to IDAT's type
+    const Bytes badCrc = damaged(good, good.size() / 2, {0xAA}, false); // in some IDAT chunk
+    const Bytes truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
+    for (const Bytes* bytes : {&badCrc, &truncated}) {
+        const auto n = store.decode(kAutoNumber, *bytes);
+        ASSERT_TRUE(n);
+        const PixelView view = store.handle(*n);
+        EXPECT_EQ(view.width, 64);
+        // The first row always arrives before the damage.
+        EXPECT_TRUE(std::equal(view.pixels, view.pixels + 64 * 4, rows[0].begin()));
+    }
+    // Every cut of the file, from the signature to the last byte: refused
+    // until the header is whole.
+    for (std::size_t cut = 8; cut < good.size(); ++cut) {
+        const auto n = store.decode(1, std::span(good).first(cut));
+        EXPECT_EQ(n.has_value(), cut >= idatData) << "cut at " << cut;
+    }
+}
+
+// A header is checked against the limit before any pixel is allocated, so a
+// few bytes cannot ask for gigabytes.
+TEST_F(Decoding, HeadersBeyondTheDecodeLimitAreRefusedBeforeAllocating)
+{
+    const PngLayout eight = layout(PNG_COLOR_TYPE_RGBA, 8, 8, 8);
+    const Bytes png8x8 = encodePng(eight, makePicture(eight).rows);
+    const struct {
+        const char* name;
+        Bytes data;
+        std::size_t maxPixels; // 0: the default limits
+        bool accepted;
+    } cases[] = {
+        {"png_claims_32767x32767.png", claiming(png8x8, 32767, 32767), 0, false},
+        {"bmp_32767x32767_54_bytes.bmp", bmpHeaders(32767, 32767, 24, 0, 0), 0, false},
+        {"png 8x8 under a 63-pixel limit", png8x8, 63, false},
+        {"png 8x8 under a 64-pixel limit", png8x8, 64, true},
+        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 63, false},
+        {"bmp 8x8 under a 64-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 64, true},
+        {"png claiming 4096x4096 under the default", claiming(png8x8, 4096, 4096), 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodeLimits limits = c.maxPixels ? DecodeLimits{c.maxPixels} : DecodeLimits{};
+        const auto n = store.decode(kAutoNumber, c.data, limits);
+        EXPECT_EQ(n.has_value(), c.accepted);
+        if (n)
+            store.free(*n);
+    }
+}
+
+} // namespace
