@@ -8,6 +8,8 @@
 #include "app/MainWindowIds.h"
 #include "canvas/AlphaClip.h"
 #include "canvas/ColumnLayout.h"
+#include "editor/ScriptEditorLayout.h"
+#include "toolkit/Host.h"
 
 #include <QApplication>
 
@@ -40,6 +42,9 @@ void MainWindow::onMenu(int id)
         case kMenuResetColumns: canvas::resetColumns(editor_, *this); break;
         case kMenuClipAlpha: canvas::clipAlphaImage(editor_, *this); break;
         case kMenuExpandClip: canvas::expandAlphaClip(editor_, *this); break;
+        case kMenuSaveScript: scriptEditor_.post(editor::kSaveButton); break;
+        case kMenuDeleteScript: scriptEditor_.post(editor::kDeleteButton); break;
+        case kMenuScriptWindow: scriptEditor_.open(); break;
         case kMenuQuit: QApplication::quit(); break;
         default: break;
         }
@@ -49,6 +54,13 @@ void MainWindow::onMenu(int id)
 
 void MainWindow::onGadget(int gadget, int type)
 {
+    // The export waits for the script editor, whose edits may not be saved;
+    // a command refused before it starts does not flash its button.
+    if (gadget == kExportButton && scriptEditor_.isOpen()) {
+        host_.message("Wait!", "The script window needs to be closed first. Be sure to save any edited scripts.");
+        updateMenuState();
+        return;
+    }
     if (ImageButton* button = buttons_.value(gadget); button && type == 0)
         button->flash();
 
@@ -58,6 +70,7 @@ void MainWindow::onGadget(int gadget, int type)
     case kOpenFolderButton: commands_->openImageFolder(); break;
     case kImportImageButton: commands_->importImage(); break;
     case kDeleteImageButton: commands_->deleteImage(); break;
+    case kScriptEditorButton: scriptEditor_.open(); break;
     case kExportButton: export_.run(); break;
     case kSnapSwitch:
         if (type == 0)

@@ -22,6 +22,8 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
               {[this] { canvas::selectTopAndRedraw(model_, *this); },
                [this](QWidget* opened) { nameWindow(opened, ActiveWindow::Export); },
                [this] { updateMenuState(); }})
+    , scriptEditor_(this, host_, [this](QWidget* opened) { nameWindow(opened, ActiveWindow::ScriptEditor); },
+                    [this] { updateMenuState(); })
 {
     setWindowTitle(tr("Tile Heron v%1").arg(toolkit::kVersionMajor));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -134,6 +136,12 @@ void MainWindow::connectCanvas()
 void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
 {
     export_.enable(images, std::move(dataFolder));
+}
+
+void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile,
+                                    std::string dataFolder)
+{
+    scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));
 }
 
 } // namespace th::app

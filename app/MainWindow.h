@@ -5,6 +5,7 @@
 // shortcut up to date after each.
 
 #include "app/ExportCommand.h"
+#include "app/ScriptEditorCommand.h"
 #include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
 #include "canvas/CanvasCommands.h"
@@ -27,6 +28,10 @@ class QComboBox;
 class QLabel;
 class QScrollArea;
 
+namespace th::editor {
+class PreferenceStore;
+class ScriptEditorWindow;
+}
 namespace th::exporting {
 class ExportWindow;
 }
@@ -60,11 +65,16 @@ public:
     bool snapToGrid() const { return mouse_->snapToGrid(); }
     // The open export window, or null.
     exporting::ExportWindow* exportWindow() const { return export_.window(); }
+    // The open script editor window, or null.
+    editor::ScriptEditorWindow* scriptEditor() const { return scriptEditor_.window(); }
 
     // From now on the export command opens the export window, which writes
     // sheets from the pictures in `images` with the templates of
     // `dataFolder`. Called once, at start-up.
     void enableExport(image::ImageStore& images, std::string dataFolder);
+    // From now on the script editor opens on the templates of `dataFolder`,
+    // keeping its preferences in `store` over `preferenceFile`.
+    void enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
 
     // Event dispatch, by menu identifier and by gadget number; `type` 0 is a
     // plain left click.
@@ -116,6 +126,7 @@ private:
     QPixmap snapOn_;
     QMetaObject::Connection focusWatch_;
     ExportCommand export_;
+    ScriptEditorCommand scriptEditor_;
     // Guarded pointers, so a closed window simply drops out of the table.
     std::vector<std::pair<QPointer<QWidget>, ActiveWindow>> windowKinds_;
 };

@@ -24,6 +24,7 @@ int main(int argc, char* argv[])
 
     th::app::MainWindow window(host, th::app::loadToolbarPictures(images), th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);
+    window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
     host.setParent(&window);
     window.show();
     const int status = application.exec();

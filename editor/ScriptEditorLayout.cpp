@@ -1,0 +1,28 @@
+#include "editor/ScriptEditorLayout.h"
+
+namespace th::editor {
+
+ElementRect scriptEditorRect(int element, int W, int H)
+{
+    const int panelWidth = W - 165;
+    if (element >= kFirstTokenButton && element < kFirstTokenButton + kTokenButtonCount)
+        return {W - 150, 35 + 30 * (element - kFirstTokenButton), 135, 25};
+    switch (element) {
+    case kTabPanel: return {5, 40, panelWidth, H - 75};
+    case kCreateButton: return {245, 15, 40, 20};
+    case kDeleteButton: return {panelWidth / 2 - 145, H - 35, 150, 25};
+    case kNameLabel: return {10, 15, 80, 20};
+    case kNameField: return {90, 15, 150, 20};
+    case kSaveButton: return {panelWidth / 2 + 5, H - 35, 150, 25};
+    case kTagsFrame: return {W - 155, 10, 145, H - 20};
+    case kThemeList: return {W - 295, 13, 130, 25};
+    default: return {0, 0, 0, 0};
+    }
+}
+
+const toolkit::TokenInfo& tokenOfButton(int button)
+{
+    return toolkit::kTemplateTokens[static_cast<std::size_t>(button)];
+}
+
+} // namespace th::editor

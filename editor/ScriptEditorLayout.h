@@ -1,0 +1,47 @@
+#pragma once
+// The script editor window's elements, by the numbers its dispatch uses, and
+// where each stands for a given content size. Plain arithmetic, no Qt.
+
+#include "toolkit/TemplateTokens.h"
+
+#include <array>
+#include <string_view>
+
+namespace th::editor {
+
+enum ScriptEditorElement {
+    kTabPanel = 100,
+    kFirstEditor = 101,
+    kCreateButton = 102,
+    kDeleteButton = 103,
+    kNameLabel = 104,
+    kNameField = 105,
+    kSaveButton = 107,
+    kTagsFrame = 108,
+    kFirstTokenButton = 109, // 109 to 123, top to bottom
+    kThemeList = 124,
+};
+
+inline constexpr int kTokenButtonCount = 15;
+inline constexpr int kEditorContentWidth = 720;
+inline constexpr int kEditorContentHeight = 540;
+
+struct ElementRect {
+    int x, y, width, height;
+    bool operator==(const ElementRect&) const = default;
+};
+
+// The element's place for content width W and height H; the tab panel's
+// inner area decides the editors' size, so they are not listed here.
+// Divisions drop the fraction.
+ElementRect scriptEditorRect(int element, int W, int H);
+
+// The token a button inserts, top to bottom: the table's tokens that have a
+// button, in its order.
+const toolkit::TokenInfo& tokenOfButton(int button);
+
+inline constexpr std::array<std::string_view, 5> kThemeNames = {
+    "Default Theme", "Cocoa", "Girly", "RGB", "Typewriter",
+};
+
+} // namespace th::editor
