@@ -24,6 +24,24 @@ namespace th::testing {
 
 using namespace th::app;
 
+// Records which picture a label showed each time it was painted.
+class PaintedPictures : public QObject {
+public:
+    explicit PaintedPictures(QLabel* label) : label_(label) { label->installEventFilter(this); }
+    std::vector<qint64> keys;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            keys.push_back(label_->pixmap().cacheKey());
+        return false;
+    }
+
+private:
+    QLabel* label_;
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override

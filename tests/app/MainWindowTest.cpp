@@ -7,24 +7,7 @@ namespace {
 
 using namespace th::app;
 using th::testing::MainWindowTest;
-
-// Records which picture a label showed each time it was painted.
-class PaintedPictures : public QObject {
-public:
-    explicit PaintedPictures(QLabel* label) : label_(label) { label->installEventFilter(this); }
-    std::vector<qint64> keys;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            keys.push_back(label_->pixmap().cacheKey());
-        return false;
-    }
-
-private:
-    QLabel* label_;
-};
+using th::testing::PaintedPictures;
 
 TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
 {

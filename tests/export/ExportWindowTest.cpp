@@ -6,11 +6,15 @@
 #include "testing/PngFile.h"
 
 #include "app/DefaultTemplates.h"
+#include "editor/PreferenceStore.h"
+#include "editor/ScriptEditorLayout.h"
+#include "editor/ScriptEditorWindow.h"
 #include "export/ExportWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -19,6 +23,7 @@ namespace {
 
 using namespace th::app;
 using namespace th::exporting;
+using th::testing::PaintedPictures;
 using th::testing::PngFile;
 using th::testing::readPng;
 using th::testing::Rgba;
@@ -425,6 +430,41 @@ TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBack
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
     EXPECT_EQ(window->menuAction(kMenuExportSheet)->shortcut(), QKeySequence("Ctrl+Shift+S"));
+}
+
+TEST_F(ExportWindowTest, WaitsForTheScriptEditorAndThenListsTheTemplateMadeThere)
+{
+    buildCanvas();
+    th::editor::PreferenceStore store;
+    window->enableScriptEditor(store, dataFolder + "TileHeronV2.prefs", dataFolder);
+    click(kScriptEditorButton);
+    th::editor::ScriptEditorWindow* editor = window->scriptEditor();
+    ASSERT_TRUE(editor && editor->isVisible());
+
+    // Refused before it starts, so the button does not flash.
+    PaintedPictures painted(static_cast<QLabel*>(window->gadget(kExportButton)));
+    click(kExportButton);
+    EXPECT_EQ(lastShown(), "message|Wait!|The script window needs to be closed first. Be sure to save any edited "
+                           "scripts.|");
+    EXPECT_EQ(std::count(painted.keys.begin(), painted.keys.end(), pictures.byNumber.value(9).cacheKey()), 0);
+    EXPECT_EQ(window->exportWindow(), nullptr);
+
+    // The main menu's "Save Script", live while the editor is in front,
+    // acts on the editor's selected tab.
+    QApplication::setActiveWindow(editor);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->menuAction(kMenuSaveScript)->isEnabled(); }));
+    static_cast<QLineEdit*>(editor->element(th::editor::kNameField))->setText("walk");
+    editor->onElement(th::editor::kCreateButton);
+    editor->currentEditor()->setPlainText("th.ImageName");
+    host.answers = {true};
+    window->menuAction(kMenuSaveScript)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(readBytes(dataFolder + "walk.txt"), "th.ImageName\n");
+
+    editor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    openExport();
+    EXPECT_GE(gadget<QComboBox>(kTemplateList)->findText("walk"), 0);
 }
 
 } // namespace

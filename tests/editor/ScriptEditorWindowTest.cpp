@@ -1,0 +1,165 @@
+// The script editor window over a data folder made by a real first run, with
+// the user's answers scripted.
+
+#include "editor/ScriptEditorWindow.h"
+
+#include "app/DataFolder.h"
+#include "editor/PreferenceStore.h"
+#include "editor/ScriptEditorLayout.h"
+#include "testing/ScriptedHost.h"
+#include "testing/TempHome.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace th::editor;
+using th::testing::readBytes;
+using th::testing::writeBytes;
+
+class ScriptEditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = th::app::prepareDataFolder(home.folder(), 60000, store);
+        store.close();
+        prefs = folder + th::app::kPreferenceFileName;
+    }
+    void open()
+    {
+        window = new ScriptEditorWindow({store, prefs, folder, host});
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+    template <typename T>
+    T* element(int number) const { return static_cast<T*>(window->element(number)); }
+    QStringList tabTitles() const
+    {
+        QStringList titles;
+        for (int i = 0; i < element<QTabWidget>(kTabPanel)->count(); ++i)
+            titles << element<QTabWidget>(kTabPanel)->tabText(i);
+        return titles;
+    }
+    void click(int number) { QTest::mouseClick(window->element(number), Qt::LeftButton); }
+    // Closes the window as its close box does and lets it go.
+    bool close()
+    {
+        const bool closed = window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return closed;
+    }
+
+    th::testing::TempHome home;
+    th::testing::ScriptedHost host{home.folder()};
+    PreferenceStore store;
+    std::string folder;
+    std::string prefs;
+    QPointer<ScriptEditorWindow> window;
+};
+
+TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndTheme)
+{
+    writeBytes(folder + "walk .txt", "x\n");
+    struct Row {
+        std::string savedTab;
+        QString selected;
+    };
+    for (const Row& row : {Row{"Pure Data", "Pure Data"}, Row{"walk ", "Clipboard"}, Row{"pure data", "Clipboard"}}) {
+        SCOPED_TRACE(row.savedTab);
+        store.open(prefs);
+        store.selectGroup("Tab Selection");
+        store.writeText("SavedTab", row.savedTab);
+        store.selectGroup("Theme");
+        store.writeInteger("SavedTheme", 3);
+        store.close();
+        open();
+        EXPECT_EQ(tabTitles(), (QStringList{"Clipboard", "HTML5", "Multi Loops", "Pure Data", "plist", "walk "}));
+        auto* tabs = element<QTabWidget>(kTabPanel);
+        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), row.selected);
+        EXPECT_EQ(element<QComboBox>(kThemeList)->currentText(), "RGB");
+        EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n",
+                  readBytes(folder + row.selected.toStdString() + ".txt"));
+        EXPECT_TRUE(close());
+    }
+    // Every script was registered with an editor, the first with element 101.
+    const std::string bytes = readBytes(prefs);
+    EXPECT_NE(bytes.find("[Tab ID's]\nClipboard = 101\nHTML5 = "), std::string::npos) << bytes;
+}
+
+TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
+{
+    open();
+    EXPECT_EQ(window->windowTitle(), "Script Editor");
+    EXPECT_EQ(window->size(), QSize(720, 540));
+    window->resize(800, 600);
+    QApplication::processEvents();
+    for (int number : {int(kTabPanel), int(kDeleteButton), int(kSaveButton), int(kTagsFrame), int(kThemeList),
+                       kFirstTokenButton + 14}) {
+        const ElementRect r = scriptEditorRect(number, 800, 600);
+        EXPECT_EQ(window->element(number)->geometry(), QRect(r.x, r.y, r.width, r.height)) << number;
+    }
+    EXPECT_EQ(window->element(kDeleteButton)->x(), 172); // (800 - 165) / 2 - 145
+    EXPECT_EQ(window->currentEditor()->size(), element<QTabWidget>(kTabPanel)->currentWidget()->size());
+    EXPECT_EQ(element<QPushButton>(kFirstTokenButton + 14)->text(), "th.Extension");
+}
+
+TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
+{
+    open();
+    element<QLineEdit>(kNameField)->setText("walk");
+    click(kCreateButton);
+    EXPECT_EQ(tabTitles().last(), "walk");
+    EXPECT_EQ(element<QTabWidget>(kTabPanel)->currentIndex(), 5);
+    EXPECT_EQ(readBytes(folder + "walk.txt"), "");
+    EXPECT_EQ(element<QLineEdit>(kNameField)->text(), "");
+
+    // A token replaces the selection as if typed; the tab shows the edit.
+    QPlainTextEdit* editor = window->currentEditor();
+    editor->setFocus();
+    QTest::keyClicks(editor, "ab");
+    editor->selectAll();
+    click(kFirstTokenButton + 14);
+    EXPECT_EQ(editor->toPlainText(), "th.Extension = ");
+    EXPECT_EQ(tabTitles().last(), "*walk");
+
+    host.answers = {true};
+    click(kSaveButton);
+    EXPECT_EQ(readBytes(folder + "walk.txt"), "th.Extension = \n");
+    EXPECT_EQ(host.titles().back(), "Saved Script!");
+    EXPECT_EQ(tabTitles().last(), "walk");
+
+    host.answers = {true};
+    click(kDeleteButton);
+    EXPECT_EQ(host.titles().back(), "Delete Script?");
+    EXPECT_FALSE(std::filesystem::exists(folder + "walk.txt"));
+    EXPECT_EQ(tabTitles().size(), 5);
+}
+
+TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachThePreferenceFile)
+{
+    open();
+    element<QTabWidget>(kTabPanel)->setCurrentIndex(2);
+    element<QComboBox>(kThemeList)->setCurrentIndex(4);
+    QTest::keyClicks(window->currentEditor(), "lost?");
+
+    host.answers = {false, true};
+    EXPECT_FALSE(close());
+    EXPECT_EQ(host.shown.back().text,
+              "The script window holds unsaved edits to \"Multi Loops\". Close it and lose them?");
+    EXPECT_TRUE(close());
+    EXPECT_FALSE(window);
+    const std::string bytes = readBytes(prefs);
+    EXPECT_NE(bytes.find("[Tab Selection]\nSavedTab = Multi Loops\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("[Theme]\nSavedTheme = 4\n"), std::string::npos) << bytes;
+    EXPECT_EQ(readBytes(folder + "Multi Loops.txt").find("lost?"), std::string::npos);
+}
+
+} // namespace
