@@ -1,10 +1,9 @@
 #include "app/Pictures.h"
 
 #include "canvas/PictureFile.h"
-#include "canvas/PictureImage.h"
 #include "image/ImageStore.h"
+#include "image/QtPictures.h"
 
-#include <QFile>
 
 // Resources built into a static library must be registered by hand.
 static void registerIconResources()
@@ -34,18 +33,9 @@ constexpr ResourcePicture kToolbar[] = {
     {14, ":/icons/snap-on.png"},
 };
 
-std::optional<int> decodeResource(image::ImageStore& store, int number, const char* resource)
-{
-    QFile file(QString::fromLatin1(resource));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    return store.decode(number, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
-}
-
 QPixmap pixmapOf(const image::ImageStore& store, int number)
 {
-    return QPixmap::fromImage(canvas::pictureImage(store, number));
+    return QPixmap::fromImage(image::imageView(store, number));
 }
 
 } // namespace
@@ -54,10 +44,10 @@ ToolbarPictures loadToolbarPictures(image::ImageStore& store)
 {
     registerIconResources();
     ToolbarPictures pictures;
-    if (decodeResource(store, kTileNumber, ":/icons/background-tile.png"))
+    if (image::decodeResource(store, kTileNumber, ":/icons/background-tile.png"))
         pictures.backgroundTile = pixmapOf(store, kTileNumber);
     for (const ResourcePicture& entry : kToolbar) {
-        if (decodeResource(store, entry.number, entry.resource))
+        if (image::decodeResource(store, entry.number, entry.resource))
             pictures.byNumber.insert(entry.number, pixmapOf(store, entry.number));
     }
     return pictures;
@@ -66,7 +56,7 @@ ToolbarPictures loadToolbarPictures(image::ImageStore& store)
 PictureAccess pictureAccess(image::ImageStore& store)
 {
     return {
-        [&store](canvas::ImageHandle image) { return canvas::pictureImage(store, image); },
+        [&store](canvas::ImageHandle image) { return image::imageView(store, image); },
         [&store](const std::string& path) { return canvas::loadPictureFile(store, path); },
     };
 }

@@ -6,7 +6,7 @@
 #include "SpriteCanvas.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
-#include "canvas/PictureImage.h"
+#include "image/QtPictures.h"
 #include "files/FolderListing.h"
 
 #include <QApplication>
@@ -42,7 +42,7 @@ QPixmap backgroundTile()
 // The sprites on a 4096 canvas view, imported by the real folder command.
 struct FilledCanvas : th::bench::SpriteCanvas {
     FilledCanvas()
-        : view(model, [this](int image) { return th::canvas::pictureImage(images, image); }, backgroundTile())
+        : view(model, [this](int image) { return th::image::imageView(images, image); }, backgroundTile())
         , display(view)
     {
         view.setCanvasSize(4096);

@@ -5,6 +5,8 @@
 
 #include "editor/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
+#include "editor/Themes.h"
+#include "editor/TokenColouring.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,7 +37,7 @@ void ScriptEditorWindow::createScript()
     const std::string name = nameField_->text().toStdString();
     if (!library_.create(name))
         return;
-    QPlainTextEdit* editor = newEditor();
+    QPlainTextEdit* editor = newEditor(); // with the chosen theme's look
     tabs_->setCurrentIndex(addScriptTab(name, editor));
     nameField_->clear();
     editor->setFocus();
@@ -90,7 +92,28 @@ void ScriptEditorWindow::themeChosen()
 {
     currentEditor()->setFocus();
     services_.store.selectGroup("Theme");
-    services_.store.writeInteger("SavedTheme", themeList_->currentIndex());
+    services_.store.writeInteger("SavedTheme", theme());
+    applyTheme();
+}
+
+int ScriptEditorWindow::theme() const
+{
+    return themeList_ ? themeList_->currentIndex() : 0;
+}
+
+void ScriptEditorWindow::applyTheme()
+{
+    for (int i = 0; i < tabs_->count(); ++i) {
+        auto& editor = *static_cast<QPlainTextEdit*>(tabs_->widget(i));
+        look_.giveLook(editor, theme());
+        colourTokens(editor);
+    }
+}
+
+void ScriptEditorWindow::colourTokens(QPlainTextEdit& editor)
+{
+    if (isActiveWindow())
+        TokenColouring::of(editor).recolour(themeOf(theme()));
 }
 
 void ScriptEditorWindow::tabChosen()

@@ -4,8 +4,6 @@
 
 #include "toolkit/TemplateTokens.h"
 
-#include <array>
-#include <string_view>
 
 namespace th::editor {
 
@@ -39,9 +37,5 @@ ElementRect scriptEditorRect(int element, int W, int H);
 // The token a button inserts, top to bottom: the table's tokens that have a
 // button, in its order.
 const toolkit::TokenInfo& tokenOfButton(int button);
-
-inline constexpr std::array<std::string_view, 5> kThemeNames = {
-    "Default Theme", "Cocoa", "Girly", "RGB", "Typewriter",
-};
 
 } // namespace th::editor

@@ -6,7 +6,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -57,6 +56,7 @@ ScriptEditorWindow::ScriptEditorWindow(ScriptEditorServices services, QWidget* p
     layoutElements();
     services_.store.open(services_.preferenceFile);
     readLibrary();
+    applyTheme();
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { tabChosen(); });
     connect(themeList_, &QComboBox::currentIndexChanged, this, [this] { onElement(kThemeList); });
 }
@@ -93,8 +93,8 @@ void ScriptEditorWindow::buildElements()
         elements_.insert(number, button);
     }
     themeList_ = new QComboBox(this);
-    for (std::string_view name : kThemeNames)
-        themeList_->addItem(q(name));
+    for (const Theme& theme : kThemes)
+        themeList_->addItem(q(theme.name));
     elements_.insert(kThemeList, themeList_);
 
     connect(create, &QPushButton::clicked, this, [this] { onElement(kCreateButton); });
@@ -112,6 +112,16 @@ void ScriptEditorWindow::layoutElements()
     }
 }
 
+// Colouring waits while another window is in front, so the window catches
+// up when it comes back.
+void ScriptEditorWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        for (int i = 0; i < tabs_->count(); ++i)
+            colourTokens(*static_cast<QPlainTextEdit*>(tabs_->widget(i)));
+}
+
 void ScriptEditorWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -121,9 +131,14 @@ void ScriptEditorWindow::resizeEvent(QResizeEvent* event)
 QPlainTextEdit* ScriptEditorWindow::newEditor()
 {
     auto* editor = new QPlainTextEdit;
-    editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    look_.giveLook(*editor, theme());
     connect(editor->document(), &QTextDocument::modificationChanged, this, [this, editor] { showEditedState(editor); });
+    // Every keystroke in the editor being typed in recolours it.
+    connect(editor, &QPlainTextEdit::textChanged, this, [this, editor] {
+        if (editor->hasFocus())
+            colourTokens(*editor);
+    });
     return editor;
 }
 

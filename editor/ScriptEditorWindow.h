@@ -7,6 +7,7 @@
 // open while it is open and closes it, which writes the file, when it closes.
 
 #include "editor/ScriptLibrary.h"
+#include "editor/ThemeLook.h"
 
 #include <QHash>
 #include <QWidget>
@@ -56,6 +57,7 @@ signals:
     void closed();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -71,6 +73,11 @@ private:
     void deleteScript();
     void insertToken(int button);
     void themeChosen();
+    int theme() const;
+    // Gives every editor the chosen theme's look and colours it.
+    void applyTheme();
+    // Recolours the editor, but only while this window is the active one.
+    void colourTokens(QPlainTextEdit& editor);
     void tabChosen();
     bool mayClose();
 
@@ -79,6 +86,7 @@ private:
 
     ScriptEditorServices services_;
     ScriptLibrary library_;
+    ThemeLook look_;
     QHash<int, QWidget*> elements_;
     QTabWidget* tabs_ = nullptr;
     QLineEdit* nameField_ = nullptr;

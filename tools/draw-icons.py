@@ -3,9 +3,9 @@
 PNGs into resources/icons/. Run it again after changing a drawing; the PNGs
 are committed so that a build needs no Python."""
 
-import struct
-import zlib
 from pathlib import Path
+
+from pngwrite import write_png
 
 OUT = Path(__file__).resolve().parent.parent / "resources" / "icons"
 
@@ -28,34 +28,6 @@ PALETTE = [
     (30, 90, 170, 255),  # 14 deep blue
     (0, 0, 0, 255),      # 15 black
 ]
-
-
-def chunk(kind, data):
-    body = kind + data
-    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-
-def write_png(name, pixels, palette, depth):
-    height, width = len(pixels), len(pixels[0])
-    raw = bytearray()
-    per_byte = 8 // depth
-    for row in pixels:
-        raw.append(0)
-        for start in range(0, width, per_byte):
-            byte = 0
-            for i in range(per_byte):
-                value = row[start + i] if start + i < width else 0
-                byte |= value << (8 - depth * (i + 1))
-            raw.append(byte)
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, depth, 3, 0, 0, 0))
-    png += chunk(b"PLTE", bytes(c for rgba in palette for c in rgba[:3]))
-    alphas = bytes(rgba[3] for rgba in palette)
-    if any(a != 255 for a in alphas):
-        png += chunk(b"tRNS", alphas.rstrip(b"\xff") or b"\xff")
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
-    png += chunk(b"IEND", b"")
-    (OUT / name).write_bytes(png)
 
 
 class Canvas:
@@ -196,13 +168,13 @@ def main():
         "export-sheet": export_sheet,
     }
     for name, glyph in glyphs.items():
-        write_png(f"{name}.png", button(glyph, False), PALETTE, 4)
-        write_png(f"{name}-pressed.png", button(glyph, True), PALETTE, 4)
-    write_png("separator.png", separator(), [(0, 0, 0, 0), (40, 40, 40, 255)], 1)
-    write_png("snap-off.png", snap(False), PALETTE, 4)
-    write_png("snap-on.png", snap(True), PALETTE, 4)
+        write_png(OUT / f"{name}.png", button(glyph, False), PALETTE, 4)
+        write_png(OUT / f"{name}-pressed.png", button(glyph, True), PALETTE, 4)
+    write_png(OUT / "separator.png", separator(), [(0, 0, 0, 0), (40, 40, 40, 255)], 1)
+    write_png(OUT / "snap-off.png", snap(False), PALETTE, 4)
+    write_png(OUT / "snap-on.png", snap(True), PALETTE, 4)
     tile, palette = background_tile()
-    write_png("background-tile.png", tile, palette, 4)
+    write_png(OUT / "background-tile.png", tile, palette, 4)
 
 
 if __name__ == "__main__":

@@ -6,6 +6,8 @@
 #include "app/DataFolder.h"
 #include "editor/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
+#include "editor/Themes.h"
+#include "editor/ThemeLook.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -18,6 +20,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -160,6 +164,64 @@ TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachTheP
     EXPECT_NE(bytes.find("[Tab Selection]\nSavedTab = Multi Loops\n"), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("[Theme]\nSavedTheme = 4\n"), std::string::npos) << bytes;
     EXPECT_EQ(readBytes(folder + "Multi Loops.txt").find("lost?"), std::string::npos);
+}
+
+TEST_F(ScriptEditorWindowTest, ThemesSetFontCaretAndColoursWhichFollowTypingOnlyInTheActiveWindow)
+{
+    open();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
+    const auto foregrounds = [this] {
+        QList<QColor> colours;
+        for (const QTextEdit::ExtraSelection& selection : window->currentEditor()->extraSelections())
+            colours << selection.format.foreground().color();
+        return colours;
+    };
+    const auto colour = [](const ThemeColour& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b)); };
+
+    for (int theme : {2, 4}) {
+        SCOPED_TRACE(theme);
+        element<QComboBox>(kThemeList)->setCurrentIndex(theme);
+        element<QLineEdit>(kNameField)->setText(QString("new %1").arg(theme));
+        click(kCreateButton);
+        QPlainTextEdit* editor = window->currentEditor();
+        EXPECT_EQ(editor->font().family(), QString::fromUtf8(kThemes[theme].font.data()));
+        EXPECT_EQ(editor->font().pointSize(), 14);
+        EXPECT_EQ(QFontInfo(editor->font()).fixedPitch(), theme != 4) << "the fallback keeps the font's kind";
+        EXPECT_EQ(editor->palette().color(QPalette::Text), theme == 4 ? QColor(Qt::black) : QColor(Qt::white));
+
+        QTest::keyClicks(editor, "x th.ImageX");
+        EXPECT_EQ(foregrounds(), (QList<QColor>{colour(kThemes[theme].plain), colour(kThemes[theme].image)}));
+    }
+    EXPECT_EQ(tabTitles().first(), "Clipboard") << "colouring marks no script as edited";
+
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isActiveWindow(); }));
+    const QList<QColor> before = foregrounds();
+    window->currentEditor()->setFocus();
+    window->currentEditor()->insertPlainText(" th.SheetName");
+    EXPECT_EQ(foregrounds(), before);
+}
+
+TEST(ThemeTiles, SizesAndThePaperTilesGreyCounts)
+{
+    const ThemeLook look;
+    const QSize sizes[] = {{3, 3}, {16, 16}, {4, 1}, {8, 8}, {64, 64}};
+    for (int theme = 0; theme < 5; ++theme)
+        EXPECT_EQ(look.tile(theme).size(), sizes[theme]) << theme;
+    EXPECT_EQ(look.tile(0).toImage().pixel(0, 1), qRgb(54, 54, 54));
+    EXPECT_EQ(look.tile(1).toImage().pixel(13, 13), qRgb(24, 12, 0));
+    EXPECT_EQ(look.tile(1).toImage().pixel(14, 0), qRgb(0, 0, 0));
+
+    std::map<int, int> counts;
+    const QImage paper = look.tile(4).toImage();
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            ++counts[qRed(paper.pixel(x, y))];
+    EXPECT_EQ(counts, (std::map<int, int>{{225, 464}, {228, 164}, {229, 210}, {230, 511}, {233, 660},
+                                          {235, 336}, {238, 651}, {239, 311}, {241, 216}, {242, 573}}));
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+#include "editor/ThemeLook.h"
+
+#include "image/ImageStore.h"
+#include "image/QtPictures.h"
+#include "image/StandardCodecs.h"
+
+#include <QPlainTextEdit>
+
+// Resources built into a static library must be registered by hand.
+static void registerThemeResources()
+{
+    Q_INIT_RESOURCE(themes);
+}
+
+namespace th::editor {
+
+QColor qtColour(const ThemeColour& colour)
+{
+    return QColor::fromRgbF(float(colour.r), float(colour.g), float(colour.b), float(colour.alpha));
+}
+
+ThemeLook::ThemeLook()
+{
+    registerThemeResources();
+    image::ImageStore images;
+    image::registerStandardCodecs(images);
+    for (std::size_t i = 0; i < kThemes.size(); ++i) {
+        const std::string resource(kThemes[i].tile);
+        if (const std::optional<int> number = image::decodeResource(images, image::kAutoNumber, resource.c_str()))
+            tiles_[i] = QPixmap::fromImage(image::imageView(images, *number));
+    }
+}
+
+const QPixmap& ThemeLook::tile(int theme) const
+{
+    return tiles_[theme >= 0 && theme < int(tiles_.size()) ? std::size_t(theme) : 0];
+}
+
+QFont ThemeLook::font(const Theme& theme)
+{
+    QFont font(QString::fromUtf8(theme.font.data(), qsizetype(theme.font.size())), kThemeFontPoints);
+    font.setStyleHint(theme.fontKind == FontKind::Serif ? QFont::Serif : QFont::Monospace);
+    return font;
+}
+
+// The caret is drawn in the palette's text colour; the text itself takes its
+// colours from the token colouring.
+void ThemeLook::giveLook(QPlainTextEdit& editor, int theme) const
+{
+    const Theme& look = themeOf(theme);
+    QPalette palette = editor.palette();
+    palette.setBrush(QPalette::Base, QBrush(tile(theme)));
+    palette.setColor(QPalette::Text, qtColour(look.caret));
+    editor.setPalette(palette);
+    editor.setFont(font(look));
+}
+
+} // namespace th::editor

@@ -1,0 +1,36 @@
+#pragma once
+// Qt's form of the editor themes: an editor's tiled background, font and
+// caret (the colours of its tokens are TokenColouring's).
+
+#include "editor/Themes.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+
+#include <array>
+
+class QPlainTextEdit;
+
+namespace th::editor {
+
+QColor qtColour(const ThemeColour& colour);
+
+class ThemeLook {
+public:
+    // Decodes the five tiles through the image library.
+    ThemeLook();
+
+    // Background, font and caret of the theme.
+    void giveLook(QPlainTextEdit& editor, int theme) const;
+    const QPixmap& tile(int theme) const;
+
+    // The theme's font at 14 points; where the host lacks it, the font Qt's
+    // matching finds for its kind (monospaced or serif).
+    static QFont font(const Theme& theme);
+
+private:
+    std::array<QPixmap, kThemes.size()> tiles_;
+};
+
+} // namespace th::editor

@@ -1,0 +1,87 @@
+#include "editor/TokenColouring.h"
+
+#include "editor/ThemeLook.h"
+
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <algorithm>
+
+namespace th::editor {
+
+TokenColouring::TokenColouring(QPlainTextEdit& editor)
+    : QObject(&editor)
+    , editor_(editor)
+{
+    connect(editor.verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { showInView(); });
+    editor.viewport()->installEventFilter(this);
+}
+
+bool TokenColouring::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        showInView();
+    return QObject::eventFilter(watched, event);
+}
+
+TokenColouring& TokenColouring::of(QPlainTextEdit& editor)
+{
+    if (auto* existing = editor.findChild<TokenColouring*>(QString(), Qt::FindDirectChildrenOnly))
+        return *existing;
+    return *new TokenColouring(editor);
+}
+
+void TokenColouring::recolour(const Theme& theme)
+{
+    theme_ = &theme;
+    const QString text = editor_.toPlainText();
+    textLength_ = std::size_t(text.size());
+    scan_ = scanTokens({reinterpret_cast<const char16_t*>(text.utf16()), textLength_});
+    showInView();
+}
+
+void TokenColouring::showInView()
+{
+    if (!theme_)
+        return;
+    const QRect view = editor_.viewport()->rect();
+    const std::size_t first = std::size_t(editor_.cursorForPosition(view.topLeft()).block().position());
+    const QTextBlock lastBlock = editor_.cursorForPosition(view.bottomRight()).block();
+    const std::size_t last = std::min(textLength_, std::size_t(lastBlock.position() + lastBlock.length()));
+    if (first >= last && textLength_ > 0)
+        return;
+
+    QList<QTextEdit::ExtraSelection> selections;
+    const auto add = [&](TextRange range, const QTextCharFormat& format) {
+        const std::size_t start = std::max(range.start, first);
+        const std::size_t end = std::min(range.start + range.length, last);
+        if (start >= end)
+            return;
+        QTextCursor cursor(editor_.document());
+        cursor.setPosition(int(start));
+        cursor.setPosition(int(end), QTextCursor::KeepAnchor);
+        selections.push_back({cursor, format});
+    };
+    QTextCharFormat plain;
+    plain.setForeground(qtColour(theme_->plain));
+    add({0, textLength_}, plain);
+    QTextCharFormat block;
+    block.setBackground(qtColour(theme_->repeatBackground));
+    for (const TextRange& range : scan_.repeatBlocks)
+        add(range, block);
+    const auto inView = std::lower_bound(scan_.words.begin(), scan_.words.end(), first,
+                                         [](const ColouredWord& word, std::size_t at) {
+                                             return word.range.start + word.range.length <= at;
+                                         });
+    for (auto word = inView; word != scan_.words.end() && word->range.start < last; ++word) {
+        QTextCharFormat format;
+        format.setForeground(qtColour(theme_->colourOf(word->colour)));
+        add(word->range, format);
+    }
+    editor_.setExtraSelections(selections);
+}
+
+} // namespace th::editor
