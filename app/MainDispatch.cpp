@@ -45,6 +45,8 @@ void MainWindow::onMenu(int id)
         case kMenuSaveScript: scriptEditor_.post(editor::kSaveButton); break;
         case kMenuDeleteScript: scriptEditor_.post(editor::kDeleteButton); break;
         case kMenuScriptWindow: scriptEditor_.open(); break;
+        case kMenuHelp: information_.openHelp(); break;
+        case kMenuAbout: information_.openAbout(); break;
         case kMenuQuit: QApplication::quit(); break;
         default: break;
         }

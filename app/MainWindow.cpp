@@ -24,6 +24,9 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
                [this] { updateMenuState(); }})
     , scriptEditor_(this, host_, [this](QWidget* opened) { nameWindow(opened, ActiveWindow::ScriptEditor); },
                     [this] { updateMenuState(); })
+    , information_(this, host_, pictures.applicationIcon, [this](QWidget* opened, bool help) {
+        nameWindow(opened, help ? ActiveWindow::Help : ActiveWindow::About);
+    })
 {
     setWindowTitle(tr("Tile Heron v%1").arg(toolkit::kVersionMajor));
     setWindowFlag(Qt::WindowMaximizeButtonHint);

@@ -5,6 +5,7 @@
 // shortcut up to date after each.
 
 #include "app/ExportCommand.h"
+#include "app/InformationWindows.h"
 #include "app/ScriptEditorCommand.h"
 #include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
@@ -67,6 +68,9 @@ public:
     exporting::ExportWindow* exportWindow() const { return export_.window(); }
     // The open script editor window, or null.
     editor::ScriptEditorWindow* scriptEditor() const { return scriptEditor_.window(); }
+    // The open help and About windows, or null.
+    help::HelpWindow* helpWindow() const { return information_.helpWindow(); }
+    help::AboutWindow* aboutWindow() const { return information_.aboutWindow(); }
 
     // From now on the export command opens the export window, which writes
     // sheets from the pictures in `images` with the templates of
@@ -127,6 +131,7 @@ private:
     QMetaObject::Connection focusWatch_;
     ExportCommand export_;
     ScriptEditorCommand scriptEditor_;
+    InformationWindows information_;
     // Guarded pointers, so a closed window simply drops out of the table.
     std::vector<std::pair<QPointer<QWidget>, ActiveWindow>> windowKinds_;
 };

@@ -24,7 +24,7 @@ constexpr ShortcutRule kMainShortcuts[] = {
 
 std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCount)
 {
-    if (active == ActiveWindow::Other)
+    if (active == ActiveWindow::About || active == ActiveWindow::Help || active == ActiveWindow::Other)
         return std::nullopt;
 
     // Everything starts disabled and without its shortcut; each active
@@ -54,6 +54,8 @@ std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCou
         state.shortcuts[kMenuSaveScript] = "Ctrl+S";
         break;
     case ActiveWindow::Export:
+    case ActiveWindow::About:
+    case ActiveWindow::Help:
     case ActiveWindow::Other:
         break;
     }

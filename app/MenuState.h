@@ -9,7 +9,9 @@
 
 namespace th::app {
 
-enum class ActiveWindow { Main, ScriptEditor, Export, Other };
+// Which of the program's windows is in front; Other is one of the desktop's
+// own (a message box, a file panel).
+enum class ActiveWindow { Main, ScriptEditor, Export, About, Help, Other };
 
 struct MenuState {
     // Menu identifier to enabled; identifiers not listed keep their state.
@@ -19,7 +21,8 @@ struct MenuState {
     std::map<int, std::string> shortcuts;
 };
 
-// Nothing changes while the About or help window is active (nullopt).
+// Nothing changes while the About or help window, or a window of the
+// desktop's own, is active (nullopt).
 std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCount);
 
 } // namespace th::app

@@ -33,6 +33,8 @@ constexpr ResourcePicture kToolbar[] = {
     {14, ":/icons/snap-on.png"},
 };
 
+constexpr const char* kApplicationIconSizes[] = {"16", "32", "48", "64", "128", "256"};
+
 QPixmap pixmapOf(const image::ImageStore& store, int number)
 {
     return QPixmap::fromImage(image::imageView(store, number));
@@ -49,6 +51,14 @@ ToolbarPictures loadToolbarPictures(image::ImageStore& store)
     for (const ResourcePicture& entry : kToolbar) {
         if (image::decodeResource(store, entry.number, entry.resource))
             pictures.byNumber.insert(entry.number, pixmapOf(store, entry.number));
+    }
+    // The icon's pictures are copied into the icon, so their images go again.
+    for (const char* size : kApplicationIconSizes) {
+        const std::string resource = std::string(":/icons/app/tile-heron-") + size + ".png";
+        if (const std::optional<int> number = image::decodeResource(store, image::kAutoNumber, resource.c_str())) {
+            pictures.applicationIcon.addPixmap(QPixmap::fromImage(image::imageView(store, *number).copy()));
+            store.free(*number);
+        }
     }
     return pictures;
 }

@@ -22,7 +22,9 @@ int main(int argc, char* argv[])
     th::image::ImageStore images;
     th::image::registerStandardCodecs(images);
 
-    th::app::MainWindow window(host, th::app::loadToolbarPictures(images), th::app::pictureAccess(images));
+    const th::app::ToolbarPictures pictures = th::app::loadToolbarPictures(images);
+    application.setWindowIcon(pictures.applicationIcon);
+    th::app::MainWindow window(host, pictures, th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);
     window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
     host.setParent(&window);

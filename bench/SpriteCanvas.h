@@ -18,6 +18,7 @@ public:
     std::string openPanel(const std::string&, const std::string&) override { return {}; }
     std::string chooseFolder(const std::string&, const std::string&) override;
     void setClipboardText(const std::string&) override {}
+    void showFile(const std::string&) override {}
     std::string homeFolder() override { return "/tmp/"; }
     int hostVersion() override { return 60000; }
 };

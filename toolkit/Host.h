@@ -22,6 +22,8 @@ public:
     // The chosen folder, ending in "/", or "" when cancelled.
     virtual std::string chooseFolder(const std::string& title, const std::string& start) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+    // Opens a file in the desktop's program for it (a README in a viewer).
+    virtual void showFile(const std::string& path) = 0;
 
     // The user's home folder, always ending in "/".
     virtual std::string homeFolder() = 0;

@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 #include <cstdlib>
 
@@ -63,6 +65,11 @@ std::string QtHost::chooseFolder(const std::string& title, const std::string& st
 void QtHost::setClipboardText(const std::string& text)
 {
     QApplication::clipboard()->setText(q(text));
+}
+
+void QtHost::showFile(const std::string& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(q(path)));
 }
 
 std::string QtHost::homeFolder()

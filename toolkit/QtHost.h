@@ -20,6 +20,7 @@ public:
     std::string openPanel(const std::string& title, const std::string& pattern) override;
     std::string chooseFolder(const std::string& title, const std::string& start) override;
     void setClipboardText(const std::string& text) override;
+    void showFile(const std::string& path) override;
     std::string homeFolder() override;
     int hostVersion() override;
 

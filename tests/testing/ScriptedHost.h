@@ -16,7 +16,7 @@ namespace th::testing {
 class ScriptedHost final : public toolkit::Host {
 public:
     struct Shown {
-        std::string kind; // "message", "ask", "save", "open" or "folder"
+        std::string kind; // "message", "ask", "save", "open", "folder" or "show"
         std::string title;
         std::string text; // message text, proposed name or start folder
         std::string pattern;
@@ -59,6 +59,7 @@ public:
         return next(paths, title, std::string());
     }
     void setClipboardText(const std::string& text) override { clipboard = text; }
+    void showFile(const std::string& path) override { shown.push_back({"show", {}, path, {}}); }
     std::string homeFolder() override { return home_; }
     int hostVersion() override { return version; }
 
