@@ -14,11 +14,14 @@
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
 #include "export/SheetSize.h"
+#include "export/TemplateEngine.h"
+#include "app/DefaultTemplates.h"
 #include "image/ImageStore.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -87,6 +90,51 @@ void BM_BareLibpngWrite(benchmark::State& state)
     fs::remove(file);
 }
 BENCHMARK(BM_BareLibpngWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The template engine alone: the default "Multi Loops" template over the 400
+// sprites to a script file, and a repeat block of 10 million passes.
+void expandToFile(benchmark::State& state, const std::string& templateText, const th::canvas::SpriteList& sprites)
+{
+    const fs::path templateFile = sheetFile("th-expand-bench.txt");
+    const fs::path scriptFile = sheetFile("th-expand-bench-out.txt");
+    std::FILE* out = std::fopen(templateFile.c_str(), "wb");
+    std::fwrite(templateText.data(), 1, templateText.size(), out);
+    std::fclose(out);
+    std::int64_t lines = 0;
+    for (auto _ : state) {
+        th::exporting::ScriptFile script(scriptFile);
+        if (th::exporting::expandTemplate(templateFile, script, sprites, {}).result
+            != th::exporting::ExpansionResult::Written)
+            state.SkipWithError("the script was not written");
+        lines += std::int64_t(std::count(templateText.begin(), templateText.end(), '\n'));
+    }
+    state.counters["script_MB"] = double(fs::file_size(scriptFile)) / (1024.0 * 1024.0);
+    fs::remove(templateFile);
+    fs::remove(scriptFile);
+}
+
+void BM_ExpandMultiLoops(benchmark::State& state)
+{
+    if (!th::bench::haveSprites(state))
+        return;
+    FilledCanvas canvas;
+    std::string text;
+    for (const auto& entry : th::app::defaultTemplates())
+        if (std::string_view(entry.fileName) == "Multi Loops.txt")
+            for (const auto& line : entry.lines)
+                text += std::string(std::size_t(line.leadingBlanks), ' ').append(line.text) + "\n";
+    expandToFile(state, text, canvas.model.sprites());
+}
+BENCHMARK(BM_ExpandMultiLoops)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExpandTenMillionPasses(benchmark::State& state)
+{
+    th::canvas::SpriteList none;
+    constexpr double kPasses = 10'000'000;
+    expandToFile(state, "th.Repeat\nth.ImageNumber th.ImageX th.ImageY\nth.Until = 10000000\n", none);
+    state.counters["passes_per_s"] = benchmark::Counter(kPasses * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ExpandTenMillionPasses)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace
 

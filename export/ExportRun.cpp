@@ -14,6 +14,8 @@ namespace {
 const Notice kNoSheetPath{"Wait!", "You need to select where to save the sprite sheet."};
 const Notice kNoScriptPath{"Wait!", "You need to select where to save the script."};
 const Notice kNoUsedArea{"Wait!", "No image reaches into the canvas, so the sprite sheet would be empty."};
+// The clipboard keeps what it held.
+const Notice kTooLargeForClipboard{"Not Saved!", "The script is too large for the clipboard."};
 const Notice kSavedToDisk{"Exported!", "Your file(s) have been saved to disk."};
 const Notice kSavedWithClipboard{
     "Exported!", "Your sprite sheet has been saved to disk and the script has been copied to the clipboard."};
@@ -40,6 +42,8 @@ Notice scriptProblem(const Expansion& expansion, const ExportRequest& request)
         return {"Not Saved!", "The sprite sheet was saved, but the script template " + file +
                                   " could not be read because " + files::describe(expansion.problem, file) + "."};
     }
+    if (request.script.clipboard)
+        return kTooLargeForClipboard;
     return {"Not Saved!", "The sprite sheet was saved, but the script could not be saved as " +
                               request.scriptPath + " because " +
                               files::describe(expansion.problem, request.scriptPath) + "."};

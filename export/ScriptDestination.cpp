@@ -1,5 +1,8 @@
 #include "export/ScriptDestination.h"
 
+#include <cerrno>
+#include <new>
+
 namespace th::exporting {
 
 files::FileResult ScriptFile::begin()
@@ -8,10 +11,9 @@ files::FileResult ScriptFile::begin()
     return writer_->isOpen() ? files::FileResult{} : writer_->close();
 }
 
-void ScriptFile::writeLine(std::string_view utf8)
+bool ScriptFile::writeLine(std::string_view utf8)
 {
-    if (writer_)
-        writer_->writeLine(utf8);
+    return writer_ && writer_->writeLine(utf8);
 }
 
 files::FileResult ScriptFile::finish()
@@ -26,12 +28,31 @@ files::FileResult ScriptFile::finish()
 files::FileResult ClipboardText::begin()
 {
     text_.clear();
+    tooLarge_ = false;
     return {};
 }
 
-void ClipboardText::writeLine(std::string_view utf8)
+bool ClipboardText::writeLine(std::string_view utf8)
 {
-    text_.append(utf8).append("\r\n");
+    if (tooLarge_ || utf8.size() + 2 > limit_ - text_.size()) {
+        tooLarge_ = true;
+        return false;
+    }
+    try {
+        text_.append(utf8).append("\r\n");
+    } catch (const std::bad_alloc&) {
+        tooLarge_ = true;
+    }
+    return !tooLarge_;
+}
+
+files::FileResult ClipboardText::finish()
+{
+    if (!tooLarge_)
+        return {};
+    // What was gathered is no use to anyone; give the memory back at once.
+    std::string().swap(text_);
+    return files::failure(files::FileError::OutOfMemory, ENOMEM);
 }
 
 } // namespace th::exporting

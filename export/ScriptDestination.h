@@ -17,7 +17,8 @@ public:
     virtual ~ScriptDestination() = default;
     // Called once before the first line; why nothing can be written, if so.
     virtual files::FileResult begin() = 0;
-    virtual void writeLine(std::string_view utf8) = 0;
+    // False when the destination takes no more lines; finish() says why.
+    virtual bool writeLine(std::string_view utf8) = 0;
     // Called once after the last line; why the lines did not all land, if so.
     virtual files::FileResult finish() = 0;
 };
@@ -30,7 +31,7 @@ public:
     explicit ScriptFile(std::filesystem::path file) : file_(std::move(file)) {}
 
     files::FileResult begin() override;
-    void writeLine(std::string_view utf8) override;
+    bool writeLine(std::string_view utf8) override;
     files::FileResult finish() override;
 
 private:
@@ -39,17 +40,25 @@ private:
 };
 
 // The clipboard's text, gathered in memory: CR LF after every line, the last
-// one included.
+// one included. A template may repeat its block billions of times, so the
+// text stops at a bound instead of growing until memory runs out; finish()
+// then reports OutOfMemory and the text is not for the clipboard.
 class ClipboardText final : public ScriptDestination {
 public:
+    static constexpr std::size_t kDefaultLimit = std::size_t(64) << 20;
+
+    explicit ClipboardText(std::size_t limit = kDefaultLimit) : limit_(limit) {}
+
     files::FileResult begin() override;
-    void writeLine(std::string_view utf8) override;
-    files::FileResult finish() override { return {}; }
+    bool writeLine(std::string_view utf8) override;
+    files::FileResult finish() override;
 
     const std::string& text() const { return text_; }
 
 private:
+    std::size_t limit_;
     std::string text_;
+    bool tooLarge_ = false;
 };
 
 } // namespace th::exporting

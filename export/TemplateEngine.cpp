@@ -127,8 +127,10 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
                 blockFinished = true;
             }
         }
-        if (!repeatStart && !repeatEnd)
-            destination.writeLine(line);
+        // The first line the destination refuses ends the expansion: a full
+        // disk must not keep it spinning through the passes still to come.
+        if (!repeatStart && !repeatEnd && !destination.writeLine(line))
+            break;
     } while (!lines.atEnd());
 
     if (files::FileResult finished = destination.finish(); !finished.ok())

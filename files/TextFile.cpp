@@ -53,10 +53,9 @@ int readAll(int fd, std::string& content)
 
 } // namespace
 
-void TextWriter::writeLine(std::string_view utf8)
+bool TextWriter::writeLine(std::string_view utf8)
 {
-    file_.write(utf8);
-    file_.write("\n", 1);
+    return file_.write(utf8) && file_.write("\n", 1);
 }
 
 TextReader::TextReader(const std::filesystem::path& file)

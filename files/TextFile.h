@@ -25,7 +25,8 @@ public:
     explicit TextWriter(const std::filesystem::path& file) : file_(file) {}
 
     bool isOpen() const { return file_.isOpen(); }
-    void writeLine(std::string_view utf8);
+    // False once anything has failed; later lines are dropped.
+    bool writeLine(std::string_view utf8);
     // Puts the file in place; the old file stays when anything failed.
     [[nodiscard]] FileResult close() { return file_.commit(); }
 

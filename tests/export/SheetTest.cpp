@@ -225,6 +225,15 @@ TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
                                        request.scriptPath + " because the folder " + home.folder() +
                                        "missing-folder does not exist.");
     EXPECT_TRUE(host.shown.empty()) << "the window shows the notice";
+
+    // Lines of 64 KiB reach the clipboard's bound after a thousand passes.
+    th::testing::writeBytes(home.path() / "huge.txt", "th.Extension = \"Clipboard\"\nth.Repeat\n" +
+                                                          std::string(65536, 'x') + "\nth.Until = $7FFFFFFF\n");
+    request.chooseTemplate(home.path() / "huge.txt");
+    host.clipboard = "kept";
+    outcome = runWithSpriteAt(0, 0);
+    EXPECT_EQ(outcome.notice.title + "|" + outcome.notice.text, "Not Saved!|The script is too large for the clipboard.");
+    EXPECT_EQ(host.clipboard, "kept");
 }
 
 } // namespace

@@ -118,4 +118,32 @@ TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
     EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}).result, ExpansionResult::DestinationFailed);
 }
 
+// A destination that takes a few lines, then no more.
+class FullAfter final : public ScriptDestination {
+public:
+    explicit FullAfter(int lines) : room_(lines) {}
+    th::files::FileResult begin() override { return {}; }
+    bool writeLine(std::string_view) override { return ++offered <= room_; }
+    th::files::FileResult finish() override { return th::files::failure(th::files::FileError::NoSpace, ENOSPC); }
+    int offered = 0;
+
+private:
+    int room_;
+};
+
+TEST_F(ExpandTemplate, TheFirstRefusedLineEndsEvenABillionPassExpansion)
+{
+    writeBytes(file("t.txt"), "th.Repeat\nline th.ImageNumber\nth.Until = $7FFFFFFF\n");
+    FullAfter full(3);
+    const Expansion expansion = expandTemplate(file("t.txt"), full, sprites, {});
+    EXPECT_EQ(expansion.result, ExpansionResult::DestinationFailed);
+    EXPECT_EQ(expansion.problem.cause, th::files::FileError::NoSpace);
+    EXPECT_EQ(full.offered, 4);
+
+    // The clipboard's text stops at its bound and is given up.
+    ClipboardText clipboard(1000);
+    EXPECT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}).result, ExpansionResult::DestinationFailed);
+    EXPECT_EQ(clipboard.text(), "");
+}
+
 } // namespace
