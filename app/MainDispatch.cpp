@@ -41,6 +41,12 @@ void MainWindow::onMenu(int id)
         case kMenuClipAlpha: canvas::clipAlphaImage(editor_, *this); break;
         case kMenuExpandClip: canvas::expandAlphaClip(editor_, *this); break;
         case kMenuQuit: QApplication::quit(); break;
+        case kMenuOpenProject:
+            if (projects_->openProject())
+                showArrangement();
+            break;
+        case kMenuSaveProject: projects_->saveProject(); break;
+        case kMenuSaveProjectAs: projects_->saveProjectAs(); break;
         default: break;
         }
     }

@@ -4,6 +4,7 @@
 // (MainDispatch.cpp), and updateMenuState() brings every menu item and
 // shortcut up to date after each.
 
+#include "app/Autosave.h"
 #include "app/ExportCommand.h"
 #include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
@@ -12,6 +13,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
+#include "project/ProjectCommands.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -58,6 +60,7 @@ public:
     QAction* menuAction(int id) const { return actions_.value(id); }
     QWidget* gadget(int number) const { return gadgets_.value(number); }
     bool snapToGrid() const { return mouse_->snapToGrid(); }
+    const project::ProjectCommands& projects() const { return *projects_; }
     // The open export window, or null.
     exporting::ExportWindow* exportWindow() const { return export_.window(); }
 
@@ -65,6 +68,12 @@ public:
     // sheets from the pictures in `images` with the templates of
     // `dataFolder`. Called once, at start-up.
     void enableExport(image::ImageStore& images, std::string dataFolder);
+
+    // Offers the arrangement kept in `file` at the last run, then keeps
+    // every change there from now on. Called once, at start-up.
+    void keepArrangement(const std::string& file);
+    // Writes a change not yet kept, as the program ends.
+    void finishKeeping();
 
     // Event dispatch, by menu identifier and by gadget number; `type` 0 is a
     // plain left click.
@@ -89,6 +98,9 @@ private:
     void placeCanvas();
     void canvasSizeChanged();
     void toggleSnap();
+    void showSnap();
+    // The gadgets, canvas and texts after the canvas was replaced by a project.
+    void showArrangement();
     void connectCanvas();
     // Another window came to the front or went back.
     void followActivation();
@@ -99,9 +111,14 @@ private:
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
-    canvas::CanvasEditor editor_{model_};
+    canvas::CanvasEditor editor_{model_, [this](const canvas::CanvasEdit&) {
+                                     if (autosave_)
+                                         autosave_->changed();
+                                 }};
     std::unique_ptr<canvas::CanvasCommands> commands_;
     std::unique_ptr<canvas::CanvasMouse> mouse_;
+    std::unique_ptr<project::ProjectCommands> projects_;
+    std::unique_ptr<Autosave> autosave_;
     QHash<int, QAction*> actions_;
     QHash<int, QWidget*> gadgets_;
     QHash<int, ImageButton*> buttons_;
