@@ -280,6 +280,8 @@ ProjectReading readProject(const fs::path& projectFile)
     // file chosen a moment ago, not a name typed on a command line.
     if (reader.result().cause == files::FileError::FileMissing)
         return failed("there is no such file");
+    if (reader.result().cause == files::FileError::IsAFolder)
+        return failed("it is a folder, not a project file");
     if (!reader.isOpen())
         return failed(files::describe(reader.result(), projectFile));
     return parseProject(reader.readRest(), projectFile);
