@@ -4,7 +4,8 @@
 // writes and reads it, ProjectCanvas.h takes it from and puts it on the
 // canvas, ProjectCommands.h holds the File menu's project commands, and
 // tile-heron-export (ExportTool.cpp) exports a project without a window.
-// Plain C++ apart from the tool's argument parsing (th_project_qt, Qt Core).
+// Plain C++; only the tool's own main (ExportTool.cpp) uses Qt Core, for
+// its argument parser.
 
 #include "export/ExportRequest.h"
 
