@@ -32,7 +32,8 @@ void ExportCommand::run()
         return;
     if (!window_) {
         window_ = new exporting::ExportWindow({model_, *images_, host_, dataFolder_}, mainWindow_);
-        QObject::connect(window_, &exporting::ExportWindow::exported, mainWindow_, [this] { hooks_.exported(); });
+        QObject::connect(window_, &exporting::ExportWindow::exported, mainWindow_,
+                         [this](const exporting::ExportRequest& request) { hooks_.exported(request); });
         QObject::connect(window_, &QDialog::finished, mainWindow_, [this] { hooks_.closed(); });
         hooks_.opened(window_);
     }

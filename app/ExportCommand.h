@@ -13,6 +13,7 @@ class QWidget;
 
 namespace th::exporting {
 class ExportWindow;
+struct ExportRequest;
 }
 namespace th::image {
 class ImageStore;
@@ -26,8 +27,8 @@ namespace th::app {
 class ExportCommand {
 public:
     struct Hooks {
-        // An export completed and its window closed.
-        std::function<void()> exported;
+        // An export completed with these choices and its window closed.
+        std::function<void(const exporting::ExportRequest&)> exported;
         // The export window was made or closed.
         std::function<void(QWidget*)> opened;
         std::function<void()> closed;

@@ -48,6 +48,12 @@ void MainWindow::onMenu(int id)
         case kMenuHelp: information_.openHelp(); break;
         case kMenuAbout: information_.openAbout(); break;
         case kMenuQuit: QApplication::quit(); break;
+        case kMenuOpenProject:
+            if (projects_->openProject())
+                showArrangement();
+            break;
+        case kMenuSaveProject: projects_->saveProject(); break;
+        case kMenuSaveProjectAs: projects_->saveProjectAs(); break;
         default: break;
         }
     }

@@ -19,7 +19,10 @@ namespace th::app {
 MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access)
     : host_(host)
     , export_(this, model_, host_,
-              {[this] { canvas::selectTopAndRedraw(model_, *this); },
+              {[this](const exporting::ExportRequest& request) {
+                   projects_->exported(request);
+                   canvas::selectTopAndRedraw(model_, *this);
+               },
                [this](QWidget* opened) { nameWindow(opened, ActiveWindow::Export); },
                [this] { updateMenuState(); }})
     , scriptEditor_(this, host_, [this](QWidget* opened) { nameWindow(opened, ActiveWindow::ScriptEditor); },
@@ -53,6 +56,7 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     canvas::CanvasDisplay& display = *this;
     commands_ = std::make_unique<canvas::CanvasCommands>(editor_, host_, access.load, display);
     mouse_ = std::make_unique<canvas::CanvasMouse>(editor_, display);
+    projects_ = std::make_unique<project::ProjectCommands>(editor_, *mouse_, host_, access.load);
     connectCanvas();
 
     nameWindow(this, ActiveWindow::Main);
@@ -145,6 +149,19 @@ void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string 
                                     std::string dataFolder)
 {
     scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));
+}
+
+void MainWindow::keepArrangement(const std::string& file)
+{
+    if (projects_->offerRestore(file))
+        showArrangement();
+    autosave_ = std::make_unique<Autosave>(editor_, [this, file] { return projects_->keep(file); });
+}
+
+void MainWindow::finishKeeping()
+{
+    if (autosave_)
+        autosave_->flush();
 }
 
 } // namespace th::app

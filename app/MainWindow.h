@@ -4,6 +4,7 @@
 // (MainDispatch.cpp), and updateMenuState() brings every menu item and
 // shortcut up to date after each.
 
+#include "app/Autosave.h"
 #include "app/ExportCommand.h"
 #include "app/InformationWindows.h"
 #include "app/ScriptEditorCommand.h"
@@ -14,6 +15,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
+#include "project/ProjectCommands.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -64,6 +66,7 @@ public:
     QAction* menuAction(int id) const { return actions_.value(id); }
     QWidget* gadget(int number) const { return gadgets_.value(number); }
     bool snapToGrid() const { return mouse_->snapToGrid(); }
+    const project::ProjectCommands& projects() const { return *projects_; }
     // The open export window, or null.
     exporting::ExportWindow* exportWindow() const { return export_.window(); }
     // The open script editor window, or null.
@@ -79,6 +82,12 @@ public:
     // From now on the script editor opens on the templates of `dataFolder`,
     // keeping its preferences in `store` over `preferenceFile`.
     void enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
+
+    // Offers the arrangement kept in `file` at the last run, then keeps
+    // every change there from now on. Called once, at start-up.
+    void keepArrangement(const std::string& file);
+    // Writes a change not yet kept, as the program ends.
+    void finishKeeping();
 
     // Event dispatch, by menu identifier and by gadget number; `type` 0 is a
     // plain left click.
@@ -103,6 +112,9 @@ private:
     void placeCanvas();
     void canvasSizeChanged();
     void toggleSnap();
+    void showSnap();
+    // The gadgets, canvas and texts after the canvas was replaced by a project.
+    void showArrangement();
     void connectCanvas();
     // Another window came to the front or went back.
     void followActivation();
@@ -113,9 +125,14 @@ private:
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
-    canvas::CanvasEditor editor_{model_};
+    canvas::CanvasEditor editor_{model_, [this](const canvas::CanvasEdit&) {
+                                     if (autosave_)
+                                         autosave_->changed();
+                                 }};
     std::unique_ptr<canvas::CanvasCommands> commands_;
     std::unique_ptr<canvas::CanvasMouse> mouse_;
+    std::unique_ptr<project::ProjectCommands> projects_;
+    std::unique_ptr<Autosave> autosave_;
     QHash<int, QAction*> actions_;
     QHash<int, QWidget*> gadgets_;
     QHash<int, ImageButton*> buttons_;

@@ -5,6 +5,8 @@
 #include "app/ImageButton.h"
 #include "app/MainLayout.h"
 #include "app/MainWindowIds.h"
+#include "canvas/CanvasReadouts.h"
+#include "canvas/CanvasRefresh.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -126,9 +128,27 @@ void MainWindow::placeCanvas()
 void MainWindow::toggleSnap()
 {
     mouse_->setSnapToGrid(!mouse_->snapToGrid());
+    showSnap();
+}
+
+void MainWindow::showSnap()
+{
     const QPixmap& picture = mouse_->snapToGrid() ? snapOn_ : snapOff_;
     snapSwitch_->setPictures(picture, picture);
     snapSwitch_->repaint();
+}
+
+// The selector follows the model here, not the other way round, so it must
+// not report the change as the user's.
+void MainWindow::showArrangement()
+{
+    const QSignalBlocker quiet(sizeSelector_);
+    sizeSelector_->setCurrentText(QString::number(model_.canvasSize()));
+    placeCanvas();
+    showSnap();
+    showPosition(canvas::positionReadout(model_));
+    showName(canvas::nameLabel(model_));
+    canvas::selectTopAndRedraw(model_, *this);
 }
 
 } // namespace th::app

@@ -27,6 +27,9 @@ enum MenuId {
     kMenuDeleteScript = 25,
     kMenuScriptWindow = 26,
     kMenuHelp = 34,
+    kMenuOpenProject = 6,
+    kMenuSaveProject = 7,
+    kMenuSaveProjectAs = 8,
 };
 
 enum MainGadget {

@@ -18,6 +18,11 @@ constexpr ShortcutRule kMainShortcuts[] = {
     {kMenuImportImage, "Ctrl+I", 0},     {kMenuDeleteImage, "Backspace", 1},
     {kMenuExportSheet, "Ctrl+Shift+S", 1}, {kMenuResetColumns, "Ctrl+R", 3},
     {kMenuClipAlpha, "-", 1},            {kMenuExpandClip, "+", 1},
+    // Ctrl+S is "Save Script" while the script editor is active; here it is
+    // "Save Project". "Save Project As…" has no key: the standard
+    // Ctrl+Shift+S exports the sheet.
+    {kMenuOpenProject, "Ctrl+Shift+O", 0}, {kMenuSaveProject, "Ctrl+S", 1},
+    {kMenuSaveProjectAs, "", 1},
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Start-up: the data folder and its defaults, the image library, then the
-// main window and the event loop. An open preference store is saved on the
+// main window, the offer to restore the last run's arrangement and the event
+// loop. A change not yet kept and an open preference store are saved on the
 // way out.
 
 #include "app/DataFolder.h"
@@ -8,6 +9,7 @@
 #include "editor/PreferenceStore.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
+#include "project/ProjectCommands.h"
 #include "toolkit/QtHost.h"
 
 #include <QApplication>
@@ -29,7 +31,10 @@ int main(int argc, char* argv[])
     window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
     host.setParent(&window);
     window.show();
+    // Asks "Restore Arrangement?" when the last run ended with sprites on the canvas.
+    window.keepArrangement(dataFolder + th::project::kAutosaveName);
     const int status = application.exec();
+    window.finishKeeping();
     preferences.close();
     return status;
 }

@@ -62,7 +62,8 @@ public:
         edit.count = edit.sprites.size();
         for (std::size_t i = 0; i < edit.count; ++i) {
             SpriteEntry& sprite = edit.sprites[i];
-            sprite.index = std::int32_t(sprites().size()) + 1;
+            if (!edit.keepIndices)
+                sprite.index = std::int32_t(sprites().size()) + 1;
             sprites().insert(edit.position + i, std::move(sprite));
         }
         edit.sprites.clear();

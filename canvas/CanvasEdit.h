@@ -37,6 +37,9 @@ struct AddSprites {
     std::vector<SpriteEntry> sprites = {}; // with their places; back here while reverted
     std::int32_t placeX = 0;
     std::int32_t placeY = 0;
+    // A project puts its sprites on an empty canvas with the indices they
+    // had (1 to N in any order), which then stay instead of being renumbered.
+    bool keepIndices = false;
     std::size_t position = 0; // recorded
     std::size_t count = 0;    // recorded
     Surroundings before = {};

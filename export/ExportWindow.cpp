@@ -172,11 +172,12 @@ ExportRequest ExportWindow::request() const
 
 void ExportWindow::exportPressed()
 {
-    const ExportOutcome outcome = runExport(request(), services_.model, services_.images, services_.host);
+    const ExportRequest chosen = request();
+    const ExportOutcome outcome = runExport(chosen, services_.model, services_.images, services_.host);
     toolkit::Host& host = services_.host;
     if (outcome.completed) {
         close();
-        emit exported();
+        emit exported(chosen);
     }
     host.message(outcome.notice.title, outcome.notice.text);
 }

@@ -69,8 +69,8 @@ public:
     QWidget* gadget(int number) const { return gadgets_.value(number); }
 
 signals:
-    // An export completed and the window closed.
-    void exported();
+    // An export completed with these choices and the window closed.
+    void exported(const th::exporting::ExportRequest& request);
 
 private:
     void buildGadgets();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -88,6 +89,13 @@ std::string TextReader::readLine()
         position_ += crlf ? 2 : 1;
     }
     return line;
+}
+
+std::string TextReader::readRest()
+{
+    std::string rest = content_.substr(std::min(position_, content_.size()));
+    position_ = content_.size();
+    return rest;
 }
 
 } // namespace th::files

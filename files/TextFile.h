@@ -48,6 +48,9 @@ public:
     bool atEnd() const { return position_ >= content_.size(); }
     // The next line without its line end; an empty line at the end of file.
     std::string readLine();
+    // Everything not yet read, line ends and all, for formats with their own
+    // syntax (a project's JSON).
+    std::string readRest();
 
 private:
     std::string content_;

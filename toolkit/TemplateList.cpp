@@ -25,4 +25,10 @@ std::filesystem::path templateFile(const std::string& dataFolder, const std::str
     return std::filesystem::path(dataFolder + name + std::string(kTemplateExtension));
 }
 
+std::string templateName(const std::filesystem::path& file)
+{
+    const std::string name = file.filename().string();
+    return name.ends_with(kTemplateExtension) ? name.substr(0, name.size() - kTemplateExtension.size()) : name;
+}
+
 } // namespace th::toolkit

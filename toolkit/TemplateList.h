@@ -16,5 +16,7 @@ std::vector<std::string> templateNames(const std::string& dataFolder);
 
 // The file behind a listed name: "a.txt" names "a.txt.txt".
 std::filesystem::path templateFile(const std::string& dataFolder, const std::string& name);
+// The name a template file is listed under; the inverse of templateFile().
+std::string templateName(const std::filesystem::path& file);
 
 } // namespace th::toolkit

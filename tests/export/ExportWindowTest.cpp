@@ -406,7 +406,7 @@ TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBack
     const auto expectMenusAtRest = [this] {
         for (int item : {kMenuNewCanvas, kMenuOpenImageFolder, kMenuImportImage, kMenuDeleteImage, kMenuExportSheet,
                          kMenuResetColumns, kMenuClipAlpha, kMenuExpandClip, kMenuSaveScript, kMenuDeleteScript,
-                         kMenuScriptWindow}) {
+                         kMenuScriptWindow, kMenuOpenProject, kMenuSaveProject, kMenuSaveProjectAs}) {
             EXPECT_FALSE(window->menuAction(item)->isEnabled()) << item;
             EXPECT_TRUE(window->menuAction(item)->shortcut().isEmpty()) << item;
         }

@@ -1,0 +1,88 @@
+#include "project/ProjectCanvas.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace th::project {
+
+namespace {
+
+std::string whyUnreadable(const std::string& file)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return "not found";
+    if (status.type() == std::filesystem::file_type::directory)
+        return "a folder, not a picture";
+    return "not a readable PNG picture";
+}
+
+// The kept indices renumbered 1 to M in their own order.
+void closeGaps(std::vector<canvas::SpriteEntry>& sprites)
+{
+    std::vector<std::int32_t> kept;
+    for (const canvas::SpriteEntry& sprite : sprites)
+        kept.push_back(sprite.index);
+    std::sort(kept.begin(), kept.end());
+    for (canvas::SpriteEntry& sprite : sprites)
+        sprite.index = std::int32_t(std::lower_bound(kept.begin(), kept.end(), sprite.index) - kept.begin()) + 1;
+}
+
+} // namespace
+
+Project projectOf(const canvas::CanvasModel& model, bool snapToGrid)
+{
+    Project project;
+    project.canvasSize = model.canvasSize();
+    project.snapToGrid = snapToGrid;
+    project.clipMargin = model.clipMargin();
+    project.placeX = model.placeX();
+    project.placeY = model.placeY();
+    for (const canvas::SpriteEntry& sprite : model.sprites().entries())
+        project.sprites.push_back({sprite.sourcePath, sprite.x, sprite.y, sprite.rotated, sprite.index, sprite.name});
+    return project;
+}
+
+ProjectPictures loadPictures(const Project& project, const canvas::PictureLoader& load)
+{
+    ProjectPictures result;
+    for (const ProjectSprite& sprite : project.sprites) {
+        result.pictures.push_back(load(sprite.file));
+        if (!result.pictures.back())
+            result.unreadable.push_back(sprite.name + ": " + whyUnreadable(sprite.file));
+    }
+    return result;
+}
+
+void arrange(canvas::CanvasEditor& editor, const Project& project, ProjectPictures pictures)
+{
+    const canvas::CanvasModel& model = editor.model();
+    if (!model.sprites().empty() || model.canvasActive())
+        editor.perform(canvas::ClearCanvas{});
+    if (model.canvasSize() != project.canvasSize)
+        editor.perform(canvas::SetCanvasSize{.size = project.canvasSize});
+
+    canvas::AddSprites added{.placeX = project.placeX, .placeY = project.placeY, .keepIndices = true};
+    for (std::size_t i = 0; i < project.sprites.size(); ++i) {
+        std::optional<canvas::LoadedPicture>& picture = pictures.pictures[i];
+        if (!picture)
+            continue;
+        const ProjectSprite& sprite = project.sprites[i];
+        // A turned sprite's box is its picture's, exchanged.
+        const auto [width, height] = sprite.rotated ? std::pair(picture->height, picture->width)
+                                                    : std::pair(picture->width, picture->height);
+        added.sprites.push_back({.image = picture->image, .x = sprite.x, .y = sprite.y, .width = width,
+                                 .height = height, .rotated = sprite.rotated, .name = sprite.name,
+                                 .index = sprite.index, .sourcePath = sprite.file,
+                                 .picture = std::move(picture->picture)});
+    }
+    if (added.sprites.empty())
+        return;
+    closeGaps(added.sprites);
+    editor.perform(std::move(added));
+    if (model.clipMargin() != project.clipMargin)
+        editor.perform(canvas::SetClip{.margin = project.clipMargin});
+}
+
+} // namespace th::project

@@ -1,0 +1,92 @@
+#include "project/ProjectExport.h"
+
+#include "canvas/PictureFile.h"
+#include "export/ExportRun.h"
+#include "image/ImageStore.h"
+#include "image/StandardCodecs.h"
+#include "project/ProjectCanvas.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectNotices.h"
+#include "toolkit/TemplateList.h"
+
+namespace th::project {
+
+namespace {
+
+exporting::ExportRequest requestFor(const Project& project, const ExportOverrides& overrides,
+                                    const std::string& dataFolder)
+{
+    exporting::ExportRequest request = exportRequestFor(project, dataFolder);
+    if (overrides.sheetPath)
+        request.sheetPath = *overrides.sheetPath;
+    request.depth = overrides.depth.value_or(request.depth);
+    request.background = overrides.background.value_or(request.background);
+    request.powerOfTwo = request.powerOfTwo || overrides.powerOfTwo;
+    request.retina = request.retina || overrides.retina;
+    request.sheetNumber = overrides.sheetNumber.value_or(request.sheetNumber);
+    if (overrides.templateName)
+        request.chooseTemplate(toolkit::templateFile(dataFolder, *overrides.templateName));
+    if (overrides.templateFile)
+        request.chooseTemplate(std::filesystem::path(*overrides.templateFile));
+    if (overrides.scriptPath)
+        request.scriptPath = *overrides.scriptPath;
+    return request;
+}
+
+// The script must go where the command line says: a clipboard template's
+// text has no file to go to, and a file template's no place on the output.
+std::string destinationProblem(const exporting::ExportRequest& request, const ExportOverrides& overrides)
+{
+    if (!request.templateFile)
+        return {};
+    const std::string name = "The template " + request.templateFile->string();
+    if (request.script.clipboard && !overrides.clipboardToStdout)
+        return name + " copies its script to the clipboard; ask for it with --clipboard-to-stdout.";
+    if (!request.script.clipboard && overrides.clipboardToStdout)
+        return name + " writes its script to a file; name it with --script.";
+    return {};
+}
+
+} // namespace
+
+int exportProject(const ExportOverrides& overrides, toolkit::Host& host, const std::string& dataFolder,
+                  std::ostream& out, std::ostream& err)
+{
+    const ProjectReading reading = readProject(overrides.projectFile);
+    if (!reading.project) {
+        err << notOpenedText(overrides.projectFile, reading.problems) << "\n";
+        return kExportFailed;
+    }
+    const Project& project = *reading.project;
+
+    // Before the canvas, which frees its pictures in the store on the way out.
+    image::ImageStore images;
+    image::registerStandardCodecs(images);
+    canvas::CanvasModel model;
+    canvas::CanvasEditor editor(model);
+    ProjectPictures pictures =
+        loadPictures(project, [&images](const std::string& file) { return canvas::loadPictureFile(images, file); });
+    if (!pictures.unreadable.empty()) {
+        err << unreadableText(overrides.projectFile, pictures.unreadable) << "\n";
+        return kExportFailed;
+    }
+    arrange(editor, project, std::move(pictures));
+
+    const exporting::ExportRequest request = requestFor(project, overrides, dataFolder);
+    if (const std::string problem = destinationProblem(request, overrides); !problem.empty()) {
+        err << problem << "\n";
+        return kExportFailed;
+    }
+    const exporting::ExportOutcome outcome = exporting::runExport(request, model, images, host);
+    if (!outcome.completed) {
+        err << outcome.notice.text << "\n";
+        return kExportFailed;
+    }
+    std::ostream& lines = overrides.clipboardToStdout ? err : out;
+    lines << request.sheetPath << "\n";
+    if (request.templateFile && !request.script.clipboard)
+        lines << request.scriptPath << "\n";
+    return kExportDone;
+}
+
+} // namespace th::project

@@ -1,0 +1,16 @@
+#pragma once
+// The words for a project that cannot be opened as it is, shared by the
+// window's commands and the command-line export.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace th::project {
+
+// "The project F could not be opened:" and a line for each problem.
+std::string notOpenedText(const std::filesystem::path& file, const std::vector<std::string>& problems);
+// "These pictures of the project F could not be read:" and a line for each.
+std::string unreadableText(const std::filesystem::path& file, const std::vector<std::string>& unreadable);
+
+} // namespace th::project

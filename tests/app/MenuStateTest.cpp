@@ -1,0 +1,42 @@
+// The menu-state table's one rule no single window's test can see: a key
+// belongs to at most one item at a time, whichever window is active.
+
+#include "app/MainWindowIds.h"
+#include "app/MenuState.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace th::app;
+
+TEST(MenuState, EveryKeyHasOneItemAtATimeAndCtrlSFollowsTheActiveWindow)
+{
+    const struct {
+        ActiveWindow active;
+        std::size_t sprites;
+        int ctrlS; // the item that carries Ctrl+S, or 0
+    } rows[] = {
+        {ActiveWindow::Main, 0, 0},
+        {ActiveWindow::Main, 1, kMenuSaveProject},
+        {ActiveWindow::Main, 3, kMenuSaveProject},
+        {ActiveWindow::ScriptEditor, 0, kMenuSaveScript},
+        {ActiveWindow::ScriptEditor, 3, kMenuSaveScript},
+        {ActiveWindow::Export, 3, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(int(row.active)) + " with " + std::to_string(row.sprites));
+        const MenuState state = *menuStateFor(row.active, row.sprites);
+        std::map<std::string, int> owners;
+        for (const auto& [item, keys] : state.shortcuts) {
+            if (keys.empty())
+                continue;
+            EXPECT_TRUE(state.enabled.at(item)) << item << " carries " << keys << " while disabled";
+            EXPECT_TRUE(owners.emplace(keys, item).second) << keys << " on " << item << " and " << owners[keys];
+        }
+        EXPECT_EQ(owners.contains("Ctrl+S") ? owners["Ctrl+S"] : 0, row.ctrlS);
+        EXPECT_EQ(owners.contains("Ctrl+Shift+O"), row.active == ActiveWindow::Main);
+    }
+}
+
+} // namespace

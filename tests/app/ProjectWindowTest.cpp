@@ -1,0 +1,234 @@
+// Projects from the File menu to the files: a canvas arranged with the real
+// commands is saved, opened in a fresh window and exported again, by the
+// window and by tile-heron-export, and every export must be the same bytes.
+// The kept arrangement follows the canvas and is offered at the next start.
+
+#include "MainWindowFixture.h"
+
+#include "../canvas/RecordingDisplay.h"
+#include "app/DataFolder.h"
+#include "export/ExportRun.h"
+#include "export/ExportWindow.h"
+#include "project/ProjectCommands.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace th::app;
+using th::canvas::testing::describe;
+using th::testing::readBytes;
+using th::testing::writeBytes;
+
+const std::string kCsvTemplate = "th.Extension = \".csv\"\n"
+                                 "sheet,th.SheetName,th.SheetWidth,th.SheetHeight,th.SheetNumber\n"
+                                 "th.Repeat\n"
+                                 "th.ImageNumber,th.ImageName,th.ImageX,th.ImageY,th.ImageRotate\n"
+                                 "th.Until = th.ImageCount\n";
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class ProjectWindowTest : public th::testing::MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        dataFolder = dataFolderFor(home.folder(), host.version);
+        std::filesystem::create_directories(dataFolder);
+        writeBytes(dataFolder + "sprites.txt", kCsvTemplate);
+        writeBytes(dataFolder + "Clipboard.txt", "Clipboard\nth.Repeat\nth.ImageName\nth.Until = th.ImageCount\n");
+        window->enableExport(images, dataFolder);
+    }
+
+    std::unique_ptr<MainWindow> freshWindow()
+    {
+        auto made = std::make_unique<MainWindow>(host, pictures, pictureAccess(images));
+        made->enableExport(images, dataFolder);
+        return made;
+    }
+
+    // Two imported by folder, one by itself; the first turned, the second
+    // dragged, the clip widened, snapping on, on a 2048 canvas.
+    void arrangeCanvas()
+    {
+        const std::string folder = makeFolder("pics");
+        writePng(folder + "a.png", 40, 20, [](int u, int v) { return qRgba(u * 6, v * 12, 90, 255); });
+        writePng(folder + "b.png", 20, 20, [](int u, int) { return qRgba(20, 180, 20, u < 18 ? 255 : 33); });
+        writePng(home.folder() + "c.png", 12, 8, qRgba(200, 10, 10, 200));
+        openFolder(folder);
+        press({5, 5}, Qt::RightButton);
+        press({45, 5});
+        dragTo({15, 15});
+        release({16, 16});
+        host.paths.push_back(home.folder() + "c.png");
+        click(kImportImageButton);
+        window->menuAction(kMenuClipAlpha)->trigger();
+        click(kSnapSwitch);
+        static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(1);
+    }
+
+    // The export window's sheet and script, with the csv template at 8 bits.
+    void exportFromWindow(const std::string& sheet, const std::string& script)
+    {
+        click(kExportButton);
+        th::exporting::ExportWindow* exportWindow = window->exportWindow();
+        ASSERT_TRUE(exportWindow);
+        const auto gadget = [exportWindow](int number) { return exportWindow->gadget(number); };
+        static_cast<QLineEdit*>(gadget(th::exporting::kSheetPathField))->setText(QString::fromStdString(sheet));
+        static_cast<QComboBox*>(gadget(th::exporting::kDepthList))->setCurrentText("8 bit");
+        static_cast<QComboBox*>(gadget(th::exporting::kTemplateList))->setCurrentText("sprites");
+        static_cast<QLineEdit*>(gadget(th::exporting::kScriptPathField))->setText(QString::fromStdString(script));
+        QTest::mouseClick(gadget(th::exporting::kRunExportButton), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_EQ(host.shown.back().title, "Exported!");
+    }
+
+    // tile-heron-export with no display and no platform named.
+    ToolRun runTool(const std::string& arguments)
+    {
+        const std::string out = home.folder() + "tool.out";
+        const std::string err = home.folder() + "tool.err";
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " TH_EXPORT_TOOL " " +
+                                    arguments + " >" + out + " 2>" + err;
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(out), readBytes(err)};
+    }
+
+    std::string dataFolder;
+};
+
+TEST_F(ProjectWindowTest, SavedProjectReopensAndExportsTheSameBytesFromTheWindowAndTheCommandLine)
+{
+    arrangeCanvas();
+    const std::string out = makeFolder("out");
+    std::filesystem::create_directories(out + "window");
+    exportFromWindow(out + "window/sheet.png", out + "window/sheet.csv");
+
+    // "Save Project" with no file yet asks where, as "Save Project As…" does.
+    host.paths.push_back(home.folder() + "arrangement");
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    const std::string project = home.folder() + "arrangement.theron";
+    ASSERT_TRUE(std::filesystem::exists(project));
+
+    std::unique_ptr<MainWindow> reopened = freshWindow();
+    host.paths.push_back(project);
+    reopened->menuAction(kMenuOpenProject)->trigger();
+    EXPECT_EQ(describe(reopened->model()), describe(window->model()));
+    EXPECT_EQ(describe(reopened->model()),
+              "a.png#1@0,0 20x40T b.png#2@10,10 20x20 c.png#3@60,0 12x8 "
+              "| current c.png, clip 2, place 60,0, active, size 2048");
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(reopened->model().sprites().entries()[i].sourcePath,
+                  window->model().sprites().entries()[i].sourcePath);
+    EXPECT_TRUE(reopened->snapToGrid());
+    EXPECT_EQ(static_cast<QComboBox*>(reopened->gadget(kCanvasSizeSelector))->currentText(), "2048");
+    EXPECT_EQ(reopened->canvasView()->width(), 2048);
+
+    // The reopened project's stored choices, only the folder changed.
+    th::exporting::ExportRequest again = th::project::exportRequestFor(reopened->projects().exportChoices(), dataFolder);
+    EXPECT_EQ(again.sheetPath, out + "window/sheet.png");
+    EXPECT_EQ(again.depth, th::exporting::SheetDepth::Bits8);
+    std::filesystem::create_directories(out + "reopened");
+    again.sheetPath = out + "reopened/sheet.png";
+    again.scriptPath = out + "reopened/sheet.csv";
+    EXPECT_TRUE(th::exporting::runExport(again, reopened->model(), images, host).completed);
+
+    const ToolRun tool = runTool(project + " --sheet " + out + "tool/sheet.png --script " + out + "tool/sheet.csv");
+    EXPECT_EQ(tool.status, 1) << "no folder yet";
+    std::filesystem::create_directories(out + "tool");
+    const ToolRun done = runTool(project + " --sheet " + out + "tool/sheet.png --script " + out + "tool/sheet.csv");
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_EQ(done.out, out + "tool/sheet.png\n" + out + "tool/sheet.csv\n");
+    for (const char* file : {"sheet.png", "sheet.csv"}) {
+        SCOPED_TRACE(file);
+        const std::string written = readBytes(out + "window/" + file);
+        EXPECT_EQ(readBytes(out + "reopened/" + file), written);
+        EXPECT_EQ(readBytes(out + "tool/" + file), written);
+    }
+    // Visible boxes inside the clip of 2.
+    EXPECT_EQ(readBytes(out + "window/sheet.csv"),
+              "sheet,sheet.png,70,38,0\n1,a,0,2,true\n2,b,12,10,false\n3,c,62,0,false\n");
+}
+
+TEST_F(ProjectWindowTest, CommandLineExitCodes)
+{
+    arrangeCanvas();
+    const std::string project = home.folder() + "p.theron";
+    host.paths.push_back(project);
+    window->menuAction(kMenuSaveProjectAs)->trigger();
+    const std::string sheet = " --sheet " + home.folder() + "s.png";
+    struct Row {
+        const char* name;
+        std::string arguments;
+        int status;
+        std::string out;
+        std::string errStart;
+    };
+    const Row rows[] = {
+        {"the sheet alone", project + sheet + " --depth 1 --power-of-two", 0, home.folder() + "s.png\n", ""},
+        {"a clipboard template", project + sheet + " --template Clipboard --clipboard-to-stdout", 0,
+         "Clipboard\r\na\r\nb\r\nc\r\n", home.folder() + "s.png\n"},
+        {"a clipboard template without its flag", project + sheet + " --template Clipboard", 1, "",
+         "The template " + dataFolder + "Clipboard.txt copies its script to the clipboard"},
+        {"a file template without a script", project + sheet + " --template sprites", 1, "",
+         "You need to select where to save the script."},
+        {"no sheet path stored", project, 1, "", "You need to select where to save the sprite sheet."},
+        {"no such project", home.folder() + "none.theron" + sheet, 1, "",
+         "The project " + home.folder() + "none.theron could not be opened:\n- there is no such file"},
+        {"no project", sheet, 2, "", "Name exactly one project file."},
+        {"two projects", project + " " + project, 2, "", "Name exactly one project file."},
+        {"an unknown option", project + " --colour red", 2, "", "Unknown option 'colour'."},
+        {"an unknown depth", project + " --depth 16", 2, "", "Unknown depth 16; use 32, 24, 18, 12, 8, 4 or 1."},
+        {"an unknown background", project + " --background white", 2, "", "Unknown background white;"},
+        {"a sheet number out of range", project + " --sheet-number 10000", 2, "", "The sheet number must be"},
+        {"both template options", project + " --template a --template-file b", 2, "", "Give --template or"},
+        {"both script options", project + " --script a --clipboard-to-stdout", 2, "", "Give --script or"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ToolRun run = runTool(row.arguments);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.out, row.out);
+        EXPECT_TRUE(run.err.starts_with(row.errStart)) << run.err;
+        EXPECT_EQ(run.err.find("Usage: ") != std::string::npos, row.status == 2) << "the usage text on bad arguments";
+    }
+}
+
+TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeAndOfferedAtTheNextStart)
+{
+    const std::string kept = dataFolder + th::project::kAutosaveName;
+    window->keepArrangement(kept);
+    EXPECT_TRUE(host.shown.empty()) << "a first run asks nothing";
+    arrangeCanvas();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(kept); }, 3000));
+    QTest::qWait(1100);
+    const std::string arranged = readBytes(kept);
+
+    // Held and moved for longer than the wait: nothing is written until the release.
+    const th::canvas::SpriteEntry& top = window->model().sprites().entries().back();
+    press({top.x + 1, top.y + 1});
+    dragTo({300, 300});
+    QTest::qWait(1300);
+    EXPECT_EQ(readBytes(kept), arranged);
+    release({301, 301});
+    window->finishKeeping();
+    EXPECT_NE(readBytes(kept), arranged) << "the way out keeps the last change at once";
+
+    std::unique_ptr<MainWindow> next = freshWindow();
+    host.answers = {true};
+    next->keepArrangement(kept);
+    EXPECT_EQ(host.shown.back().title, "Restore Arrangement?");
+    EXPECT_EQ(describe(next->model()), describe(window->model()));
+    EXPECT_TRUE(next->snapToGrid());
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+// Projects through their commands, with a scripted host and a stand-in
+// picture loader: a file holding "W H" is a W x H picture, anything else is
+// not a picture. Every refusal must leave the canvas as it was.
+
+#include "project/ProjectCanvas.h"
+#include "project/ProjectCommands.h"
+#include "project/ProjectFile.h"
+#include "../canvas/RecordingDisplay.h"
+#include "testing/ScriptedHost.h"
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace th::canvas;
+using namespace th::project;
+using th::canvas::testing::describe;
+using th::testing::readBytes;
+using th::testing::writeBytes;
+
+// One canvas with its mouse and project commands.
+struct Canvas {
+    explicit Canvas(th::testing::ScriptedHost& host) : commands(editor, mouse, host, load) {}
+
+    static std::optional<LoadedPicture> load(const std::string& path)
+    {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error) || !std::filesystem::exists(path, error))
+            return std::nullopt;
+        std::istringstream text(readBytes(path));
+        int width = 0, height = 0;
+        if (!(text >> width >> height))
+            return std::nullopt;
+        return LoadedPicture{width * 1000 + height, width, height, {}};
+    }
+
+    CanvasModel model;
+    CanvasEditor editor{model};
+    th::canvas::testing::RecordingDisplay display;
+    CanvasMouse mouse{editor, display};
+    ProjectCommands commands;
+};
+
+class ProjectCommandsTest : public ::testing::Test {
+protected:
+    std::string picture(const std::string& path, const std::string& size)
+    {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        writeBytes(path, size);
+        return path;
+    }
+    SpriteEntry sprite(const std::string& path, std::int32_t x, std::int32_t y)
+    {
+        const std::optional<LoadedPicture> loaded = Canvas::load(path);
+        return {.image = loaded->image, .x = x, .y = y, .width = loaded->width, .height = loaded->height,
+                .name = std::filesystem::path(path).filename().string(), .sourcePath = path};
+    }
+    // a, b and c on the canvas, b turned, a dragged on top, the clip at 2 on
+    // a 2048 canvas with snapping on, and one export's choices; a and b lie
+    // below `projectFolder`, c outside it.
+    void arrange(Canvas& canvas)
+    {
+        canvas.editor.perform(AddSprites{.sprites = {sprite(picture(projectFolder + "pics/a.png", "10 20"), 0, 0),
+                                                     sprite(picture(projectFolder + "pics/b.png", "30 40"), 10, 0),
+                                                     sprite(picture(home.folder() + "elsewhere/c.png", "5 6"), 40, 0)},
+                                         .placeX = 45, .placeY = 0});
+        canvas.editor.perform(TurnSprite{.position = 1});
+        canvas.editor.perform(MoveSprite{.position = 0, .x = -3, .y = 70});
+        canvas.editor.perform(SetClip{.margin = 2});
+        canvas.editor.perform(SetCanvasSize{.size = 2048});
+        canvas.mouse.setSnapToGrid(true);
+        th::exporting::ExportRequest request;
+        request.sheetPath = "/out/sheet.png";
+        request.depth = th::exporting::SheetDepth::Bits8;
+        request.background = th::exporting::kMagentaBackground;
+        request.retina = request.powerOfTwo = true;
+        request.sheetNumber = 12;
+        request.scriptPath = "/out/sheet.plist";
+        request.templateFile = "/data/My plist.txt";
+        canvas.commands.exported(request);
+    }
+    // Opens `file` through the menu command, agreeing to clear the canvas.
+    bool openInto(Canvas& canvas, const std::string& file)
+    {
+        host.paths.push_back(file);
+        if (!canvas.model.sprites().empty())
+            host.answers.push_front(true); // "Clear the Canvas?"
+        return canvas.commands.openProject();
+    }
+
+    th::testing::TempHome home;
+    th::testing::ScriptedHost host{home.folder()};
+    std::string projectFolder = home.folder() + "project/";
+};
+
+TEST_F(ProjectCommandsTest, SavedProjectReopensEveryFieldAndMovesWithItsFolder)
+{
+    Canvas first(host);
+    arrange(first);
+    host.paths = {projectFolder + "arrangement"};
+    first.commands.saveProjectAs();
+    EXPECT_EQ(host.shown.back().title, "Save Project...");
+    EXPECT_EQ(host.shown.back().pattern, "Tile Heron Project (*.theron)|*.theron");
+    const std::string file = projectFolder + "arrangement.theron";
+    EXPECT_EQ(first.commands.projectFile(), file);
+    const std::string text = readBytes(file);
+    EXPECT_NE(text.find(R"("file": "pics/a.png")"), std::string::npos) << text;
+    EXPECT_NE(text.find(R"("file": ")" + home.folder() + R"(elsewhere/c.png")"), std::string::npos) << text;
+
+    // The folder moves; its pictures go with it, c stays where it was.
+    const std::string moved = home.folder() + "moved/";
+    std::filesystem::rename(projectFolder, moved);
+    Canvas second(host);
+    ASSERT_TRUE(openInto(second, moved + "arrangement.theron"));
+    EXPECT_EQ(describe(second.model), describe(first.model));
+    EXPECT_EQ(describe(second.model),
+              "c.png#3@40,0 5x6 b.png#2@10,0 40x30T a.png#1@-3,70 10x20 "
+              "| current a.png, clip 2, place 45,0, active, size 2048");
+    EXPECT_EQ(second.model.sprites().entries()[2].sourcePath, moved + "pics/a.png");
+    EXPECT_EQ(second.model.sprites().entries()[0].sourcePath, home.folder() + "elsewhere/c.png");
+    EXPECT_TRUE(second.mouse.snapToGrid());
+    EXPECT_EQ(second.commands.projectFile(), moved + "arrangement.theron");
+
+    const Project& choices = second.commands.exportChoices();
+    EXPECT_EQ(choices.templateName, "My plist");
+    const th::exporting::ExportRequest request = exportRequestFor(choices, "/data/");
+    EXPECT_EQ(request.templateFile, std::filesystem::path("/data/My plist.txt"));
+    EXPECT_EQ(std::tuple(request.sheetPath, request.depth, request.background, request.retina, request.powerOfTwo,
+                         request.sheetNumber, request.scriptPath),
+              std::tuple(std::string("/out/sheet.png"), th::exporting::SheetDepth::Bits8,
+                         th::exporting::kMagentaBackground, true, true, 12, std::string("/out/sheet.plist")));
+
+    // "Save Project" goes back to the opened file without a panel, and the
+    // reopened arrangement writes the very text it was read from.
+    std::filesystem::remove(moved + "arrangement.theron");
+    const std::size_t shown = host.shown.size();
+    second.commands.saveProject();
+    EXPECT_EQ(host.shown.size(), shown);
+    EXPECT_EQ(readBytes(moved + "arrangement.theron"), text);
+}
+
+TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
+{
+    Canvas source(host);
+    arrange(source);
+    const std::string good = projectText(projectOf(source.model, false), projectFolder + "p.theron");
+    const auto changed = [](std::string text, const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::string opened = "The project " + projectFolder + "p.theron could not be opened:";
+    struct Row {
+        const char* name;
+        std::string text; // the project file; empty for a folder in its place
+        std::string notice;
+    };
+    const Row rows[] = {
+        {"truncated", good.substr(0, 100), opened + "\n- it is not valid JSON: it breaks off or goes wrong at byte 101"},
+        {"not an object", "[1, 2]", opened + "\n- it is not a Tile Heron project: its JSON is not an object"},
+        {"from the future", changed(good, "\"version\": 1", "\"version\": 2"),
+         opened + "\n- it was saved by a newer Tile Heron (project version 2; this one reads version 1)"},
+        {"version zero", changed(good, "\"version\": 1", "\"version\": 0"), opened + "\n- its project version 0 is unknown"},
+        {"wrong types", changed(changed(good, "\"x\": 10", "\"x\": \"10\""), "\"size\": 2048", "\"size\": 2000"),
+         opened + "\n- canvas \"size\" must be 1024, 2048 or 4096\n- sprite 2: \"x\" must be a whole number"},
+        {"more wrong types",
+         changed(changed(good, "\"rotated\": true", "\"rotated\": 1"), "\"depth\": 32", "\"depth\": 5"),
+         opened + "\n- sprite 2: \"rotated\" must be true or false\n- export \"depth\" must be 32, 24, 18, 12, 8, 4 or 1"},
+        {"a number past 32 bits", changed(good, "\"y\": 70", "\"y\": 4294967296"),
+         opened + "\n- sprite 3: \"y\" must be a whole number"},
+        {"indices twice", changed(good, "\"index\": 3", "\"index\": 1"),
+         opened + "\n- the sprites' indices must be 1 to 3, each once"},
+        {"a folder in its place", "", opened + "\n- it is a folder, not a project file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(projectFolder + "p.theron");
+        if (row.text.empty())
+            std::filesystem::create_directories(projectFolder + "p.theron");
+        else
+            writeBytes(projectFolder + "p.theron", row.text);
+        const std::string before = describe(source.model);
+        const std::uint64_t revision = source.model.revision();
+        host.shown.clear();
+        EXPECT_FALSE(openInto(source, projectFolder + "p.theron"));
+        ASSERT_FALSE(host.shown.empty());
+        EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
+                  "message|Not Opened!|" + row.notice);
+        EXPECT_EQ(source.model.revision(), revision);
+        EXPECT_EQ(describe(source.model), before);
+    }
+}
+
+TEST_F(ProjectCommandsTest, UnreadablePicturesAreListedAndTheRestOpensOnlyWhenAskedFor)
+{
+    Canvas source(host);
+    arrange(source);
+    const std::string file = projectFolder + "p.theron";
+    ASSERT_TRUE(saveProject(projectOf(source.model, false), file).ok());
+    std::filesystem::remove(projectFolder + "pics/a.png");
+    std::filesystem::remove(projectFolder + "pics/b.png");
+    std::filesystem::create_directory(projectFolder + "pics/b.png");
+    const std::string listing = "These pictures of the project " + file +
+                                " could not be read:\n- b.png: a folder, not a picture\n- a.png: not found";
+
+    Canvas target(host);
+    target.editor.perform(AddSprites{.sprites = {sprite(picture(home.folder() + "x.png", "1 1"), 0, 0)}});
+    const std::string before = describe(target.model);
+    const std::uint64_t revision = target.model.revision();
+    host.answers = {false};
+    EXPECT_FALSE(openInto(target, file));
+    EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
+              "ask|Pictures Missing!|" + listing + "\n\nOpen the project without them?");
+    EXPECT_EQ(target.model.revision(), revision);
+    EXPECT_EQ(describe(target.model), before);
+    EXPECT_EQ(target.commands.projectFile(), "");
+
+    // The one sprite left is numbered 1, as if the others had been deleted.
+    host.answers = {true};
+    EXPECT_TRUE(openInto(target, file));
+    EXPECT_EQ(describe(target.model), "c.png#1@40,0 5x6 | current c.png, clip 2, place 45,0, active, size 2048");
+
+    std::filesystem::remove(home.folder() + "elsewhere/c.png");
+    host.shown.clear();
+    EXPECT_FALSE(openInto(target, file));
+    EXPECT_EQ(host.shown.back().text, "These pictures of the project " + file + " could not be read:\n- c.png: not found"
+                                      "\n- b.png: a folder, not a picture\n- a.png: not found")
+        << "nothing left to open without them";
+    EXPECT_EQ(host.shown.back().title, "Not Opened!");
+}
+
+TEST_F(ProjectCommandsTest, KeptArrangementIsOfferedOnceAndOnlyWithSprites)
+{
+    const std::string kept = home.folder() + kAutosaveName;
+    Canvas first(host);
+    EXPECT_FALSE(first.commands.offerRestore(kept)) << "a first run asks nothing";
+    ASSERT_TRUE(first.commands.keep(kept).ok());
+    EXPECT_FALSE(first.commands.offerRestore(kept)) << "an empty canvas asks nothing";
+    arrange(first);
+    ASSERT_TRUE(first.commands.keep(kept).ok());
+
+    Canvas restored(host);
+    host.answers = {true};
+    EXPECT_TRUE(restored.commands.offerRestore(kept));
+    EXPECT_EQ(host.shown.back().title, "Restore Arrangement?");
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. Do you want to restore that arrangement?");
+    EXPECT_EQ(describe(restored.model), describe(first.model));
+    EXPECT_EQ(restored.commands.projectFile(), "") << "Save Project still asks where";
+
+    Canvas declined(host);
+    host.answers = {false};
+    EXPECT_FALSE(declined.commands.offerRestore(kept));
+    EXPECT_EQ(describe(declined.model), "| current -, clip 0, place 0,0, inactive, size 1024");
+    host.shown.clear();
+    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
+    EXPECT_TRUE(host.shown.empty()) << "No forgets the arrangement";
+}
+
+} // namespace
