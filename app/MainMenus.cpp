@@ -18,7 +18,7 @@ struct MenuItem {
     QAction::MenuRole role;
 };
 
-// In menu order. Shortcuts are set by the menu state, which also shows them
+// In menu order; Quit stays last in its menu, as desktops put it. Shortcuts are set by the menu state, which also shows them
 // the desktop's own way; the texts carry none. On a Mac the About and Quit
 // roles move those two items into the application menu.
 constexpr MenuItem kMenuItems[] = {
@@ -27,10 +27,10 @@ constexpr MenuItem kMenuItems[] = {
     {"File", kMenuImportImage, "Import Image", false, true, QAction::NoRole},
     {"File", kMenuDeleteImage, "Delete Image", true, false, QAction::NoRole},
     {"File", kMenuExportSheet, "Export Sprite Sheet", true, false, QAction::NoRole},
-    {"File", kMenuQuit, "Quit", true, true, QAction::QuitRole},
     {"File", kMenuOpenProject, "Open Project…", false, true, QAction::NoRole},
     {"File", kMenuSaveProject, "Save Project", false, false, QAction::NoRole},
-    {"File", kMenuSaveProjectAs, "Save Project As…", false, false, QAction::NoRole},
+    {"File", kMenuSaveProjectAs, "Save Project As…", true, false, QAction::NoRole},
+    {"File", kMenuQuit, "Quit", false, true, QAction::QuitRole},
     {"Edit", kMenuResetColumns, "Reset Columns", true, false, QAction::NoRole},
     {"Edit", kMenuClipAlpha, "Clip Alpha Image", false, false, QAction::NoRole},
     {"Edit", kMenuExpandClip, "Expand Alpha Clip", false, false, QAction::NoRole},
