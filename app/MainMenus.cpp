@@ -18,9 +18,10 @@ struct MenuItem {
     QAction::MenuRole role;
 };
 
-// In menu order; Quit stays last in its menu, as desktops put it. Shortcuts are set by the menu state, which also shows them
-// the desktop's own way; the texts carry none. On a Mac the About and Quit
-// roles move those two items into the application menu.
+// In menu order; Quit stays last in its menu, as desktops put it. Shortcuts
+// are set by the menu state, which also shows them the desktop's own way; the
+// texts carry none. On a Mac the About and Quit roles move those two items
+// into the application menu.
 constexpr MenuItem kMenuItems[] = {
     {"File", kMenuNewCanvas, "New Canvas", true, false, QAction::NoRole},
     {"File", kMenuOpenImageFolder, "Open Image Folder", false, true, QAction::NoRole},
