@@ -74,10 +74,12 @@ QHash<int, QAction*> buildMainMenus(QMenuBar* bar, QObject* owner)
     }
     // Fixed shortcuts that no state changes. Quit and Help are never
     // disabled, so their keys work whichever of the program's windows is in
-    // front, not only the main window.
+    // front; "Save Script" is enabled only while the script editor is, where
+    // its key must reach it. The canvas items' keys stay with the main
+    // window, so a "-" typed into a file panel clips nothing.
     actions[kMenuQuit]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     actions[kMenuHelp]->setShortcut(QKeySequence(Qt::Key_F1));
-    for (int id : {kMenuQuit, kMenuHelp})
+    for (int id : {kMenuQuit, kMenuHelp, kMenuSaveScript})
         actions[id]->setShortcutContext(Qt::ApplicationShortcut);
     return actions;
 }

@@ -12,7 +12,8 @@ struct ShortcutRule {
     std::size_t minimumSprites; // present on the main window from this count
 };
 
-// The main window's shortcuts and the sprite count each one needs.
+// The main window's shortcuts and the sprite count each one needs to be
+// enabled.
 constexpr ShortcutRule kMainShortcuts[] = {
     {kMenuNewCanvas, "Ctrl+N", 1},       {kMenuOpenImageFolder, "Ctrl+O", 0},
     {kMenuImportImage, "Ctrl+I", 0},     {kMenuDeleteImage, "Backspace", 1},
@@ -32,31 +33,27 @@ std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCou
     if (active == ActiveWindow::About || active == ActiveWindow::Help || active == ActiveWindow::Other)
         return std::nullopt;
 
-    // Everything starts disabled and without its shortcut; each active
-    // window then gives back what it allows.
+    // Every item keeps showing its key, as desktop menus do; a disabled item
+    // does not answer it. Everything starts disabled; each active window then
+    // enables what it allows.
     MenuState state;
     for (const ShortcutRule& rule : kMainShortcuts) {
         state.enabled[rule.menu] = false;
-        state.shortcuts[rule.menu] = "";
+        state.shortcuts[rule.menu] = rule.keys;
     }
     for (int item : {kMenuSaveScript, kMenuDeleteScript, kMenuScriptWindow})
         state.enabled[item] = false;
-    state.shortcuts[kMenuSaveScript] = "";
+    state.shortcuts[kMenuSaveScript] = "Ctrl+S";
 
     switch (active) {
     case ActiveWindow::Main:
-        for (const ShortcutRule& rule : kMainShortcuts) {
-            if (spriteCount >= rule.minimumSprites) {
-                state.enabled[rule.menu] = true;
-                state.shortcuts[rule.menu] = rule.keys;
-            }
-        }
+        for (const ShortcutRule& rule : kMainShortcuts)
+            state.enabled[rule.menu] = spriteCount >= rule.minimumSprites;
         state.enabled[kMenuScriptWindow] = true;
         break;
     case ActiveWindow::ScriptEditor:
         state.enabled[kMenuSaveScript] = true;
         state.enabled[kMenuDeleteScript] = true;
-        state.shortcuts[kMenuSaveScript] = "Ctrl+S";
         break;
     case ActiveWindow::Export:
     case ActiveWindow::About:

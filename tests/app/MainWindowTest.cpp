@@ -58,10 +58,9 @@ TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
         EXPECT_EQ(window->menuAction(kMenuExportSheet)->isEnabled(), any);
         EXPECT_EQ(window->menuAction(kMenuClipAlpha)->isEnabled(), any);
         EXPECT_EQ(window->menuAction(kMenuResetColumns)->isEnabled(), columns);
-        EXPECT_EQ(window->menuAction(kMenuResetColumns)->shortcut().isEmpty(), !columns);
-        EXPECT_EQ(window->menuAction(kMenuDeleteImage)->shortcut(), any ? QKeySequence(Qt::Key_Backspace) : QKeySequence());
+        EXPECT_EQ(window->menuAction(kMenuDeleteImage)->shortcut(), QKeySequence(Qt::Key_Backspace));
         EXPECT_TRUE(window->menuAction(kMenuOpenImageFolder)->isEnabled());
-        EXPECT_TRUE(window->menuAction(kMenuSaveScript)->shortcut().isEmpty());
+        EXPECT_FALSE(window->menuAction(kMenuSaveScript)->isEnabled());
     };
     expectCanvasItems(false, false);
     click(kExportButton);

@@ -1,5 +1,6 @@
 // The menu-state table's one rule no single window's test can see: a key
-// belongs to at most one item at a time, whichever window is active.
+// answers to at most one enabled item at a time, whichever window is active,
+// while every item keeps showing its key.
 
 #include "app/MainWindowIds.h"
 #include "app/MenuState.h"
@@ -29,14 +30,18 @@ TEST(MenuState, EveryKeyHasOneItemAtATimeAndCtrlSFollowsTheActiveWindow)
         const MenuState state = *menuStateFor(row.active, row.sprites);
         std::map<std::string, int> owners;
         for (const auto& [item, keys] : state.shortcuts) {
-            if (keys.empty())
+            if (keys.empty() || !state.enabled.at(item))
                 continue;
-            EXPECT_TRUE(state.enabled.at(item)) << item << " carries " << keys << " while disabled";
             EXPECT_TRUE(owners.emplace(keys, item).second) << keys << " on " << item << " and " << owners[keys];
         }
+        EXPECT_EQ(state.shortcuts.at(kMenuNewCanvas), "Ctrl+N") << "the hint stays on a disabled item";
+        EXPECT_EQ(state.enabled.at(kMenuOpenImageFolder), row.active == ActiveWindow::Main);
+        EXPECT_EQ(state.enabled.at(kMenuScriptWindow), row.active == ActiveWindow::Main);
         EXPECT_EQ(owners.contains("Ctrl+S") ? owners["Ctrl+S"] : 0, row.ctrlS);
         EXPECT_EQ(owners.contains("Ctrl+Shift+O"), row.active == ActiveWindow::Main);
     }
+    for (ActiveWindow resting : {ActiveWindow::About, ActiveWindow::Help, ActiveWindow::Other})
+        EXPECT_FALSE(menuStateFor(resting, 5)) << "the menus stay as they were";
 }
 
 } // namespace
