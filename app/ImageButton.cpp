@@ -1,12 +1,11 @@
 #include "app/ImageButton.h"
 
-#include <QMouseEvent>
 #include <QThread>
 
 namespace th::app {
 
 ImageButton::ImageButton(const QPixmap& normal, const QPixmap& pressed, QWidget* parent)
-    : QLabel(parent)
+    : ClickableLabel(parent)
 {
     setPictures(normal, pressed);
 }
@@ -25,12 +24,6 @@ void ImageButton::flash()
     QThread::msleep(100);
     setPixmap(normal_);
     repaint();
-}
-
-void ImageButton::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        emit clicked();
 }
 
 } // namespace th::app

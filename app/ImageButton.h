@@ -1,12 +1,13 @@
 #pragma once
 // A toolbar picture that reports clicks and can show a pressed picture.
 
-#include <QLabel>
+#include "app/ClickableLabel.h"
+
 #include <QPixmap>
 
 namespace th::app {
 
-class ImageButton : public QLabel {
+class ImageButton : public ClickableLabel {
     Q_OBJECT
 public:
     ImageButton(const QPixmap& normal, const QPixmap& pressed, QWidget* parent);
@@ -14,12 +15,6 @@ public:
     void setPictures(const QPixmap& normal, const QPixmap& pressed);
     // Shows the pressed picture for 100 ms, drawn at once, then the normal one.
     void flash();
-
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QPixmap normal_;

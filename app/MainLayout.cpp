@@ -10,7 +10,10 @@ GadgetRect mainGadgetRect(int gadget, int W, int H)
     const int R = positionX + 200;
     switch (gadget) {
     case kScrollAreaGadget: return {0, kToolbarHeight, W, H - kToolbarHeight};
-    case kCanvasSizeLabel: return {W - 175, 8, 80, 25};
+    // Ten pixels wider to the left than it was drawn at first: the words are
+    // right-aligned and must end clear of the selector, which overlaps the
+    // place's last ten pixels.
+    case kCanvasSizeLabel: return {W - 185, 8, 90, 25};
     case kCanvasSizeSelector: return {W - 105, 3, 100, 25};
     case kPositionLabel: return {positionX, 8, 200, 25};
     case kNewCanvasButton: return {30, 4, 24, 24};

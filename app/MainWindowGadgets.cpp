@@ -38,6 +38,9 @@ constexpr int kSeparators[] = {kSeparator14, kSeparator11, kSeparator12};
 constexpr int kSeparatorImage = 10;
 constexpr int kSnapOffImage = 13;
 constexpr int kSnapOnImage = 14;
+// The selector covers the last 10 pixels of the size label; 2 more keep the
+// words from touching it.
+constexpr int kSizeLabelClearance = 12;
 
 QLabel* makeLabel(const char* text, QWidget* parent, Qt::Alignment alignment)
 {
@@ -72,8 +75,14 @@ void MainWindow::buildGadgets(const ToolbarPictures& pictures)
     connect(snapSwitch_, &ImageButton::clicked, this, [this] { onGadget(kSnapSwitch); });
     gadgets_.insert(kSnapSwitch, snapSwitch_);
 
-    gadgets_.insert(kCanvasSizeLabel, makeLabel("Canvas Size:", content, Qt::AlignLeft));
-    gadgets_.insert(kSnapLabel, makeLabel("Snap to Grid", content, Qt::AlignLeft));
+    QLabel* sizeWords = makeLabel("Canvas Size:", content, Qt::AlignRight);
+    sizeWords->setContentsMargins(0, 0, kSizeLabelClearance, 0);
+    gadgets_.insert(kCanvasSizeLabel, sizeWords);
+    // The words beside the switch work it too, as a check box's text does.
+    auto* snapWords = new ClickableLabel(tr("Snap to Grid"), content);
+    snapWords->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(snapWords, &ClickableLabel::clicked, this, [this] { onGadget(kSnapSwitch); });
+    gadgets_.insert(kSnapLabel, snapWords);
     positionLabel_ = makeLabel("Image X: 0 / Y: 0", content, Qt::AlignHCenter);
     gadgets_.insert(kPositionLabel, positionLabel_);
     nameLabel_ = makeLabel(" ", content, Qt::AlignHCenter);

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -45,20 +46,38 @@ bool QtHost::ask(const std::string& title, const std::string& text)
     return box.exec() == QMessageBox::Yes;
 }
 
+QString QtHost::startFolder()
+{
+    return lastFolder_.isEmpty() ? q(homeFolder()) : lastFolder_;
+}
+
+void QtHost::remember(const QString& chosen, bool isFolder)
+{
+    if (!chosen.isEmpty())
+        lastFolder_ = isFolder ? chosen : QFileInfo(chosen).absolutePath();
+}
+
 std::string QtHost::savePanel(const std::string& title, const std::string& proposedName,
                               const std::string& pattern)
 {
-    return s(QFileDialog::getSaveFileName(parent_, q(title), q(proposedName), dialogFilter(pattern)));
+    const QString chosen = QFileDialog::getSaveFileName(parent_, q(title), QDir(startFolder()).filePath(q(proposedName)),
+                                                        dialogFilter(pattern));
+    remember(chosen, false);
+    return s(chosen);
 }
 
 std::string QtHost::openPanel(const std::string& title, const std::string& pattern)
 {
-    return s(QFileDialog::getOpenFileName(parent_, q(title), q(homeFolder()), dialogFilter(pattern)));
+    const QString chosen = QFileDialog::getOpenFileName(parent_, q(title), startFolder(), dialogFilter(pattern));
+    remember(chosen, false);
+    return s(chosen);
 }
 
 std::string QtHost::chooseFolder(const std::string& title, const std::string& start)
 {
-    const QString folder = QFileDialog::getExistingDirectory(parent_, q(title), q(start));
+    const QString folder =
+        QFileDialog::getExistingDirectory(parent_, q(title), start.empty() ? startFolder() : q(start));
+    remember(folder, true);
     return folder.isEmpty() ? std::string() : withTrailingSlash(s(folder));
 }
 

@@ -3,6 +3,8 @@
 
 #include "toolkit/Host.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace th::toolkit {
@@ -25,7 +27,13 @@ public:
     int hostVersion() override;
 
 private:
+    // Where the next panel starts: where the user last chose something in
+    // this run, else the home folder.
+    QString startFolder();
+    void remember(const QString& chosen, bool isFolder);
+
     QWidget* parent_;
+    QString lastFolder_;
 };
 
 } // namespace th::toolkit

@@ -26,6 +26,16 @@ TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
             EXPECT_FALSE(place.intersects(window->gadget(other)->geometry())) << gadget << " " << other;
     }
     EXPECT_EQ(window->gadget(kScrollAreaGadget)->geometry(), QRect(0, 32, 1039, 512));
+    // The label's words end clear of the selector that overlaps its place.
+    const auto* sizeLabel = static_cast<QLabel*>(window->gadget(kCanvasSizeLabel));
+    const int wordsEnd = sizeLabel->geometry().right() + 1 - sizeLabel->contentsMargins().right();
+    EXPECT_GE(wordsEnd - sizeLabel->fontMetrics().horizontalAdvance(sizeLabel->text()), sizeLabel->x());
+    EXPECT_LE(wordsEnd + 2, window->gadget(kCanvasSizeSelector)->x()) << wordsEnd;
+    // The words "Snap to Grid" work the switch too.
+    click(kSnapLabel);
+    EXPECT_TRUE(window->snapToGrid());
+    click(kSnapLabel);
+    EXPECT_FALSE(window->snapToGrid());
     EXPECT_EQ(window->canvasView()->geometry(), QRect(0, 0, 1024, 1024));
     EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
     EXPECT_EQ(labelText(kNameLabel), " ");
