@@ -28,6 +28,12 @@ enum class SheetDepth : int {
     Bits1 = 1,
 };
 
+// 18 and 12 bit keep the sheet's transparency, so no background shows.
+constexpr bool keepsTransparency(SheetDepth depth)
+{
+    return depth == SheetDepth::Bits18 || depth == SheetDepth::Bits12;
+}
+
 struct DepthChoice {
     SheetDepth depth;
     std::string_view label;

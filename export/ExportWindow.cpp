@@ -116,6 +116,10 @@ void ExportWindow::buildGadgets()
     connect(sheetPathButton, &QPushButton::clicked, this, &ExportWindow::chooseSheetPath);
     connect(scriptPathButton_, &QPushButton::clicked, this, &ExportWindow::chooseScriptPath);
     connect(templateList_, &QComboBox::currentIndexChanged, this, &ExportWindow::templateChanged);
+    // The background is kept for the depths that use it.
+    connect(depthList_, &QComboBox::currentIndexChanged, this, [this](int entry) {
+        backgroundList_->setEnabled(!keepsTransparency(kDepthChoices[entry].depth));
+    });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     connect(run, &QPushButton::clicked, this, &ExportWindow::exportPressed);
 }

@@ -206,6 +206,11 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
         gadget<QCheckBox>(kPowerOfTwoBox)->click();
         choose(kDepthList, "8 bit");
         choose(kBackgroundList, "RGB 255 0 255");
+        // 12 and 18 bit keep the transparency: the background rests, kept.
+        for (const auto& [depth, used] : {std::pair{"12 bit", false}, {"18 bit", false}, {"8 bit", true}}) {
+            choose(kDepthList, depth);
+            EXPECT_EQ(gadget<QComboBox>(kBackgroundList)->isEnabled(), used) << depth;
+        }
         gadget<QSpinBox>(kSheetNumberField)->setValue(12);
         choose(kTemplateList, "plist");
         EXPECT_EQ(choices(), out + "x.png|8 bit|retina 1|power 1|RGB 255 0 255|12 of 0-9999|plist|script 111|sheet 1");
