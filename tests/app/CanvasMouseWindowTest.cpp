@@ -186,6 +186,10 @@ TEST_F(CanvasMouseWindowTest, ClipKeysMoveTheVisibleBoxWithinHalfTheSelectedPict
         window->menuAction(kMenuExpandClip)->trigger();
     EXPECT_EQ(window->model().clipMargin(), 0);
     EXPECT_EQ(labelText(kPositionLabel), "Image X: -2 / Y: 0");
+    // At 0 the step changes nothing but still shows the read-out afresh.
+    static_cast<QLabel*>(window->gadget(kPositionLabel))->setText("stale");
+    window->menuAction(kMenuExpandClip)->trigger();
+    EXPECT_EQ(labelText(kPositionLabel), "Image X: -2 / Y: 0");
 
     // The selected picture's width, turned or not, limits the steps of two;
     // the narrow picture beside it plays no part.

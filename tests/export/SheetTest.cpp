@@ -203,6 +203,36 @@ TEST_F(ExportRun, AnEmptyUsedAreaIsRefusedBeforeAnythingIsWrittenAndATooLargeShe
     EXPECT_EQ(outcome.notice.text, "A sprite sheet of 40020 x 10 pixels could not be made.");
 }
 
+TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncluded)
+{
+    const struct {
+        int x, y, clip;
+        bool powerOfTwo;
+        int width, height;
+        int spriteColumn; // the sheet column of the sprite's first visible pixel
+    } rows[] = {
+        {300, 0, 0, false, 320, 10, 300}, // the background fills the left
+        {0, 0, 4, false, 16, 10, 0},      // the clip takes 4 pixels off the right
+        {80, 50, 0, true, 128, 64, 80},   // 100 x 60 rounds up to 128 x 64
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.x << "," << row.y << " clip " << row.clip);
+        editor.perform(th::canvas::SetClip{.margin = row.clip});
+        request.powerOfTwo = row.powerOfTwo;
+        ASSERT_TRUE(runWithSpriteAt(row.x, row.y).completed);
+        const th::testing::PngFile sheet = th::testing::readPng(request.sheetPath);
+        ASSERT_EQ(std::pair(sheet.width, sheet.height), std::pair(row.width, row.height));
+        const auto pixel = [&](int x, int y) { return sheet.at(x, y); };
+        const Rgba sprite{9, 9, 9, 255};
+        const Rgba background{0, 0, 0, 255};
+        EXPECT_EQ(pixel(row.spriteColumn, row.y), sprite);
+        if (row.spriteColumn > 0) {
+            EXPECT_EQ(pixel(row.spriteColumn - 1, row.y), background);
+        }
+        EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? background : sprite);
+    }
+}
+
 TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
 {
     const std::string missing = home.folder() + "gone.txt";
