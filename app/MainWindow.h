@@ -2,8 +2,10 @@
 // The main window: menus, the toolbar row and the canvas in its scroll area.
 // Menu and gadget events are dispatched in onMenu() and onGadget()
 // (MainDispatch.cpp), and updateMenuState() brings every menu item and
-// shortcut up to date after each.
+// shortcut up to date after each. Every finished canvas change goes to the
+// undo history; the view's zoom is handled in MainZoom.cpp.
 
+#include "app/CanvasHistory.h"
 #include "app/ExportCommand.h"
 #include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
@@ -12,6 +14,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
+#include "toolkit/ProgressWindow.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -58,6 +61,7 @@ public:
     QAction* menuAction(int id) const { return actions_.value(id); }
     QWidget* gadget(int number) const { return gadgets_.value(number); }
     bool snapToGrid() const { return mouse_->snapToGrid(); }
+    const CanvasHistory& history() const { return history_; }
     // The open export window, or null.
     exporting::ExportWindow* exportWindow() const { return export_.window(); }
 
@@ -88,6 +92,17 @@ private:
     void layoutGadgets();
     void placeCanvas();
     void canvasSizeChanged();
+    // After an undo or redo: the selector, the canvas, its overlay and both
+    // read-outs show the model as it now is.
+    void showModel();
+    void undo();
+    void redo();
+    // Zooms so that the canvas point under `anchor` (in the scroll area's
+    // viewport) stays there.
+    void zoomTo(double zoom, QPoint anchor);
+    void zoomToFit();
+    void zoomTurned(QPointF viewAt, int delta);
+    QPoint viewportCentre() const;
     void toggleSnap();
     void connectCanvas();
     // Another window came to the front or went back.
@@ -99,7 +114,9 @@ private:
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
-    canvas::CanvasEditor editor_{model_};
+    CanvasHistory history_{model_, [this] { showModel(); }};
+    canvas::CanvasEditor editor_{model_, [this](canvas::CanvasEdit edit) { history_.record(std::move(edit)); }};
+    toolkit::ProgressWindow progress_{this};
     std::unique_ptr<canvas::CanvasCommands> commands_;
     std::unique_ptr<canvas::CanvasMouse> mouse_;
     QHash<int, QAction*> actions_;
@@ -114,6 +131,8 @@ private:
     ImageButton* snapSwitch_ = nullptr;
     QPixmap snapOff_;
     QPixmap snapOn_;
+    // Fit follows the window's size and the canvas's; any other zoom stays.
+    bool fitting_ = false;
     QMetaObject::Connection focusWatch_;
     ExportCommand export_;
     // Guarded pointers, so a closed window simply drops out of the table.

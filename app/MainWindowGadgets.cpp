@@ -5,6 +5,7 @@
 #include "app/ImageButton.h"
 #include "app/MainLayout.h"
 #include "app/MainWindowIds.h"
+#include "canvas/CanvasZoom.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -114,12 +115,15 @@ void MainWindow::layoutGadgets()
     placeCanvas();
 }
 
+// The canvas is placed by the size it takes on screen, zoomed.
 void MainWindow::placeCanvas()
 {
-    const int S = model_.canvasSize();
+    if (fitting_)
+        view_->setZoom(canvas::fitZoom(model_.canvasSize(), scrollArea_->width(), scrollArea_->height()));
+    view_->setCanvasSize(model_.canvasSize());
+    const int S = view_->width();
     const int X = canvasOffset(S, scrollArea_->width());
     canvasHolder_->resize(S + X, S);
-    view_->setCanvasSize(S);
     view_->move(X, 0);
 }
 

@@ -27,6 +27,16 @@ enum MenuId {
     kMenuDeleteScript = 25,
     kMenuScriptWindow = 26,
     kMenuHelp = 34,
+    kMenuUndo = 40,
+    kMenuRedo = 41,
+    kMenuZoomIn = 50,
+    kMenuZoomOut = 51,
+    kMenuZoom25 = 52,
+    kMenuZoom50 = 53,
+    kMenuZoom100 = 54,
+    kMenuZoom200 = 55,
+    kMenuZoom400 = 56,
+    kMenuZoomFit = 57,
 };
 
 enum MainGadget {

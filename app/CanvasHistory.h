@@ -1,0 +1,41 @@
+#pragma once
+// The canvas's undo history: every finished change of the editing API
+// becomes one step of a QUndoStack, named after the change ("Move",
+// "Delete Image", ...). A step holds its change, and with it the pictures
+// of any sprites the change took off the canvas, until the step leaves the
+// stack: pushed off the bottom past the limit, or dropped from the redo end
+// by a new change.
+
+#include "canvas/CanvasEdit.h"
+
+#include <QUndoStack>
+
+#include <functional>
+#include <string>
+
+namespace th::app {
+
+class CanvasHistory {
+public:
+    static constexpr int kLimit = 200;
+
+    // `shown` runs after every undo and redo, to bring the window up to date.
+    CanvasHistory(canvas::CanvasModel& model, std::function<void()> shown);
+
+    // A change the editor already applied.
+    void record(canvas::CanvasEdit edit);
+    void undo();
+    void redo();
+
+    // The names of the steps Undo and Redo would take; empty when none.
+    std::string undoName() const;
+    std::string redoName() const;
+    int count() const { return stack_.count(); }
+
+private:
+    canvas::CanvasModel& model_;
+    std::function<void()> shown_;
+    QUndoStack stack_;
+};
+
+} // namespace th::app
