@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace th::canvas {
@@ -127,6 +128,8 @@ qreal CanvasView::opacity(const SpriteEntry& sprite) const
 void CanvasView::refresh(std::optional<ImageHandle> held)
 {
     held_ = held;
+    if (!held_)
+        enlarged_.reset();
     usedArea_ = usedArea(model_);
     // Sprites whose place, look or stacking changed are repainted where they
     // were and where they are now; so are the old and the new overlay.
@@ -185,11 +188,37 @@ QRegion CanvasView::overlayRegion() const
     return region;
 }
 
+// Qt blends a picture drawn at its own size with vector code, but one it
+// must enlarge pixel by pixel, several times slower. The held sprite is
+// painted on every drag step, so at a whole-number zoom above 100 % it is
+// enlarged (and turned) once, by nearest neighbour as the painter would,
+// and drawn at its own size in view pixels.
+const QImage* CanvasView::enlargedHeld(const SpriteEntry& sprite)
+{
+    if (held_ != sprite.image || zoom_ <= 1.0 || zoom_ != std::floor(zoom_))
+        return nullptr;
+    if (!enlarged_ || enlarged_->image != sprite.image || enlarged_->rotated != sprite.rotated
+        || enlarged_->zoom != zoom_) {
+        QImage picture = premultiplied(sprite.image);
+        if (sprite.rotated)
+            picture = picture.transformed(QTransform().rotate(-90));
+        const int factor = int(zoom_);
+        enlarged_ = Enlarged{sprite.image, sprite.rotated, zoom_,
+                             picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation)};
+    }
+    return &enlarged_->picture;
+}
+
 void CanvasView::paintSprite(QPainter& painter, const SpriteEntry& sprite)
 {
     const QImage& picture = premultiplied(sprite.image);
     painter.setOpacity(opacity(sprite));
-    if (!sprite.rotated) {
+    if (const QImage* enlarged = enlargedHeld(sprite)) {
+        painter.save();
+        painter.resetTransform();
+        painter.drawImage(viewRect(fullBox(sprite)).topLeft(), *enlarged);
+        painter.restore();
+    } else if (!sprite.rotated) {
         painter.drawImage(QPoint(sprite.x, sprite.y), picture);
     } else {
         // Turned a quarter counter-clockwise: picture pixel (u, v) lands on

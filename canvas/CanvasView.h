@@ -89,6 +89,7 @@ private:
     QString sheetSizeText() const;
     QRect sheetSizeLabel() const;
     qreal opacity(const SpriteEntry& sprite) const;
+    const QImage* enlargedHeld(const SpriteEntry& sprite);
     QRegion overlayRegion() const;
     void paintSprite(class QPainter& painter, const SpriteEntry& sprite);
     void paintOverlay(QPainter& painter);
@@ -106,6 +107,14 @@ private:
     QPixmap tile_;
     // Pictures converted once for fast drawing, by image number.
     QHash<ImageHandle, QImage> cache_;
+    // The held sprite's picture, enlarged for the zoom, while one is held.
+    struct Enlarged {
+        ImageHandle image;
+        bool rotated;
+        double zoom;
+        QImage picture;
+    };
+    std::optional<Enlarged> enlarged_;
     // In canvas pixels.
     std::vector<Painted> painted_;
     // In view pixels.
