@@ -33,9 +33,7 @@ private:
 
 } // namespace
 
-CanvasHistory::CanvasHistory(canvas::CanvasModel& model, std::function<void()> shown)
-    : model_(model)
-    , shown_(std::move(shown))
+CanvasHistory::CanvasHistory(canvas::CanvasModel& model) : model_(model)
 {
     stack_.setUndoLimit(kLimit);
 }
@@ -45,20 +43,20 @@ void CanvasHistory::record(canvas::CanvasEdit edit)
     stack_.push(new EditStep(std::move(edit), model_));
 }
 
-void CanvasHistory::undo()
+bool CanvasHistory::undo()
 {
     if (!stack_.canUndo())
-        return;
+        return false;
     stack_.undo();
-    shown_();
+    return true;
 }
 
-void CanvasHistory::redo()
+bool CanvasHistory::redo()
 {
     if (!stack_.canRedo())
-        return;
+        return false;
     stack_.redo();
-    shown_();
+    return true;
 }
 
 std::string CanvasHistory::undoName() const

@@ -10,7 +10,6 @@
 
 #include <QUndoStack>
 
-#include <functional>
 #include <string>
 
 namespace th::app {
@@ -19,13 +18,13 @@ class CanvasHistory {
 public:
     static constexpr int kLimit = 200;
 
-    // `shown` runs after every undo and redo, to bring the window up to date.
-    CanvasHistory(canvas::CanvasModel& model, std::function<void()> shown);
+    explicit CanvasHistory(canvas::CanvasModel& model);
 
     // A change the editor already applied.
     void record(canvas::CanvasEdit edit);
-    void undo();
-    void redo();
+    // Each takes one step if there is one, and says whether it did.
+    bool undo();
+    bool redo();
 
     // The names of the steps Undo and Redo would take; empty when none.
     std::string undoName() const;
@@ -34,7 +33,6 @@ public:
 
 private:
     canvas::CanvasModel& model_;
-    std::function<void()> shown_;
     QUndoStack stack_;
 };
 

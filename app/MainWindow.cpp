@@ -128,16 +128,20 @@ void MainWindow::showModel()
 }
 
 // Not while the mouse holds a sprite: its drag is not one finished step yet.
+// An undo puts back the sprite that was current before the step; a redo
+// ends as every change does, with the sprite on top current.
 void MainWindow::undo()
 {
-    if (!mouse_->dragging())
-        history_.undo();
+    if (!mouse_->dragging() && history_.undo())
+        showModel();
 }
 
 void MainWindow::redo()
 {
-    if (!mouse_->dragging())
-        history_.redo();
+    if (!mouse_->dragging() && history_.redo()) {
+        model_.selectLast();
+        showModel();
+    }
 }
 
 // Canvas events go straight to the mouse handling; the menus follow after.

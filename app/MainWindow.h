@@ -114,7 +114,7 @@ private:
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
-    CanvasHistory history_{model_, [this] { showModel(); }};
+    CanvasHistory history_{model_};
     canvas::CanvasEditor editor_{model_, [this](canvas::CanvasEdit edit) { history_.record(std::move(edit)); }};
     toolkit::ProgressWindow progress_{this};
     std::unique_ptr<canvas::CanvasCommands> commands_;

@@ -43,8 +43,8 @@ private:
     Progress* progress_;
 };
 
-// What the feedback says: "Decoding 3 of 400", "Composing 12 of 400",
-// "Quantising", "Writing 1024 of 4096".
+// What the feedback says: "Decoding 3 of 400", "Composing", "Quantising",
+// "Writing 1024 of 4096".
 std::string progressText(WorkStage stage, int done, int total);
 
 } // namespace th::toolkit
