@@ -30,12 +30,13 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
 {
     using toolkit::WorkStage;
     const SheetOutcome cancelled{SheetResult::Cancelled, files::failure(files::FileError::Cancelled)};
-    if (!toolkit::report(progress, WorkStage::Composing, 0, 0))
-        return cancelled;
-    const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height);
+    const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height, progress);
     if (!composed)
         return {SheetResult::NotComposed, {}};
     const SheetImage sheet(images, *composed);
+    const int count = int(sprites.size());
+    if (!toolkit::report(progress, WorkStage::Composing, count, count))
+        return cancelled;
     prepareSheetPixels(images.handle(sheet.number()), request.depth, request.background);
 
     // A palette is learnt inside the save, before its first row is written.

@@ -239,7 +239,7 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
     for (int row = 1; row <= 10; ++row)
         rows.push_back("Writing " + std::to_string(row) + " of 10");
     const std::vector<std::string> palette = [&] {
-        std::vector<std::string> steps{"Composing", "Quantising"};
+        std::vector<std::string> steps{"Composing", "Composing", "Quantising"};
         steps.insert(steps.end(), rows.begin(), rows.end());
         return steps;
     }();
@@ -249,9 +249,11 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
         std::string stopAt;
         std::vector<std::string> steps; // until the stop
     } cases[] = {
-        {SheetDepth::Bits32, "Composing", {"Composing"}},
-        {SheetDepth::Bits32, "Writing 4 of 10", {"Composing", "Writing 0 of 10", rows[0], rows[1], rows[2], rows[3]}},
-        {SheetDepth::Bits8, "Quantising", {"Composing", "Quantising"}},
+        // Asked inside the composition, the stop comes right after it.
+        {SheetDepth::Bits32, "Composing", {"Composing", "Composing"}},
+        {SheetDepth::Bits32, "Writing 4 of 10",
+         {"Composing", "Composing", "Writing 0 of 10", rows[0], rows[1], rows[2], rows[3]}},
+        {SheetDepth::Bits8, "Quantising", {"Composing", "Composing", "Quantising"}},
         {SheetDepth::Bits4, "Writing 10 of 10", palette},
         {SheetDepth::Bits1, "", palette},
     };
