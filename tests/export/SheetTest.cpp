@@ -235,14 +235,9 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
     ASSERT_TRUE(runWithSpriteAt(0, 0).completed);
     const std::string old = th::testing::readBytes(request.sheetPath);
     const auto names = th::testing::namesIn(home.path());
-    std::vector<std::string> rows;
+    std::vector<std::string> palette{"Composing", "Composing", "Quantising"};
     for (int row = 1; row <= 10; ++row)
-        rows.push_back("Writing " + std::to_string(row) + " of 10");
-    const std::vector<std::string> palette = [&] {
-        std::vector<std::string> steps{"Composing", "Composing", "Quantising"};
-        steps.insert(steps.end(), rows.begin(), rows.end());
-        return steps;
-    }();
+        palette.push_back("Writing " + std::to_string(row) + " of 10");
 
     const struct {
         SheetDepth depth;
@@ -251,8 +246,7 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
     } cases[] = {
         // Asked inside the composition, the stop comes right after it.
         {SheetDepth::Bits32, "Composing", {"Composing", "Composing"}},
-        {SheetDepth::Bits32, "Writing 4 of 10",
-         {"Composing", "Composing", "Writing 0 of 10", rows[0], rows[1], rows[2], rows[3]}},
+        {SheetDepth::Bits32, "Writing 2 of 10", {"Composing", "Composing", "Writing 0 of 10", palette[3], palette[4]}},
         {SheetDepth::Bits8, "Quantising", {"Composing", "Composing", "Quantising"}},
         {SheetDepth::Bits4, "Writing 10 of 10", palette},
         {SheetDepth::Bits1, "", palette},
