@@ -86,6 +86,7 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
     }
     EXPECT_EQ(undoText(), "Undo");
     EXPECT_FALSE(window->menuAction(kMenuUndo)->isEnabled());
+
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE("redo " + steps[i].name);
         redo();
@@ -95,6 +96,10 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
     // The next Delete removes what the overlay marks after an undo.
     undo();
     undo();
+    const auto& top = window->model().sprites().entries().back();
+    press({top.x + 1, top.y + 1});
+    release({top.x + 1, top.y + 1});
+    EXPECT_EQ(undoText(), "Undo Reset Columns") << "picking up the top sprite and letting go is no step";
     const std::string marked = labelText(kNameLabel).toStdString();
     host.answers.push_back(true);
     click(kDeleteImageButton);
