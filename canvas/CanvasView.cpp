@@ -43,15 +43,15 @@ QList<QRect> outlineLines(const QRect& box, int line)
 
 void outline(QPainter& painter, const QRect& box, int line, QRgb colour)
 {
-    for (const QRect& part : outlineLines(box, line))
-        painter.fillRect(part, QColor(colour));
+    for (const QRect& side : outlineLines(box, line))
+        painter.fillRect(side, QColor(colour));
 }
 
 QRegion outlineRegion(const QRect& box, int line)
 {
     QRegion region;
-    for (const QRect& part : outlineLines(box, line))
-        region += part;
+    for (const QRect& side : outlineLines(box, line))
+        region += side;
     return region;
 }
 
