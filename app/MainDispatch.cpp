@@ -7,6 +7,7 @@
 #include "app/MainMenus.h"
 #include "app/MainWindowIds.h"
 #include "canvas/AlphaClip.h"
+#include "canvas/CanvasZoom.h"
 #include "canvas/ColumnLayout.h"
 #include "editor/ScriptEditorLayout.h"
 #include "toolkit/Host.h"
@@ -54,6 +55,16 @@ void MainWindow::onMenu(int id)
             break;
         case kMenuSaveProject: projects_->saveProject(); break;
         case kMenuSaveProjectAs: projects_->saveProjectAs(); break;
+        case kMenuUndo: undo(); break;
+        case kMenuRedo: redo(); break;
+        case kMenuZoomIn: zoomTo(canvas::zoomedIn(view_->zoom()), viewportCentre()); break;
+        case kMenuZoomOut: zoomTo(canvas::zoomedOut(view_->zoom()), viewportCentre()); break;
+        case kMenuZoom25: zoomTo(0.25, viewportCentre()); break;
+        case kMenuZoom50: zoomTo(0.5, viewportCentre()); break;
+        case kMenuZoom100: zoomTo(1.0, viewportCentre()); break;
+        case kMenuZoom200: zoomTo(2.0, viewportCentre()); break;
+        case kMenuZoom400: zoomTo(4.0, viewportCentre()); break;
+        case kMenuZoomFit: zoomToFit(); break;
         default: break;
         }
     }
@@ -112,7 +123,8 @@ void MainWindow::updateMenuState()
     // so the menus rest as they do while it is active.
     if (active == ActiveWindow::Main && export_.windowShown())
         active = ActiveWindow::Export;
-    if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites().size()))
+    const UndoSteps steps{history_.undoName(), history_.redoName()};
+    if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites().size(), steps))
         applyMenuState(*state, actions_);
 }
 

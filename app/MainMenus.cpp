@@ -34,7 +34,17 @@ constexpr MenuItem kMenuItems[] = {
     {"File", kMenuQuit, "Quit", false, true, QAction::QuitRole},
     {"Edit", kMenuResetColumns, "Reset Columns", true, false, QAction::NoRole},
     {"Edit", kMenuClipAlpha, "Clip Alpha Image", false, false, QAction::NoRole},
-    {"Edit", kMenuExpandClip, "Expand Alpha Clip", false, false, QAction::NoRole},
+    {"Edit", kMenuExpandClip, "Expand Alpha Clip", true, false, QAction::NoRole},
+    {"Edit", kMenuUndo, "Undo", false, false, QAction::NoRole},
+    {"Edit", kMenuRedo, "Redo", false, false, QAction::NoRole},
+    {"View", kMenuZoomIn, "Zoom In", false, true, QAction::NoRole},
+    {"View", kMenuZoomOut, "Zoom Out", true, true, QAction::NoRole},
+    {"View", kMenuZoom25, "25 %", false, true, QAction::NoRole},
+    {"View", kMenuZoom50, "50 %", false, true, QAction::NoRole},
+    {"View", kMenuZoom100, "100 %", false, true, QAction::NoRole},
+    {"View", kMenuZoom200, "200 %", false, true, QAction::NoRole},
+    {"View", kMenuZoom400, "400 %", true, true, QAction::NoRole},
+    {"View", kMenuZoomFit, "Fit", false, true, QAction::NoRole},
     {"Script", kMenuSaveScript, "Save Script", false, true, QAction::NoRole},
     {"Script", kMenuDeleteScript, "Delete Script", true, true, QAction::NoRole},
     {"Script", kMenuScriptWindow, "Script Window", false, true, QAction::NoRole},
@@ -42,13 +52,22 @@ constexpr MenuItem kMenuItems[] = {
     {"Help", kMenuAbout, "About Tile Heron", false, true, QAction::AboutRole},
 };
 
-QKeySequence keySequence(const std::string& keys)
+QKeySequence keySequence(const QString& keys)
 {
-    if (keys == "+")
+    if (keys == QLatin1String("+"))
         return QKeySequence(Qt::Key_Plus);
-    if (keys == "-")
+    if (keys == QLatin1String("-"))
         return QKeySequence(Qt::Key_Minus);
-    return QKeySequence(QString::fromStdString(keys));
+    return QKeySequence(keys);
+}
+
+// One item may carry several keys, written "Ctrl+Shift+Z|Ctrl+Y".
+QList<QKeySequence> keySequences(const std::string& keys)
+{
+    QList<QKeySequence> sequences;
+    for (const QString& one : QString::fromStdString(keys).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+        sequences << keySequence(one);
+    return sequences;
 }
 
 } // namespace
@@ -91,7 +110,10 @@ void applyMenuState(const MenuState& state, const QHash<int, QAction*>& actions)
             action->setEnabled(enabled);
     for (const auto& [id, keys] : state.shortcuts)
         if (QAction* action = actions.value(id))
-            action->setShortcut(keySequence(keys));
+            action->setShortcuts(keySequences(keys));
+    for (const auto& [id, text] : state.texts)
+        if (QAction* action = actions.value(id))
+            action->setText(QObject::tr(text.c_str()));
 }
 
 } // namespace th::app

@@ -2,7 +2,9 @@
 
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
+#include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
+#include "canvas/GridSnap.h"
 #include "toolkit/Version.h"
 
 #include <QAction>
@@ -54,7 +56,7 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     view_ = new canvas::CanvasView(model_, access.view, pictures.backgroundTile);
     buildGadgets(pictures);
     canvas::CanvasDisplay& display = *this;
-    commands_ = std::make_unique<canvas::CanvasCommands>(editor_, host_, access.load, display);
+    commands_ = std::make_unique<canvas::CanvasCommands>(editor_, host_, access.load, display, &progress_);
     mouse_ = std::make_unique<canvas::CanvasMouse>(editor_, display);
     projects_ = std::make_unique<project::ProjectCommands>(editor_, *mouse_, host_, access.load);
     connectCanvas();
@@ -119,6 +121,47 @@ void MainWindow::canvasSizeChanged()
     canvas::selectTopAndRedraw(model_, *this);
 }
 
+void MainWindow::showModel()
+{
+    {
+        const QSignalBlocker quiet(sizeSelector_);
+        sizeSelector_->setCurrentText(QString::number(model_.canvasSize()));
+    }
+    placeCanvas();
+    // What the overlay marks is what the next Delete removes.
+    if (!model_.sprites().current())
+        model_.selectLast();
+    redraw();
+    showName(canvas::nameLabel(model_));
+    showPosition(canvas::positionReadout(model_));
+}
+
+// Not while the mouse holds a sprite: its drag is not one finished step yet.
+// An undo puts back the sprite that was current before the step; a redo
+// ends as every change does, with the sprite on top current.
+void MainWindow::undo()
+{
+    if (!mouse_->dragging() && history_.undo())
+        showUndoneOrRedone();
+}
+
+void MainWindow::redo()
+{
+    if (!mouse_->dragging() && history_.redo()) {
+        model_.selectLast();
+        showUndoneOrRedone();
+    }
+}
+
+// A step taken back or again changes the arrangement as much as an edit, so
+// it is kept for the next start too.
+void MainWindow::showUndoneOrRedone()
+{
+    showModel();
+    if (autosave_)
+        autosave_->changed();
+}
+
 // Canvas events go straight to the mouse handling; the menus follow after.
 void MainWindow::connectCanvas()
 {
@@ -133,9 +176,28 @@ void MainWindow::connectCanvas()
     connect(view_, &CanvasView::leftReleased, this, handled(&canvas::CanvasMouse::leftReleased));
     connect(view_, &CanvasView::pointerMoved, this, handled(&canvas::CanvasMouse::pointerMoved));
     connect(view_, &CanvasView::rightPressed, this, handled(&canvas::CanvasMouse::rightPressed));
+    // The mouse scrolls in canvas pixels, so the turn and the viewport are
+    // measured in them too: a notch scrolls as far on screen at every zoom.
     connect(view_, &CanvasView::wheelTurned, this, [this](QPoint at, int delta) {
-        const int top = mouse_->wheelTurned(at.x(), at.y(), delta, scrollArea_->viewport()->height());
-        scrollArea_->verticalScrollBar()->setValue(top);
+        const double zoom = view_->zoom();
+        const int top = mouse_->wheelTurned(at.x(), at.y(), int(delta / zoom),
+                                            int(scrollArea_->viewport()->height() / zoom));
+        scrollArea_->verticalScrollBar()->setValue(int(top * zoom));
+        updateMenuState();
+    });
+    connect(view_, &CanvasView::zoomTurned, this, [this](QPointF at, int delta) {
+        zoomTurned(at, delta);
+        updateMenuState();
+    });
+    // Dropped pictures land with their top-left corner where they were
+    // dropped, on the grid while the snap switch is on.
+    connect(view_, &CanvasView::dropped, this, [this](const QStringList& items, QPoint at) {
+        std::vector<std::string> dropped;
+        for (const QString& item : items)
+            dropped.push_back(item.toStdString());
+        const bool snap = mouse_->snapToGrid();
+        commands_->drop(dropped, snap ? canvas::snappedToGrid(at.x()) : at.x(),
+                        snap ? canvas::snappedToGrid(at.y()) : at.y());
         updateMenuState();
     });
 }

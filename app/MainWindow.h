@@ -2,9 +2,11 @@
 // The main window: menus, the toolbar row and the canvas in its scroll area.
 // Menu and gadget events are dispatched in onMenu() and onGadget()
 // (MainDispatch.cpp), and updateMenuState() brings every menu item and
-// shortcut up to date after each.
+// shortcut up to date after each. Every finished canvas change goes to the
+// undo history; the view's zoom is handled in MainZoom.cpp.
 
 #include "app/Autosave.h"
+#include "app/CanvasHistory.h"
 #include "app/ExportCommand.h"
 #include "app/InformationWindows.h"
 #include "app/ScriptEditorCommand.h"
@@ -16,6 +18,7 @@
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
 #include "project/ProjectCommands.h"
+#include "toolkit/ProgressWindow.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -67,6 +70,7 @@ public:
     QWidget* gadget(int number) const { return gadgets_.value(number); }
     bool snapToGrid() const { return mouse_->snapToGrid(); }
     const project::ProjectCommands& projects() const { return *projects_; }
+    const CanvasHistory& history() const { return history_; }
     // The open export window, or null.
     exporting::ExportWindow* exportWindow() const { return export_.window(); }
     // The open script editor window, or null.
@@ -111,6 +115,18 @@ private:
     void layoutGadgets();
     void placeCanvas();
     void canvasSizeChanged();
+    // After an undo or redo: the selector, the canvas, its overlay and both
+    // read-outs show the model as it now is.
+    void showModel();
+    void undo();
+    void redo();
+    void showUndoneOrRedone();
+    // Zooms so that the canvas point under `anchor` (in the scroll area's
+    // viewport) stays there.
+    void zoomTo(double zoom, QPoint anchor);
+    void zoomToFit();
+    void zoomTurned(QPointF viewAt, int delta);
+    QPoint viewportCentre() const;
     void toggleSnap();
     void showSnap();
     // The gadgets, canvas and texts after the canvas was replaced by a project.
@@ -125,10 +141,13 @@ private:
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
-    canvas::CanvasEditor editor_{model_, [this](const canvas::CanvasEdit&) {
+    CanvasHistory history_{model_};
+    canvas::CanvasEditor editor_{model_, [this](canvas::CanvasEdit edit) {
+                                     history_.record(std::move(edit));
                                      if (autosave_)
                                          autosave_->changed();
                                  }};
+    toolkit::ProgressWindow progress_{this};
     std::unique_ptr<canvas::CanvasCommands> commands_;
     std::unique_ptr<canvas::CanvasMouse> mouse_;
     std::unique_ptr<project::ProjectCommands> projects_;
@@ -145,6 +164,8 @@ private:
     ImageButton* snapSwitch_ = nullptr;
     QPixmap snapOff_;
     QPixmap snapOn_;
+    // Fit follows the window's size and the canvas's; any other zoom stays.
+    bool fitting_ = false;
     QMetaObject::Connection focusWatch_;
     ExportCommand export_;
     ScriptEditorCommand scriptEditor_;

@@ -7,6 +7,7 @@
 #include "app/MainWindowIds.h"
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
+#include "canvas/CanvasZoom.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -125,12 +126,15 @@ void MainWindow::layoutGadgets()
     placeCanvas();
 }
 
+// The canvas is placed by the size it takes on screen, zoomed.
 void MainWindow::placeCanvas()
 {
-    const int S = model_.canvasSize();
+    if (fitting_)
+        view_->setZoom(canvas::fitZoom(model_.canvasSize(), scrollArea_->width(), scrollArea_->height()));
+    view_->setCanvasSize(model_.canvasSize());
+    const int S = view_->width();
     const int X = canvasOffset(S, scrollArea_->width());
     canvasHolder_->resize(S + X, S);
-    view_->setCanvasSize(S);
     view_->move(X, 0);
 }
 

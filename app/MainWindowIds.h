@@ -30,6 +30,16 @@ enum MenuId {
     kMenuOpenProject = 6,
     kMenuSaveProject = 7,
     kMenuSaveProjectAs = 8,
+    kMenuUndo = 40,
+    kMenuRedo = 41,
+    kMenuZoomIn = 50,
+    kMenuZoomOut = 51,
+    kMenuZoom25 = 52,
+    kMenuZoom50 = 53,
+    kMenuZoom100 = 54,
+    kMenuZoom200 = 55,
+    kMenuZoom400 = 56,
+    kMenuZoomFit = 57,
 };
 
 enum MainGadget {

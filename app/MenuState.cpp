@@ -12,8 +12,8 @@ struct ShortcutRule {
     std::size_t minimumSprites; // present on the main window from this count
 };
 
-// The main window's shortcuts and the sprite count each one needs to be
-// enabled.
+// The main window's items, their shortcuts ("" for none) and the sprite
+// count each one needs to be enabled; Undo and Redo also need a step to take.
 constexpr ShortcutRule kMainShortcuts[] = {
     {kMenuNewCanvas, "Ctrl+N", 1},       {kMenuOpenImageFolder, "Ctrl+O", 0},
     {kMenuImportImage, "Ctrl+I", 0},     {kMenuDeleteImage, "Backspace", 1},
@@ -24,11 +24,21 @@ constexpr ShortcutRule kMainShortcuts[] = {
     // Ctrl+Shift+S exports the sheet.
     {kMenuOpenProject, "Ctrl+Shift+O", 0}, {kMenuSaveProject, "Ctrl+S", 1},
     {kMenuSaveProjectAs, "", 1},
+    {kMenuUndo, "Ctrl+Z", 0},            {kMenuRedo, "Ctrl+Shift+Z|Ctrl+Y", 0},
+    {kMenuZoomIn, "Ctrl+=|Ctrl++", 0},   {kMenuZoomOut, "Ctrl+-", 0},
+    {kMenuZoom25, "", 0},                {kMenuZoom50, "", 0},
+    {kMenuZoom100, "Ctrl+0", 0},         {kMenuZoom200, "", 0},
+    {kMenuZoom400, "", 0},               {kMenuZoomFit, "", 0},
 };
+
+std::string stepText(const char* verb, const std::string& step)
+{
+    return step.empty() ? verb : std::string(verb) + " " + step;
+}
 
 } // namespace
 
-std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCount)
+std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCount, const UndoSteps& steps)
 {
     if (active == ActiveWindow::About || active == ActiveWindow::Help || active == ActiveWindow::Other)
         return std::nullopt;
@@ -44,12 +54,16 @@ std::optional<MenuState> menuStateFor(ActiveWindow active, std::size_t spriteCou
     for (int item : {kMenuSaveScript, kMenuDeleteScript, kMenuScriptWindow})
         state.enabled[item] = false;
     state.shortcuts[kMenuSaveScript] = "Ctrl+S";
+    state.texts[kMenuUndo] = stepText("Undo", steps.undo);
+    state.texts[kMenuRedo] = stepText("Redo", steps.redo);
 
     switch (active) {
     case ActiveWindow::Main:
         for (const ShortcutRule& rule : kMainShortcuts)
             state.enabled[rule.menu] = spriteCount >= rule.minimumSprites;
         state.enabled[kMenuScriptWindow] = true;
+        state.enabled[kMenuUndo] = !steps.undo.empty();
+        state.enabled[kMenuRedo] = !steps.redo.empty();
         break;
     case ActiveWindow::ScriptEditor:
         state.enabled[kMenuSaveScript] = true;

@@ -1,6 +1,7 @@
 // The canvas on a 4096 canvas holding the 400 shared sprites: one full
-// redraw, one drag step (move one sprite, paint what changed), and the folder
-// import against a bare libpng decode of the same files in the same run.
+// redraw, one drag step (move one sprite, paint what changed), each at the
+// view zooms of 25, 100 and 400 %, and the folder import against a bare
+// libpng decode of the same files in the same run.
 
 #include "BenchData.h"
 #include "SpriteCanvas.h"
@@ -11,6 +12,8 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 #include <png.h>
@@ -53,29 +56,49 @@ struct FilledCanvas : th::bench::SpriteCanvas {
     ViewDisplay display;
 };
 
+// The most a screen shows of the canvas view at once, in view pixels.
+constexpr int kMostShown = 4096;
+
+// Everything the view shows of the canvas, painted afresh. Above 100 % the
+// view is larger than any screen, so the redraw covers its top-left
+// 4096 x 4096 view pixels, where the import starts, as much as a screen
+// could show. Argument: the zoom in per cent.
 void BM_FullRedraw(benchmark::State& state)
 {
     if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
-    QImage target(4096, 4096, QImage::Format_ARGB32_Premultiplied);
+    canvas.view.setZoom(double(state.range(0)) / 100.0);
+    const int side = std::min(canvas.view.width(), kMostShown);
+    QImage target(side, side, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        canvas.view.render(&target);
+        canvas.view.render(&target, {}, QRegion(0, 0, side, side));
         benchmark::DoNotOptimize(target.constBits());
     }
     state.counters["sprites"] = double(canvas.model.sprites().size());
+    state.counters["view_px"] = double(side) * side;
     state.counters["peak_MB"] = th::bench::peakMegabytes();
 }
-BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
+// Qt hands some of the painting to its own threads: the CPU column counts
+// every thread of the process, so it shows the work even on a busy machine.
+BENCHMARK(BM_FullRedraw)->Arg(25)->Arg(100)->Arg(400)->ArgName("zoom")->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 // One mouse move while a sprite is held: handled by the canvas's mouse logic
-// and painted. Arguments: snap off/on, and the smallest or the largest sprite.
+// and painted, in a scroll area as the window holds the view, scrolled so
+// the sprite is in sight. The pointer moves the same screen distances at
+// every zoom. Arguments: snap off/on, the smallest or the largest sprite,
+// and the zoom in per cent.
 void BM_DragStep(benchmark::State& state)
 {
     if (!th::bench::haveSprites(state))
         return;
     FilledCanvas canvas;
-    canvas.view.show();
+    const double zoom = double(state.range(2)) / 100.0;
+    canvas.view.setZoom(zoom);
+    QScrollArea scrollArea;
+    scrollArea.resize(2048, 2048);
+    scrollArea.setWidget(&canvas.view);
+    scrollArea.show();
     QApplication::processEvents();
     th::canvas::CanvasMouse mouse(canvas.editor, canvas.display);
     canvas.display.mouse = &mouse;
@@ -89,21 +112,28 @@ void BM_DragStep(benchmark::State& state)
     const int grabY = chosen->y + chosen->height / 2;
     // Read before the press, which moves the sprite to the top of the list.
     const double area = double(chosen->width) * chosen->height;
+    scrollArea.horizontalScrollBar()->setValue(int(grabX * zoom) - 256);
+    scrollArea.verticalScrollBar()->setValue(int(grabY * zoom) - 256);
     mouse.pointerMoved(grabX, grabY);
     mouse.leftPressed(grabX, grabY);
     QApplication::processEvents();
 
     int step = 0;
     for (auto _ : state) {
-        const int offset = (step++ % 200) * 5;
+        const int offset = int((step++ % 200) * 5 / zoom);
         mouse.pointerMoved(grabX + offset, grabY + offset / 2);
         // Paints the region the move marked, as the event loop would.
         QApplication::processEvents();
     }
     state.counters["sprite_px"] = area;
     state.counters["peak_MB"] = th::bench::peakMegabytes();
+    scrollArea.takeWidget();
 }
-BENCHMARK(BM_DragStep)->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"snap", "largest"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)
+    ->ArgsProduct({{0, 1}, {0, 1}, {25, 100, 400}})
+    ->ArgNames({"snap", "largest", "zoom"})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ImportFolder(benchmark::State& state)
 {

@@ -4,6 +4,10 @@
 // 32, 8, 4 and 1 bit, beside a bare libpng level-9 / filter-NONE write of
 // the same composed sheet in the same run.
 //
+// "longest_step_ms" is the longest time between two progress steps (or the
+// press and the first, or the last and the end): how long the progress
+// window could not update.
+//
 // Peak memory: ru_maxrss only ever grows, so read it from one depth per
 // process (--benchmark_filter='Export/8'); "loaded_MB" is the resident size
 // with the sprites loaded, so the export costs peak_MB - loaded_MB.
@@ -17,11 +21,13 @@
 #include "export/TemplateEngine.h"
 #include "app/DefaultTemplates.h"
 #include "image/ImageStore.h"
+#include "toolkit/Progress.h"
 
 #include <benchmark/benchmark.h>
 #include <png.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
@@ -30,6 +36,29 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path sheetFile(const char* name) { return fs::temp_directory_path() / name; }
+
+// Times the gaps between the export's progress steps.
+class StepTimer final : public th::toolkit::Progress {
+public:
+    void start() { last_ = Clock::now(); }
+    bool step(th::toolkit::WorkStage, int, int) override
+    {
+        note();
+        return true;
+    }
+    void finish() override { note(); }
+    double longestMs = 0;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    void note()
+    {
+        const Clock::time_point now = Clock::now();
+        longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(now - last_).count());
+        last_ = now;
+    }
+    Clock::time_point last_;
+};
 
 // A 4096 canvas filled by the real folder command.
 struct FilledCanvas : th::bench::SpriteCanvas {
@@ -48,8 +77,10 @@ void BM_Export(benchmark::State& state)
     request.depth = th::exporting::SheetDepth(state.range(0));
     request.background = th::exporting::kMagentaBackground;
     request.powerOfTwo = true;
+    StepTimer steps;
     for (auto _ : state) {
-        const auto outcome = th::exporting::runExport(request, canvas.model, canvas.images, canvas.host);
+        steps.start();
+        const auto outcome = th::exporting::runExport(request, canvas.model, canvas.images, canvas.host, &steps);
         if (!outcome.completed)
             state.SkipWithError(outcome.notice.text.c_str());
     }
@@ -58,6 +89,7 @@ void BM_Export(benchmark::State& state)
     state.counters["sheet_h"] = size.height;
     state.counters["file_MB"] = double(fs::file_size(request.sheetPath)) / (1024.0 * 1024.0);
     state.counters["loaded_MB"] = loaded;
+    state.counters["longest_step_ms"] = steps.longestMs;
     state.counters["peak_MB"] = th::bench::peakMegabytes();
     fs::remove(request.sheetPath);
 }

@@ -2,8 +2,10 @@
 
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
+#include "canvas/DropPlan.h"
 #include "files/FolderListing.h"
 #include "toolkit/Host.h"
+#include "toolkit/Progress.h"
 
 namespace th::canvas {
 
@@ -21,12 +23,14 @@ std::string skippedNotice(int skipped)
 
 } // namespace
 
-CanvasCommands::CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display)
+CanvasCommands::CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display,
+                               toolkit::Progress* progress)
     : editor_(editor)
     , model_(editor.model())
     , host_(host)
     , load_(std::move(load))
     , display_(display)
+    , progress_(progress)
 {
 }
 
@@ -34,6 +38,16 @@ void CanvasCommands::showReadouts()
 {
     display_.showPosition(positionReadout(model_));
     display_.showName(nameLabel(model_));
+}
+
+bool CanvasCommands::clearFirst()
+{
+    if (model_.sprites().empty())
+        return true;
+    if (!host_.ask(kClearTitle, "Are you sure you want to clear the canvas and load new images?"))
+        return false;
+    clearCanvas();
+    return true;
 }
 
 void CanvasCommands::clearCanvas()
@@ -58,14 +72,15 @@ std::optional<SpriteEntry> CanvasCommands::loadSprite(const std::string& path, c
 
 void CanvasCommands::openImageFolder()
 {
-    if (!model_.sprites().empty()) {
-        if (!host_.ask(kClearTitle, "Are you sure you want to clear the canvas and load new images?"))
-            return;
-        clearCanvas();
-    }
-    const std::string folder = host_.chooseFolder("Select Image Folder...", "");
-    if (folder.empty())
+    if (!clearFirst())
         return;
+    const std::string folder = host_.chooseFolder("Select Image Folder...", "");
+    if (!folder.empty())
+        importFolder(folder);
+}
+
+void CanvasCommands::importFolder(const std::string& folder)
+{
     const auto names = files::listFolder(folder, "*.png");
     if (!names)
         return;
@@ -77,21 +92,28 @@ void CanvasCommands::openImageFolder()
         previousHeight = current->height;
     std::int32_t lastWidth = 0;
     int skipped = 0;
-    for (const std::string& name : *names) {
-        // Would one more picture as wide as the last one pass the right edge?
-        if (added.placeX + lastWidth > model_.canvasSize()) {
-            added.placeX = 0;
-            added.placeY += previousHeight.value_or(0);
+    {
+        const toolkit::ProgressScope work(progress_);
+        const int total = int(names->size());
+        for (int done = 0; done < total; ++done) {
+            if (!toolkit::report(progress_, toolkit::WorkStage::Decoding, done + 1, total))
+                break;
+            const std::string& name = (*names)[std::size_t(done)];
+            // Would one more picture as wide as the last one pass the right edge?
+            if (added.placeX + lastWidth > model_.canvasSize()) {
+                added.placeX = 0;
+                added.placeY += previousHeight.value_or(0);
+            }
+            std::optional<SpriteEntry> sprite = loadSprite(folder + name, name, added.placeX, added.placeY);
+            if (!sprite) {
+                ++skipped;
+                continue;
+            }
+            lastWidth = sprite->width;
+            previousHeight = sprite->height;
+            added.sprites.push_back(std::move(*sprite));
+            added.placeX += lastWidth;
         }
-        std::optional<SpriteEntry> sprite = loadSprite(folder + name, name, added.placeX, added.placeY);
-        if (!sprite) {
-            ++skipped;
-            continue;
-        }
-        lastWidth = sprite->width;
-        previousHeight = sprite->height;
-        added.sprites.push_back(std::move(*sprite));
-        added.placeX += lastWidth;
     }
     editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
@@ -100,23 +122,55 @@ void CanvasCommands::openImageFolder()
         host_.message("Wait!", skippedNotice(skipped));
 }
 
+void CanvasCommands::importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y,
+                              std::vector<std::string>& skipped)
+{
+    // The import place stays where it was, as after a single import.
+    AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
+    {
+        const toolkit::ProgressScope work(progress_);
+        const int total = int(paths.size());
+        for (int done = 0; done < total; ++done) {
+            if (!toolkit::report(progress_, toolkit::WorkStage::Decoding, done + 1, total))
+                break;
+            const std::string& path = paths[std::size_t(done)];
+            std::optional<SpriteEntry> sprite = loadSprite(path, path.substr(path.find_last_of('/') + 1), x, y);
+            if (sprite)
+                added.sprites.push_back(std::move(*sprite));
+            else
+                skipped.push_back(path);
+        }
+    }
+    if (added.sprites.empty())
+        return;
+    editor_.perform(std::move(added));
+    display_.showName(nameLabel(model_));
+    display_.showPosition(positionReadout(model_));
+    selectTopAndRedraw(model_, display_);
+}
+
 void CanvasCommands::importImage()
 {
     const std::string path = host_.openPanel("Select Image...", "*.png");
     if (path.empty())
         return;
-    const std::string name = path.substr(path.find_last_of('/') + 1);
-    std::optional<SpriteEntry> sprite = loadSprite(path, name, model_.placeX(), model_.placeY());
-    if (!sprite) {
-        host_.message("Wait!", "\"" + name + "\" could not be read as a PNG picture.");
-        return;
+    std::vector<std::string> unreadable;
+    importAt({path}, model_.placeX(), model_.placeY(), unreadable);
+    if (!unreadable.empty())
+        host_.message("Wait!", "\"" + path.substr(path.find_last_of('/') + 1) + "\" could not be read as a PNG picture.");
+}
+
+void CanvasCommands::drop(const std::vector<std::string>& dropped, std::int32_t x, std::int32_t y)
+{
+    DropPlan plan = planDrop(dropped);
+    if (plan.folder) {
+        if (clearFirst())
+            importFolder(toolkit::withTrailingSlash(*plan.folder));
+    } else {
+        importAt(plan.pictures, x, y, plan.skipped);
     }
-    AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
-    added.sprites.push_back(std::move(*sprite));
-    editor_.perform(std::move(added));
-    display_.showName(nameLabel(model_));
-    display_.showPosition(positionReadout(model_));
-    selectTopAndRedraw(model_, display_);
+    if (!plan.skipped.empty())
+        host_.message("Wait!", skippedDropNotice(plan.skipped));
 }
 
 void CanvasCommands::deleteImage()

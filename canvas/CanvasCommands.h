@@ -1,7 +1,8 @@
 #pragma once
 // The commands that fill and empty the canvas: open an image folder, import
-// one image, delete the selected image, start a new canvas. Plain C++: the
-// user is asked through the host, pictures come through a loader, and the
+// one image, take what is dropped on the canvas, delete the selected image,
+// start a new canvas. Plain C++: the user is asked through the host,
+// pictures come through a loader, long work reports to a progress, and the
 // window shows the results through CanvasDisplay.
 
 #include "canvas/CanvasEdit.h"
@@ -9,9 +10,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace th::toolkit {
 class Host;
+class Progress;
 }
 
 namespace th::canvas {
@@ -40,15 +43,31 @@ public:
 
 class CanvasCommands {
 public:
-    CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display);
+    // Decoding many pictures reports to `progress`, which may stop it; what
+    // was loaded until then is kept.
+    CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display,
+                   toolkit::Progress* progress = nullptr);
 
     void openImageFolder();
     void importImage();
+    // Things dropped on the canvas at canvas pixel (x, y) (see DropPlan.h):
+    // the pictures go there as the single import places its one, together
+    // as one change; a folder goes as "Open Image Folder" takes the chosen
+    // one, asking first on a canvas that is not empty. One notice names
+    // whatever was skipped.
+    void drop(const std::vector<std::string>& dropped, std::int32_t x, std::int32_t y);
     void deleteImage();
     void newCanvas();
 
 private:
+    // False when the user keeps the canvas; true when it was empty or cleared.
+    bool clearFirst();
     void clearCanvas();
+    void importFolder(const std::string& folder);
+    // The pictures at (x, y), in order, as one change; the paths of those
+    // that could not be read are added to `skipped`.
+    void importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y,
+                  std::vector<std::string>& skipped);
     void showReadouts();
     std::optional<SpriteEntry> loadSprite(const std::string& path, const std::string& name, std::int32_t x,
                                           std::int32_t y);
@@ -58,6 +77,7 @@ private:
     toolkit::Host& host_;
     PictureLoader load_;
     CanvasDisplay& display_;
+    toolkit::Progress* progress_;
 };
 
 } // namespace th::canvas

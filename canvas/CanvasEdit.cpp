@@ -194,6 +194,21 @@ void revert(CanvasEdit& edit, CanvasModel& model)
     writer.bump();
 }
 
+std::string editName(const CanvasEdit& edit)
+{
+    struct Names {
+        const char* operator()(const AddSprites&) const { return "Import"; }
+        const char* operator()(const RemoveSprite&) const { return "Delete Image"; }
+        const char* operator()(const MoveSprite&) const { return "Move"; }
+        const char* operator()(const TurnSprite&) const { return "Rotate"; }
+        const char* operator()(const SetClip&) const { return "Clip"; }
+        const char* operator()(const ReflowColumns&) const { return "Reset Columns"; }
+        const char* operator()(const SetCanvasSize&) const { return "Canvas Size"; }
+        const char* operator()(const ClearCanvas&) const { return "New Canvas"; }
+    };
+    return std::visit(Names{}, edit);
+}
+
 void moveFurther(MoveSprite& applied, CanvasModel& model, std::int32_t x, std::int32_t y)
 {
     ModelWriter writer(model);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -102,6 +103,11 @@ using CanvasEdit = std::variant<AddSprites, RemoveSprite, MoveSprite, TurnSprite
 
 void apply(CanvasEdit& edit, CanvasModel& model);
 void revert(CanvasEdit& edit, CanvasModel& model);
+
+// The change as the user knows it, for "Undo Move" and "Redo Move": "Import",
+// "Delete Image", "Move", "Rotate", "Clip", "Reset Columns", "Canvas Size",
+// "New Canvas".
+std::string editName(const CanvasEdit& edit);
 
 // Moves the sprite of an applied MoveSprite (now on top) on to (x, y), as a
 // drag does between press and release; the change then reverts from there.

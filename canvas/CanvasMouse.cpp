@@ -2,24 +2,11 @@
 
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
+#include "canvas/GridSnap.h"
 
 #include <algorithm>
 
 namespace th::canvas {
-
-namespace {
-
-constexpr std::int32_t kGrid = 8;
-
-// The grid step at or below v (toward zero, as C++ division truncates), plus
-// one step: a position already on the grid moves one step further, and
-// -3 lands on 8 while -13 lands on 0.
-std::int32_t snapped(std::int32_t v)
-{
-    return v - v % kGrid + kGrid;
-}
-
-} // namespace
 
 CanvasMouse::CanvasMouse(CanvasEditor& editor, CanvasDisplay& display)
     : editor_(editor)
@@ -63,7 +50,7 @@ void CanvasMouse::pointerMoved(std::int32_t x, std::int32_t y)
         if (dragging_ && picked_ && editor_.moving()) {
             const std::int32_t left = pointerX_ - dragOffsetX_;
             const std::int32_t top = pointerY_ - dragOffsetY_;
-            editor_.moveTo(snapToGrid_ ? snapped(left) : left, snapToGrid_ ? snapped(top) : top);
+            editor_.moveTo(snapToGrid_ ? snappedToGrid(left) : left, snapToGrid_ ? snappedToGrid(top) : top);
             selectTopAndRedraw(model_, display_);
         }
         showPosition();

@@ -1,11 +1,17 @@
 #include "canvas/CanvasView.h"
 
+#include "canvas/CanvasZoom.h"
+#include "canvas/DropPlan.h"
+
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace th::canvas {
@@ -25,28 +31,35 @@ QRect visibleRect(const SpriteEntry& sprite, std::int32_t margin)
 
 constexpr qreal kHeldOpacity = 0.5;
 
-// A one-pixel outline whose lines lie on the box's first and last columns
-// and rows, as the image library draws outlined boxes.
-void outline(QPainter& painter, const QRect& box, QRgb colour)
-{
-    if (box.width() <= 0 || box.height() <= 0)
-        return;
-    const QColor c(colour);
-    painter.fillRect(box.x(), box.y(), box.width(), 1, c);
-    painter.fillRect(box.x(), box.y() + box.height() - 1, box.width(), 1, c);
-    painter.fillRect(box.x(), box.y(), 1, box.height(), c);
-    painter.fillRect(box.x() + box.width() - 1, box.y(), 1, box.height(), c);
-}
-
-QRegion outlineRegion(const QRect& box)
+// An outline whose lines, `line` view pixels wide, lie on the box's first
+// and last columns and rows, as the image library draws outlined boxes.
+QList<QRect> outlineLines(const QRect& box, int line)
 {
     if (box.width() <= 0 || box.height() <= 0)
         return {};
-    QRegion region(box.x(), box.y(), box.width(), 1);
-    region += QRect(box.x(), box.y() + box.height() - 1, box.width(), 1);
-    region += QRect(box.x(), box.y(), 1, box.height());
-    region += QRect(box.x() + box.width() - 1, box.y(), 1, box.height());
+    return {QRect(box.x(), box.y(), box.width(), line), QRect(box.x(), box.y() + box.height() - line, box.width(), line),
+            QRect(box.x(), box.y(), line, box.height()), QRect(box.x() + box.width() - line, box.y(), line, box.height())};
+}
+
+void outline(QPainter& painter, const QRect& box, int line, QRgb colour)
+{
+    for (const QRect& side : outlineLines(box, line))
+        painter.fillRect(side, QColor(colour));
+}
+
+QRegion outlineRegion(const QRect& box, int line)
+{
+    QRegion region;
+    for (const QRect& side : outlineLines(box, line))
+        region += side;
     return region;
+}
+
+// View coordinates stay well inside int, however far a sprite was dragged.
+int clampedView(std::int64_t v)
+{
+    constexpr std::int64_t kLimit = 1 << 26;
+    return int(std::clamp(v, -kLimit, kLimit));
 }
 
 } // namespace
@@ -60,13 +73,43 @@ CanvasView::CanvasView(const CanvasModel& model, PictureSource pictures, const Q
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setAcceptDrops(true);
     setCanvasSize(1024);
 }
 
 void CanvasView::setCanvasSize(int size)
 {
-    setFixedSize(size, size);
+    canvasSize_ = size;
+    const QRect whole = viewRect({0, 0, size, size});
+    setFixedSize(whole.width(), whole.height());
     update();
+}
+
+void CanvasView::setZoom(double zoom)
+{
+    zoom_ = zoom;
+    setCanvasSize(canvasSize_);
+    paintedOverlay_ = overlayRegion();
+}
+
+QRect CanvasView::viewRect(const QRect& canvasRect) const
+{
+    // Edges round outwards, so every view pixel a canvas pixel touches is in.
+    const std::int64_t left = viewEdge(canvasRect.x(), zoom_);
+    const std::int64_t top = viewEdge(canvasRect.y(), zoom_);
+    const std::int64_t right = -viewEdge(-(std::int64_t(canvasRect.x()) + canvasRect.width()), zoom_);
+    const std::int64_t bottom = -viewEdge(-(std::int64_t(canvasRect.y()) + canvasRect.height()), zoom_);
+    return QRect(QPoint(clampedView(left), clampedView(top)), QPoint(clampedView(right) - 1, clampedView(bottom) - 1));
+}
+
+QPoint CanvasView::canvasPoint(QPointF viewPoint) const
+{
+    return {canvasCoordinate(viewPoint.x(), zoom_), canvasCoordinate(viewPoint.y(), zoom_)};
+}
+
+int CanvasView::lineWidth() const
+{
+    return std::max(1, int(zoom_));
 }
 
 const QImage& CanvasView::premultiplied(ImageHandle image)
@@ -85,6 +128,8 @@ qreal CanvasView::opacity(const SpriteEntry& sprite) const
 void CanvasView::refresh(std::optional<ImageHandle> held)
 {
     held_ = held;
+    if (!held_)
+        enlarged_.reset();
     usedArea_ = usedArea(model_);
     // Sprites whose place, look or stacking changed are repainted where they
     // were and where they are now; so are the old and the new overlay.
@@ -99,16 +144,16 @@ void CanvasView::refresh(std::optional<ImageHandle> held)
         const Painted painted{sprite.image, fullBox(sprite), opacity(sprite), sprite.rotated};
         const auto old = before.find(sprite.image);
         if (old == before.end()) {
-            dirty += painted.box;
+            dirty += viewRect(painted.box);
         } else {
             if (!(painted_[old->second] == painted) || old->second != now.size())
-                dirty += painted_[old->second].box | painted.box;
+                dirty += viewRect(painted_[old->second].box | painted.box);
             before.erase(old);
         }
         now.push_back(painted);
     }
     for (const auto& [image, position] : before) {
-        dirty += painted_[position].box;
+        dirty += viewRect(painted_[position].box);
         cache_.remove(image);
     }
     painted_ = std::move(now);
@@ -127,7 +172,8 @@ QRect CanvasView::sheetSizeLabel() const
 {
     const QFontMetrics metrics(font());
     const int width = metrics.horizontalAdvance(sheetSizeText());
-    return {usedArea_.width - width, usedArea_.height - metrics.height(), width, metrics.height()};
+    const QRect used = viewRect({0, 0, usedArea_.width, usedArea_.height});
+    return {used.x() + used.width() - width, used.y() + used.height() - metrics.height(), width, metrics.height()};
 }
 
 QRegion CanvasView::overlayRegion() const
@@ -135,18 +181,44 @@ QRegion CanvasView::overlayRegion() const
     const SpriteEntry* current = model_.sprites().current();
     if (!current)
         return {};
-    QRegion region = outlineRegion({-1, -1, usedArea_.width + 1, usedArea_.height + 1});
-    region += outlineRegion(visibleRect(*current, model_.clipMargin()));
-    region += outlineRegion(fullBox(*current));
+    QRegion region = outlineRegion(viewRect({-1, -1, usedArea_.width + 1, usedArea_.height + 1}), lineWidth());
+    region += outlineRegion(viewRect(visibleRect(*current, model_.clipMargin())), lineWidth());
+    region += outlineRegion(viewRect(fullBox(*current)), lineWidth());
     region += sheetSizeLabel();
     return region;
+}
+
+// Qt blends a picture drawn at its own size with vector code, but one it
+// must enlarge pixel by pixel, several times slower. The held sprite is
+// painted on every drag step, so at a whole-number zoom above 100 % it is
+// enlarged (and turned) once, by nearest neighbour as the painter would,
+// and drawn at its own size in view pixels.
+const QImage* CanvasView::enlargedHeld(const SpriteEntry& sprite)
+{
+    if (held_ != sprite.image || zoom_ <= 1.0 || zoom_ != std::floor(zoom_))
+        return nullptr;
+    if (!enlarged_ || enlarged_->image != sprite.image || enlarged_->rotated != sprite.rotated
+        || enlarged_->zoom != zoom_) {
+        QImage picture = premultiplied(sprite.image);
+        if (sprite.rotated)
+            picture = picture.transformed(QTransform().rotate(-90));
+        const int factor = int(zoom_);
+        enlarged_ = Enlarged{sprite.image, sprite.rotated, zoom_,
+                             picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation)};
+    }
+    return &enlarged_->picture;
 }
 
 void CanvasView::paintSprite(QPainter& painter, const SpriteEntry& sprite)
 {
     const QImage& picture = premultiplied(sprite.image);
     painter.setOpacity(opacity(sprite));
-    if (!sprite.rotated) {
+    if (const QImage* enlarged = enlargedHeld(sprite)) {
+        painter.save();
+        painter.resetTransform();
+        painter.drawImage(viewRect(fullBox(sprite)).topLeft(), *enlarged);
+        painter.restore();
+    } else if (!sprite.rotated) {
         painter.drawImage(QPoint(sprite.x, sprite.y), picture);
     } else {
         // Turned a quarter counter-clockwise: picture pixel (u, v) lands on
@@ -165,9 +237,9 @@ void CanvasView::paintOverlay(QPainter& painter)
     const SpriteEntry* current = model_.sprites().current();
     if (!current)
         return;
-    outline(painter, {-1, -1, usedArea_.width + 1, usedArea_.height + 1}, kExtentColour);
-    outline(painter, visibleRect(*current, model_.clipMargin()), kVisibleBoxColour);
-    outline(painter, fullBox(*current), kExtentColour);
+    outline(painter, viewRect({-1, -1, usedArea_.width + 1, usedArea_.height + 1}), lineWidth(), kExtentColour);
+    outline(painter, viewRect(visibleRect(*current, model_.clipMargin())), lineWidth(), kVisibleBoxColour);
+    outline(painter, viewRect(fullBox(*current)), lineWidth(), kExtentColour);
 
     const QRect label = sheetSizeLabel();
     painter.fillRect(label, QColor(kExtentColour));
@@ -181,36 +253,86 @@ void CanvasView::paintEvent(QPaintEvent* event)
     const QRect exposed = event->rect();
     painter.setClipRegion(event->region());
     painter.fillRect(exposed, QBrush(tile_));
+
+    painter.save();
+    painter.scale(zoom_, zoom_);
+    // Shrunk pictures are smoothed; enlarged ones keep their pixels square.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1.0);
+    const QRect seen = QRectF(exposed.x() / zoom_, exposed.y() / zoom_, exposed.width() / zoom_,
+                              exposed.height() / zoom_).toAlignedRect();
     for (const SpriteEntry& sprite : model_.sprites().entries()) {
-        if (fullBox(sprite).intersects(exposed))
+        if (fullBox(sprite).intersects(seen))
             paintSprite(painter, sprite);
     }
+    painter.restore();
     paintOverlay(painter);
 }
 
 void CanvasView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        emit leftPressed(event->position().toPoint());
+        emit leftPressed(canvasPoint(event->position()));
     else if (event->button() == Qt::RightButton)
-        emit rightPressed(event->position().toPoint());
+        emit rightPressed(canvasPoint(event->position()));
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        emit leftReleased(event->position().toPoint());
+        emit leftReleased(canvasPoint(event->position()));
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
 {
-    emit pointerMoved(event->position().toPoint());
+    emit pointerMoved(canvasPoint(event->position()));
 }
 
 void CanvasView::wheelEvent(QWheelEvent* event)
 {
-    emit wheelTurned(event->position().toPoint(), event->angleDelta().y());
+    if (event->modifiers() & Qt::ControlModifier)
+        emit zoomTurned(event->position(), event->angleDelta().y());
+    else
+        emit wheelTurned(canvasPoint(event->position()), event->angleDelta().y());
     event->accept();
+}
+
+namespace {
+
+QStringList droppedItems(const QMimeData* data)
+{
+    QStringList items;
+    for (const QUrl& url : data->urls())
+        items << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    return items;
+}
+
+bool takesAny(const QMimeData* data)
+{
+    std::vector<std::string> items;
+    for (const QString& item : droppedItems(data))
+        items.push_back(item.toStdString());
+    return planDrop(items).takesAny();
+}
+
+} // namespace
+
+void CanvasView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (takesAny(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CanvasView::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->acceptProposedAction();
+}
+
+void CanvasView::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    emit dropped(droppedItems(event->mimeData()), canvasPoint(event->position()));
 }
 
 } // namespace th::canvas

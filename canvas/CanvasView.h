@@ -3,6 +3,12 @@
 // the overlay (used area, selected sprite, sheet size) on top. It repaints
 // only what changed since the last paint, so dragging one sprite on a 4096
 // canvas stays cheap; the pixels on screen are the same as a full repaint.
+//
+// The view may be zoomed (CanvasZoom.h): pictures are drawn scaled, pixel for
+// pixel by nearest neighbour above 100 % so pixel art stays crisp, while the
+// background tile, the overlay's lines and the sheet size text keep their
+// screen size. Whatever it reports, mouse positions and drops, is in canvas
+// pixels.
 
 #include "canvas/CanvasModel.h"
 
@@ -29,6 +35,11 @@ public:
                QWidget* parent = nullptr);
 
     void setCanvasSize(int size);
+    // View pixels per canvas pixel; the view's size follows.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+    // The view pixels that cover a canvas rectangle.
+    QRect viewRect(const QRect& canvasRect) const;
     // Call after every change of the model, with the picture of the sprite
     // the mouse holds, which is shown half transparent. The overlay is drawn
     // whenever a sprite is current; it marks that sprite and the used area.
@@ -46,6 +57,12 @@ signals:
     void pointerMoved(QPoint at);
     void rightPressed(QPoint at);
     void wheelTurned(QPoint at, int delta);
+    // The wheel turned with Ctrl held; `viewAt` is the pointer in view pixels.
+    void zoomTurned(QPointF viewAt, int delta);
+    // Files, folders or addresses dropped from the desktop (local paths as
+    // UTF-8 text, anything else as its address), at a canvas pixel. A drag
+    // that brings nothing the canvas takes (DropPlan.h) is refused.
+    void dropped(const QStringList& items, QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +70,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // What a sprite looked like when last painted.
@@ -64,23 +84,40 @@ private:
         bool operator==(const Painted&) const = default;
     };
 
+    QPoint canvasPoint(QPointF viewPoint) const;
     const QImage& premultiplied(ImageHandle image);
     QString sheetSizeText() const;
     QRect sheetSizeLabel() const;
     qreal opacity(const SpriteEntry& sprite) const;
+    const QImage* enlargedHeld(const SpriteEntry& sprite);
     QRegion overlayRegion() const;
     void paintSprite(class QPainter& painter, const SpriteEntry& sprite);
     void paintOverlay(QPainter& painter);
+    // The overlay's lines are as wide as a canvas pixel, and never thinner
+    // than a screen pixel.
+    int lineWidth() const;
 
     const CanvasModel& model_;
     PictureSource pictures_;
     std::optional<ImageHandle> held_;
+    int canvasSize_ = 1024;
+    double zoom_ = 1.0;
     // As of the last refresh.
     UsedArea usedArea_;
     QPixmap tile_;
     // Pictures converted once for fast drawing, by image number.
     QHash<ImageHandle, QImage> cache_;
+    // The held sprite's picture, enlarged for the zoom, while one is held.
+    struct Enlarged {
+        ImageHandle image;
+        bool rotated;
+        double zoom;
+        QImage picture;
+    };
+    std::optional<Enlarged> enlarged_;
+    // In canvas pixels.
     std::vector<Painted> painted_;
+    // In view pixels.
     QRegion paintedOverlay_;
 };
 

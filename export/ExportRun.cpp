@@ -6,6 +6,7 @@
 #include "export/TemplateEngine.h"
 #include "files/FileResult.h"
 #include "toolkit/Host.h"
+#include "toolkit/Progress.h"
 
 namespace th::exporting {
 
@@ -52,8 +53,9 @@ Notice scriptProblem(const Expansion& expansion, const ExportRequest& request)
 } // namespace
 
 ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel& model,
-                        image::ImageStore& images, toolkit::Host& host)
+                        image::ImageStore& images, toolkit::Host& host, toolkit::Progress* progress)
 {
+    const toolkit::ProgressScope work(progress);
     if (request.sheetPath.empty())
         return stayOpen(kNoSheetPath);
     const canvas::UsedArea used = canvas::usedArea(model);
@@ -63,8 +65,10 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
     const SheetSize size = sheetSizeFor(used.width, used.height, request.powerOfTwo);
     const SheetRequest sheetRequest{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
                                     request.background};
-    if (const SheetOutcome sheet = saveSpriteSheet(images, model.sprites(), sheetRequest);
-        sheet.result != SheetResult::Written)
+    const SheetOutcome sheet = saveSpriteSheet(images, model.sprites(), sheetRequest, progress);
+    if (sheet.result == SheetResult::Cancelled)
+        return {false, {}, true};
+    if (sheet.result != SheetResult::Written)
         return stayOpen(sheetProblem(sheet, request, size));
 
     if (!request.templateFile)

@@ -13,6 +13,7 @@ class ImageStore;
 }
 namespace th::toolkit {
 class Host;
+class Progress;
 }
 
 namespace th::exporting {
@@ -27,14 +28,19 @@ struct ExportOutcome {
     // Otherwise it stays open with the user's choices.
     bool completed = false;
     Notice notice;
+    // The user stopped the sheet's save: nothing was written, any older
+    // file stays, and there is no notice to show.
+    bool cancelled = false;
 };
 
 // Writes the sheet (and the script, to its file or through the host to the
 // clipboard) and returns what to tell the user. Refuses an empty sheet path
 // and a used area of 0 before anything is written; a file-mode template
 // without a script path is refused after the sheet is written, as the user
-// may have wanted the sheet alone. The model is only read.
+// may have wanted the sheet alone. The model is only read. `progress` hears
+// of the sheet's stages and rows, may stop the save before the sheet is
+// written, and has finished before the call returns.
 ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel& model,
-                        image::ImageStore& images, toolkit::Host& host);
+                        image::ImageStore& images, toolkit::Host& host, toolkit::Progress* progress = nullptr);
 
 } // namespace th::exporting

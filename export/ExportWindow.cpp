@@ -2,6 +2,7 @@
 
 #include "export/SavePanels.h"
 #include "toolkit/Host.h"
+#include "toolkit/ProgressWindow.h"
 #include "toolkit/TemplateList.h"
 #include "toolkit/TemplateTokens.h"
 
@@ -177,7 +178,10 @@ ExportRequest ExportWindow::request() const
 void ExportWindow::exportPressed()
 {
     const ExportRequest chosen = request();
-    const ExportOutcome outcome = runExport(chosen, services_.model, services_.images, services_.host);
+    toolkit::ProgressWindow progress(this);
+    const ExportOutcome outcome = runExport(chosen, services_.model, services_.images, services_.host, &progress);
+    if (outcome.cancelled)
+        return;
     toolkit::Host& host = services_.host;
     if (outcome.completed) {
         close();

@@ -1,6 +1,7 @@
 #include "export/SheetComposer.h"
 
 #include "image/ImageStore.h"
+#include "toolkit/Progress.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -73,13 +74,17 @@ void drawPicture(const image::PixelView& sheet, const image::PixelView& picture,
 } // namespace
 
 std::optional<int> composeSheet(image::ImageStore& images, const canvas::SpriteList& sprites, int width,
-                                int height)
+                                int height, toolkit::Progress* progress)
 {
     const std::optional<int> sheet = images.create(image::kAutoNumber, width, height, 0, image::Fill::TransparentBlack);
     if (!sheet)
         return std::nullopt;
     const image::PixelView target = images.handle(*sheet);
-    for (const canvas::SpriteEntry& sprite : sprites.entries()) {
+    const int total = int(sprites.size());
+    for (int done = 0; done < total; ++done) {
+        // A stop asked for here is still there at the caller's next step.
+        static_cast<void>(toolkit::report(progress, toolkit::WorkStage::Composing, done, total));
+        const canvas::SpriteEntry& sprite = sprites.entries()[std::size_t(done)];
         const image::PixelView picture = images.handle(sprite.image);
         if (picture)
             drawPicture(target, picture, sprite.x, sprite.y, sprite.rotated);

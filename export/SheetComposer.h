@@ -8,6 +8,9 @@
 namespace th::image {
 class ImageStore;
 }
+namespace th::toolkit {
+class Progress;
+}
 
 namespace th::exporting {
 
@@ -17,8 +20,10 @@ namespace th::exporting {
 // (x, y), or turned 90 degrees counter-clockwise, picture pixel (u, v) going
 // to column x + v, row y + pictureWidth - 1 - u. Parts beyond the sheet's
 // edges are cut off. Returns the image's number (the caller frees it), or
-// nothing when the image cannot be made.
+// nothing when the image cannot be made. `progress` hears of each sprite
+// drawn; the composition is short, so a request to stop waits for the
+// caller's next step.
 [[nodiscard]] std::optional<int> composeSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
-                                              int width, int height);
+                                              int width, int height, toolkit::Progress* progress = nullptr);
 
 } // namespace th::exporting

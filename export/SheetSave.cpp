@@ -3,6 +3,7 @@
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
 #include "image/ImageStore.h"
+#include "toolkit/Progress.h"
 
 namespace th::exporting {
 
@@ -25,15 +26,31 @@ private:
 } // namespace
 
 SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
-                             const SheetRequest& request)
+                             const SheetRequest& request, toolkit::Progress* progress)
 {
-    const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height);
+    using toolkit::WorkStage;
+    const SheetOutcome cancelled{SheetResult::Cancelled, files::failure(files::FileError::Cancelled)};
+    const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height, progress);
     if (!composed)
         return {SheetResult::NotComposed, {}};
     const SheetImage sheet(images, *composed);
+    const int count = int(sprites.size());
+    if (!toolkit::report(progress, WorkStage::Composing, count, count))
+        return cancelled;
     prepareSheetPixels(images.handle(sheet.number()), request.depth, request.background);
+
+    // A palette is learnt inside the save, before its first row is written.
+    const int depth = savedDepth(request.depth);
+    const bool palette = depth <= 8;
+    if (!toolkit::report(progress, palette ? WorkStage::Quantising : WorkStage::Writing, 0, request.height))
+        return cancelled;
+    const image::RowWatch watch = [&](int rows) {
+        return toolkit::report(progress, WorkStage::Writing, rows, request.height);
+    };
     const files::FileResult written = images.save(sheet.number(), request.file, image::kCodecPng,
-                                                  image::SaveFlags::None, savedDepth(request.depth));
+                                                  image::SaveFlags::None, depth, progress ? &watch : nullptr);
+    if (written.cause == files::FileError::Cancelled)
+        return cancelled;
     if (!written.ok())
         return {SheetResult::NotWritten, written};
     return {};

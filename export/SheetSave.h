@@ -10,6 +10,9 @@
 namespace th::image {
 class ImageStore;
 }
+namespace th::toolkit {
+class Progress;
+}
 
 namespace th::exporting {
 
@@ -28,6 +31,8 @@ enum class SheetResult {
     NotComposed,
     // The PNG could not be written; no file is left behind, an older one stays.
     NotWritten,
+    // The user stopped the save; no file is left behind, an older one stays.
+    Cancelled,
 };
 
 struct SheetOutcome {
@@ -36,8 +41,9 @@ struct SheetOutcome {
 };
 
 // Writes the sprites as a PNG sheet. The sheet image exists only during the
-// call: it is freed whatever happens.
+// call: it is freed whatever happens. `progress` hears of each stage and
+// each written row, and may stop the save between them.
 [[nodiscard]] SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList& sprites,
-                                          const SheetRequest& request);
+                                          const SheetRequest& request, toolkit::Progress* progress = nullptr);
 
 } // namespace th::exporting

@@ -85,6 +85,8 @@ std::string describe(const FileResult& result, const std::filesystem::path& file
         return "the image cannot be written at that depth";
     case FileError::InvalidRequest:
         return "there was nothing that could be written";
+    case FileError::Cancelled:
+        return "it was cancelled";
     }
     return "of an unknown problem";
 }

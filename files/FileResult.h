@@ -27,6 +27,7 @@ enum class FileError {
     EncodeFailed,       // the encoder gave up on the data (a libpng error)
     Unsupported,        // the format cannot be written at the depth asked for
     InvalidRequest,     // nothing to write: no image, no path or no encoder
+    Cancelled,          // the user stopped the write; nothing was written
 };
 
 struct [[nodiscard]] FileResult {

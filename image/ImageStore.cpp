@@ -188,7 +188,7 @@ std::optional<DrawTarget> ImageStore::target(int number, const TextPainter* pain
 }
 
 files::FileResult ImageStore::save(int number, const std::filesystem::path& file, std::uint32_t tag,
-                                   SaveFlags flags, int depth) const
+                                   SaveFlags flags, int depth, const RowWatch* watch) const
 {
     const Image* image = find(number);
     const Encoder* encoder = tag == kCodecBmp ? &bmp_ : nullptr;
@@ -199,7 +199,9 @@ files::FileResult ImageStore::save(int number, const std::filesystem::path& file
         return files::failure(files::FileError::InvalidRequest);
     if (depth == kDepthSource)
         depth = image->sourceDepth;
-    return writeWith(*encoder, file, image->rows(), flags, depth);
+    PixelRows rows = image->rows();
+    rows.watch = watch;
+    return writeWith(*encoder, file, rows, flags, depth);
 }
 
 } // namespace th::image

@@ -28,7 +28,7 @@ files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path&
             for (int c = 0; c < 3; ++c)
                 out[c] = flattenOntoWhite(in[c], in[3]);
     }
-    const PixelRows flattened{rgb.data(), source.width, source.height, stride, 3, false};
+    const PixelRows flattened{rgb.data(), source.width, source.height, stride, 3, false, source.watch};
     return encoder.write(file, flattened, flags, depth);
 }
 

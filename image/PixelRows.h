@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace th::image {
 
@@ -18,6 +19,11 @@ struct PixelView {
     explicit operator bool() const { return pixels != nullptr; }
 };
 
+// Told by the PNG encoder how many rows it has written so far; returning
+// false abandons the write, which then leaves no file behind and reports
+// FileError::Cancelled.
+using RowWatch = std::function<bool(int rowsWritten)>;
+
 // Read-only source rows handed to an encoder: 3 bytes a pixel (red, green,
 // blue) or 4 (red, green, blue, straight alpha).
 struct PixelRows {
@@ -27,6 +33,7 @@ struct PixelRows {
     std::size_t stride = 0;
     int bytesPerPixel = 4;
     bool bottomUp = false; // the first row in memory is the last image row
+    const RowWatch* watch = nullptr;
 
     const std::uint8_t* row(int imageRow) const
     {

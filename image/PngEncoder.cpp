@@ -26,20 +26,29 @@ void writeToFile(png_structp png, png_bytep bytes, png_size_t count)
 // The file flushes its own buffer when it is committed.
 void flushNothing(png_structp) {}
 
+enum class Encoded { Done, Failed, Abandoned };
+
+// Whether the source's watch lets the write go on after `written` rows.
+bool goOn(const PixelRows& source, int written)
+{
+    return !source.watch || (*source.watch)(written);
+}
+
 // Everything between setjmp and a libpng error lives in plain values or in
-// the caller's frame, so the longjmp skips no destructor. False on a libpng
-// error, which includes a write the file refused.
-bool encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser* quantiser,
-            MappedRowFeed* rows)
+// the caller's frame, so the longjmp skips no destructor; the watch is
+// called between rows, outside libpng, and has returned before any later
+// error. Failed on a libpng error, which includes a write the file refused.
+Encoded encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser* quantiser,
+               MappedRowFeed* rows)
 {
     // The installed library's own version: libpng 1.6 refuses older strings.
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)
-        return false;
+        return Encoded::Failed;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return false;
+        return Encoded::Failed;
     }
     png_set_write_fn(png, &out, writeToFile, flushNothing);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
@@ -55,19 +64,29 @@ bool encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser
             colours[i] = {palette[i].r, palette[i].g, palette[i].b};
         png_set_PLTE(png, info, colours, static_cast<int>(palette.size()));
         png_write_info(png, info);
-        for (int r = 0; r < source.height; ++r)
+        for (int r = 0; r < source.height; ++r) {
             png_write_row(png, rows->next());
+            if (!goOn(source, r + 1)) {
+                png_destroy_write_struct(&png, &info);
+                return Encoded::Abandoned;
+            }
+        }
     } else {
         const int colourType = source.bytesPerPixel == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
         png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
-        for (int r = 0; r < source.height; ++r)
+        for (int r = 0; r < source.height; ++r) {
             png_write_row(png, source.row(r));
+            if (!goOn(source, r + 1)) {
+                png_destroy_write_struct(&png, &info);
+                return Encoded::Abandoned;
+            }
+        }
     }
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
-    return true;
+    return Encoded::Done;
 }
 
 } // namespace
@@ -91,9 +110,14 @@ files::FileResult PngEncoder::write(const std::filesystem::path& file, const Pix
             return files::failure(files::FileError::OutOfMemory);
         rows.emplace(*quantiser, source.height);
     }
-    if (!encode(out, source, quantiser.get(), rows ? &*rows : nullptr))
-        return out.result().ok() ? files::failure(files::FileError::EncodeFailed) : out.result();
-    return out.commit();
+    // An abandoned or failed write is never committed, so no file is left
+    // and an older one stays as it was.
+    switch (encode(out, source, quantiser.get(), rows ? &*rows : nullptr)) {
+    case Encoded::Done: return out.commit();
+    case Encoded::Abandoned: return files::failure(files::FileError::Cancelled);
+    case Encoded::Failed: break;
+    }
+    return out.result().ok() ? files::failure(files::FileError::EncodeFailed) : out.result();
 }
 
 } // namespace th::image

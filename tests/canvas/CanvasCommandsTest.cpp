@@ -4,6 +4,7 @@
 
 #include "canvas/CanvasCommands.h"
 #include "RecordingDisplay.h"
+#include "testing/RecordingProgress.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -54,7 +55,8 @@ protected:
     CanvasModel model;
     CanvasEditor editor{model};
     th::canvas::testing::RecordingDisplay display;
-    CanvasCommands commands{editor, host, [this](const std::string& path) { return load(path); }, display};
+    th::testing::RecordingProgress progress;
+    CanvasCommands commands{editor, host, [this](const std::string& path) { return load(path); }, display, &progress};
 };
 
 TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannotRead)
@@ -145,6 +147,23 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     EXPECT_EQ(display.names.back(), " ");
     EXPECT_EQ(display.positions.back(), "Image X: 0 / Y: 0");
     EXPECT_EQ(released, (std::vector<ImageHandle>{1, 3, 2}));
+}
+
+TEST_F(CanvasCommandsTest, ACancelledFolderImportKeepsWhatWasDecodedAsOneChange)
+{
+    std::vector<CanvasEdit> finished;
+    CanvasEditor recorded(model, [&](CanvasEdit edit) { finished.push_back(std::move(edit)); });
+    CanvasCommands cancelled(recorded, host, [this](const std::string& path) { return load(path); }, display,
+                             &progress);
+    progress.stopAt = "Decoding 3 of 4";
+    host.paths.push_back(folderOf({"a.png", "b.png", "c.png", "d.png"}));
+    cancelled.openImageFolder();
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"Decoding 1 of 4", "Decoding 2 of 4", "Decoding 3 of 4"}));
+    EXPECT_EQ(progress.finishes, 1);
+    EXPECT_EQ(describe(model), "a.png#1@0,0 10x10 b.png#2@10,0 10x10 | current b.png, clip 0, place 20,0, active, size 1024");
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(editName(finished[0]), "Import");
+    EXPECT_EQ(host.titles(), Titles{"Select Image Folder..."}) << "a cancel is no failure to report";
 }
 
 } // namespace

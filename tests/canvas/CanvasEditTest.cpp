@@ -1,6 +1,7 @@
 // Every change kind applies, reverts to the model it found and applies again
 // to the same result; removed sprites keep their pictures while a change
-// holds them.
+// holds them. A whole drag as one step is shown through the window's undo
+// history (UndoWindowTest).
 
 #include "canvas/CanvasEdit.h"
 #include "RecordingDisplay.h"
@@ -81,30 +82,6 @@ TEST(CanvasEdit, ApplyRevertAndApplyAgain)
         apply(change, model);
         EXPECT_EQ(describe(model), row.after);
     }
-}
-
-TEST(CanvasEdit, ADragIsOneMoveThatRevertsToWhereThePressFoundIt)
-{
-    CanvasModel model;
-    std::vector<CanvasEdit> finished;
-    CanvasEditor editor(model, [&](CanvasEdit edit) { finished.push_back(std::move(edit)); });
-    placeAll(editor, {placed(0, 0, 10, 10, false, "a"), placed(10, 0, 10, 10, false, "b")});
-    finished.clear();
-    const std::string before = describe(model);
-
-    editor.startMove(0);
-    editor.moveTo(20, 20);
-    editor.moveTo(30, 40);
-    editor.finishMove();
-    ASSERT_EQ(finished.size(), 1u);
-    EXPECT_EQ(describe(model), "b#2@10,0 10x10 a#1@30,40 10x10 | current a, clip 0, place 0,0, active, size 1024");
-    revert(finished[0], model);
-    EXPECT_EQ(describe(model), before);
-
-    // Pressing the top sprite and letting go where it was changes nothing.
-    editor.startMove(1);
-    editor.finishMove();
-    EXPECT_EQ(finished.size(), 1u);
 }
 
 TEST(CanvasEdit, APictureIsFreedWhenTheLastSpriteOrChangeHoldingItGoes)

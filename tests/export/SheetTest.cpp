@@ -12,6 +12,7 @@
 #include "export/SheetSize.h"
 #include "image/PngEncoder.h"
 #include "testing/PngFile.h"
+#include "testing/RecordingProgress.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -264,6 +265,51 @@ TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
     outcome = runWithSpriteAt(0, 0);
     EXPECT_EQ(outcome.notice.title + "|" + outcome.notice.text, "Not Saved!|The script is too large for the clipboard.");
     EXPECT_EQ(host.clipboard, "kept");
+}
+
+// A save stopped at any stage or row, the last row included, leaves the
+// sheet written before byte for byte and nothing else in its folder.
+TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
+{
+    ASSERT_TRUE(runWithSpriteAt(0, 0).completed);
+    const std::string old = th::testing::readBytes(request.sheetPath);
+    const auto names = th::testing::namesIn(home.path());
+    std::vector<std::string> palette{"Composing", "Composing", "Quantising"};
+    for (int row = 1; row <= 10; ++row)
+        palette.push_back("Writing " + std::to_string(row) + " of 10");
+
+    const struct {
+        SheetDepth depth;
+        std::string stopAt;
+        std::vector<std::string> steps; // until the stop
+    } cases[] = {
+        // Asked inside the composition, the stop comes right after it.
+        {SheetDepth::Bits32, "Composing", {"Composing", "Composing"}},
+        {SheetDepth::Bits32, "Writing 2 of 10", {"Composing", "Composing", "Writing 0 of 10", palette[3], palette[4]}},
+        {SheetDepth::Bits8, "Quantising", {"Composing", "Composing", "Quantising"}},
+        {SheetDepth::Bits4, "Writing 10 of 10", palette},
+        {SheetDepth::Bits1, "", palette},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stopAt + " at " + std::to_string(int(c.depth)));
+        th::testing::RecordingProgress progress;
+        progress.stopAt = c.stopAt;
+        request.depth = c.depth;
+        editor.perform(th::canvas::MoveSprite{.position = 0, .x = 1, .y = 0});
+        const ExportOutcome outcome = runExport(request, model, images, host, &progress);
+        EXPECT_EQ(progress.steps, c.steps);
+        EXPECT_EQ(progress.finishes, 1);
+        if (c.stopAt.empty()) {
+            EXPECT_TRUE(outcome.completed);
+            EXPECT_NE(th::testing::readBytes(request.sheetPath), old);
+            continue;
+        }
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(outcome.notice.title, "");
+        EXPECT_EQ(th::testing::readBytes(request.sheetPath), old);
+        EXPECT_EQ(th::testing::namesIn(home.path()), names);
+    }
 }
 
 } // namespace

@@ -1,0 +1,72 @@
+#include "app/CanvasHistory.h"
+
+#include <QUndoCommand>
+
+namespace th::app {
+
+namespace {
+
+class EditStep final : public QUndoCommand {
+public:
+    EditStep(canvas::CanvasEdit edit, canvas::CanvasModel& model)
+        : QUndoCommand(QString::fromStdString(canvas::editName(edit)))
+        , edit_(std::move(edit))
+        , model_(model)
+    {
+    }
+
+    // The stack calls redo() when the step is pushed; the editor has applied
+    // the change by then.
+    void redo() override
+    {
+        if (applied_)
+            canvas::apply(edit_, model_);
+        applied_ = true;
+    }
+    void undo() override { canvas::revert(edit_, model_); }
+
+private:
+    canvas::CanvasEdit edit_;
+    canvas::CanvasModel& model_;
+    bool applied_ = false;
+};
+
+} // namespace
+
+CanvasHistory::CanvasHistory(canvas::CanvasModel& model) : model_(model)
+{
+    stack_.setUndoLimit(kLimit);
+}
+
+void CanvasHistory::record(canvas::CanvasEdit edit)
+{
+    stack_.push(new EditStep(std::move(edit), model_));
+}
+
+bool CanvasHistory::undo()
+{
+    if (!stack_.canUndo())
+        return false;
+    stack_.undo();
+    return true;
+}
+
+bool CanvasHistory::redo()
+{
+    if (!stack_.canRedo())
+        return false;
+    stack_.redo();
+    return true;
+}
+
+std::string CanvasHistory::undoName() const
+{
+    return stack_.canUndo() ? stack_.undoText().toStdString() : std::string();
+}
+
+std::string CanvasHistory::redoName() const
+{
+    return stack_.canRedo() ? stack_.redoText().toStdString() : std::string();
+}
+
+} // namespace th::app

@@ -1,0 +1,148 @@
+// Undo and redo of every canvas command through the real window, and the
+// history's limit with the pictures it keeps alive.
+
+#include "MainWindowFixture.h"
+
+#include "app/CanvasHistory.h"
+#include "canvas/CanvasReadouts.h"
+#include "testing/DescribeCanvas.h"
+
+#include <QAction>
+#include <QComboBox>
+
+namespace {
+
+using namespace th::app;
+using th::canvas::testing::describe;
+using th::testing::MainWindowTest;
+
+class UndoWindowTest : public MainWindowTest {
+protected:
+    std::string undoText() const { return window->menuAction(kMenuUndo)->text().toStdString(); }
+    std::string redoText() const { return window->menuAction(kMenuRedo)->text().toStdString(); }
+    void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
+    // Both of Redo's keys are used in turn.
+    void redo()
+    {
+        if (++redos % 2)
+            QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        else
+            QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    }
+    // The model with what the window shows of it: the read-outs and the
+    // selector follow the model, whose current sprite the overlay marks.
+    std::string shown() const
+    {
+        EXPECT_EQ(labelText(kNameLabel).toStdString(), th::canvas::nameLabel(window->model()));
+        EXPECT_EQ(labelText(kPositionLabel).toStdString(), th::canvas::positionReadout(window->model()));
+        EXPECT_EQ(static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->currentText().toInt(),
+                  window->model().canvasSize());
+        return describe(window->model());
+    }
+    int redos = 0;
+};
+
+TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
+{
+    const std::string folder = makeFolder("undo");
+    writePng(folder + "a.png", 16, 16, qRgba(200, 0, 0, 255));
+    writePng(folder + "b.png", 16, 8, qRgba(0, 0, 200, 255));
+    writePng(home.folder() + "c.png", 8, 8, qRgba(0, 200, 0, 255));
+    const struct {
+        std::string name;
+        std::function<void()> act;
+    } steps[] = {
+        {"Canvas Size", [&] { static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(1); }},
+        {"Import", [&] { openFolder(folder); }},
+        {"Import", [&] { host.paths.push_back(home.folder() + "c.png"); click(kImportImageButton); }},
+        // A drag of several moves is one step.
+        {"Move", [&] {
+             press({4, 4});
+             for (int d = 10; d <= 40; d += 10)
+                 QTest::mouseMove(window->canvasView(), {4 + d, 4 + d});
+             release({44, 44});
+         }},
+        {"Rotate", [&] { press({20, 2}, Qt::RightButton); }},
+        {"Clip", [&] { QTest::keyClick(window.get(), Qt::Key_Minus); }},
+        {"Reset Columns", [&] { window->onMenu(kMenuResetColumns); }},
+        {"Delete Image", [&] { host.answers.push_back(true); click(kDeleteImageButton); }},
+        {"New Canvas", [&] { host.answers.push_back(true); click(kNewCanvasButton); }},
+    };
+    EXPECT_FALSE(window->menuAction(kMenuUndo)->isEnabled());
+    std::vector<std::string> states{shown()};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        EXPECT_EQ(undoText(), "Undo " + step.name);
+        EXPECT_EQ(redoText(), "Redo");
+        states.push_back(describe(window->model()));
+        EXPECT_NE(states.back(), states.end()[-2]);
+    }
+    for (std::size_t i = std::size(steps); i-- > 0;) {
+        SCOPED_TRACE("undo " + steps[i].name);
+        undo();
+        EXPECT_EQ(shown(), states[i]);
+        EXPECT_EQ(redoText(), "Redo " + steps[i].name);
+    }
+    EXPECT_EQ(undoText(), "Undo");
+    EXPECT_FALSE(window->menuAction(kMenuUndo)->isEnabled());
+
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE("redo " + steps[i].name);
+        redo();
+        EXPECT_EQ(shown(), states[i + 1]);
+    }
+
+    // The next Delete removes what the overlay marks after an undo.
+    undo();
+    undo();
+    const auto& top = window->model().sprites().entries().back();
+    press({top.x + 1, top.y + 1});
+    release({top.x + 1, top.y + 1});
+    EXPECT_EQ(undoText(), "Undo Reset Columns") << "picking up the top sprite and letting go is no step";
+    const std::string marked = labelText(kNameLabel).toStdString();
+    host.answers.push_back(true);
+    click(kDeleteImageButton);
+    for (const auto& sprite : window->model().sprites().entries())
+        EXPECT_NE(sprite.name, marked);
+
+    // A new change drops the steps that could be done again, and with them
+    // the pictures only they held.
+    for (int i = 0; i < 10 && redoText() != "Redo Move"; ++i)
+        undo();
+    ASSERT_EQ(window->model().sprites().entries().back().name, "c.png");
+    const int picture = window->model().sprites().entries().back().image;
+    undo();
+    ASSERT_EQ(redoText(), "Redo Import");
+    EXPECT_GT(images.width(picture), 0) << "kept by the step that can put it back";
+    QTest::keyClick(window.get(), Qt::Key_Minus);
+    EXPECT_EQ(undoText(), "Undo Clip");
+    EXPECT_FALSE(window->menuAction(kMenuRedo)->isEnabled());
+    EXPECT_EQ(images.width(picture), 0);
+}
+
+TEST(CanvasHistory, KeepsTheLastTwoHundredStepsAndFreesThePicturesOfThoseItDrops)
+{
+    using namespace th::canvas;
+    std::vector<ImageHandle> released;
+    CanvasModel model;
+    CanvasHistory history(model);
+    CanvasEditor editor(model, [&](CanvasEdit edit) { history.record(std::move(edit)); });
+    editor.perform(AddSprites{.sprites = {{.image = 7, .width = 4, .height = 4, .picture = holdPicture(7, [&](ImageHandle n) {
+                                               released.push_back(n);
+                                           })}}});
+    editor.perform(RemoveSprite{.position = 0});
+    // 201 steps: the import has gone, the delete is now the oldest.
+    for (int margin = 2; margin <= 398; margin += 2)
+        editor.perform(SetClip{.margin = margin});
+    EXPECT_EQ(history.count(), CanvasHistory::kLimit);
+    EXPECT_TRUE(released.empty());
+    editor.perform(SetClip{.margin = 0});
+    EXPECT_EQ(released, std::vector<ImageHandle>{7});
+    while (history.undo()) {
+    }
+    EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
+    EXPECT_EQ(history.redoName(), "Clip");
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// A progress for tests: keeps every step as the text the user would see, and
+// asks the work to stop from the step whose text is `stopAt` on.
+
+#include "toolkit/Progress.h"
+
+#include <string>
+#include <vector>
+
+namespace th::testing {
+
+class RecordingProgress final : public toolkit::Progress {
+public:
+    bool step(toolkit::WorkStage stage, int done, int total) override
+    {
+        steps.push_back(toolkit::progressText(stage, done, total));
+        stopped = stopped || steps.back() == stopAt;
+        return !stopped;
+    }
+    void finish() override { ++finishes; }
+
+    std::string stopAt;
+    std::vector<std::string> steps;
+    bool stopped = false;
+    int finishes = 0;
+};
+
+} // namespace th::testing

@@ -1,0 +1,17 @@
+#include "toolkit/Progress.h"
+
+namespace th::toolkit {
+
+std::string progressText(WorkStage stage, int done, int total)
+{
+    const std::string count = " " + std::to_string(done) + " of " + std::to_string(total);
+    switch (stage) {
+    case WorkStage::Decoding: return "Decoding" + count;
+    case WorkStage::Composing: return "Composing";
+    case WorkStage::Quantising: return "Quantising";
+    case WorkStage::Writing: return "Writing" + count;
+    }
+    return {};
+}
+
+} // namespace th::toolkit
