@@ -34,13 +34,14 @@ constexpr ResourcePicture kToolbar[] = {
     {14, ":/icons/snap-on.png"},
 };
 
-std::optional<int> decodeResource(image::ImageStore& store, int number, const char* resource)
+bool decodeResource(image::ImageStore& store, int number, const char* resource)
 {
     QFile file(QString::fromLatin1(resource));
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return false;
     const QByteArray bytes = file.readAll();
-    return store.decode(number, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+    return store.decode(number, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())})
+        .ok();
 }
 
 QPixmap pixmapOf(const image::ImageStore& store, int number)

@@ -19,6 +19,16 @@ std::string skippedNotice(int skipped)
     return std::to_string(skipped) + " files could not be read as PNG pictures and were skipped.";
 }
 
+std::string tooLargeNotice(const std::string& name, const PictureLoad& load)
+{
+    const std::string budget = std::to_string(image::kDecodeBudgetSide);
+    return "\"" + name + "\" declares " + std::to_string(load.declaredWidth) + " × "
+           + std::to_string(load.declaredHeight) + " pixels; pictures of more than " + budget + " × " + budget
+           + " pixels are not read.";
+}
+
+bool tooLarge(const PictureLoad& load) { return load.problem == image::DecodeStatus::TooLarge; }
+
 } // namespace
 
 CanvasCommands::CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display)
@@ -43,17 +53,13 @@ void CanvasCommands::clearCanvas()
     showReadouts();
 }
 
-// A sprite at (x, y); nothing for a file that is not a readable picture, so
-// no sprite without a picture reaches the canvas.
-std::optional<SpriteEntry> CanvasCommands::loadSprite(const std::string& path, const std::string& name,
-                                                      std::int32_t x, std::int32_t y)
+// A sprite at (x, y) that takes over the picture's hold; only loaded
+// pictures become sprites, so none without a picture reaches the canvas.
+SpriteEntry CanvasCommands::spriteOf(LoadedPicture& picture, const std::string& path, const std::string& name,
+                                     std::int32_t x, std::int32_t y)
 {
-    std::optional<LoadedPicture> picture = load_(path);
-    if (!picture)
-        return std::nullopt;
-    return SpriteEntry{.image = picture->image, .x = x, .y = y, .width = picture->width,
-                       .height = picture->height, .name = name, .sourcePath = path,
-                       .picture = std::move(picture->picture)};
+    return SpriteEntry{.image = picture.image, .x = x, .y = y, .width = picture.width, .height = picture.height,
+                       .name = name, .sourcePath = path, .picture = std::move(picture.picture)};
 }
 
 void CanvasCommands::openImageFolder()
@@ -77,27 +83,34 @@ void CanvasCommands::openImageFolder()
         previousHeight = current->height;
     std::int32_t lastWidth = 0;
     int skipped = 0;
+    std::vector<std::string> tooLargeLines;
     for (const std::string& name : *names) {
         // Would one more picture as wide as the last one pass the right edge?
         if (added.placeX + lastWidth > model_.canvasSize()) {
             added.placeX = 0;
             added.placeY += previousHeight.value_or(0);
         }
-        std::optional<SpriteEntry> sprite = loadSprite(folder + name, name, added.placeX, added.placeY);
-        if (!sprite) {
-            ++skipped;
+        PictureLoad load = load_(folder + name);
+        if (!load.picture) {
+            if (tooLarge(load))
+                tooLargeLines.push_back(tooLargeNotice(name, load));
+            else
+                ++skipped;
             continue;
         }
-        lastWidth = sprite->width;
-        previousHeight = sprite->height;
-        added.sprites.push_back(std::move(*sprite));
+        added.sprites.push_back(spriteOf(*load.picture, folder + name, name, added.placeX, added.placeY));
+        lastWidth = load.picture->width;
+        previousHeight = load.picture->height;
         added.placeX += lastWidth;
     }
     editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
     selectTopAndRedraw(model_, display_);
-    if (skipped > 0)
-        host_.message("Wait!", skippedNotice(skipped));
+    std::string notice = skipped > 0 ? skippedNotice(skipped) : "";
+    for (const std::string& line : tooLargeLines)
+        notice += (notice.empty() ? "" : "\n") + line;
+    if (!notice.empty())
+        host_.message("Wait!", notice);
 }
 
 void CanvasCommands::importImage()
@@ -106,13 +119,14 @@ void CanvasCommands::importImage()
     if (path.empty())
         return;
     const std::string name = path.substr(path.find_last_of('/') + 1);
-    std::optional<SpriteEntry> sprite = loadSprite(path, name, model_.placeX(), model_.placeY());
-    if (!sprite) {
-        host_.message("Wait!", "\"" + name + "\" could not be read as a PNG picture.");
+    PictureLoad load = load_(path);
+    if (!load.picture) {
+        host_.message("Wait!", tooLarge(load) ? tooLargeNotice(name, load)
+                                              : "\"" + name + "\" could not be read as a PNG picture.");
         return;
     }
     AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
-    added.sprites.push_back(std::move(*sprite));
+    added.sprites.push_back(spriteOf(*load.picture, path, name, model_.placeX(), model_.placeY()));
     editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
     display_.showPosition(positionReadout(model_));

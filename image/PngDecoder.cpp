@@ -62,21 +62,32 @@ public:
 
     const DecodedHeader& header() const override { return header_; }
 
-    // Reads the header and sets every transformation. Only plain values live
-    // in this frame, so libpng's longjmp out of it skips no destructor.
-    [[nodiscard]] bool start()
+    // Reads the header, checks the declared size and sets every
+    // transformation. Only plain values live in this frame, so libpng's
+    // longjmp out of it skips no destructor.
+    [[nodiscard]] DecodeStatus start(const DecodeLimits& limits)
     {
         png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, discardWarning);
         if (!png_)
-            return false;
+            return DecodeStatus::OutOfMemory;
         info_ = png_create_info_struct(png_);
         if (!info_)
-            return false;
+            return DecodeStatus::OutOfMemory;
         if (setjmp(png_jmpbuf(png_)))
-            return false;
-        png_set_user_limits(png_, kMaxSide, kMaxSide);
+            return DecodeStatus::Damaged;
+        // Every size PNG allows is read, so that the budget below, not
+        // libpng's default limit, refuses a large one by its declared size.
+        png_set_user_limits(png_, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
         png_set_read_fn(png_, &cursor_, readFromMemory);
         png_read_info(png_, info_);
+
+        // png_read_update_info below allocates a row, so the size is checked
+        // first.
+        header_.width = static_cast<int>(png_get_image_width(png_, info_));
+        header_.height = static_cast<int>(png_get_image_height(png_, info_));
+        if (const DecodeStatus size = checkDeclaredSize(header_.width, header_.height, limits);
+            size != DecodeStatus::Decoded)
+            return size;
 
         const int colourType = png_get_color_type(png_, info_);
         const int bitDepth = png_get_bit_depth(png_, info_);
@@ -97,23 +108,25 @@ public:
         // them are set above and the header is updated once.
         png_read_update_info(png_, info_);
 
-        header_.width = static_cast<int>(png_get_image_width(png_, info_));
-        header_.height = static_cast<int>(png_get_image_height(png_, info_));
         header_.outputDepth = png_get_color_type(png_, info_) == PNG_COLOR_TYPE_RGB ? 24 : 32;
         header_.sourceDepth = sourceDepthOf(colourType, bitDepth, hasTrns);
         const std::size_t rowBytes = png_get_rowbytes(png_, info_);
-        return png_get_bit_depth(png_, info_) == 8
-               && rowBytes == static_cast<std::size_t>(header_.width) * (header_.outputDepth / 8);
+        const bool plain = png_get_bit_depth(png_, info_) == 8
+                           && rowBytes == static_cast<std::size_t>(header_.width) * (header_.outputDepth / 8);
+        return plain ? DecodeStatus::Decoded : DecodeStatus::Damaged;
     }
 
-    bool readRows(std::uint8_t* buffer, std::size_t stride) override
+    // A break in the data ends the read at once. An interlaced image spreads
+    // every pass over all rows, so after a break all rows hold what arrived.
+    DeliveredRows readRows(std::uint8_t* buffer, std::size_t stride) override
     {
+        row_ = 0;
         if (setjmp(png_jmpbuf(png_)))
-            return false;
+            return {0, passes_ > 1 ? header_.height : row_};
         for (int pass = 0; pass < passes_; ++pass)
-            for (int r = 0; r < header_.height; ++r)
-                png_read_row(png_, buffer + static_cast<std::size_t>(r) * stride, nullptr);
-        return true;
+            for (row_ = 0; row_ < header_.height; ++row_)
+                png_read_row(png_, buffer + static_cast<std::size_t>(row_) * stride, nullptr);
+        return {0, header_.height};
     }
 
 private:
@@ -121,19 +134,24 @@ private:
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
     int passes_ = 1;
+    // A member, not a local: a local changed after setjmp is undefined after
+    // the longjmp back.
+    int row_ = 0;
     DecodedHeader header_;
 };
 
 } // namespace
 
-std::unique_ptr<DecodeSession> PngDecoder::probe(std::span<const std::uint8_t> data) const
+Probe PngDecoder::probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const
 {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
-        return nullptr;
+        return {};
     auto session = std::make_unique<PngSession>(data);
-    if (!session->start())
-        return nullptr;
-    return session;
+    const DecodeStatus status = session->start(limits);
+    const DecodedHeader header = session->header();
+    if (status != DecodeStatus::Decoded)
+        session.reset();
+    return {status, header.width, header.height, std::move(session)};
 }
 
 } // namespace th::image
