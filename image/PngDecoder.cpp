@@ -29,6 +29,10 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count)
 
 void discardWarning(png_structp, png_const_charp) {}
 
+// libpng's own handler prints every error; a damaged file is an expected
+// outcome here, reported through the decode's result.
+[[noreturn]] void stopQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // The depth of the stored data: the bit depth for palette and grey images,
 // 24 for RGB, 32 for RGBA and for anything with a tRNS chunk, except that
 // grey with tRNS reports its bit depth after expansion to grey+alpha.
@@ -67,7 +71,7 @@ public:
     // longjmp out of it skips no destructor.
     [[nodiscard]] DecodeStatus start(const DecodeLimits& limits)
     {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, discardWarning);
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopQuietly, discardWarning);
         if (!png_)
             return DecodeStatus::OutOfMemory;
         info_ = png_create_info_struct(png_);
