@@ -6,7 +6,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
+#include <new>
 #include <optional>
 
 namespace th::image {
@@ -26,6 +28,9 @@ void writeToFile(png_structp png, png_bytep bytes, png_size_t count)
 // The file flushes its own buffer when it is committed.
 void flushNothing(png_structp) {}
 
+// libpng's own handler prints every error; the save reports it as its result.
+[[noreturn]] void stopQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // Everything between setjmp and a libpng error lives in plain values or in
 // the caller's frame, so the longjmp skips no destructor. False on a libpng
 // error, which includes a write the file refused.
@@ -33,7 +38,7 @@ bool encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser
             MappedRowFeed* rows)
 {
     // The installed library's own version: libpng 1.6 refuses older strings.
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, stopQuietly, nullptr);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
@@ -55,8 +60,12 @@ bool encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser
             colours[i] = {palette[i].r, palette[i].g, palette[i].b};
         png_set_PLTE(png, info, colours, static_cast<int>(palette.size()));
         png_write_info(png, info);
-        for (int r = 0; r < source.height; ++r)
-            png_write_row(png, rows->next());
+        for (int r = 0; r < source.height; ++r) {
+            const std::uint8_t* row = rows->next();
+            if (!row)
+                png_error(png, "row mapping failed");
+            png_write_row(png, row);
+        }
     } else {
         const int colourType = source.bytesPerPixel == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
         png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
@@ -68,6 +77,18 @@ bool encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+// Only memory can stop the mapping; anything else is named as the encoder's.
+files::FileResult mappingFailure(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return files::failure(files::FileError::OutOfMemory, ENOMEM);
+    } catch (...) {
+        return files::failure(files::FileError::EncodeFailed);
+    }
 }
 
 } // namespace
@@ -91,8 +112,11 @@ files::FileResult PngEncoder::write(const std::filesystem::path& file, const Pix
             return files::failure(files::FileError::OutOfMemory);
         rows.emplace(*quantiser, source.height);
     }
-    if (!encode(out, source, quantiser.get(), rows ? &*rows : nullptr))
+    if (!encode(out, source, quantiser.get(), rows ? &*rows : nullptr)) {
+        if (rows && rows->failure())
+            return mappingFailure(rows->failure());
         return out.result().ok() ? files::failure(files::FileError::EncodeFailed) : out.result();
+    }
     return out.commit();
 }
 
