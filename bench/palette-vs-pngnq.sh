@@ -40,5 +40,6 @@ for colours in 256 16; do
     seconds pngnq -f -n "$colours" -s 10 -e -nq.png "$work/sheet.png" >> "$work/theirs"
   done
   o=$(median < "$work/ours"); t=$(median < "$work/theirs")
-  printf '%3s colours: palette_save %.3f s, pngnq %.3f s, ratio %.2f\n' "$colours" "$o" "$t" "$(echo "$o / $t" | bc -l)"
+  awk -v c="$colours" -v o="$o" -v t="$t" \
+    'BEGIN { printf "%3s colours: palette_save %.3f s, pngnq %.3f s, ratio %.2f\n", c, o, t, o / t }'
 done
