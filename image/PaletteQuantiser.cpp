@@ -3,7 +3,7 @@
 #include "image/Codec.h"
 
 #include <algorithm>
-#include <emmintrin.h>
+#include "image/ContestLanes.h"
 
 #include <cmath>
 #include <cstring>
@@ -47,14 +47,14 @@ constexpr int kCacheBits = 16;              // mapping memo: 2^16 recent pixels
 // ============================================================================
 struct PaletteQuantiser::Network {
     int netsize = 0;
-    // Neurons as separate channel arrays, aligned for the SSE2 lanes of the
-    // contest; the network always has an even number of neurons.
-    alignas(16) double alpha[kMaxNeurons] = {};
-    alignas(16) double blue[kMaxNeurons] = {};
-    alignas(16) double green[kMaxNeurons] = {};
-    alignas(16) double red[kMaxNeurons] = {};
-    alignas(16) double bias[kMaxNeurons] = {};
-    alignas(16) double freq[kMaxNeurons] = {};
+    // Neurons as separate channel arrays, aligned for the vector lanes of the
+    // contest; depths 2 to 8 give a multiple of 4 neurons.
+    alignas(32) double alpha[kMaxNeurons] = {};
+    alignas(32) double blue[kMaxNeurons] = {};
+    alignas(32) double green[kMaxNeurons] = {};
+    alignas(32) double red[kMaxNeurons] = {};
+    alignas(32) double bias[kMaxNeurons] = {};
+    alignas(32) double freq[kMaxNeurons] = {};
     double radpower[kRadiusLimit] = {};
     double gammaTable[256] = {};
     int gammaByte[256] = {};      // gammaTable as integers, for the search
@@ -77,9 +77,6 @@ struct PaletteQuantiser::Network {
 
 private:
     int contest(double a, double b, double g, double r);
-    // Also applies every neuron's frequency and bias decay.
-    template <int weightKind>
-    void compete(double a, double b, double g, double r, double w, int& bestpos, int& bestbiaspos);
     void moveWinner(int winner, double rate, double a, double b, double g, double r);
     void moveNeighbours(int winner, int rad, double a, double b, double g, double r);
     void swapNeurons(int i, int j);
@@ -117,8 +114,6 @@ PaletteQuantiser::Network::Network(int size)
 // times a factor in (0, 1] is rounded in integers exactly as the hardware does.
 // ============================================================================
 namespace {
-
-enum class Weight { One, Zero, Other };
 
 bool isSubnormal(double v) { return v != 0.0 && std::fabs(v) < std::numeric_limits<double>::min(); }
 
@@ -158,96 +153,22 @@ inline double moved(double v, double target, double k)
 } // namespace
 
 // ============================================================================
-// Contest: the winner by biased distance, and the frequency and bias update
-//
-// Two neurons at a time in the SSE2 lanes: each lane evaluates one neuron's
-// expressions in the written order, so the bits are those of the one-by-one
-// loop. The winners are still picked in neuron order with the written
-// conditions, but only for a pair in which some neuron beats a best so far:
-// any other neuron changes nothing, whatever the conditions say.
+// Contest: the winner by biased distance, and the frequency and bias update,
+// in vector lanes (ContestLanes.h): AVX2 where the processor has it, SSE2
+// otherwise, with the same bits either way
 // ============================================================================
-namespace {
-
-const __m128d kAbsMask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
-
-__m128d absDifference(__m128d values, __m128d sample) { return _mm_and_pd(_mm_sub_pd(values, sample), kAbsMask); }
-
-template <Weight kind>
-__m128d weighted(__m128d difference, __m128d weight)
-{
-    if constexpr (kind == Weight::One)
-        return difference;
-    else if constexpr (kind == Weight::Zero)
-        return _mm_setzero_pd();
-    else
-        return _mm_mul_pd(difference, weight);
-}
-
-} // namespace
-
-template <int weightKind>
-void PaletteQuantiser::Network::compete(double a, double b, double g, double r, double w,
-                                        int& bestpos, int& bestbiaspos)
-{
-    constexpr Weight kind = static_cast<Weight>(weightKind);
-    const __m128d weight = _mm_set1_pd(w);
-    const __m128d va = _mm_set1_pd(a), vb = _mm_set1_pd(b), vg = _mm_set1_pd(g), vr = _mm_set1_pd(r);
-    const __m128d beta = _mm_set1_pd(kBeta), gain = _mm_set1_pd(kBiasGain);
-    double bestd = kFarAway;
-    double bestbiasd = kFarAway;
-    __m128d bestdLanes = _mm_set1_pd(bestd), bestbiasdLanes = _mm_set1_pd(bestbiasd);
-    for (int j = 0; j < netsize; j += 2) {
-        const __m128d oldBias = _mm_load_pd(bias + j);
-        const __m128d partial = _mm_add_pd(weighted<kind>(absDifference(_mm_load_pd(red + j), vr), weight),
-                                           weighted<kind>(absDifference(_mm_load_pd(blue + j), vb), weight));
-        const __m128d dist = _mm_add_pd(_mm_add_pd(absDifference(_mm_load_pd(alpha + j), va),
-                                                   weighted<kind>(absDifference(_mm_load_pd(green + j), vg), weight)),
-                                        partial);
-        const __m128d biasd = _mm_sub_pd(dist, oldBias);
-        if (_mm_movemask_pd(_mm_or_pd(_mm_cmplt_pd(dist, bestdLanes), _mm_cmplt_pd(biasd, bestbiasdLanes)))) {
-            alignas(16) double lanes[4][2];
-            _mm_store_pd(lanes[0], partial);
-            _mm_store_pd(lanes[1], dist);
-            _mm_store_pd(lanes[2], biasd);
-            _mm_store_pd(lanes[3], oldBias);
-            for (int lane = 0; lane < 2; ++lane) {
-                const double p = lanes[0][lane];
-                if (p < bestd || p < bestbiasd + lanes[3][lane]) {
-                    if (lanes[1][lane] < bestd) {
-                        bestd = lanes[1][lane];
-                        bestpos = j + lane;
-                    }
-                    if (lanes[2][lane] < bestbiasd) {
-                        bestbiasd = lanes[2][lane];
-                        bestbiaspos = j + lane;
-                    }
-                }
-            }
-            bestdLanes = _mm_set1_pd(bestd);
-            bestbiasdLanes = _mm_set1_pd(bestbiasd);
-        }
-        // Each neuron's bias was read above before it is updated here.
-        const __m128d f = _mm_mul_pd(_mm_load_pd(freq + j), beta);
-        _mm_store_pd(freq + j, _mm_sub_pd(_mm_load_pd(freq + j), f));
-        _mm_store_pd(bias + j, _mm_add_pd(oldBias, _mm_mul_pd(f, gain)));
-    }
-}
-
 int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
 {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
     const double t = 1.0 - a / 255.0;
     const double w = 1.0 - t * t; // colour counts less the more transparent the sample
-    int bestpos = 0;
-    int bestbiaspos = 0;
-    if (w == 1.0)
-        compete<static_cast<int>(Weight::One)>(a, b, g, r, w, bestpos, bestbiaspos);
-    else if (w == 0.0)
-        compete<static_cast<int>(Weight::Zero)>(a, b, g, r, w, bestpos, bestbiaspos);
-    else
-        compete<static_cast<int>(Weight::Other)>(a, b, g, r, w, bestpos, bestbiaspos);
-    freq[bestpos] += kBeta;
-    bias[bestpos] -= 1.0;
-    return bestbiaspos;
+    const ContestNeurons neurons{alpha, blue, green, red, bias, freq, netsize};
+    const ContestSample sample{a, b, g, r, w, kFarAway, kBeta, kBiasGain};
+    const ContestWinners winners =
+        avx2 ? contestAvx2(neurons, sample) : contestAnyWeight<Sse2Lanes>(neurons, sample);
+    freq[winners.bestpos] += kBeta;
+    bias[winners.bestpos] -= 1.0;
+    return winners.bestbiaspos;
 }
 
 // ============================================================================
