@@ -56,6 +56,26 @@ int sourceDepthOf(int colourType, int bitDepth, bool hasTrns)
     }
 }
 
+// A chunk's length is a promise too: libpng allocates a whole sPLT (or
+// text) chunk before reading it, so 8 bytes claiming 1.9 GB cost 1.9 GB.
+// The data is all in memory, so every chunk that png_read_info reads, the
+// ones before the first IDAT, must fit in what is left of it.
+bool headerChunksFit(std::span<const std::uint8_t> data)
+{
+    constexpr std::size_t kChunkHeader = 8; // length and type; the CRC follows the data
+    constexpr std::size_t kChunkFrame = 12;
+    for (std::size_t at = 8; data.size() - at >= kChunkHeader;) {
+        const std::size_t length = std::size_t(data[at]) << 24 | std::size_t(data[at + 1]) << 16
+                                   | std::size_t(data[at + 2]) << 8 | data[at + 3];
+        if (std::memcmp(data.data() + at + 4, "IDAT", 4) == 0)
+            return true;
+        if (length > data.size() - at - kChunkFrame)
+            return false;
+        at += kChunkFrame + length;
+    }
+    return false; // no image data: libpng would refuse it too
+}
+
 class PngSession final : public DecodeSession {
 public:
     PngSession(std::span<const std::uint8_t> data)
@@ -150,6 +170,8 @@ Probe PngDecoder::probe(std::span<const std::uint8_t> data, const DecodeLimits& 
 {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
         return {};
+    if (!headerChunksFit(data))
+        return {DecodeStatus::Damaged, 0, 0, nullptr};
     auto session = std::make_unique<PngSession>(data);
     const DecodeStatus status = session->start(limits);
     const DecodedHeader header = session->header();
