@@ -62,16 +62,17 @@ int sourceDepthOf(int colourType, int bitDepth, bool hasTrns)
 // ones before the first IDAT, must fit in what is left of it.
 bool headerChunksFit(std::span<const std::uint8_t> data)
 {
-    constexpr std::size_t kChunkHeader = 8; // length and type; the CRC follows the data
-    constexpr std::size_t kChunkFrame = 12;
+    constexpr std::size_t kChunkHeader = 8; // length and type
+    constexpr std::size_t kCrc = 4;         // after the data
     for (std::size_t at = 8; data.size() - at >= kChunkHeader;) {
         const std::size_t length = std::size_t(data[at]) << 24 | std::size_t(data[at + 1]) << 16
                                    | std::size_t(data[at + 2]) << 8 | data[at + 3];
         if (std::memcmp(data.data() + at + 4, "IDAT", 4) == 0)
             return true;
-        if (length > data.size() - at - kChunkFrame)
+        const std::size_t left = data.size() - at - kChunkHeader;
+        if (left < kCrc || length > left - kCrc)
             return false;
-        at += kChunkFrame + length;
+        at += kChunkHeader + length + kCrc;
     }
     return false; // no image data: libpng would refuse it too
 }
