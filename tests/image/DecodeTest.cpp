@@ -189,6 +189,17 @@ Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t d
     return b;
 }
 
+// Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
+std::vector<Bytes> noiseRows(std::size_t width, std::size_t height, std::size_t channels, unsigned seed)
+{
+    const std::size_t rowBytes = width * channels;
+    const std::string noise = th::testing::noiseBytes(rowBytes * height, seed);
+    std::vector<Bytes> rows;
+    for (std::size_t y = 0; y < height; ++y)
+        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * rowBytes), noise.begin() + std::ptrdiff_t((y + 1) * rowBytes));
+    return rows;
+}
+
 class Decoding : public ::testing::Test {
 protected:
     Decoding()
@@ -280,13 +291,8 @@ TEST_F(Decoding, BmpFilesGiveTheirRowsBottomUp)
 // pixel data still gives the image, with the rows read before it intact.
 TEST_F(Decoding, DamagedFilesFailCleanly)
 {
-    // Noise, so the data spans many IDAT chunks.
-    const PngLayout l = layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64);
-    const std::string noise = th::testing::noiseBytes(64 * 64 * 4, 12345);
-    std::vector<Bytes> rows;
-    for (std::size_t y = 0; y < 64; ++y)
-        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 256), noise.begin() + std::ptrdiff_t(y * 256 + 256));
-    const Bytes good = encodePng(l, rows);
+    const std::vector<Bytes> rows = noiseRows(64, 64, 4, 12345);
+    const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64), rows);
     Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
     bmpReserved[7] = 1;
     constexpr auto kDamaged = DecodeStatus::Damaged;
@@ -373,12 +379,8 @@ TEST_F(Decoding, HeadersBeyondTheBudgetAreRefusedWithTheirSize)
 // it delivered, and the rows after them are opaque black in the image.
 TEST_F(Decoding, ReadingStopsWhereTheDataBreaksOff)
 {
-    const PngLayout l = layout(PNG_COLOR_TYPE_RGB, 8, 64, 64);
-    const std::string noise = th::testing::noiseBytes(64 * 64 * 3, 777);
-    std::vector<Bytes> rows;
-    for (std::size_t y = 0; y < 64; ++y)
-        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 192), noise.begin() + std::ptrdiff_t(y * 192 + 192));
-    const Bytes good = encodePng(l, rows);
+    const std::vector<Bytes> rows = noiseRows(64, 64, 3, 777);
+    const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGB, 8, 64, 64), rows);
     const Bytes half(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2));
 
     Probe probe = PngDecoder().probe(half, {});
