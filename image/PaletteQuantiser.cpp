@@ -125,10 +125,15 @@ bool isSubnormal(double v) { return v != 0.0 && std::fabs(v) < std::numeric_limi
     std::memcpy(&bits, &d, sizeof bits);
     const std::uint64_t sign = bits & (std::uint64_t{1} << 63);
     const std::uint64_t units = bits & ~sign; // d = units * 2^-1074
-    int exponent;
-    const double fraction = std::frexp(k, &exponent); // k = fraction * 2^exponent
-    const auto kUnits = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent; // d * k = units * kUnits * 2^-shift units
+    // k = kUnits * 2^(biased - 1075), read from its bits; a zero (or
+    // subnormal) k gives a zero of d's sign, as the hardware does.
+    std::uint64_t kBits;
+    std::memcpy(&kBits, &k, sizeof kBits);
+    const int biased = static_cast<int>(kBits >> 52) & 0x7FF;
+    if (biased == 0)
+        return sign ? -0.0 : 0.0;
+    const std::uint64_t kUnits = (kBits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    const int shift = 1075 - biased; // d * k = units * kUnits * 2^-shift units
     if (shift >= 120)
         return sign ? -0.0 : 0.0;
     const unsigned __int128 product = static_cast<unsigned __int128>(units) * kUnits;
