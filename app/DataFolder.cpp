@@ -2,6 +2,7 @@
 
 #include "app/DefaultTemplates.h"
 #include "editor/PreferenceStore.h"
+#include "files/ReplacingFile.h"
 
 #include <filesystem>
 
@@ -64,6 +65,7 @@ std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, ed
 {
     const std::string dataFolder = dataFolderFor(homeFolder, hostVersion);
     const std::string preferences = dataFolder + kPreferenceFileName;
+    files::removeStaleTemporaries(dataFolder);
 
     if (!store.open(preferences)) {
         createFolders(homeFolder, hostVersion);

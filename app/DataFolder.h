@@ -21,7 +21,8 @@ std::string dataFolderFor(const std::string& homeFolder, int hostVersion);
 // and all five default templates and leaves the store open with
 // "Examples"/"HTML5" = 1 unsaved; a later run adds "HTML5.txt" once if the
 // installation never had it and closes the store. Nothing here is reported:
-// whatever cannot be made is passed over. Returns the data folder.
+// whatever cannot be made is passed over. Temporaries a crashed save left in
+// the data folder are removed first. Returns the data folder.
 std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store);
 
 } // namespace th::app

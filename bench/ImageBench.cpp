@@ -54,8 +54,8 @@ struct Sheet {
         store.registerDecoder(std::make_unique<PngDecoder>());
         store.registerEncoder(std::make_unique<PngEncoder>());
         const auto bytes = readFile(dataFolder() / "sheet4096.png");
-        if (auto n = store.decode(kAutoNumber, bytes))
-            number = *n;
+        if (const DecodeOutcome decoded = store.decode(kAutoNumber, bytes); decoded.ok())
+            number = decoded.number;
         outFolder = fs::temp_directory_path() / ("tile-heron-bench-" + std::to_string(getpid()));
         fs::create_directories(outFolder);
     }
@@ -186,7 +186,7 @@ void DecodeSprites(benchmark::State& state)
     store.registerDecoder(std::make_unique<PngDecoder>());
     for (auto _ : state)
         for (const auto& bytes : data) {
-            if (!store.decode(0, bytes))
+            if (!store.decode(0, bytes).ok())
                 state.SkipWithError("a sprite did not decode");
         }
     state.counters["sprites"] = static_cast<double>(data.size());

@@ -21,6 +21,27 @@ std::string skippedNotice(int skipped)
     return std::to_string(skipped) + " files could not be read as PNG pictures and were skipped.";
 }
 
+std::string tooLargeNotice(const std::string& name, const PictureLoad& load)
+{
+    const std::string budget = std::to_string(image::kDecodeBudgetSide);
+    return "\"" + name + "\" declares " + std::to_string(load.declaredWidth) + " × "
+           + std::to_string(load.declaredHeight) + " pixels; pictures of more than " + budget + " × " + budget
+           + " pixels are not read.";
+}
+
+bool tooLarge(const PictureLoad& load) { return load.problem == image::DecodeStatus::TooLarge; }
+
+std::string fileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// Lines under one another, as one notice.
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
 } // namespace
 
 CanvasCommands::CanvasCommands(CanvasEditor& editor, toolkit::Host& host, PictureLoader load, CanvasDisplay& display,
@@ -57,17 +78,13 @@ void CanvasCommands::clearCanvas()
     showReadouts();
 }
 
-// A sprite at (x, y); nothing for a file that is not a readable picture, so
-// no sprite without a picture reaches the canvas.
-std::optional<SpriteEntry> CanvasCommands::loadSprite(const std::string& path, const std::string& name,
-                                                      std::int32_t x, std::int32_t y)
+// A sprite at (x, y) that takes over the picture's hold; only loaded
+// pictures become sprites, so none without a picture reaches the canvas.
+SpriteEntry CanvasCommands::spriteOf(LoadedPicture& picture, const std::string& path, const std::string& name,
+                                     std::int32_t x, std::int32_t y)
 {
-    std::optional<LoadedPicture> picture = load_(path);
-    if (!picture)
-        return std::nullopt;
-    return SpriteEntry{.image = picture->image, .x = x, .y = y, .width = picture->width,
-                       .height = picture->height, .name = name, .sourcePath = path,
-                       .picture = std::move(picture->picture)};
+    return SpriteEntry{.image = picture.image, .x = x, .y = y, .width = picture.width, .height = picture.height,
+                       .name = name, .sourcePath = path, .picture = std::move(picture.picture)};
 }
 
 void CanvasCommands::openImageFolder()
@@ -92,6 +109,7 @@ void CanvasCommands::importFolder(const std::string& folder)
         previousHeight = current->height;
     std::int32_t lastWidth = 0;
     int skipped = 0;
+    std::vector<std::string> tooLargeLines;
     {
         const toolkit::ProgressScope work(progress_);
         const int total = int(names->size());
@@ -104,14 +122,17 @@ void CanvasCommands::importFolder(const std::string& folder)
                 added.placeX = 0;
                 added.placeY += previousHeight.value_or(0);
             }
-            std::optional<SpriteEntry> sprite = loadSprite(folder + name, name, added.placeX, added.placeY);
-            if (!sprite) {
-                ++skipped;
+            PictureLoad load = load_(folder + name);
+            if (!load.picture) {
+                if (tooLarge(load))
+                    tooLargeLines.push_back(tooLargeNotice(name, load));
+                else
+                    ++skipped;
                 continue;
             }
-            lastWidth = sprite->width;
-            previousHeight = sprite->height;
-            added.sprites.push_back(std::move(*sprite));
+            lastWidth = load.picture->width;
+            previousHeight = load.picture->height;
+            added.sprites.push_back(spriteOf(*load.picture, folder + name, name, added.placeX, added.placeY));
             added.placeX += lastWidth;
         }
     }
@@ -119,12 +140,15 @@ void CanvasCommands::importFolder(const std::string& folder)
     display_.showName(nameLabel(model_));
     selectTopAndRedraw(model_, display_);
     if (skipped > 0)
-        host_.message("Wait!", skippedNotice(skipped));
+        tooLargeLines.insert(tooLargeLines.begin(), skippedNotice(skipped));
+    if (!tooLargeLines.empty())
+        host_.message("Wait!", joined(tooLargeLines));
 }
 
-void CanvasCommands::importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y,
-                              std::vector<std::string>& skipped)
+std::vector<std::string> CanvasCommands::importAt(const std::vector<std::string>& paths, std::int32_t x,
+                                                  std::int32_t y, std::vector<std::string>& skipped)
 {
+    std::vector<std::string> tooLargeLines;
     // The import place stays where it was, as after a single import.
     AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
     {
@@ -134,19 +158,22 @@ void CanvasCommands::importAt(const std::vector<std::string>& paths, std::int32_
             if (!toolkit::report(progress_, toolkit::WorkStage::Decoding, done + 1, total))
                 break;
             const std::string& path = paths[std::size_t(done)];
-            std::optional<SpriteEntry> sprite = loadSprite(path, path.substr(path.find_last_of('/') + 1), x, y);
-            if (sprite)
-                added.sprites.push_back(std::move(*sprite));
+            PictureLoad load = load_(path);
+            if (load.picture)
+                added.sprites.push_back(spriteOf(*load.picture, path, fileName(path), x, y));
+            else if (tooLarge(load))
+                tooLargeLines.push_back(tooLargeNotice(fileName(path), load));
             else
                 skipped.push_back(path);
         }
     }
     if (added.sprites.empty())
-        return;
+        return tooLargeLines;
     editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
     display_.showPosition(positionReadout(model_));
     selectTopAndRedraw(model_, display_);
+    return tooLargeLines;
 }
 
 void CanvasCommands::importImage()
@@ -155,22 +182,27 @@ void CanvasCommands::importImage()
     if (path.empty())
         return;
     std::vector<std::string> unreadable;
-    importAt({path}, model_.placeX(), model_.placeY(), unreadable);
-    if (!unreadable.empty())
-        host_.message("Wait!", "\"" + path.substr(path.find_last_of('/') + 1) + "\" could not be read as a PNG picture.");
+    const std::vector<std::string> tooLargeLines = importAt({path}, model_.placeX(), model_.placeY(), unreadable);
+    if (!tooLargeLines.empty())
+        host_.message("Wait!", tooLargeLines.front());
+    else if (!unreadable.empty())
+        host_.message("Wait!", "\"" + fileName(path) + "\" could not be read as a PNG picture.");
 }
 
 void CanvasCommands::drop(const std::vector<std::string>& dropped, std::int32_t x, std::int32_t y)
 {
     DropPlan plan = planDrop(dropped);
+    std::vector<std::string> lines;
     if (plan.folder) {
         if (clearFirst())
             importFolder(toolkit::withTrailingSlash(*plan.folder));
     } else {
-        importAt(plan.pictures, x, y, plan.skipped);
+        lines = importAt(plan.pictures, x, y, plan.skipped);
     }
     if (!plan.skipped.empty())
-        host_.message("Wait!", skippedDropNotice(plan.skipped));
+        lines.insert(lines.begin(), skippedDropNotice(plan.skipped));
+    if (!lines.empty())
+        host_.message("Wait!", joined(lines));
 }
 
 void CanvasCommands::deleteImage()

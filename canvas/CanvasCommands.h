@@ -6,6 +6,7 @@
 // window shows the results through CanvasDisplay.
 
 #include "canvas/CanvasEdit.h"
+#include "image/Codec.h"
 
 #include <functional>
 #include <optional>
@@ -27,9 +28,17 @@ struct LoadedPicture {
     PictureHold picture;
 };
 
-// Reads a PNG file into a new picture; nullopt when it is not a readable
-// picture of at least one pixel.
-using PictureLoader = std::function<std::optional<LoadedPicture>(const std::string& path)>;
+// What a loader made of a file: the picture, or why there is none and, for a
+// picture too large, the size its file declared.
+struct PictureLoad {
+    std::optional<LoadedPicture> picture;
+    image::DecodeStatus problem = image::DecodeStatus::NotAPicture;
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+};
+
+// Reads a PNG file into a new picture.
+using PictureLoader = std::function<PictureLoad(const std::string& path)>;
 
 // What the commands need of the window around the canvas.
 class CanvasDisplay {
@@ -65,12 +74,13 @@ private:
     void clearCanvas();
     void importFolder(const std::string& folder);
     // The pictures at (x, y), in order, as one change; the paths of those
-    // that could not be read are added to `skipped`.
-    void importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y,
-                  std::vector<std::string>& skipped);
+    // that could not be read are added to `skipped`. Returns a notice line
+    // for each picture too large to be read.
+    std::vector<std::string> importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y,
+                                      std::vector<std::string>& skipped);
     void showReadouts();
-    std::optional<SpriteEntry> loadSprite(const std::string& path, const std::string& name, std::int32_t x,
-                                          std::int32_t y);
+    static SpriteEntry spriteOf(LoadedPicture& picture, const std::string& path, const std::string& name,
+                                std::int32_t x, std::int32_t y);
 
     CanvasEditor& editor_;
     CanvasModel& model_;

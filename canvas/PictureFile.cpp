@@ -8,17 +8,17 @@
 
 namespace th::canvas {
 
-std::optional<LoadedPicture> loadPictureFile(image::ImageStore& store, const std::string& path)
+PictureLoad loadPictureFile(image::ImageStore& store, const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return std::nullopt;
+        return {};
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::optional<int> number = store.decode(image::kAutoNumber, bytes);
-    if (!number)
-        return std::nullopt;
-    return LoadedPicture{*number, store.width(*number), store.height(*number),
-                         holdPicture(*number, [&store](ImageHandle image) { store.free(image); })};
+    const image::DecodeOutcome decoded = store.decode(image::kAutoNumber, bytes);
+    if (!decoded.ok())
+        return {std::nullopt, decoded.status, decoded.declaredWidth, decoded.declaredHeight};
+    const int n = decoded.number;
+    return {LoadedPicture{n, store.width(n), store.height(n), holdPicture(n, [&store](ImageHandle image) { store.free(image); })}};
 }
 
 } // namespace th::canvas

@@ -13,8 +13,8 @@ class ImageStore;
 
 namespace th::canvas {
 
-// Decodes the file into a new automatic image; nullopt when the file cannot
-// be read or is no picture the store's decoders accept.
-std::optional<LoadedPicture> loadPictureFile(image::ImageStore& store, const std::string& path);
+// Decodes the file into a new automatic image; no picture, with the reason,
+// when the file cannot be read or the store's decoders refuse it.
+PictureLoad loadPictureFile(image::ImageStore& store, const std::string& path);
 
 } // namespace th::canvas

@@ -33,17 +33,26 @@ std::filesystem::path followLinks(std::filesystem::path path)
     return path;
 }
 
+constexpr std::string_view kTemporaryPrefix = ".th-";
+constexpr std::size_t kTemporaryLetters = 6;
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
 // A short name of fixed length, so that a destination whose name is as long
 // as the file system allows can still be written beside.
 std::string temporaryName()
 {
-    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string name = ".th-";
-    for (int i = 0; i < 6; ++i)
+    std::string name(kTemporaryPrefix);
+    for (std::size_t i = 0; i < kTemporaryLetters; ++i)
         name += kLetters[pick(random)];
     return name;
+}
+
+bool isTemporaryName(std::string_view name)
+{
+    return name.size() == kTemporaryPrefix.size() + kTemporaryLetters && name.starts_with(kTemporaryPrefix)
+        && name.find_first_not_of(kLetters, kTemporaryPrefix.size()) == std::string_view::npos;
 }
 
 int openExclusive(const std::filesystem::path& folder, std::filesystem::path& temporary)
@@ -161,6 +170,19 @@ FileResult replaceFile(const std::filesystem::path& file, std::string_view conte
     ReplacingFile out(file);
     out.write(content);
     return out.commit();
+}
+
+std::size_t removeStaleTemporaries(const std::filesystem::path& folder)
+{
+    std::size_t removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        std::error_code ignored;
+        if (isTemporaryName(entry.path().filename().string()) && entry.is_regular_file(ignored)
+            && !entry.is_symlink(ignored) && std::filesystem::remove(entry.path(), ignored))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace th::files

@@ -51,4 +51,12 @@ private:
 // Replaces `file` with `content` through a ReplacingFile.
 [[nodiscard]] FileResult replaceFile(const std::filesystem::path& file, std::string_view content);
 
+// A temporary outlives its writer only when the process dies mid-save (a
+// crash, a kill, a power cut): every other path removes it. At start-up the
+// program removes such left-overs from the folder it writes most, its data
+// folder; sheets and scripts go wherever the user chose, and nothing is
+// removed there. Only regular files named exactly as the writer names them
+// (".th-" and six letters or digits) are removed. Returns how many.
+std::size_t removeStaleTemporaries(const std::filesystem::path& folder);
+
 } // namespace th::files

@@ -35,12 +35,14 @@ public:
 
     const DecodedHeader& header() const override { return header_; }
 
-    bool readRows(std::uint8_t* buffer, std::size_t stride) override
+    // The file holds the bottom row first, so the rows delivered before a
+    // break are the bottom ones.
+    DeliveredRows readRows(std::uint8_t* buffer, std::size_t stride) override
     {
         const int bits = header_.sourceDepth;
         const bool indexed = bits == 1 || bits == 4 || bits == 8;
         if (le32(data_, kInfo + 16) != 0 || !(indexed || bits == 16 || bits == 24 || bits == 32))
-            return false;
+            return {};
         if (indexed)
             readColourTable(bits);
         const std::size_t width = static_cast<std::size_t>(header_.width);
@@ -48,8 +50,7 @@ public:
         std::size_t at = le32(data_, 10);
         for (int fileRow = 0; fileRow < header_.height; ++fileRow, at += rowBytes) {
             if (at > data_.size() || data_.size() - at < rowBytes)
-                return false;
-            // The first row in the file is the bottom row of the image.
+                return {header_.height - fileRow, header_.height};
             std::uint8_t* out = buffer + static_cast<std::size_t>(header_.height - 1 - fileRow) * stride;
             const std::uint8_t* in = data_.data() + at;
             for (std::size_t x = 0; x < width; ++x, out += 3) {
@@ -59,7 +60,7 @@ public:
                 out[2] = c.b;
             }
         }
-        return true;
+        return {0, header_.height};
     }
 
 private:
@@ -108,16 +109,21 @@ private:
 
 } // namespace
 
-std::unique_ptr<DecodeSession> BmpDecoder::probe(std::span<const std::uint8_t> data) const
+Probe BmpDecoder::probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const
 {
-    if (data.size() < kMinimumHeaders || data[0] != 'B' || data[1] != 'M' || le32(data, 6) != 0)
-        return nullptr;
+    if (data.size() < 2 || data[0] != 'B' || data[1] != 'M')
+        return {};
+    if (data.size() < kMinimumHeaders || le32(data, 6) != 0)
+        return {DecodeStatus::Damaged, 0, 0, nullptr};
     DecodedHeader header;
     header.width = static_cast<std::int32_t>(le32(data, kInfo + 4));
     header.height = static_cast<std::int32_t>(le32(data, kInfo + 8));
     header.sourceDepth = le16(data, kInfo + 14);
     header.outputDepth = 24;
-    return std::make_unique<BmpSession>(data, header);
+    const DecodeStatus status = checkDeclaredSize(header.width, header.height, limits);
+    if (status != DecodeStatus::Decoded)
+        return {status, header.width, header.height, nullptr};
+    return {status, header.width, header.height, std::make_unique<BmpSession>(data, header)};
 }
 
 } // namespace th::image

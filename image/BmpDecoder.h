@@ -9,8 +9,7 @@ namespace th::image {
 class BmpDecoder final : public Decoder {
 public:
     std::uint32_t tag() const override { return kCodecBmp; }
-    [[nodiscard]] std::unique_ptr<DecodeSession>
-    probe(std::span<const std::uint8_t> data) const override;
+    [[nodiscard]] Probe probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const override;
 };
 
 } // namespace th::image

@@ -26,10 +26,34 @@ constexpr bool hasFlag(SaveFlags set, SaveFlags flag)
     return (static_cast<unsigned>(set) & static_cast<unsigned>(flag)) != 0;
 }
 
+// No picture larger than the largest canvas (4096) can be placed whole, and
+// a bigger one only costs memory and time: this budget leaves room for one
+// twice as wide and high, 256 MiB of RGBA.
+inline constexpr int kDecodeBudgetSide = 8192;
+
 // What a decode may ask for. A header is only a promise: a few bytes can claim
 // 32767 x 32767 pixels, so the size is checked before any pixel is allocated.
 struct DecodeLimits {
-    std::size_t maxPixels = std::size_t{16384} * 16384; // 1 GiB of RGBA
+    std::size_t maxPixels = std::size_t{kDecodeBudgetSide} * kDecodeBudgetSide;
+};
+
+enum class DecodeStatus {
+    Decoded,     // an image, whole or with the rows before a break in its data
+    NotAPicture, // no decoder knows the data
+    Damaged,     // a decoder knows the data but its header does not read
+    TooLarge,    // the header declares more pixels than the limits allow
+    OutOfMemory,
+    BadNumber,   // the number names no slot an image may take
+};
+
+// What a decode gave, and the size the header declared once it was read.
+struct [[nodiscard]] DecodeOutcome {
+    DecodeStatus status = DecodeStatus::NotAPicture;
+    int number = 0; // the image's number (its handle for kAutoNumber) when decoded
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+
+    bool ok() const { return status == DecodeStatus::Decoded; }
 };
 
 // What a decoder learnt from the header of data it accepted.
@@ -40,25 +64,45 @@ struct DecodedHeader {
     int sourceDepth = 0;  // the depth the data itself is stored at
 };
 
+// Image rows top <= row < bottom hold what the data delivered.
+struct DeliveredRows {
+    int top = 0;
+    int bottom = 0;
+};
+
 // One decode in progress; the destructor releases everything it holds.
 class DecodeSession {
 public:
     virtual ~DecodeSession() = default;
     virtual const DecodedHeader& header() const = 0;
-    // Writes the rows, top row first, each `stride` bytes apart, at the
-    // header's output depth. False when the data ended or broke early; the
-    // rows delivered before that stay written.
-    virtual bool readRows(std::uint8_t* buffer, std::size_t stride) = 0;
+    // Writes the rows, each `stride` bytes apart, at the header's output
+    // depth, and stops where the data ends or breaks. The rows outside the
+    // range it returns are left as they were.
+    virtual DeliveredRows readRows(std::uint8_t* buffer, std::size_t stride) = 0;
 };
+
+// A decoder's answer to the first bytes: a session ready to read the rows, or
+// why there is none; declaredWidth and declaredHeight once a header was read.
+struct Probe {
+    DecodeStatus status = DecodeStatus::NotAPicture;
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+    std::unique_ptr<DecodeSession> session;
+};
+
+// Damaged for sides below 1, TooLarge for more pixels than the limits allow,
+// Decoded otherwise. Sides are checked first, so the product cannot overflow.
+DecodeStatus checkDeclaredSize(std::int64_t width, std::int64_t height, const DecodeLimits& limits);
 
 class Decoder {
 public:
     virtual ~Decoder() = default;
     virtual std::uint32_t tag() const = 0;
-    // A session when the data is in this decoder's format and its header
-    // reads; nullptr otherwise. `data` must stay valid for the session's life.
-    [[nodiscard]] virtual std::unique_ptr<DecodeSession>
-    probe(std::span<const std::uint8_t> data) const = 0;
+    // NotAPicture when the data is not in this decoder's format; otherwise
+    // the header is read and checked against the limits before anything of
+    // the picture's size is allocated. `data` must stay valid for the
+    // session's life.
+    [[nodiscard]] virtual Probe probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const = 0;
 };
 
 class Encoder {

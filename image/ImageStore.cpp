@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
-#include <new>
 
 namespace th::image {
 namespace {
@@ -13,43 +11,38 @@ namespace {
 constexpr std::size_t kInitialSlots = 16;
 constexpr std::size_t kSlotGrowth = 16;
 
-// Expands rows of 3-byte pixels (with the given stride) into opaque RGBA.
-void expandRgb(const std::vector<std::uint8_t>& rgb, std::size_t rgbStride, Image& image)
+// Widens the RGB row at the start of an RGBA row in place, last pixel first
+// so that no pixel is overwritten before it is read.
+void widenRow(std::uint8_t* row, int width)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        const std::uint8_t* in = rgb.data() + static_cast<std::size_t>(y) * rgbStride;
-        std::uint8_t* out = image.pixels() + static_cast<std::size_t>(y) * image.stride();
-        for (int x = 0; x < image.width(); ++x, in += 3, out += 4) {
-            std::memcpy(out, in, 3);
-            out[3] = 255;
-        }
+    for (int x = width; x-- > 0;) {
+        const std::uint8_t* in = row + static_cast<std::size_t>(x) * 3;
+        const std::uint8_t r = in[0], g = in[1], b = in[2];
+        std::uint8_t* out = row + static_cast<std::size_t>(x) * 4;
+        out[0] = r;
+        out[1] = g;
+        out[2] = b;
+        out[3] = 255;
     }
 }
 
+// RGB rows are read into the image's own rows and widened there, so a
+// decode needs no memory beyond the image. Rows the data did not deliver
+// stay zero, and opaque for RGB data.
 void decodeInto(DecodeSession& session, Image& image)
 {
-    // A decoder that stops early has still delivered the rows before the
-    // break; the image keeps them either way, so its result is not needed.
-    if (session.header().outputDepth == 32) {
-        static_cast<void>(session.readRows(image.pixels(), image.stride()));
+    const DeliveredRows delivered = session.readRows(image.pixels(), image.stride());
+    if (session.header().outputDepth == 32)
         return;
+    for (int y = 0; y < image.height(); ++y) {
+        std::uint8_t* row = image.pixels() + static_cast<std::size_t>(y) * image.stride();
+        if (y >= delivered.top && y < delivered.bottom) {
+            widenRow(row, image.width());
+        } else {
+            for (int x = 0; x < image.width(); ++x)
+                row[static_cast<std::size_t>(x) * 4 + 3] = 255;
+        }
     }
-    const std::size_t rgbStride = (static_cast<std::size_t>(image.width()) * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> rgb;
-    try {
-        rgb.resize(rgbStride * static_cast<std::size_t>(image.height()));
-    } catch (const std::bad_alloc&) {
-        return;
-    }
-    static_cast<void>(session.readRows(rgb.data(), rgbStride));
-    expandRgb(rgb, rgbStride, image);
-}
-
-// Sides are checked first, so the product cannot overflow.
-bool withinLimits(const DecodedHeader& header, const DecodeLimits& limits)
-{
-    return header.width >= 1 && header.height >= 1 && header.width <= kMaxSide && header.height <= kMaxSide
-        && static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height) <= limits.maxPixels;
 }
 
 } // namespace
@@ -111,27 +104,31 @@ std::optional<int> ImageStore::create(int number, int width, int height, int dep
     return store(number, std::move(image));
 }
 
-std::optional<int> ImageStore::decode(int number, std::span<const std::uint8_t> data,
-                                      const DecodeLimits& limits)
+DecodeOutcome ImageStore::decode(int number, std::span<const std::uint8_t> data, const DecodeLimits& limits)
 {
     if (number != kAutoNumber && (number < 0 || number > kMaxStaticNumber))
-        return std::nullopt;
+        return {DecodeStatus::BadNumber};
     for (const auto& decoder : decoders_) {
-        auto session = decoder->probe(data);
-        if (!session)
+        Probe probe = decoder->probe(data, limits);
+        if (probe.status == DecodeStatus::NotAPicture)
             continue;
-        const DecodedHeader& header = session->header();
-        if (!withinLimits(header, limits))
-            return std::nullopt;
+        DecodeOutcome outcome{probe.status, 0, probe.declaredWidth, probe.declaredHeight};
+        if (!probe.session)
+            return outcome;
+        const DecodedHeader& header = probe.session->header();
         auto image = Image::allocate(header.width, header.height);
         if (!image)
-            return std::nullopt;
+            return {DecodeStatus::OutOfMemory, 0, header.width, header.height};
         image->sourceDepth = header.sourceDepth;
         image->sourceTag = decoder->tag();
-        decodeInto(*session, *image);
-        return store(number, std::move(image));
+        decodeInto(*probe.session, *image);
+        const std::optional<int> stored = store(number, std::move(image));
+        if (!stored)
+            return {DecodeStatus::BadNumber, 0, header.width, header.height};
+        outcome.number = *stored;
+        return outcome;
     }
-    return std::nullopt;
+    return {DecodeStatus::NotAPicture};
 }
 
 void ImageStore::free(int number)

@@ -52,12 +52,12 @@ public:
     [[nodiscard]] std::optional<int> create(int number, int width, int height, int depth,
                                             Fill fill = Fill::OpaqueBlack);
     // Decodes `data` (never reading past its end) with the first decoder that
-    // accepts it. A header that claims more pixels than the limits allow is
-    // refused before anything is allocated. An image whose data breaks off is
-    // still returned, with the rows decoded before the break and zero pixels
-    // after it.
-    [[nodiscard]] std::optional<int> decode(int number, std::span<const std::uint8_t> data,
-                                            const DecodeLimits& limits = {});
+    // knows it. A header that declares more pixels than the limits allow is
+    // refused (TooLarge, with the declared size) before anything is
+    // allocated. An image whose data breaks off is still decoded, with the
+    // rows delivered before the break and zero pixels (opaque black for RGB
+    // data) elsewhere; the decoding stops at the break.
+    DecodeOutcome decode(int number, std::span<const std::uint8_t> data, const DecodeLimits& limits = {});
 
     // Frees the image the number names; kAutoNumber frees every image.
     void free(int number);

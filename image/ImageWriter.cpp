@@ -2,13 +2,16 @@
 
 #include "image/Color.h"
 
+#include <cerrno>
 #include <new>
 #include <vector>
 
 namespace th::image {
 
-files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
-                            const PixelRows& source, SaveFlags flags, int depth)
+namespace {
+
+files::FileResult flattenAndWrite(const Encoder& encoder, const std::filesystem::path& file,
+                                  const PixelRows& source, SaveFlags flags, int depth)
 {
     if (source.bytesPerPixel == 3 || encoder.writesRgba())
         return encoder.write(file, source, flags, depth);
@@ -30,6 +33,21 @@ files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path&
     }
     const PixelRows flattened{rgb.data(), source.width, source.height, stride, 3, false, source.watch};
     return encoder.write(file, flattened, flags, depth);
+}
+
+} // namespace
+
+// Every failure of a save is a result: an allocation that fails anywhere on
+// the way (a path, a buffer, libpng's writer around us) leaves through here,
+// after the file's destructor has removed its temporary.
+files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
+                            const PixelRows& source, SaveFlags flags, int depth)
+{
+    try {
+        return flattenAndWrite(encoder, file, source, flags, depth);
+    } catch (const std::bad_alloc&) {
+        return files::failure(files::FileError::OutOfMemory, ENOMEM);
+    }
 }
 
 } // namespace th::image

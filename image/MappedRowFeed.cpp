@@ -9,13 +9,26 @@ namespace th::image {
 MappedRowFeed::MappedRowFeed(PaletteQuantiser& quantiser, int height)
     : quantiser_(quantiser)
     , height_(height)
-    , slots_(kSlots)
-    , worker_([this] { produce(); })
 {
+    start();
+}
+
+// std::thread reports a thread the system would not start as
+// std::system_error, and its own state or the slots as std::bad_alloc.
+void MappedRowFeed::start()
+{
+    try {
+        slots_.resize(kSlots);
+        worker_ = std::thread([this] { produce(); });
+    } catch (const std::exception&) {
+        slots_.clear();
+    }
 }
 
 MappedRowFeed::~MappedRowFeed()
 {
+    if (!worker_.joinable())
+        return;
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -24,7 +37,28 @@ MappedRowFeed::~MappedRowFeed()
     worker_.join();
 }
 
+std::exception_ptr MappedRowFeed::failure() const
+{
+    std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+// An exception must not leave the thread (that ends the program): it is
+// kept for the writer, which stops at the row it waits for.
 void MappedRowFeed::produce()
+{
+    try {
+        mapRows();
+    } catch (...) {
+        {
+            std::lock_guard lock(mutex_);
+            failure_ = std::current_exception();
+        }
+        rowsReady_.notify_one();
+    }
+}
+
+void MappedRowFeed::mapRows()
 {
     for (int row = 0; row < height_; ++row) {
         {
@@ -55,13 +89,17 @@ void MappedRowFeed::produce()
 
 const std::uint8_t* MappedRowFeed::next()
 {
+    if (!worker_.joinable())
+        return quantiser_.mapRow(taken_++).data();
     std::unique_lock lock(mutex_);
     const int row = taken_;
     if (mapped_ <= row) {
         writerNeeds_ = std::min(row + kBatch, height_);
         writerWaits_ = true;
-        rowsReady_.wait(lock, [&] { return mapped_ >= writerNeeds_; });
+        rowsReady_.wait(lock, [&] { return mapped_ >= writerNeeds_ || failure_; });
         writerWaits_ = false;
+        if (mapped_ <= row)
+            return nullptr;
     }
     ++taken_;
     const bool wake = mapperWaits_ && taken_ >= mapperNeeds_;

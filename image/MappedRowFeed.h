@@ -4,8 +4,13 @@
 // each other, so a palette save finishes in about half their sum. Rows are
 // mapped strictly in order by the one quantiser, so the result is the same
 // bits as mapping them one by one on the writer's thread.
+//
+// Nothing here throws. When the thread or its slots cannot be had, the rows
+// are mapped on the writer's thread instead, with the same result; when the
+// mapping thread fails, it stops and hands its exception to the writer.
 
 #include <condition_variable>
+#include <exception>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -23,11 +28,16 @@ public:
     MappedRowFeed(const MappedRowFeed&) = delete;
     MappedRowFeed& operator=(const MappedRowFeed&) = delete;
 
-    // The next row's packed indices, in row order. Valid until the next call.
+    // The next row's packed indices, in row order, valid until the next call;
+    // nullptr once the mapping thread failed.
     const std::uint8_t* next();
+    // What stopped the mapping thread; empty while nothing did.
+    std::exception_ptr failure() const;
 
 private:
+    void start();
     void produce();
+    void mapRows();
 
     // A side that has to wait sleeps until a batch of rows (or of free
     // slots) is ready, not just one: waking a thread per row cost more than
@@ -38,7 +48,7 @@ private:
     PaletteQuantiser& quantiser_;
     const int height_;
     std::vector<std::vector<std::uint8_t>> slots_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable rowsReady_;
     std::condition_variable slotsFree_;
     int mapped_ = 0;        // rows finished by the mapping thread
@@ -48,7 +58,8 @@ private:
     bool writerWaits_ = false;
     bool mapperWaits_ = false;
     bool stopping_ = false;
-    std::thread worker_;
+    std::exception_ptr failure_;
+    std::thread worker_; // not joinable: the writer maps its own rows
 };
 
 } // namespace th::image

@@ -3,6 +3,8 @@
 #include "image/Codec.h"
 
 #include <algorithm>
+#include "image/ContestLanes.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -45,11 +47,14 @@ constexpr int kCacheBits = 16;              // mapping memo: 2^16 recent pixels
 // ============================================================================
 struct PaletteQuantiser::Network {
     int netsize = 0;
-    // Neurons as separate channel arrays so the contest loops run straight.
-    double alpha[kMaxNeurons] = {}, blue[kMaxNeurons] = {}, green[kMaxNeurons] = {},
-           red[kMaxNeurons] = {};
-    double bias[kMaxNeurons] = {};
-    double freq[kMaxNeurons] = {};
+    // Neurons as separate channel arrays, aligned for the vector lanes of the
+    // contest; depths 2 to 8 give a multiple of 4 neurons.
+    alignas(32) double alpha[kMaxNeurons] = {};
+    alignas(32) double blue[kMaxNeurons] = {};
+    alignas(32) double green[kMaxNeurons] = {};
+    alignas(32) double red[kMaxNeurons] = {};
+    alignas(32) double bias[kMaxNeurons] = {};
+    alignas(32) double freq[kMaxNeurons] = {};
     double radpower[kRadiusLimit] = {};
     double gammaTable[256] = {};
     int gammaByte[256] = {};      // gammaTable as integers, for the search
@@ -72,9 +77,6 @@ struct PaletteQuantiser::Network {
 
 private:
     int contest(double a, double b, double g, double r);
-    template <int weightKind>
-    void compete(double a, double b, double g, double r, double w, int& bestpos,
-                 int& bestbiaspos) const;
     void moveWinner(int winner, double rate, double a, double b, double g, double r);
     void moveNeighbours(int winner, int rad, double a, double b, double g, double r);
     void swapNeurons(int i, int j);
@@ -113,21 +115,25 @@ PaletteQuantiser::Network::Network(int size)
 // ============================================================================
 namespace {
 
-enum class Weight { One, Zero, Other };
-
 bool isSubnormal(double v) { return v != 0.0 && std::fabs(v) < std::numeric_limits<double>::min(); }
 
 // d * k for subnormal d and 0 < k <= 1, rounded to nearest, ties to even.
-double scaleSubnormal(double d, double k)
+// Rare next to the move itself, so kept out of its way.
+[[gnu::noinline, gnu::cold]] double scaleSubnormal(double d, double k)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &d, sizeof bits);
     const std::uint64_t sign = bits & (std::uint64_t{1} << 63);
     const std::uint64_t units = bits & ~sign; // d = units * 2^-1074
-    int exponent;
-    const double fraction = std::frexp(k, &exponent); // k = fraction * 2^exponent
-    const auto kUnits = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent; // d * k = units * kUnits * 2^-shift units
+    // k = kUnits * 2^(biased - 1075), read from its bits; a zero (or
+    // subnormal) k gives a zero of d's sign, as the hardware does.
+    std::uint64_t kBits;
+    std::memcpy(&kBits, &k, sizeof kBits);
+    const int biased = static_cast<int>(kBits >> 52) & 0x7FF;
+    if (biased == 0)
+        return sign ? -0.0 : 0.0;
+    const std::uint64_t kUnits = (kBits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    const int shift = 1075 - biased; // d * k = units * kUnits * 2^-shift units
     if (shift >= 120)
         return sign ? -0.0 : 0.0;
     const unsigned __int128 product = static_cast<unsigned __int128>(units) * kUnits;
@@ -143,7 +149,7 @@ double scaleSubnormal(double d, double k)
 }
 
 // v - (v - target) * k, the move of one channel.
-double moved(double v, double target, double k)
+inline double moved(double v, double target, double k)
 {
     const double d = v - target;
     return v - (isSubnormal(d) ? scaleSubnormal(d, k) : d * k);
@@ -152,62 +158,22 @@ double moved(double v, double target, double k)
 } // namespace
 
 // ============================================================================
-// Contest: the winner by biased distance, and the frequency and bias update
+// Contest: the winner by biased distance, and the frequency and bias update,
+// in vector lanes (ContestLanes.h): AVX2 where the processor has it, SSE2
+// otherwise, with the same bits either way
 // ============================================================================
-template <int weightKind>
-void PaletteQuantiser::Network::compete(double a, double b, double g, double r, double w,
-                                        int& bestpos, int& bestbiaspos) const
-{
-    constexpr Weight kind = static_cast<Weight>(weightKind);
-    auto weighted = [w](double difference) {
-        if constexpr (kind == Weight::One)
-            return difference;
-        else if constexpr (kind == Weight::Zero)
-            return 0.0;
-        else
-            return difference * w;
-    };
-    double bestd = kFarAway;
-    double bestbiasd = kFarAway;
-    for (int j = 0; j < netsize; ++j) {
-        const double partial = weighted(std::fabs(red[j] - r)) + weighted(std::fabs(blue[j] - b));
-        if (partial < bestd || partial < bestbiasd + bias[j]) {
-            const double dist = std::fabs(alpha[j] - a) + weighted(std::fabs(green[j] - g)) + partial;
-            if (dist < bestd) {
-                bestd = dist;
-                bestpos = j;
-            }
-            const double biasd = dist - bias[j];
-            if (biasd < bestbiasd) {
-                bestbiasd = biasd;
-                bestbiaspos = j;
-            }
-        }
-    }
-}
-
 int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
 {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
     const double t = 1.0 - a / 255.0;
     const double w = 1.0 - t * t; // colour counts less the more transparent the sample
-    int bestpos = 0;
-    int bestbiaspos = 0;
-    if (w == 1.0)
-        compete<static_cast<int>(Weight::One)>(a, b, g, r, w, bestpos, bestbiaspos);
-    else if (w == 0.0)
-        compete<static_cast<int>(Weight::Zero)>(a, b, g, r, w, bestpos, bestbiaspos);
-    else
-        compete<static_cast<int>(Weight::Other)>(a, b, g, r, w, bestpos, bestbiaspos);
-    // Each neuron's bias is read above before it is updated here, so running
-    // the update as its own loop changes no result.
-    for (int j = 0; j < netsize; ++j) {
-        const double f = freq[j] * kBeta;
-        freq[j] -= f;
-        bias[j] += f * kBiasGain;
-    }
-    freq[bestpos] += kBeta;
-    bias[bestpos] -= 1.0;
-    return bestbiaspos;
+    const ContestNeurons neurons{alpha, blue, green, red, bias, freq, netsize};
+    const ContestSample sample{a, b, g, r, w, kFarAway, kBeta, kBiasGain};
+    const ContestWinners winners =
+        avx2 ? contestAvx2(neurons, sample) : contestAnyWeight<Sse2Lanes>(neurons, sample);
+    freq[winners.bestpos] += kBeta;
+    bias[winners.bestpos] -= 1.0;
+    return winners.bestbiaspos;
 }
 
 // ============================================================================

@@ -29,6 +29,10 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count)
 
 void discardWarning(png_structp, png_const_charp) {}
 
+// libpng's own handler prints every error; a damaged file is an expected
+// outcome here, reported through the decode's result.
+[[noreturn]] void stopQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // The depth of the stored data: the bit depth for palette and grey images,
 // 24 for RGB, 32 for RGBA and for anything with a tRNS chunk, except that
 // grey with tRNS reports its bit depth after expansion to grey+alpha.
@@ -52,6 +56,27 @@ int sourceDepthOf(int colourType, int bitDepth, bool hasTrns)
     }
 }
 
+// A chunk's length is a promise too: libpng allocates a whole sPLT (or
+// text) chunk before reading it, so 8 bytes claiming 1.9 GB cost 1.9 GB.
+// The data is all in memory, so every chunk that png_read_info reads, the
+// ones before the first IDAT, must fit in what is left of it.
+bool headerChunksFit(std::span<const std::uint8_t> data)
+{
+    constexpr std::size_t kChunkHeader = 8; // length and type
+    constexpr std::size_t kCrc = 4;         // after the data
+    for (std::size_t at = 8; data.size() - at >= kChunkHeader;) {
+        const std::size_t length = std::size_t(data[at]) << 24 | std::size_t(data[at + 1]) << 16
+                                   | std::size_t(data[at + 2]) << 8 | data[at + 3];
+        if (std::memcmp(data.data() + at + 4, "IDAT", 4) == 0)
+            return true;
+        const std::size_t left = data.size() - at - kChunkHeader;
+        if (left < kCrc || length > left - kCrc)
+            return false;
+        at += kChunkHeader + length + kCrc;
+    }
+    return false; // no image data: libpng would refuse it too
+}
+
 class PngSession final : public DecodeSession {
 public:
     PngSession(std::span<const std::uint8_t> data)
@@ -62,21 +87,32 @@ public:
 
     const DecodedHeader& header() const override { return header_; }
 
-    // Reads the header and sets every transformation. Only plain values live
-    // in this frame, so libpng's longjmp out of it skips no destructor.
-    [[nodiscard]] bool start()
+    // Reads the header, checks the declared size and sets every
+    // transformation. Only plain values live in this frame, so libpng's
+    // longjmp out of it skips no destructor.
+    [[nodiscard]] DecodeStatus start(const DecodeLimits& limits)
     {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, discardWarning);
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopQuietly, discardWarning);
         if (!png_)
-            return false;
+            return DecodeStatus::OutOfMemory;
         info_ = png_create_info_struct(png_);
         if (!info_)
-            return false;
+            return DecodeStatus::OutOfMemory;
         if (setjmp(png_jmpbuf(png_)))
-            return false;
-        png_set_user_limits(png_, kMaxSide, kMaxSide);
+            return DecodeStatus::Damaged;
+        // Every size PNG allows is read, so that the budget below, not
+        // libpng's default limit, refuses a large one by its declared size.
+        png_set_user_limits(png_, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
         png_set_read_fn(png_, &cursor_, readFromMemory);
         png_read_info(png_, info_);
+
+        // png_read_update_info below allocates a row, so the size is checked
+        // first.
+        header_.width = static_cast<int>(png_get_image_width(png_, info_));
+        header_.height = static_cast<int>(png_get_image_height(png_, info_));
+        if (const DecodeStatus size = checkDeclaredSize(header_.width, header_.height, limits);
+            size != DecodeStatus::Decoded)
+            return size;
 
         const int colourType = png_get_color_type(png_, info_);
         const int bitDepth = png_get_bit_depth(png_, info_);
@@ -97,23 +133,25 @@ public:
         // them are set above and the header is updated once.
         png_read_update_info(png_, info_);
 
-        header_.width = static_cast<int>(png_get_image_width(png_, info_));
-        header_.height = static_cast<int>(png_get_image_height(png_, info_));
         header_.outputDepth = png_get_color_type(png_, info_) == PNG_COLOR_TYPE_RGB ? 24 : 32;
         header_.sourceDepth = sourceDepthOf(colourType, bitDepth, hasTrns);
         const std::size_t rowBytes = png_get_rowbytes(png_, info_);
-        return png_get_bit_depth(png_, info_) == 8
-               && rowBytes == static_cast<std::size_t>(header_.width) * (header_.outputDepth / 8);
+        const bool plain = png_get_bit_depth(png_, info_) == 8
+                           && rowBytes == static_cast<std::size_t>(header_.width) * (header_.outputDepth / 8);
+        return plain ? DecodeStatus::Decoded : DecodeStatus::Damaged;
     }
 
-    bool readRows(std::uint8_t* buffer, std::size_t stride) override
+    // A break in the data ends the read at once. An interlaced image spreads
+    // every pass over all rows, so after a break all rows hold what arrived.
+    DeliveredRows readRows(std::uint8_t* buffer, std::size_t stride) override
     {
+        row_ = 0;
         if (setjmp(png_jmpbuf(png_)))
-            return false;
+            return {0, passes_ > 1 ? header_.height : row_};
         for (int pass = 0; pass < passes_; ++pass)
-            for (int r = 0; r < header_.height; ++r)
-                png_read_row(png_, buffer + static_cast<std::size_t>(r) * stride, nullptr);
-        return true;
+            for (row_ = 0; row_ < header_.height; ++row_)
+                png_read_row(png_, buffer + static_cast<std::size_t>(row_) * stride, nullptr);
+        return {0, header_.height};
     }
 
 private:
@@ -121,19 +159,26 @@ private:
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
     int passes_ = 1;
+    // A member, not a local: a local changed after setjmp is undefined after
+    // the longjmp back.
+    int row_ = 0;
     DecodedHeader header_;
 };
 
 } // namespace
 
-std::unique_ptr<DecodeSession> PngDecoder::probe(std::span<const std::uint8_t> data) const
+Probe PngDecoder::probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const
 {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
-        return nullptr;
+        return {};
+    if (!headerChunksFit(data))
+        return {DecodeStatus::Damaged, 0, 0, nullptr};
     auto session = std::make_unique<PngSession>(data);
-    if (!session->start())
-        return nullptr;
-    return session;
+    const DecodeStatus status = session->start(limits);
+    const DecodedHeader header = session->header();
+    if (status != DecodeStatus::Decoded)
+        session.reset();
+    return {status, header.width, header.height, std::move(session)};
 }
 
 } // namespace th::image

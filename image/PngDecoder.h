@@ -11,8 +11,7 @@ namespace th::image {
 class PngDecoder final : public Decoder {
 public:
     std::uint32_t tag() const override { return kCodecPng; }
-    [[nodiscard]] std::unique_ptr<DecodeSession>
-    probe(std::span<const std::uint8_t> data) const override;
+    [[nodiscard]] Probe probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const override;
 };
 
 } // namespace th::image

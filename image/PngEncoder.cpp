@@ -6,7 +6,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
+#include <new>
 #include <optional>
 
 namespace th::image {
@@ -34,6 +36,9 @@ bool goOn(const PixelRows& source, int written)
     return !source.watch || (*source.watch)(written);
 }
 
+// libpng's own handler prints every error; the save reports it as its result.
+[[noreturn]] void stopQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // Everything between setjmp and a libpng error lives in plain values or in
 // the caller's frame, so the longjmp skips no destructor; the watch is
 // called between rows, outside libpng, and has returned before any later
@@ -42,7 +47,7 @@ Encoded encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuanti
                MappedRowFeed* rows)
 {
     // The installed library's own version: libpng 1.6 refuses older strings.
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, stopQuietly, nullptr);
     if (!png)
         return Encoded::Failed;
     png_infop info = png_create_info_struct(png);
@@ -65,7 +70,10 @@ Encoded encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuanti
         png_set_PLTE(png, info, colours, static_cast<int>(palette.size()));
         png_write_info(png, info);
         for (int r = 0; r < source.height; ++r) {
-            png_write_row(png, rows->next());
+            const std::uint8_t* row = rows->next();
+            if (!row)
+                png_error(png, "row mapping failed");
+            png_write_row(png, row);
             if (!goOn(source, r + 1)) {
                 png_destroy_write_struct(&png, &info);
                 return Encoded::Abandoned;
@@ -87,6 +95,18 @@ Encoded encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuanti
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return Encoded::Done;
+}
+
+// Only memory can stop the mapping; anything else is named as the encoder's.
+files::FileResult mappingFailure(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return files::failure(files::FileError::OutOfMemory, ENOMEM);
+    } catch (...) {
+        return files::failure(files::FileError::EncodeFailed);
+    }
 }
 
 } // namespace
@@ -117,6 +137,8 @@ files::FileResult PngEncoder::write(const std::filesystem::path& file, const Pix
     case Encoded::Abandoned: return files::failure(files::FileError::Cancelled);
     case Encoded::Failed: break;
     }
+    if (rows && rows->failure())
+        return mappingFailure(rows->failure());
     return out.result().ok() ? files::failure(files::FileError::EncodeFailed) : out.result();
 }
 

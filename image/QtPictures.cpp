@@ -20,7 +20,9 @@ std::optional<int> decodeResource(ImageStore& store, int number, const char* res
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
-    return store.decode(number, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+    const DecodeOutcome decoded =
+        store.decode(number, {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+    return decoded.ok() ? std::optional<int>(decoded.number) : std::nullopt;
 }
 
 } // namespace th::image

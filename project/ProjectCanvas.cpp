@@ -7,8 +7,11 @@ namespace th::project {
 
 namespace {
 
-std::string whyUnreadable(const std::string& file)
+std::string whyUnreadable(const std::string& file, const canvas::PictureLoad& load)
 {
+    if (load.problem == image::DecodeStatus::TooLarge)
+        return "declares " + std::to_string(load.declaredWidth) + " × " + std::to_string(load.declaredHeight)
+               + " pixels, more than a picture may have";
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(file, error);
     if (status.type() == std::filesystem::file_type::not_found)
@@ -48,9 +51,10 @@ ProjectPictures loadPictures(const Project& project, const canvas::PictureLoader
 {
     ProjectPictures result;
     for (const ProjectSprite& sprite : project.sprites) {
-        result.pictures.push_back(load(sprite.file));
-        if (!result.pictures.back())
-            result.unreadable.push_back(sprite.name + ": " + whyUnreadable(sprite.file));
+        canvas::PictureLoad loaded = load(sprite.file);
+        if (!loaded.picture)
+            result.unreadable.push_back(sprite.name + ": " + whyUnreadable(sprite.file, loaded));
+        result.pictures.push_back(std::move(loaded.picture));
     }
     return result;
 }

@@ -80,7 +80,9 @@ TEST_F(DataFolderTest, LaterRunsRewriteNothingTheUserChangedAndAddHtml5OnceWitho
     fs::remove(folder + "HTML5.txt");
     fs::remove(folder + "plist.txt");
     writeBytes(folder + "Clipboard.txt", "edited");
+    writeBytes(folder + ".th-Ab12Z9", "left by a crash");
     run();
+    EXPECT_FALSE(fs::exists(folder + ".th-Ab12Z9"));
     EXPECT_FALSE(fs::exists(folder + "HTML5.txt"));
     EXPECT_FALSE(fs::exists(folder + "plist.txt"));
     EXPECT_EQ(readBytes(folder + "Clipboard.txt"), "edited");

@@ -1,6 +1,7 @@
 // The commands that fill and empty the canvas, with a scripted host and a
-// stand-in picture loader: a file holding "W H" is a W x H picture, anything
-// else is not a picture.
+// stand-in picture loader: a file holding "W H" is a W x H picture, one
+// holding "huge W H" declares a size beyond the decode budget, anything else
+// is not a picture.
 
 #include "canvas/CanvasCommands.h"
 #include "RecordingDisplay.h"
@@ -21,16 +22,18 @@ using Titles = std::vector<std::string>;
 
 class CanvasCommandsTest : public ::testing::Test {
 protected:
-    std::optional<LoadedPicture> load(const std::string& path)
+    PictureLoad load(const std::string& path)
     {
         if (!std::filesystem::exists(path))
-            return std::nullopt;
+            return {};
         std::istringstream text(th::testing::readBytes(path));
         int width = 0, height = 0;
+        if (text.peek() == 'h' && text.ignore(4) && text >> width >> height)
+            return {std::nullopt, th::image::DecodeStatus::TooLarge, width, height};
         if (!(text >> width >> height))
-            return std::nullopt;
+            return {};
         const ImageHandle image = ++loaded;
-        return LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })};
+        return {LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })}};
     }
     std::string folderOf(const std::vector<std::string>& names, const std::string& size = "10 10")
     {
@@ -63,6 +66,7 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
 {
     const std::string folder = folderOf({"1.png", "2.png", "3.png", "4.png", "5.png"}, "256 100");
     writeBytes(folder + "broken.png", "not a picture");
+    writeBytes(folder + "huge.png", "huge 30000 20000");
     writeBytes(folder + "upper.PNG", "256 100");
     const std::string rows = "1.png#1@0,0 256x100 2.png#2@256,0 256x100 3.png#3@512,0 256x100 ";
     for (const auto& [size, places] :
@@ -78,7 +82,9 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
         EXPECT_EQ(model.sprites().entries()[0].sourcePath, folder + "1.png");
         ASSERT_GE(host.shown.size(), 2u);
         EXPECT_EQ(host.shown.end()[-2].title, "Select Image Folder...");
-        EXPECT_EQ(host.shown.back().text, "1 file could not be read as a PNG picture and was skipped.");
+        EXPECT_EQ(host.shown.back().text, "1 file could not be read as a PNG picture and was skipped.\n"
+                                          "\"huge.png\" declares 30000 × 20000 pixels; pictures of more than "
+                                          "8192 × 8192 pixels are not read.");
     }
     EXPECT_EQ(host.shown[0].text, "Are you sure you want to clear the canvas and load new images?");
     EXPECT_EQ(released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
@@ -105,9 +111,14 @@ TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteBut
     EXPECT_EQ(host.shown.back().pattern, "*.png");
 
     const std::uint64_t revision = model.revision();
+    host.paths.push_back(folderOf({"huge.png"}, "huge 9000 8000") + "huge.png");
     commands.importImage();
+    commands.importImage();
+    EXPECT_EQ(host.titles().end()[-3], "Wait!");
+    EXPECT_EQ(host.shown.end()[-3].text, "\"missing.png\" could not be read as a PNG picture.");
     EXPECT_EQ(host.shown.back().title, "Wait!");
-    EXPECT_EQ(host.shown.back().text, "\"missing.png\" could not be read as a PNG picture.");
+    EXPECT_EQ(host.shown.back().text,
+              "\"huge.png\" declares 9000 × 8000 pixels; pictures of more than 8192 × 8192 pixels are not read.");
     EXPECT_EQ(model.revision(), revision);
 }
 

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <functional>
@@ -143,6 +145,38 @@ TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
     }
     EXPECT_EQ(readBytes(folder / "kept.txt"), "old");
     EXPECT_EQ(namesIn(folder), (Names{"a-folder", "kept.txt", "plain-file", "read-only.txt"}));
+}
+
+// A process that dies mid-save leaves its temporary; the start-up sweep
+// removes exactly that and none of the names that merely look like it.
+TEST(ReplacingFile, ATemporaryLeftByADeadProcessIsSweptAndLookAlikesStay)
+{
+    TempHome home;
+    const fs::path folder = home.path();
+    writeBytes(folder / "prefs", "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ReplacingFile out(folder / "prefs");
+        out.write("half");
+        ::_exit(out.isOpen() ? 0 : 1); // no destructor, as in a crash
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(status, 0);
+    const Names lookAlikes = {".th-12345", ".th-1234567", ".th-12_456", ".tH-123456", "a.th-123456"};
+    for (const std::string& name : lookAlikes)
+        writeBytes(folder / name, "keep");
+    fs::create_directory(folder / ".th-folder");
+    fs::create_symlink("prefs", folder / ".th-linked");
+    ASSERT_EQ(namesIn(folder).size(), lookAlikes.size() + 4) << "the dead writer's temporary is there";
+
+    EXPECT_EQ(th::files::removeStaleTemporaries(folder), 1u);
+    Names kept = lookAlikes;
+    kept.insert(kept.end(), {".th-folder", ".th-linked", "prefs"});
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(folder), kept);
+    EXPECT_EQ(readBytes(folder / "prefs"), "old");
 }
 
 TEST(ReplacingFile, AFolderThatTakesNoNewFileHasItsWritableFileWrittenInPlace)

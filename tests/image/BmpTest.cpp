@@ -75,7 +75,7 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
             EXPECT_EQ(Bytes(s.begin() + 54, s.end()), c.data);
         }
 
-        ASSERT_TRUE(store.decode(5, Bytes(s.begin(), s.end())));
+        ASSERT_TRUE(store.decode(5, Bytes(s.begin(), s.end())).ok());
         EXPECT_EQ(store.depth(5, kDepthSource), c.depth);
         const Bytes back(store.handle(5).pixels, store.handle(5).pixels + 24);
         if (!c.topRow.empty()) {
@@ -102,8 +102,8 @@ TEST_F(Bmp, DitheredRowsAreMappedTopFirstLikeThePng)
         ASSERT_TRUE(store.save(n, home.path() / "d.png", kCodecPng, SaveFlags::Dither, depth).ok());
         const std::string bmp = readBytes(home.path() / "d.bmp");
         const std::string png = readBytes(home.path() / "d.png");
-        ASSERT_TRUE(store.decode(1, Bytes(bmp.begin(), bmp.end())));
-        ASSERT_TRUE(store.decode(2, Bytes(png.begin(), png.end())));
+        ASSERT_TRUE(store.decode(1, Bytes(bmp.begin(), bmp.end())).ok());
+        ASSERT_TRUE(store.decode(2, Bytes(png.begin(), png.end())).ok());
         const PixelView fromBmp = store.handle(1);
         const PixelView fromPng = store.handle(2);
         const std::size_t bytes = fromPng.stride * std::size_t(fromPng.height);

@@ -34,7 +34,8 @@ struct PngLayout {
 };
 
 // libpng writes the test data; rows hold the samples as PNG stores them,
-// but one sample a byte below 8 bits (libpng packs them).
+// but one sample a byte below 8 bits (libpng packs them). Rows past the
+// last one given repeat it.
 Bytes encodePng(const PngLayout& layout, const std::vector<Bytes>& rows)
 {
     Bytes out;
@@ -62,8 +63,8 @@ Bytes encodePng(const PngLayout& layout, const std::vector<Bytes>& rows)
     png_write_info(png, info);
     png_set_packing(png);
     for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
-        for (const Bytes& row : rows)
-            png_write_row(png, row.data());
+        for (int y = 0; y < layout.height; ++y)
+            png_write_row(png, rows[std::min(std::size_t(y), rows.size() - 1)].data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
@@ -188,6 +189,17 @@ Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t d
     return b;
 }
 
+// Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
+std::vector<Bytes> noiseRows(std::size_t width, std::size_t height, std::size_t channels, unsigned seed)
+{
+    const std::size_t rowBytes = width * channels;
+    const std::string noise = th::testing::noiseBytes(rowBytes * height, seed);
+    std::vector<Bytes> rows;
+    for (std::size_t y = 0; y < height; ++y)
+        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * rowBytes), noise.begin() + std::ptrdiff_t((y + 1) * rowBytes));
+    return rows;
+}
+
 class Decoding : public ::testing::Test {
 protected:
     Decoding()
@@ -233,8 +245,7 @@ TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Picture picture = makePicture(c.layout);
-        const auto n = store.decode(3, encodePng(c.layout, picture.rows));
-        ASSERT_EQ(n, 3);
+        ASSERT_EQ(store.decode(3, encodePng(c.layout, picture.rows)).number, 3);
         EXPECT_EQ(std::pair(store.width(3), store.height(3)), std::pair(c.layout.width, c.layout.height));
         EXPECT_EQ(std::pair(store.depth(3, kDepthSource), store.depth(3, 0)), std::pair(c.sourceDepth, 32));
         const PixelView view = store.handle(3);
@@ -269,7 +280,7 @@ TEST_F(Decoding, BmpFilesGiveTheirRowsBottomUp)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(store.decode(5, c.data), 5);
+        ASSERT_EQ(store.decode(5, c.data).number, 5);
         EXPECT_EQ(store.depth(5, kDepthSource), c.sourceDepth);
         EXPECT_EQ(Bytes(store.handle(5).pixels, store.handle(5).pixels + c.pixels.size()), c.pixels);
     }
@@ -280,36 +291,31 @@ TEST_F(Decoding, BmpFilesGiveTheirRowsBottomUp)
 // pixel data still gives the image, with the rows read before it intact.
 TEST_F(Decoding, DamagedFilesFailCleanly)
 {
-    // Noise, so the data spans many IDAT chunks.
-    const PngLayout l = layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64);
-    const std::string noise = th::testing::noiseBytes(64 * 64 * 4, 12345);
-    std::vector<Bytes> rows;
-    for (std::size_t y = 0; y < 64; ++y)
-        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 256), noise.begin() + std::ptrdiff_t(y * 256 + 256));
-    const Bytes good = encodePng(l, rows);
+    const std::vector<Bytes> rows = noiseRows(64, 64, 4, 12345);
+    const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64), rows);
     Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
     bmpReserved[7] = 1;
-    const std::pair<const char*, Bytes> refused[] = {
-        {"zero_width.png", damaged(good, kIhdr + 8, be32(0))},
-        {"huge_width.png", damaged(good, kIhdr + 8, be32(0x7FFFFFFF))},
-        {"width_40000.png", damaged(good, kIhdr + 8, be32(40000))},
-        {"height_40000.png", damaged(good, kIhdr + 12, be32(40000))},
-        {"bit_depth_3.png", damaged(good, kIhdr + 16, {3})},
-        {"colour_type_5.png", damaged(good, kIhdr + 17, {5})},
-        {"interlace_2.png", damaged(good, kIhdr + 20, {2})},
-        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, false)},
-        {"ihdr_renamed.png", damaged(good, kIhdr + 4, {'I', 'H', 'D', 'X'}, false)},
-        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7)},
-        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"empty", {}},
-        {"reserved_set.bmp", bmpReserved},
-        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0)},
-        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0)},
-        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40)},
+    constexpr auto kDamaged = DecodeStatus::Damaged;
+    constexpr auto kNotAPicture = DecodeStatus::NotAPicture;
+    const std::tuple<const char*, Bytes, DecodeStatus> refused[] = {
+        {"zero_width.png", damaged(good, kIhdr + 8, be32(0)), kDamaged},
+        {"huge_width.png", damaged(good, kIhdr + 8, be32(0x7FFFFFFF)), DecodeStatus::TooLarge},
+        {"bit_depth_3.png", damaged(good, kIhdr + 16, {3}), kDamaged},
+        {"colour_type_5.png", damaged(good, kIhdr + 17, {5}), kDamaged},
+        {"interlace_2.png", damaged(good, kIhdr + 20, {2}), kDamaged},
+        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, false), kDamaged},
+        {"ihdr_renamed.png", damaged(good, kIhdr + 4, {'I', 'H', 'D', 'X'}, false), kDamaged},
+        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7), kNotAPicture},
+        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kNotAPicture},
+        {"empty", {}, kNotAPicture},
+        {"reserved_set.bmp", bmpReserved, kDamaged},
+        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), kDamaged},
+        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), kDamaged},
+        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), kDamaged},
     };
-    for (const auto& [name, bytes] : refused) {
+    for (const auto& [name, bytes, status] : refused) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(store.decode(0, bytes));
+        EXPECT_EQ(store.decode(0, bytes).status, status);
         EXPECT_EQ(store.width(0), 0);
     }
 
@@ -317,9 +323,9 @@ TEST_F(Decoding, DamagedFilesFailCleanly)
     const Bytes badCrc = damaged(good, good.size() / 2, {0xAA}, false); // in some IDAT chunk
     const Bytes truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
     for (const Bytes* bytes : {&badCrc, &truncated}) {
-        const auto n = store.decode(kAutoNumber, *bytes);
-        ASSERT_TRUE(n);
-        const PixelView view = store.handle(*n);
+        const DecodeOutcome decoded = store.decode(kAutoNumber, *bytes);
+        ASSERT_TRUE(decoded.ok());
+        const PixelView view = store.handle(decoded.number);
         EXPECT_EQ(view.width, 64);
         // The first row always arrives before the damage.
         EXPECT_TRUE(std::equal(view.pixels, view.pixels + 64 * 4, rows[0].begin()));
@@ -327,38 +333,78 @@ TEST_F(Decoding, DamagedFilesFailCleanly)
     // Every cut of the file, from the signature to the last byte: refused
     // until the header is whole.
     for (std::size_t cut = 8; cut < good.size(); ++cut) {
-        const auto n = store.decode(1, std::span(good).first(cut));
-        EXPECT_EQ(n.has_value(), cut >= idatData) << "cut at " << cut;
+        EXPECT_EQ(store.decode(1, std::span(good).first(cut)).ok(), cut >= idatData) << "cut at " << cut;
     }
 }
 
-// A header is checked against the limit before any pixel is allocated, so a
-// few bytes cannot ask for gigabytes.
-TEST_F(Decoding, HeadersBeyondTheDecodeLimitAreRefusedBeforeAllocating)
+// A header is checked against the budget before any pixel is allocated, so a
+// few bytes cannot ask for gigabytes; the refusal names the declared size.
+TEST_F(Decoding, HeadersBeyondTheBudgetAreRefusedWithTheirSize)
 {
     const PngLayout eight = layout(PNG_COLOR_TYPE_RGBA, 8, 8, 8);
     const Bytes png8x8 = encodePng(eight, makePicture(eight).rows);
+    // A whole 1-bit picture whose zero rows compress a thousandfold.
+    const Bytes bomb16384 = encodePng(layout(PNG_COLOR_TYPE_GRAY, 1, 16384, 16384), {Bytes(16384, 0)});
+    const int side = kDecodeBudgetSide;
     const struct {
         const char* name;
         Bytes data;
         std::size_t maxPixels; // 0: the default limits
-        bool accepted;
+        DecodeStatus status;
+        std::pair<int, int> declared;
     } cases[] = {
-        {"png_claims_32767x32767.png", claiming(png8x8, 32767, 32767), 0, false},
-        {"bmp_32767x32767_54_bytes.bmp", bmpHeaders(32767, 32767, 24, 0, 0), 0, false},
-        {"png 8x8 under a 63-pixel limit", png8x8, 63, false},
-        {"png 8x8 under a 64-pixel limit", png8x8, 64, true},
-        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 63, false},
-        {"bmp 8x8 under a 64-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 64, true},
-        {"png claiming 4096x4096 under the default", claiming(png8x8, 4096, 4096), 0, true},
+        {"truncated_30000x30000.png", claiming(png8x8, 30000, 30000), 0, DecodeStatus::TooLarge, {30000, 30000}},
+        {"grey1_bomb_16384x16384.png", bomb16384, 0, DecodeStatus::TooLarge, {16384, 16384}},
+        {"width_40000.png", claiming(png8x8, 40000, 8), 0, DecodeStatus::TooLarge, {40000, 8}},
+        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), 0, DecodeStatus::TooLarge, {30000, 30000}},
+        {"png one row over the budget", claiming(png8x8, side, side + 1), 0, DecodeStatus::TooLarge, {side, side + 1}},
+        {"png at the budget", claiming(png8x8, side, side), 0, DecodeStatus::Decoded, {side, side}},
+        {"bmp at the budget", bmpHeaders(side, side, 24, 0, 0), 0, DecodeStatus::Decoded, {side, side}},
+        {"png 8x8 under a 63-pixel limit", png8x8, 63, DecodeStatus::TooLarge, {8, 8}},
+        {"png 8x8 under a 64-pixel limit", png8x8, 64, DecodeStatus::Decoded, {8, 8}},
+        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 63, DecodeStatus::TooLarge, {8, 8}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const DecodeLimits limits = c.maxPixels ? DecodeLimits{c.maxPixels} : DecodeLimits{};
-        const auto n = store.decode(kAutoNumber, c.data, limits);
-        EXPECT_EQ(n.has_value(), c.accepted);
-        if (n)
-            store.free(*n);
+        const DecodeOutcome decoded = store.decode(kAutoNumber, c.data, limits);
+        EXPECT_EQ(decoded.status, c.status);
+        EXPECT_EQ(std::pair(decoded.declaredWidth, decoded.declaredHeight), c.declared);
+        if (decoded.ok())
+            store.free(decoded.number);
+    }
+}
+
+// Data that breaks off ends the reading there: the session reports the rows
+// it delivered, and the rows after them are opaque black in the image.
+TEST_F(Decoding, ReadingStopsWhereTheDataBreaksOff)
+{
+    const std::vector<Bytes> rows = noiseRows(64, 64, 3, 777);
+    const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGB, 8, 64, 64), rows);
+    const Bytes half(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2));
+
+    Probe probe = PngDecoder().probe(half, {});
+    ASSERT_TRUE(probe.session);
+    Bytes buffer(64 * 64 * 3);
+    const DeliveredRows delivered = probe.session->readRows(buffer.data(), 64 * 3);
+    EXPECT_EQ(delivered.top, 0);
+    EXPECT_GT(delivered.bottom, 8);
+    EXPECT_LT(delivered.bottom, 56);
+
+    const DecodeOutcome decoded = store.decode(kAutoNumber, half);
+    ASSERT_TRUE(decoded.ok());
+    const PixelView view = store.handle(decoded.number);
+    for (int y = 0; y < 64; ++y) {
+        SCOPED_TRACE(y);
+        const std::uint8_t* row = view.pixels + std::size_t(y) * view.stride;
+        for (int x = 0; x < 64; x += 21) {
+            const std::uint8_t* p = row + x * 4;
+            const Bytes expected = y < delivered.bottom ? Bytes{rows[std::size_t(y)][std::size_t(x) * 3],
+                                                                rows[std::size_t(y)][std::size_t(x) * 3 + 1],
+                                                                rows[std::size_t(y)][std::size_t(x) * 3 + 2], 255}
+                                                        : Bytes{0, 0, 0, 255};
+            EXPECT_EQ(Bytes(p, p + 4), expected);
+        }
     }
 }
 

@@ -164,7 +164,7 @@ int search(const Net& net, int a, int b, int g, int r)
 
 } // namespace
 
-PlainResult plainQuantise(const std::vector<std::uint8_t>& rgba, int width, int height, int depth)
+PlainResult plainQuantise(const std::vector<std::uint8_t>& rgba, int width, int height, int depth, bool mapPixels)
 {
     Net net{};
     net.netsize = 1 << depth;
@@ -183,7 +183,7 @@ PlainResult plainQuantise(const std::vector<std::uint8_t>& rgba, int width, int 
     for (int j = 0; j < net.netsize; ++j)
         result.palette.push_back({static_cast<std::uint8_t>(colour(net.n[j][3])), static_cast<std::uint8_t>(colour(net.n[j][2])),
                                   static_cast<std::uint8_t>(colour(net.n[j][1])), static_cast<std::uint8_t>(alphaByte(net.n[j][0]))});
-    for (std::size_t k = 0; k < pixels; ++k)
+    for (std::size_t k = 0; mapPixels && k < pixels; ++k)
         result.indices.push_back(search(net, rgba[k * 4 + 3], rgba[k * 4 + 2], rgba[k * 4 + 1], rgba[k * 4]));
     return result;
 }

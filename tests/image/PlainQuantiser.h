@@ -14,6 +14,9 @@ struct PlainResult {
 };
 
 // `rgba` holds width * height contiguous RGBA pixels; depth is 2 to 8.
-PlainResult plainQuantise(const std::vector<std::uint8_t>& rgba, int width, int height, int depth);
+// Without `mapPixels` the indices stay empty: large images learn quickly but
+// map slowly here.
+PlainResult plainQuantise(const std::vector<std::uint8_t>& rgba, int width, int height, int depth,
+                          bool mapPixels = true);
 
 } // namespace th::image::testing

@@ -38,12 +38,14 @@ protected:
         return n;
     }
     // Saves at `depth` and reads the file back with libpng; every row must
-    // be written with filter NONE.
+    // be written with filter NONE, and the data compressed at level 9 (the
+    // header can only say 7 to 9).
     PngFile saved(int n, int depth, SaveFlags flags = SaveFlags::None)
     {
         EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, flags, depth).ok());
         PngFile png = th::testing::readPng(file("p.png"));
         EXPECT_EQ(png.filters, std::vector<int>(std::size_t(png.height), 0));
+        EXPECT_EQ(png.zlibLevel, 3) << "depth " << depth;
         return png;
     }
     std::filesystem::path file(const char* name) const { return home.path() / name; }
@@ -142,6 +144,21 @@ TEST_F(PngSaving, PaletteDepthsWriteThePlainNetworksPaletteAndIndicesBitForBit)
             }
             EXPECT_EQ(indices, plain.indices);
         }
+    }
+}
+
+// The sampling factor grows by one per 262144 pixels: 1 up to 511 x 511, 2
+// from 512 x 512 (above), and held at 10 from 2359296 pixels, as at
+// 2048 x 2048 where it would be 17. Only the palette depends on it.
+TEST_F(PngSaving, TheSamplingFactorStartsAtOneAndStopsAtTen)
+{
+    for (const int side : {511, 2048}) {
+        SCOPED_TRACE(side);
+        const Pixels pixels = sheetLike(side, side);
+        const auto plain = th::image::testing::plainQuantise(pixels, side, side, 8, false);
+        const auto q = PaletteQuantiser::create({pixels.data(), side, side, std::size_t(side) * 4, 4, false}, 8, SaveFlags::None);
+        ASSERT_TRUE(q);
+        EXPECT_TRUE(std::ranges::equal(q->palette(), plain.palette));
     }
 }
 

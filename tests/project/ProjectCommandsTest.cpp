@@ -25,16 +25,16 @@ using th::testing::writeBytes;
 struct Canvas {
     explicit Canvas(th::testing::ScriptedHost& host) : commands(editor, mouse, host, load) {}
 
-    static std::optional<LoadedPicture> load(const std::string& path)
+    static PictureLoad load(const std::string& path)
     {
         std::error_code error;
         if (std::filesystem::is_directory(path, error) || !std::filesystem::exists(path, error))
-            return std::nullopt;
+            return {};
         std::istringstream text(readBytes(path));
         int width = 0, height = 0;
         if (!(text >> width >> height))
-            return std::nullopt;
-        return LoadedPicture{width * 1000 + height, width, height, {}};
+            return {};
+        return {LoadedPicture{width * 1000 + height, width, height, {}}};
     }
 
     CanvasModel model;
@@ -54,8 +54,8 @@ protected:
     }
     SpriteEntry sprite(const std::string& path, std::int32_t x, std::int32_t y)
     {
-        const std::optional<LoadedPicture> loaded = Canvas::load(path);
-        return {.image = loaded->image, .x = x, .y = y, .width = loaded->width, .height = loaded->height,
+        const LoadedPicture loaded = Canvas::load(path).picture.value();
+        return {.image = loaded.image, .x = x, .y = y, .width = loaded.width, .height = loaded.height,
                 .name = std::filesystem::path(path).filename().string(), .sourcePath = path};
     }
     // a, b and c on the canvas, b turned, a dragged on top, the clip at 2 on

@@ -114,6 +114,7 @@ PngFile readPng(const std::filesystem::path& file)
         throw std::runtime_error("unexpected IDAT data in " + file.string());
     for (std::size_t r = 0; r < std::size_t(f.height); ++r)
         f.filters.push_back(raw[r * (storedRowBytes + 1)]);
+    f.zlibLevel = compressed[1] >> 6; // the stream inflated, so both header bytes are there
     return f;
 }
 

@@ -1,0 +1,57 @@
+// The contest's two instruction sets against each other: the quantiser takes
+// AVX2 where the processor has it, so the end-to-end comparison with the plain
+// network covers only one of them on any machine. Here SSE2 and AVX2 run on
+// the same networks and samples and must agree in winners and in every bit
+// of the decayed frequencies and biases.
+
+#include "image/ContestLanes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+using namespace th::image;
+
+struct Network {
+    alignas(32) double alpha[256], blue[256], green[256], red[256], bias[256], freq[256];
+    ContestNeurons view(int netsize) { return {alpha, blue, green, red, bias, freq, netsize}; }
+};
+
+TEST(ContestLanes, Sse2AndAvx2AgreeBitForBit)
+{
+    if (!__builtin_cpu_supports("avx2"))
+        GTEST_SKIP() << "no AVX2 on this processor";
+    const unsigned seed = std::random_device{}();
+    std::cout << "seed " << seed << "\n";
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> channel(0.0, 255.0), small(-2.0, 2.0);
+    for (int round = 0; round < 2000; ++round) {
+        const int netsize = 4 << (round % 7); // 4 ... 256
+        Network sse2{};
+        for (int j = 0; j < netsize; ++j) {
+            // Every fourth neuron repeats the one before, so ties occur.
+            const bool twin = j % 4 == 3;
+            sse2.alpha[j] = twin ? sse2.alpha[j - 1] : channel(random);
+            sse2.blue[j] = twin ? sse2.blue[j - 1] : channel(random);
+            sse2.green[j] = twin ? sse2.green[j - 1] : channel(random);
+            sse2.red[j] = twin ? sse2.red[j - 1] : channel(random);
+            sse2.bias[j] = small(random);
+            sse2.freq[j] = 1.0 / netsize + small(random) / 4096;
+        }
+        Network avx2 = sse2;
+        const double weights[] = {1.0, 0.0, 0.5, 1.0 - (1.0 - 32 / 255.0) * (1.0 - 32 / 255.0)};
+        const ContestSample sample{channel(random), channel(random), channel(random), channel(random),
+                                   weights[round % 4], 1073741824.0, 1.0 / 1024.0, 1024.0};
+        SCOPED_TRACE(::testing::Message() << "round " << round << ", " << netsize << " neurons");
+        const ContestWinners bySse2 = contestAnyWeight<Sse2Lanes>(sse2.view(netsize), sample);
+        const ContestWinners byAvx2 = contestAvx2(avx2.view(netsize), sample);
+        ASSERT_EQ(std::pair(bySse2.bestpos, bySse2.bestbiaspos), std::pair(byAvx2.bestpos, byAvx2.bestbiaspos));
+        ASSERT_EQ(std::memcmp(sse2.bias, avx2.bias, sizeof sse2.bias), 0);
+        ASSERT_EQ(std::memcmp(sse2.freq, avx2.freq, sizeof sse2.freq), 0);
+    }
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// Palette saves under injected failures: every allocation of a save fails in
+// turn, on whichever thread makes it, and the mapping thread cannot start. A
+// save then ends with the same file as without the failure or with
+// OutOfMemory and no file at all; it never throws and never ends the program.
+//
+// This executable replaces operator new and interposes pthread_create, so it
+// is kept apart from the other image tests.
+
+#include "image/ImageStore.h"
+#include "image/PngEncoder.h"
+
+#include "testing/PngFile.h"
+#include "testing/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <pthread.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<long> allocationsBeforeFailure{-1}; // below 0: none fails
+std::atomic<bool> allocationFailed{false};
+std::atomic<bool> threadsRefused{false};
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (allocationsBeforeFailure.load() >= 0 && allocationsBeforeFailure.fetch_sub(1) == 0) {
+        allocationFailed = true;
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+// gcc sees free() meet memory from new; here new is malloc.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+// The system's refusal as std::thread meets it: pthread_create returns
+// EAGAIN. Forwarding through RTLD_NEXT reaches a sanitizer's own wrapper when
+// its runtime is a shared library (gcc's), as in the sanitizer build.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*run)(void*), void* argument)
+{
+    if (threadsRefused)
+        return EAGAIN;
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const auto next = reinterpret_cast<Create>(::dlsym(RTLD_NEXT, "pthread_create"));
+    return next(thread, attributes, run, argument);
+}
+
+namespace {
+
+using namespace th::image;
+using th::testing::namesIn;
+using th::testing::readBytes;
+
+class SaveFailures : public ::testing::Test {
+protected:
+    SaveFailures()
+    {
+        store.registerEncoder(std::make_unique<PngEncoder>());
+        // Taller than the feed's 64 slots, so the mapping thread waits and
+        // reuses slots before the save ends.
+        picture = th::testing::makePicture(store, 37, 150, [](int x, int y) {
+            return th::testing::Rgba{(x * 7 + y) % 256, (y * 3) % 256, (x * y) % 256, y % 5 ? 255 : 40};
+        });
+    }
+    th::files::FileResult save(const std::filesystem::path& file, int depth)
+    {
+        return store.save(picture, file, kCodecPng, SaveFlags::None, depth);
+    }
+
+    th::testing::TempHome home;
+    ImageStore store;
+    int picture = 0;
+};
+
+TEST_F(SaveFailures, EveryAllocationFailingInTurnGivesTheSameFileOrOutOfMemoryAndNoFile)
+{
+    for (const int depth : {8, 4}) {
+        SCOPED_TRACE(depth);
+        ASSERT_TRUE(save(home.path() / "reference.png", depth).ok());
+        const std::string reference = readBytes(home.path() / "reference.png");
+        const std::filesystem::path attempt = home.path() / "attempt.png";
+        int failures = 0;
+        for (long n = 0;; ++n) {
+            allocationFailed = false;
+            allocationsBeforeFailure = n;
+            const th::files::FileResult result = save(attempt, depth);
+            allocationsBeforeFailure = -1;
+            if (!allocationFailed) {
+                EXPECT_TRUE(result.ok());
+                break;
+            }
+            ++failures;
+            SCOPED_TRACE("allocation " + std::to_string(n) + " failed");
+            if (result.ok()) {
+                EXPECT_EQ(readBytes(home.path() / "attempt.png"), reference);
+                std::filesystem::remove(home.path() / "attempt.png");
+            } else {
+                EXPECT_EQ(result.cause, th::files::FileError::OutOfMemory);
+            }
+            EXPECT_EQ(namesIn(home.path()), std::vector<std::string>{"reference.png"});
+        }
+        EXPECT_GT(failures, 10) << "the injection reached the save";
+        std::filesystem::remove(home.path() / "attempt.png");
+        std::filesystem::remove(home.path() / "reference.png");
+    }
+}
+
+TEST_F(SaveFailures, AMappingThreadThatCannotStartLeavesTheMappingToTheWriter)
+{
+    ASSERT_TRUE(save(home.path() / "threaded.png", 8).ok());
+    const std::filesystem::path alone = home.path() / "alone.png";
+    threadsRefused = true;
+    const th::files::FileResult result = save(alone, 8);
+    threadsRefused = false;
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(readBytes(home.path() / "alone.png"), readBytes(home.path() / "threaded.png"));
+}
+
+} // namespace
