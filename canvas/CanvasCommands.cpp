@@ -3,6 +3,7 @@
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/DropPlan.h"
+#include "canvas/ImportReport.h"
 #include "files/FolderListing.h"
 #include "toolkit/Host.h"
 #include "toolkit/Progress.h"
@@ -13,13 +14,6 @@ namespace {
 
 constexpr const char* kClearTitle = "Clear the Canvas?";
 constexpr const char* kNoImagesTitle = "No Images!";
-
-std::string skippedNotice(int skipped)
-{
-    if (skipped == 1)
-        return "1 file could not be read as a PNG picture and was skipped.";
-    return std::to_string(skipped) + " files could not be read as PNG pictures and were skipped.";
-}
 
 std::string tooLargeNotice(const std::string& name, const PictureLoad& load)
 {
@@ -32,15 +26,6 @@ std::string tooLargeNotice(const std::string& name, const PictureLoad& load)
 bool tooLarge(const PictureLoad& load) { return load.problem == image::DecodeStatus::TooLarge; }
 
 std::string fileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
-
-// Lines under one another, as one notice.
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += (text.empty() ? "" : "\n") + line;
-    return text;
-}
 
 } // namespace
 
@@ -101,6 +86,16 @@ void CanvasCommands::importFolder(const std::string& folder)
     const auto names = files::listFolder(folder, "*.png");
     if (!names)
         return;
+    ImportReport report;
+    // Names that differ only in case are passed over by the rule, but said.
+    for (const std::string& name : files::listFolder(folder, "*.[pP][nN][gG]").value_or(std::vector<std::string>{}))
+        if (!name.ends_with(".png"))
+            report.wrongCase.push_back(name);
+    if (names->empty()) {
+        const std::string more = report.notice();
+        host_.message(kNoImagesTitle, "There are no PNG pictures in this folder." + (more.empty() ? "" : "\n" + more));
+        return;
+    }
 
     // The whole folder is one change.
     AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
@@ -108,8 +103,6 @@ void CanvasCommands::importFolder(const std::string& folder)
     if (const SpriteEntry* current = model_.sprites().current())
         previousHeight = current->height;
     std::int32_t lastWidth = 0;
-    int skipped = 0;
-    std::vector<std::string> tooLargeLines;
     {
         const toolkit::ProgressScope work(progress_);
         const int total = int(names->size());
@@ -122,33 +115,42 @@ void CanvasCommands::importFolder(const std::string& folder)
                 added.placeX = 0;
                 added.placeY += previousHeight.value_or(0);
             }
-            PictureLoad load = load_(folder + name);
-            if (!load.picture) {
-                if (tooLarge(load))
-                    tooLargeLines.push_back(tooLargeNotice(name, load));
-                else
-                    ++skipped;
+            if (!take(folder + name, added.placeX, added.placeY, added, report))
                 continue;
-            }
-            lastWidth = load.picture->width;
-            previousHeight = load.picture->height;
-            added.sprites.push_back(spriteOf(*load.picture, folder + name, name, added.placeX, added.placeY));
+            lastWidth = added.sprites.back().width;
+            previousHeight = added.sprites.back().height;
             added.placeX += lastWidth;
         }
     }
     editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
     selectTopAndRedraw(model_, display_);
-    if (skipped > 0)
-        tooLargeLines.insert(tooLargeLines.begin(), skippedNotice(skipped));
-    if (!tooLargeLines.empty())
-        host_.message("Wait!", joined(tooLargeLines));
+    report.outside = countOutside(model_.sprites().entries(), model_.canvasSize());
+    if (const std::string notice = report.notice(); !notice.empty())
+        host_.message("Wait!", notice);
 }
 
-std::vector<std::string> CanvasCommands::importAt(const std::vector<std::string>& paths, std::int32_t x,
-                                                  std::int32_t y, std::vector<std::string>& skipped)
+bool CanvasCommands::take(const std::string& path, std::int32_t x, std::int32_t y, AddSprites& added,
+                          ImportReport& report)
 {
-    std::vector<std::string> tooLargeLines;
+    const std::string name = fileName(path);
+    PictureLoad load = load_(path);
+    if (!load.picture) {
+        if (tooLarge(load))
+            report.tooLarge.push_back(tooLargeNotice(name, load));
+        else
+            report.unreadable.push_back(name);
+        return false;
+    }
+    if (!load.complete)
+        report.incomplete.push_back(name);
+    added.sprites.push_back(spriteOf(*load.picture, path, name, x, y));
+    return true;
+}
+
+ImportReport CanvasCommands::importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y)
+{
+    ImportReport report;
     // The import place stays where it was, as after a single import.
     AddSprites added{.placeX = model_.placeX(), .placeY = model_.placeY()};
     {
@@ -157,23 +159,17 @@ std::vector<std::string> CanvasCommands::importAt(const std::vector<std::string>
         for (int done = 0; done < total; ++done) {
             if (!toolkit::report(progress_, toolkit::WorkStage::Decoding, done + 1, total))
                 break;
-            const std::string& path = paths[std::size_t(done)];
-            PictureLoad load = load_(path);
-            if (load.picture)
-                added.sprites.push_back(spriteOf(*load.picture, path, fileName(path), x, y));
-            else if (tooLarge(load))
-                tooLargeLines.push_back(tooLargeNotice(fileName(path), load));
-            else
-                skipped.push_back(path);
+            take(paths[std::size_t(done)], x, y, added, report);
         }
     }
     if (added.sprites.empty())
-        return tooLargeLines;
+        return report;
     editor_.perform(std::move(added));
     display_.showName(nameLabel(model_));
     display_.showPosition(positionReadout(model_));
     selectTopAndRedraw(model_, display_);
-    return tooLargeLines;
+    report.outside = countOutside(model_.sprites().entries(), model_.canvasSize());
+    return report;
 }
 
 void CanvasCommands::importImage()
@@ -181,28 +177,33 @@ void CanvasCommands::importImage()
     const std::string path = host_.openPanel("Select Image...", "*.png");
     if (path.empty())
         return;
-    std::vector<std::string> unreadable;
-    const std::vector<std::string> tooLargeLines = importAt({path}, model_.placeX(), model_.placeY(), unreadable);
-    if (!tooLargeLines.empty())
-        host_.message("Wait!", tooLargeLines.front());
-    else if (!unreadable.empty())
+    const ImportReport report = importAt({path}, model_.placeX(), model_.placeY());
+    if (!report.unreadable.empty())
         host_.message("Wait!", "\"" + fileName(path) + "\" could not be read as a PNG picture.");
+    else if (const std::string notice = report.notice(); !notice.empty())
+        host_.message("Wait!", notice);
 }
 
 void CanvasCommands::drop(const std::vector<std::string>& dropped, std::int32_t x, std::int32_t y)
 {
     DropPlan plan = planDrop(dropped);
-    std::vector<std::string> lines;
     if (plan.folder) {
         if (clearFirst())
             importFolder(toolkit::withTrailingSlash(*plan.folder));
-    } else {
-        lines = importAt(plan.pictures, x, y, plan.skipped);
     }
-    if (!plan.skipped.empty())
-        lines.insert(lines.begin(), skippedDropNotice(plan.skipped));
-    if (!lines.empty())
-        host_.message("Wait!", joined(lines));
+    std::string pictures;
+    if (!plan.folder) {
+        // Dropped files that are no picture are named with everything else
+        // the drop passed over.
+        ImportReport report = importAt(plan.pictures, x, y);
+        plan.skipped.insert(plan.skipped.end(), report.unreadable.begin(), report.unreadable.end());
+        report.unreadable.clear();
+        pictures = report.notice();
+    }
+    const std::string others = plan.skipped.empty() ? std::string() : skippedDropNotice(plan.skipped);
+    const std::string notice = others + (others.empty() || pictures.empty() ? "" : "\n") + pictures;
+    if (!notice.empty())
+        host_.message("Wait!", notice);
 }
 
 void CanvasCommands::deleteImage()
@@ -218,12 +219,12 @@ void CanvasCommands::deleteImage()
         return;
     if (const std::optional<std::size_t> current = model_.sprites().currentPosition())
         editor_.perform(RemoveSprite{.position = *current});
-    if (!model_.sprites().empty()) {
-        display_.showName(nameLabel(model_));
+    // The labels show the sprite now current, the one the next Delete
+    // would remove, so the user is never shown one sprite and deletes another.
+    if (!model_.sprites().empty())
         selectTopAndRedraw(model_, display_);
-        return;
-    }
-    display_.redraw();
+    else
+        display_.redraw();
     showReadouts();
 }
 

@@ -6,6 +6,7 @@
 // window shows the results through CanvasDisplay.
 
 #include "canvas/CanvasEdit.h"
+#include "canvas/ImportReport.h"
 #include "image/Codec.h"
 
 #include <functional>
@@ -35,6 +36,8 @@ struct PictureLoad {
     image::DecodeStatus problem = image::DecodeStatus::NotAPicture;
     int declaredWidth = 0;
     int declaredHeight = 0;
+    // False for a picture whose data broke off: its last rows are blank.
+    bool complete = true;
 };
 
 // Reads a PNG file into a new picture.
@@ -73,11 +76,12 @@ private:
     bool clearFirst();
     void clearCanvas();
     void importFolder(const std::string& folder);
-    // The pictures at (x, y), in order, as one change; the paths of those
-    // that could not be read are added to `skipped`. Returns a notice line
-    // for each picture too large to be read.
-    std::vector<std::string> importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y,
-                                      std::vector<std::string>& skipped);
+    // The pictures at (x, y), in order, as one change, and what to tell
+    // the user about them.
+    ImportReport importAt(const std::vector<std::string>& paths, std::int32_t x, std::int32_t y);
+    // Adds the file's picture at (x, y) to `added`, or says in the report
+    // why there is none; true when a sprite was added.
+    bool take(const std::string& path, std::int32_t x, std::int32_t y, AddSprites& added, ImportReport& report);
     void showReadouts();
     static SpriteEntry spriteOf(LoadedPicture& picture, const std::string& path, const std::string& name,
                                 std::int32_t x, std::int32_t y);

@@ -18,7 +18,8 @@ PictureLoad loadPictureFile(image::ImageStore& store, const std::string& path)
     if (!decoded.ok())
         return {std::nullopt, decoded.status, decoded.declaredWidth, decoded.declaredHeight};
     const int n = decoded.number;
-    return {LoadedPicture{n, store.width(n), store.height(n), holdPicture(n, [&store](ImageHandle image) { store.free(image); })}};
+    return {LoadedPicture{n, store.width(n), store.height(n), holdPicture(n, [&store](ImageHandle image) { store.free(image); })},
+            image::DecodeStatus::Decoded, decoded.declaredWidth, decoded.declaredHeight, decoded.complete};
 }
 
 } // namespace th::canvas

@@ -52,6 +52,8 @@ struct [[nodiscard]] DecodeOutcome {
     int number = 0; // the image's number (its handle for kAutoNumber) when decoded
     int declaredWidth = 0;
     int declaredHeight = 0;
+    // False when the data broke off and rows were left blank.
+    bool complete = true;
 
     bool ok() const { return status == DecodeStatus::Decoded; }
 };

@@ -28,12 +28,13 @@ void widenRow(std::uint8_t* row, int width)
 
 // RGB rows are read into the image's own rows and widened there, so a
 // decode needs no memory beyond the image. Rows the data did not deliver
-// stay zero, and opaque for RGB data.
-void decodeInto(DecodeSession& session, Image& image)
+// stay zero, and opaque for RGB data. True when every row was delivered.
+bool decodeInto(DecodeSession& session, Image& image)
 {
     const DeliveredRows delivered = session.readRows(image.pixels(), image.stride());
+    const bool complete = delivered.top == 0 && delivered.bottom == image.height();
     if (session.header().outputDepth == 32)
-        return;
+        return complete;
     for (int y = 0; y < image.height(); ++y) {
         std::uint8_t* row = image.pixels() + static_cast<std::size_t>(y) * image.stride();
         if (y >= delivered.top && y < delivered.bottom) {
@@ -43,6 +44,7 @@ void decodeInto(DecodeSession& session, Image& image)
                 row[static_cast<std::size_t>(x) * 4 + 3] = 255;
         }
     }
+    return complete;
 }
 
 } // namespace
@@ -121,7 +123,7 @@ DecodeOutcome ImageStore::decode(int number, std::span<const std::uint8_t> data,
             return {DecodeStatus::OutOfMemory, 0, header.width, header.height};
         image->sourceDepth = header.sourceDepth;
         image->sourceTag = decoder->tag();
-        decodeInto(*probe.session, *image);
+        outcome.complete = decodeInto(*probe.session, *image);
         const std::optional<int> stored = store(number, std::move(image));
         if (!stored)
             return {DecodeStatus::BadNumber, 0, header.width, header.height};

@@ -32,8 +32,12 @@ protected:
             return {std::nullopt, th::image::DecodeStatus::TooLarge, width, height};
         if (!(text >> width >> height))
             return {};
+        // "W H cut": a picture whose data broke off.
+        std::string cut;
+        text >> cut;
         const ImageHandle image = ++loaded;
-        return {LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })}};
+        return {LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })},
+                th::image::DecodeStatus::Decoded, width, height, cut != "cut"};
     }
     std::string folderOf(const std::vector<std::string>& names, const std::string& size = "10 10")
     {
@@ -82,7 +86,9 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
         EXPECT_EQ(model.sprites().entries()[0].sourcePath, folder + "1.png");
         ASSERT_GE(host.shown.size(), 2u);
         EXPECT_EQ(host.shown.end()[-2].title, "Select Image Folder...");
-        EXPECT_EQ(host.shown.back().text, "1 file could not be read as a PNG picture and was skipped.\n"
+        EXPECT_EQ(host.shown.back().text, "1 file could not be read as a PNG picture and was skipped: broken.png.\n"
+                                          "1 file was passed over because only names ending in \".png\" are "
+                                          "read: upper.PNG.\n"
                                           "\"huge.png\" declares 30000 × 20000 pixels; pictures of more than "
                                           "8192 × 8192 pixels are not read.");
     }
@@ -94,6 +100,17 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
     openFolder(folder);
     EXPECT_EQ(host.titles(), Titles{"Clear the Canvas?"});
     EXPECT_EQ(model.sprites().size(), 5u);
+}
+
+TEST_F(CanvasCommandsTest, AnImportSaysWhichPicturesBrokeOffAndHowManyLieOutsideTheCanvas)
+{
+    // The tall a sends the next row, and b with it, below the canvas.
+    const std::string folder = folderOf({"a.png"}, "2000 3000");
+    writeBytes(folder + "b.png", "10 10 cut");
+    openFolder(folder);
+    EXPECT_EQ(host.shown.back().text, "1 picture ended early and was imported with blank rows: b.png.\n"
+                                      "1 picture lies wholly outside the canvas; choose a larger canvas size or "
+                                      "use \"Reset Columns\" to bring it in.");
 }
 
 TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteButTheTopOneStaysCurrent)
@@ -130,9 +147,13 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     EXPECT_EQ(host.shown[1].text, "There are no images to clear from the grid.");
     EXPECT_EQ(host.titles(), (Titles{"No Images!", "No Images!"}));
     openFolder(folderOf({}));
+    EXPECT_EQ(host.shown.back().title + "|" + host.shown.back().text,
+              "No Images!|There are no PNG pictures in this folder.");
+    EXPECT_FALSE(model.canvasActive());
+    openFolder(folderOf({"junk.png"}, "not a picture"));
     ASSERT_TRUE(model.canvasActive());
     commands.deleteImage();
-    EXPECT_FALSE(model.canvasActive()) << "a delete on an empty canvas ends an empty import";
+    EXPECT_FALSE(model.canvasActive()) << "a delete on an empty canvas ends an import that found nothing";
 
     openFolder(folderOf({"a.png", "b.png", "c.png"}));
     editor.perform(SetClip{.margin = 2});
@@ -142,9 +163,9 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     commands.deleteImage();
     EXPECT_EQ(host.titles().back(), "Delete Image?");
     EXPECT_EQ(host.shown.back().text, "Are you sure you want to delete an image?");
-    // The label names the first sprite, but the top one is current: the next
-    // Delete removes c.
-    EXPECT_EQ(display.names.back(), "b.png");
+    // The labels name the sprite the next Delete removes: c, on top.
+    EXPECT_EQ(display.names.back(), "c.png");
+    EXPECT_EQ(display.positions.back(), "Image X: 22 / Y: 0");
     EXPECT_EQ(describe(model), "b.png#1@10,0 10x10 c.png#2@20,0 10x10 | current c.png, clip 2, place 30,0, active, size 1024");
     EXPECT_EQ(released, std::vector<ImageHandle>{1});
 
