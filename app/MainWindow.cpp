@@ -119,6 +119,8 @@ void MainWindow::canvasSizeChanged()
     editor_.perform(canvas::SetCanvasSize{.size = sizeSelector_->currentText().toInt()});
     placeCanvas();
     canvas::selectTopAndRedraw(model_, *this);
+    // Arrow keys must not go on changing the size behind the user's back.
+    view_->setFocus();
 }
 
 void MainWindow::showModel()
@@ -181,7 +183,7 @@ void MainWindow::connectCanvas()
     connect(view_, &CanvasView::wheelTurned, this, [this](QPoint at, int delta) {
         const double zoom = view_->zoom();
         const int top = mouse_->wheelTurned(at.x(), at.y(), int(delta / zoom),
-                                            int(scrollArea_->viewport()->height() / zoom));
+                                            int(scrollArea_->height() / zoom));
         scrollArea_->verticalScrollBar()->setValue(int(top * zoom));
         updateMenuState();
     });

@@ -56,7 +56,10 @@ TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
         EXPECT_EQ(window->gadget(kPositionLabel)->x(), positionX) << width;
         EXPECT_EQ(window->gadget(kSnapSwitch)->x(), snapX) << width;
     }
-    static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(2);
+    auto* sizes = static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector));
+    sizes->setFocus();
+    sizes->setCurrentIndex(2);
+    EXPECT_EQ(QApplication::focusWidget(), window->canvasView()) << "arrow keys no longer reach the sizes";
     EXPECT_EQ(window->canvasView()->geometry(), QRect(0, 0, 4096, 4096));
 }
 
