@@ -86,14 +86,18 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
 
     if (request.script.clipboard) {
         ClipboardText clipboard;
-        const Expansion expansion = expandTemplate(*request.templateFile, clipboard, model.sprites(), inputs);
+        const Expansion expansion = expandTemplate(*request.templateFile, clipboard, model.sprites(), inputs, progress);
+        if (expansion.result == ExpansionResult::Cancelled)
+            return {false, {}, true};
         if (expansion.result != ExpansionResult::Written)
             return stayOpen(scriptProblem(expansion, request));
         host.setClipboardText(clipboard.text());
         return {true, kSavedWithClipboard};
     }
     ScriptFile script(request.scriptPath);
-    const Expansion expansion = expandTemplate(*request.templateFile, script, model.sprites(), inputs);
+    const Expansion expansion = expandTemplate(*request.templateFile, script, model.sprites(), inputs, progress);
+    if (expansion.result == ExpansionResult::Cancelled)
+        return {false, {}, true};
     if (expansion.result != ExpansionResult::Written)
         return stayOpen(scriptProblem(expansion, request));
     return {true, kSavedToDisk};

@@ -4,6 +4,8 @@
 #include "export/TextEdits.h"
 #include "files/TextFile.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -64,6 +66,9 @@ private:
 using toolkit::Token;
 using toolkit::tokenName;
 
+// Often enough for the feedback to move, seldom enough to cost nothing.
+constexpr std::int64_t kLinesBetweenReports = 4096;
+
 std::int32_t repeatLimit(std::string untilLine)
 {
     removeAll(untilLine, tokenName(Token::Until));
@@ -76,7 +81,7 @@ std::int32_t repeatLimit(std::string untilLine)
 } // namespace
 
 Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestination& destination,
-                         const canvas::SpriteList& sprites, const ScriptInputs& inputs)
+                         const canvas::SpriteList& sprites, const ScriptInputs& inputs, toolkit::Progress* progress)
 {
     TemplateLines lines;
     if (files::FileResult read = lines.read(templateFile); !read.ok())
@@ -92,6 +97,7 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
     bool limitRead = false;
     bool blockFinished = false;
     std::size_t repeatPosition = 0;
+    std::int64_t written = 0;
 
     // The end test follows each step, so an empty template still gives one
     // (empty) line.
@@ -129,8 +135,13 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
         }
         // The first line the destination refuses ends the expansion: a full
         // disk must not keep it spinning through the passes still to come.
-        if (!repeatStart && !repeatEnd && !destination.writeLine(line))
-            break;
+        if (!repeatStart && !repeatEnd) {
+            if (!destination.writeLine(line))
+                break;
+            if (++written % kLinesBetweenReports == 0
+                && !toolkit::report(progress, toolkit::WorkStage::Scripting, int(std::min<std::int64_t>(written, INT32_MAX)), 0))
+                return {ExpansionResult::Cancelled, {}};
+        }
     } while (!lines.atEnd());
 
     if (files::FileResult finished = destination.finish(); !finished.ok())

@@ -9,6 +9,7 @@
 #include "canvas/SpriteList.h"
 #include "export/ScriptDestination.h"
 #include "export/TemplateTokens.h"
+#include "toolkit/Progress.h"
 
 #include <filesystem>
 
@@ -20,6 +21,9 @@ enum class ExpansionResult {
     TemplateUnreadable,
     // The destination could not be opened or did not take every line.
     DestinationFailed,
+    // The user stopped it; the destination was never finished, so a script
+    // file is left as it was.
+    Cancelled,
 };
 
 struct Expansion {
@@ -31,8 +35,11 @@ struct Expansion {
 // Reads the template, then writes its expansion to the destination. The
 // sprite list is only read. Sprites are found by their index; when no sprite
 // has the wanted index the last of the list stands in.
+// A repeat limit may ask for billions of passes, so the lines written are
+// reported on `progress` now and then, and the user may stop there.
 [[nodiscard]] Expansion expandTemplate(const std::filesystem::path& templateFile,
                                        ScriptDestination& destination,
-                                       const canvas::SpriteList& sprites, const ScriptInputs& inputs);
+                                       const canvas::SpriteList& sprites, const ScriptInputs& inputs,
+                                       toolkit::Progress* progress = nullptr);
 
 } // namespace th::exporting

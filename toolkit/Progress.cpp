@@ -10,6 +10,7 @@ std::string progressText(WorkStage stage, int done, int total)
     case WorkStage::Composing: return "Composing";
     case WorkStage::Quantising: return "Quantising";
     case WorkStage::Writing: return "Writing" + count;
+    case WorkStage::Scripting: return "Writing the script: " + std::to_string(done) + " lines";
     }
     return {};
 }

@@ -8,7 +8,8 @@
 
 namespace th::toolkit {
 
-enum class WorkStage { Decoding, Composing, Quantising, Writing };
+// Scripting counts the script's lines; its total is not known beforehand.
+enum class WorkStage { Decoding, Composing, Quantising, Writing, Scripting };
 
 class Progress {
 public:
@@ -44,7 +45,7 @@ private:
 };
 
 // What the feedback says: "Decoding 3 of 400", "Composing", "Quantising",
-// "Writing 1024 of 4096".
+// "Writing 1024 of 4096", "Writing the script: 8192 lines".
 std::string progressText(WorkStage stage, int done, int total);
 
 } // namespace th::toolkit

@@ -8,6 +8,7 @@
 #include "export/TemplateTokens.h"
 
 #include "testing/PlacedSprite.h"
+#include "testing/RecordingProgress.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,18 @@ TEST_F(ExpandTemplate, TheFirstRefusedLineEndsEvenABillionPassExpansion)
     ClipboardText clipboard(1000);
     EXPECT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}).result, ExpansionResult::DestinationFailed);
     EXPECT_EQ(clipboard.text(), "");
+
+    // Or the user stops it, and the older script stays as it was.
+    writeBytes(file("out.txt"), "older\n");
+    th::testing::RecordingProgress progress;
+    progress.stopAt = "Writing the script: 8192 lines";
+    {
+        ScriptFile script(file("out.txt"));
+        EXPECT_EQ(expandTemplate(file("t.txt"), script, sprites, {}, &progress).result, ExpansionResult::Cancelled);
+    }
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"Writing the script: 4096 lines", progress.stopAt}));
+    EXPECT_EQ(readBytes(file("out.txt")), "older\n");
+    EXPECT_EQ(th::testing::namesIn(home.path()), (std::vector<std::string>{"out.txt", "t.txt"}));
 }
 
 } // namespace
