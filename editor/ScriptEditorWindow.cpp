@@ -3,6 +3,8 @@
 #include "editor/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "toolkit/Host.h"
+#include "toolkit/PlainButton.h"
+#include "toolkit/QtText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,22 +20,18 @@
 
 namespace th::editor {
 
+using toolkit::plainButton;
+
 namespace {
+
+QString q(std::string_view text) { return toolkit::qtText(text); }
+
 
 constexpr const char* kEditorGroup = "Tab ID's";
 constexpr const char* kTabGroup = "Tab Selection";
 constexpr const char* kTabKey = "SavedTab";
 // The title of the one tab shown while the library holds no script.
 const QString kPlaceholderTitle = QStringLiteral(" ");
-
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-QPushButton* plainButton(const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 

@@ -2,7 +2,9 @@
 
 #include "export/SavePanels.h"
 #include "toolkit/Host.h"
+#include "toolkit/PlainButton.h"
 #include "toolkit/ProgressWindow.h"
+#include "toolkit/QtText.h"
 #include "toolkit/TemplateList.h"
 #include "toolkit/TemplateTokens.h"
 
@@ -15,6 +17,8 @@
 #include <QSpinBox>
 
 namespace th::exporting {
+
+using toolkit::plainButton;
 
 namespace {
 
@@ -41,16 +45,8 @@ constexpr GadgetPlace kPlaces[] = {
 
 const QString kNoTemplateEntry = QStringLiteral("Select a script...");
 
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-std::string s(const QString& text) { return text.toStdString(); }
-
-QPushButton* plainButton(const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    // Return in a field must not press a button behind the user's back.
-    button->setAutoDefault(false);
-    return button;
-}
+QString q(std::string_view text) { return toolkit::qtText(text); }
+std::string s(const QString& text) { return toolkit::utf8Text(text); }
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "app/DataFolder.h"
 #include "project/CommandLineHost.h"
 #include "project/ProjectExport.h"
+#include "toolkit/QtText.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ using th::project::ExportOverrides;
 
 std::string s(const QString& text)
 {
-    return text.toUtf8().toStdString();
+    return th::toolkit::utf8Text(text);
 }
 
 struct Options {

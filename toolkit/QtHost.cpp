@@ -1,6 +1,7 @@
 #include "toolkit/QtHost.h"
 
 #include "toolkit/HostVersion.h"
+#include "toolkit/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,8 +18,8 @@ namespace th::toolkit {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-std::string s(const QString& text) { return text.toUtf8().toStdString(); }
+QString q(const std::string& text) { return qtText(text); }
+std::string s(const QString& text) { return utf8Text(text); }
 
 // Patterns come as "*.png" or as "PNG (*.png)|*.png" (a label, then the
 // pattern); Qt's dialogs want "PNG (*.png)".
