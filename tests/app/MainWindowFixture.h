@@ -82,13 +82,10 @@ protected:
         host.paths.push_back(folder);
         click(kOpenFolderButton);
     }
-
-    std::vector<std::tuple<int, int, int>> placesAndIndices() const
+    void importPicture(const std::string& path)
     {
-        std::vector<std::tuple<int, int, int>> result;
-        for (const auto& sprite : window->model().sprites().entries())
-            result.emplace_back(sprite.x, sprite.y, sprite.index);
-        return result;
+        host.paths.push_back(path);
+        click(kImportImageButton);
     }
 
     // A press acts where the pointer was at the previous canvas event, so

@@ -69,8 +69,7 @@ protected:
         press({45, 5});
         dragTo({15, 15});
         release({16, 16});
-        host.paths.push_back(home.folder() + "c.png");
-        click(kImportImageButton);
+        importPicture(home.folder() + "c.png");
         window->menuAction(kMenuClipAlpha)->trigger();
         click(kSnapSwitch);
         static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(1);

@@ -54,7 +54,7 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
     } steps[] = {
         {"Canvas Size", [&] { static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(1); }},
         {"Import", [&] { openFolder(folder); }},
-        {"Import", [&] { host.paths.push_back(home.folder() + "c.png"); click(kImportImageButton); }},
+        {"Import", [&] { importPicture(home.folder() + "c.png"); }},
         // A drag of several moves is one step.
         {"Move", [&] {
              press({4, 4});

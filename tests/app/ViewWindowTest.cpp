@@ -55,8 +55,7 @@ TEST_F(ViewWindowTest, PicksDragsSnapAndReadoutsStayInCanvasPixelsAtEveryZoom)
     static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(2);
     // Left half red, right half blue: the edge shows how pixels are enlarged.
     writePng(home.folder() + "s.png", 32, 32, [](int u, int) { return u < 16 ? kRed : kBlue; });
-    host.paths.push_back(home.folder() + "s.png");
-    click(kImportImageButton);
+    importPicture(home.folder() + "s.png");
 
     for (const auto& [item, zoom] : {std::pair{kMenuZoom25, 0.25}, {kMenuZoom400, 4.0}, {kMenuZoom100, 1.0}}) {
         SCOPED_TRACE(zoom);

@@ -319,17 +319,14 @@ TEST_F(Decoding, DamagedFilesFailCleanly)
         EXPECT_EQ(store.width(0), 0);
     }
 
+    // A bad CRC in some IDAT chunk; data that breaks off is followed row by
+    // row in ReadingStopsWhereTheDataBreaksOff.
     const std::size_t idatData = kIhdr + 25 + 8; // the header is read up to IDAT's type
-    const Bytes badCrc = damaged(good, good.size() / 2, {0xAA}, false); // in some IDAT chunk
-    const Bytes truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
-    for (const Bytes* bytes : {&badCrc, &truncated}) {
-        const DecodeOutcome decoded = store.decode(kAutoNumber, *bytes);
-        ASSERT_TRUE(decoded.ok());
-        const PixelView view = store.handle(decoded.number);
-        EXPECT_EQ(view.width, 64);
-        // The first row always arrives before the damage.
-        EXPECT_TRUE(std::equal(view.pixels, view.pixels + 64 * 4, rows[0].begin()));
-    }
+    const DecodeOutcome decoded = store.decode(kAutoNumber, damaged(good, good.size() / 2, {0xAA}, false));
+    ASSERT_TRUE(decoded.ok());
+    const PixelView view = store.handle(decoded.number);
+    EXPECT_EQ(view.width, 64);
+    EXPECT_TRUE(std::equal(view.pixels, view.pixels + 64 * 4, rows[0].begin())) << "rows before the damage arrive";
     // Every cut of the file, from the signature to the last byte: refused
     // until the header is whole.
     for (std::size_t cut = 8; cut < good.size(); ++cut) {
