@@ -48,7 +48,11 @@ void MainWindow::onMenu(int id)
         case kMenuScriptWindow: scriptEditor_.open(); break;
         case kMenuHelp: information_.openHelp(); break;
         case kMenuAbout: information_.openAbout(); break;
-        case kMenuQuit: QApplication::quit(); break;
+        case kMenuQuit:
+            // Unsaved script edits are asked about before anything goes.
+            if (scriptEditor_.closeWindow())
+                QApplication::quit();
+            break;
         case kMenuOpenProject:
             if (projects_->openProject())
                 showArrangement();

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -88,6 +89,14 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         followActivation();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (scriptEditor_.closeWindow())
+        QMainWindow::closeEvent(event);
+    else
+        event->ignore();
 }
 
 void MainWindow::followActivation()

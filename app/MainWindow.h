@@ -104,6 +104,9 @@ protected:
     // Coming to or leaving the front changes the menus even when no widget
     // takes the focus with it.
     void changeEvent(QEvent* event) override;
+    // Closing the main window ends the program, so the script editor is
+    // closed first and may keep both open for its unsaved edits.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // CanvasDisplay

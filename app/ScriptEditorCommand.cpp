@@ -45,6 +45,11 @@ editor::ScriptEditorWindow* ScriptEditorCommand::window() const
     return window_;
 }
 
+bool ScriptEditorCommand::closeWindow()
+{
+    return !isOpen() || window_->close();
+}
+
 void ScriptEditorCommand::post(int element)
 {
     if (!window_)

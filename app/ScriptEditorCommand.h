@@ -36,6 +36,9 @@ public:
     editor::ScriptEditorWindow* window() const;
     // Posts a click on one of the window's elements, as a menu item does.
     void post(int element);
+    // Closes an open editor window, which asks about unsaved edits first;
+    // false when the user keeps it open.
+    bool closeWindow();
 
 private:
     QWidget* mainWindow_;

@@ -463,6 +463,15 @@ TEST_F(ExportWindowTest, WaitsForTheScriptEditorAndThenListsTheTemplateMadeThere
     QApplication::processEvents();
     EXPECT_EQ(readBytes(dataFolder + "walk.txt"), "th.ImageName\n");
 
+    // Closing the main window would end the program: the editor asks about
+    // its unsaved edits first, and No keeps both open.
+    editor->currentEditor()->insertPlainText("unsaved");
+    host.answers = {false};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(editor->isVisible() && window->isVisible());
+    EXPECT_EQ(host.titles().back(), "Discard Changes?");
+
+    host.answers = {true};
     editor->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     openExport();
