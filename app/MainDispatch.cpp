@@ -55,7 +55,7 @@ void MainWindow::onMenu(int id)
             break;
         case kMenuOpenProject:
             if (projects_->openProject())
-                showArrangement();
+                showModel();
             break;
         case kMenuSaveProject: projects_->saveProject(); break;
         case kMenuSaveProjectAs: projects_->saveProjectAs(); break;

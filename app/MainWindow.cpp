@@ -135,10 +135,13 @@ void MainWindow::canvasSizeChanged()
 void MainWindow::showModel()
 {
     {
+        // The selector follows the model here, so it must not report the
+        // change as the user's.
         const QSignalBlocker quiet(sizeSelector_);
         sizeSelector_->setCurrentText(QString::number(model_.canvasSize()));
     }
     placeCanvas();
+    showSnap();
     // What the overlay marks is what the next Delete removes.
     if (!model_.sprites().current())
         model_.selectLast();
@@ -227,7 +230,7 @@ void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string 
 void MainWindow::keepArrangement(const std::string& file)
 {
     if (projects_->offerRestore(file))
-        showArrangement();
+        showModel();
     autosave_ = std::make_unique<Autosave>(editor_, [this, file] { return projects_->keep(file); });
 }
 

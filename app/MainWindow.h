@@ -118,8 +118,9 @@ private:
     void layoutGadgets();
     void placeCanvas();
     void canvasSizeChanged();
-    // After an undo or redo: the selector, the canvas, its overlay and both
-    // read-outs show the model as it now is.
+    // After an undo, a redo or an opened project: the selector, the snap
+    // switch, the canvas, its overlay and both read-outs show the model as
+    // it now is.
     void showModel();
     void undo();
     void redo();
@@ -132,8 +133,6 @@ private:
     QPoint viewportCentre() const;
     void toggleSnap();
     void showSnap();
-    // The gadgets, canvas and texts after the canvas was replaced by a project.
-    void showArrangement();
     void connectCanvas();
     // Another window came to the front or went back.
     void followActivation();

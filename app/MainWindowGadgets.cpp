@@ -151,17 +151,4 @@ void MainWindow::showSnap()
     snapSwitch_->repaint();
 }
 
-// The selector follows the model here, not the other way round, so it must
-// not report the change as the user's.
-void MainWindow::showArrangement()
-{
-    const QSignalBlocker quiet(sizeSelector_);
-    sizeSelector_->setCurrentText(QString::number(model_.canvasSize()));
-    placeCanvas();
-    showSnap();
-    showPosition(canvas::positionReadout(model_));
-    showName(canvas::nameLabel(model_));
-    canvas::selectTopAndRedraw(model_, *this);
-}
-
 } // namespace th::app

@@ -52,13 +52,10 @@ ToolbarPictures loadToolbarPictures(image::ImageStore& store)
         if (image::decodeResource(store, entry.number, entry.resource))
             pictures.byNumber.insert(entry.number, pixmapOf(store, entry.number));
     }
-    // The icon's pictures are copied into the icon, so their images go again.
     for (const char* size : kApplicationIconSizes) {
         const std::string resource = std::string(":/icons/app/tile-heron-") + size + ".png";
-        if (const std::optional<int> number = image::decodeResource(store, image::kAutoNumber, resource.c_str())) {
-            pictures.applicationIcon.addPixmap(QPixmap::fromImage(image::imageView(store, *number).copy()));
-            store.free(*number);
-        }
+        if (const QImage picture = image::resourcePicture(store, resource.c_str()); !picture.isNull())
+            pictures.applicationIcon.addPixmap(QPixmap::fromImage(picture));
     }
     return pictures;
 }

@@ -19,16 +19,18 @@ QColor qtColour(const ThemeColour& colour)
     return QColor::fromRgbF(float(colour.r), float(colour.g), float(colour.b), float(colour.alpha));
 }
 
-ThemeLook::ThemeLook()
+QPixmap themeTile(int theme)
 {
     registerThemeResources();
     image::ImageStore images;
     image::registerStandardCodecs(images);
-    for (std::size_t i = 0; i < kThemes.size(); ++i) {
-        const std::string resource(kThemes[i].tile);
-        if (const std::optional<int> number = image::decodeResource(images, image::kAutoNumber, resource.c_str()))
-            tiles_[i] = QPixmap::fromImage(image::imageView(images, *number));
-    }
+    return QPixmap::fromImage(image::resourcePicture(images, std::string(themeOf(theme).tile).c_str()));
+}
+
+ThemeLook::ThemeLook()
+{
+    for (std::size_t i = 0; i < kThemes.size(); ++i)
+        tiles_[i] = themeTile(int(i));
 }
 
 const QPixmap& ThemeLook::tile(int theme) const

@@ -16,9 +16,12 @@ namespace th::editor {
 
 QColor qtColour(const ThemeColour& colour);
 
+// The theme's background tile, decoded through the image library.
+QPixmap themeTile(int theme);
+
 class ThemeLook {
 public:
-    // Decodes the five tiles through the image library.
+    // Decodes the five tiles once, for every editor of a window.
     ThemeLook();
 
     // Background, font and caret of the theme.

@@ -64,7 +64,7 @@ void reduceKeepingAlpha(const image::PixelView& sheet, int bitsPerChannel)
 
 int savedDepth(int depth)
 {
-    return depth == 12 || depth == 18 ? 32 : depth;
+    return keepsTransparency(SheetDepth(depth)) ? 32 : depth;
 }
 
 void prepareSheetPixels(const image::PixelView& sheet, int depth, image::Colour background)

@@ -6,6 +6,25 @@
 
 namespace th::exporting {
 
+// The depths a sheet can be written at, named by their bits a pixel. 18 and
+// 12 keep the alpha channel with 6 and 4 bits a channel; 8, 4 and 1 are
+// palette images; every other depth is flattened onto the background.
+enum class SheetDepth : int {
+    Bits32 = 32,
+    Bits24 = 24,
+    Bits18 = 18,
+    Bits12 = 12,
+    Bits8 = 8,
+    Bits4 = 4,
+    Bits1 = 1,
+};
+
+// 18 and 12 bit keep the sheet's transparency, so no background shows.
+constexpr bool keepsTransparency(SheetDepth depth)
+{
+    return depth == SheetDepth::Bits18 || depth == SheetDepth::Bits12;
+}
+
 // The two backgrounds the export offers.
 inline constexpr image::Colour kBlackBackground = image::makeRgba(0, 0, 0, 255);
 inline constexpr image::Colour kMagentaBackground = image::makeRgba(255, 0, 255, 255);

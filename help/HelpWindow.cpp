@@ -41,7 +41,7 @@ HelpWindow::HelpWindow(toolkit::Host& host, std::optional<std::filesystem::path>
     text_->setLineWrapMode(QTextEdit::WidgetWidth);
     text_->setOpenLinks(false);
     QPalette paper = text_->palette();
-    paper.setBrush(QPalette::Base, QBrush(editor::ThemeLook().tile(editor::kTypewriterTheme)));
+    paper.setBrush(QPalette::Base, QBrush(editor::themeTile(editor::kTypewriterTheme)));
     paper.setColor(QPalette::Text, Qt::black);
     text_->setPalette(paper);
     QFile document(QStringLiteral(":/help/help.html"));

@@ -25,4 +25,14 @@ std::optional<int> decodeResource(ImageStore& store, int number, const char* res
     return decoded.ok() ? std::optional<int>(decoded.number) : std::nullopt;
 }
 
+QImage resourcePicture(ImageStore& store, const char* resource)
+{
+    const std::optional<int> number = decodeResource(store, kAutoNumber, resource);
+    if (!number)
+        return {};
+    QImage picture = imageView(store, *number).copy();
+    store.free(*number);
+    return picture;
+}
+
 } // namespace th::image

@@ -19,4 +19,8 @@ QImage imageView(const ImageStore& store, int number);
 // picture.
 std::optional<int> decodeResource(ImageStore& store, int number, const char* resource);
 
+// A resource decoded through `store` into a picture of its own; the store
+// keeps nothing of it. Null when it is missing or no picture.
+QImage resourcePicture(ImageStore& store, const char* resource);
+
 } // namespace th::image
