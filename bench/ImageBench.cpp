@@ -1,12 +1,13 @@
 // Saving a 4096 x 4096 sheet at 32, 8, 4 and 1 bit, the quantiser's learning
-// and mapping on their own, and decoding 400 sprites, each beside a bare
-// libpng loop doing the same file work as the reference.
+// and mapping on their own, and decoding 400 sprites and the sheet, each
+// beside a bare libpng loop doing the same file work as the reference.
 //
 // Peak memory: ru_maxrss only ever grows, so run one save per process
 // (--benchmark_filter=Save/8) to read its peak; "rss_before_MB" is the
 // resident size when the benchmark started, so the save itself costs
 // peak_MB - rss_before_MB.
 
+#include "files/WholeFile.h"
 #include "image/ImageStore.h"
 #include "image/PaletteQuantiser.h"
 #include "image/PngDecoder.h"
@@ -25,9 +26,7 @@
 #include "BenchData.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 namespace {
 
@@ -39,8 +38,7 @@ namespace fs = std::filesystem;
 
 std::vector<std::uint8_t> readFile(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return th::files::readWholeFile(file).bytes;
 }
 
 // The sheet, decoded once into a store that lives for the whole run.
@@ -235,6 +233,26 @@ bool bareDecode(const std::vector<std::uint8_t>& bytes, std::vector<std::uint8_t
     return true;
 }
 
+// The whole sheet, whose rows are read apart from libpng on two threads.
+void DecodeSheet(benchmark::State& state)
+{
+    const auto bytes = readFile(dataFolder() / "sheet4096.png");
+    ImageStore store;
+    store.registerDecoder(std::make_unique<PngDecoder>());
+    for (auto _ : state)
+        if (!store.decode(0, bytes).ok())
+            state.SkipWithError(("no sheet4096.png in " + dataFolder().string()).c_str());
+}
+
+void BareDecodeSheet(benchmark::State& state)
+{
+    const auto bytes = readFile(dataFolder() / "sheet4096.png");
+    std::vector<std::uint8_t> pixels;
+    for (auto _ : state)
+        if (!bareDecode(bytes, pixels))
+            state.SkipWithError(("no sheet4096.png in " + dataFolder().string()).c_str());
+}
+
 void BareDecodeSprites(benchmark::State& state)
 {
     const auto data = sprites(state);
@@ -254,5 +272,7 @@ BENCHMARK(QuantiserLearning)->Arg(8)->Arg(4)->Unit(benchmark::kMillisecond)->Ite
 BENCHMARK(QuantiserMapping)->Arg(8)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(DecodeSprites)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BareDecodeSprites)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(DecodeSheet)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BareDecodeSheet)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 BENCHMARK_MAIN();

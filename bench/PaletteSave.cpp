@@ -2,14 +2,12 @@
 // pngnq (palette-vs-pngnq.sh): decode the PNG, quantise, write.
 //   palette_save <in.png> <out.png> <depth 2, 4 or 8>
 
+#include "files/WholeFile.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -17,11 +15,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <in.png> <out.png> <depth>\n", argv[0]);
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const th::files::WholeFile in = th::files::readWholeFile(argv[1]);
     th::image::ImageStore store;
     th::image::registerStandardCodecs(store);
-    const th::image::DecodeOutcome decoded = store.decode(0, bytes);
+    const th::image::DecodeOutcome decoded = store.decode(0, in.bytes);
     if (!decoded.ok()) {
         std::fprintf(stderr, "%s: not decoded\n", argv[1]);
         return 1;

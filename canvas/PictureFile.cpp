@@ -1,20 +1,16 @@
 #include "canvas/PictureFile.h"
 
+#include "files/WholeFile.h"
 #include "image/ImageStore.h"
-
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace th::canvas {
 
 PictureLoad loadPictureFile(image::ImageStore& store, const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const files::WholeFile file = files::readWholeFile(path);
+    if (!file.result.ok())
         return {};
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const image::DecodeOutcome decoded = store.decode(image::kAutoNumber, bytes);
+    const image::DecodeOutcome decoded = store.decode(image::kAutoNumber, file.bytes);
     if (!decoded.ok())
         return {std::nullopt, decoded.status, decoded.declaredWidth, decoded.declaredHeight};
     const int n = decoded.number;

@@ -1,58 +1,10 @@
 #include "files/TextFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "files/WholeFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <new>
 
 namespace th::files {
-
-namespace {
-
-FileResult readFailure(int error)
-{
-    switch (error) {
-    case ENOENT:
-        return failure(FileError::FileMissing, error);
-    case EISDIR:
-        return failure(FileError::IsAFolder, error);
-    case ENOMEM:
-        return failure(FileError::OutOfMemory, error);
-    default:
-        return failure(FileError::CannotRead, error);
-    }
-}
-
-// The whole file, or the errno that stopped the read.
-int readAll(int fd, std::string& content)
-{
-    struct stat status {};
-    if (::fstat(fd, &status) != 0)
-        return errno;
-    if (S_ISDIR(status.st_mode))
-        return EISDIR;
-    try {
-        content.reserve(std::size_t(status.st_size));
-        char chunk[1 << 16];
-        for (;;) {
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return errno;
-            if (n == 0)
-                return 0;
-            content.append(chunk, std::size_t(n));
-        }
-    } catch (const std::bad_alloc&) {
-        return ENOMEM;
-    }
-}
-
-} // namespace
 
 bool TextWriter::writeLine(std::string_view utf8)
 {
@@ -61,16 +13,9 @@ bool TextWriter::writeLine(std::string_view utf8)
 
 TextReader::TextReader(const std::filesystem::path& file)
 {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result_ = readFailure(errno);
-        return;
-    }
-    if (const int error = readAll(fd, content_); error != 0) {
-        result_ = readFailure(error);
-        content_.clear();
-    }
-    ::close(fd);
+    const WholeFile whole = readWholeFile(file);
+    result_ = whole.result;
+    content_.assign(whole.bytes.begin(), whole.bytes.end());
 }
 
 std::string TextReader::readLine()

@@ -42,6 +42,8 @@ public:
     // until the next call. With dithering, rows must be asked for top first:
     // each one carries error into the next.
     std::span<const std::uint8_t> mapRow(int row);
+    // The length of every row mapRow gives.
+    std::size_t rowBytes() const { return packed_.size(); }
 
 private:
     struct Network;

@@ -1,13 +1,14 @@
 #include "image/PngEncoder.h"
 
 #include "files/ReplacingFile.h"
-#include "image/MappedRowFeed.h"
 #include "image/PaletteQuantiser.h"
+#include "image/RowFeed.h"
 
 #include <png.h>
 
 #include <cerrno>
 #include <csetjmp>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -44,7 +45,7 @@ bool goOn(const PixelRows& source, int written)
 // called between rows, outside libpng, and has returned before any later
 // error. Failed on a libpng error, which includes a write the file refused.
 Encoded encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuantiser* quantiser,
-               MappedRowFeed* rows)
+               RowFeed* rows)
 {
     // The installed library's own version: libpng 1.6 refuses older strings.
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, stopQuietly, nullptr);
@@ -122,13 +123,19 @@ files::FileResult PngEncoder::write(const std::filesystem::path& file, const Pix
     if (!out.isOpen())
         return out.result();
     std::unique_ptr<PaletteQuantiser> quantiser;
-    std::optional<MappedRowFeed> rows;
+    std::optional<RowFeed> rows;
     if (isPaletteDepth(depth)) {
         // The depth is valid here, so only memory can stop the quantiser.
         quantiser = PaletteQuantiser::create(source, depth, flags);
         if (!quantiser)
             return files::failure(files::FileError::OutOfMemory);
-        rows.emplace(*quantiser, source.height);
+        // Mapping and compressing take about as long as each other, so the
+        // rows are mapped on a second thread while the writer compresses.
+        rows.emplace(source.height, quantiser->rowBytes(), [&q = *quantiser](int row, std::uint8_t* slot) {
+            const auto indices = q.mapRow(row);
+            std::memcpy(slot, indices.data(), indices.size());
+            return true;
+        });
     }
     // An abandoned or failed write is never committed, so no file is left
     // and an older one stays as it was.
