@@ -10,7 +10,7 @@ build="${1:-$root/build}"
 data="${2:-${TH_BENCH_DATA:-$root/../shared/bench-data}}"
 sheet="$data/sheet4096.png"
 ours="$build/bench/palette_save"
-pairs=5
+pairs=${PAIRS:-5}
 
 if ! command -v pngnq > /dev/null; then
   echo "pngnq is not installed (Debian package pngnq): comparison skipped"

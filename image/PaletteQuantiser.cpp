@@ -2,8 +2,9 @@
 
 #include "image/Codec.h"
 
+#include "image/NetworkLanes.h"
+
 #include <algorithm>
-#include "image/ContestLanes.h"
 
 #include <cmath>
 #include <cstring>
@@ -56,6 +57,11 @@ struct PaletteQuantiser::Network {
     alignas(32) double bias[kMaxNeurons] = {};
     alignas(32) double freq[kMaxNeurons] = {};
     double radpower[kRadiusLimit] = {};
+    // Move factors and masks by distance from the winner (NetworkLanes.h),
+    // wide enough for a vector's lanes on either side of the farthest move.
+    static constexpr int kMoveReach = kRadiusLimit + 4;
+    double moveFactor[2 * kMoveReach + 1] = {};
+    double neuronMoves[2 * kMoveReach + 1] = {};
     double gammaTable[256] = {};
     int gammaByte[256] = {};      // gammaTable as integers, for the search
     int index[256] = {};          // where the search starts for each green
@@ -77,8 +83,8 @@ struct PaletteQuantiser::Network {
 
 private:
     int contest(double a, double b, double g, double r);
-    void moveWinner(int winner, double rate, double a, double b, double g, double r);
-    void moveNeighbours(int winner, int rad, double a, double b, double g, double r);
+    void setMoveFactors(double rate, int rad);
+    void move(int winner, int rad, double a, double b, double g, double r);
     void swapNeurons(int i, int j);
 };
 
@@ -104,106 +110,64 @@ PaletteQuantiser::Network::Network(int size)
 }
 
 // ============================================================================
-// Subnormal numbers
-//
-// Channels drawn towards 0 (black and transparent samples) decay into
-// subnormal numbers, and a multiplication with a subnormal operand costs the
-// processor about a hundred cycles. Flushing them to zero would change the
-// palette, so the hot paths avoid those multiplications with identities that
-// give the same bits instead: x * 1 is x, |x| * 0 is +0, and a subnormal
-// times a factor in (0, 1] is rounded in integers exactly as the hardware does.
-// ============================================================================
-namespace {
-
-bool isSubnormal(double v) { return v != 0.0 && std::fabs(v) < std::numeric_limits<double>::min(); }
-
-// d * k for subnormal d and 0 < k <= 1, rounded to nearest, ties to even.
-// Rare next to the move itself, so kept out of its way.
-[[gnu::noinline, gnu::cold]] double scaleSubnormal(double d, double k)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, sizeof bits);
-    const std::uint64_t sign = bits & (std::uint64_t{1} << 63);
-    const std::uint64_t units = bits & ~sign; // d = units * 2^-1074
-    // k = kUnits * 2^(biased - 1075), read from its bits; a zero (or
-    // subnormal) k gives a zero of d's sign, as the hardware does.
-    std::uint64_t kBits;
-    std::memcpy(&kBits, &k, sizeof kBits);
-    const int biased = static_cast<int>(kBits >> 52) & 0x7FF;
-    if (biased == 0)
-        return sign ? -0.0 : 0.0;
-    const std::uint64_t kUnits = (kBits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
-    const int shift = 1075 - biased; // d * k = units * kUnits * 2^-shift units
-    if (shift >= 120)
-        return sign ? -0.0 : 0.0;
-    const unsigned __int128 product = static_cast<unsigned __int128>(units) * kUnits;
-    auto quotient = static_cast<std::uint64_t>(product >> shift);
-    const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << shift) - 1);
-    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-    if (rest > half || (rest == half && (quotient & 1)))
-        ++quotient;
-    const std::uint64_t result = sign | quotient;
-    double out;
-    std::memcpy(&out, &result, sizeof out);
-    return out;
-}
-
-// v - (v - target) * k, the move of one channel.
-inline double moved(double v, double target, double k)
-{
-    const double d = v - target;
-    return v - (isSubnormal(d) ? scaleSubnormal(d, k) : d * k);
-}
-
-} // namespace
-
-// ============================================================================
 // Contest: the winner by biased distance, and the frequency and bias update,
-// in vector lanes (ContestLanes.h): AVX2 where the processor has it, SSE2
+// in vector lanes (NetworkLanes.h): AVX2 where the processor has it, SSE2
 // otherwise, with the same bits either way
 // ============================================================================
-int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
+namespace {
+bool hasAvx2()
 {
     static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+} // namespace
+
+int PaletteQuantiser::Network::contest(double a, double b, double g, double r)
+{
     const double t = 1.0 - a / 255.0;
     const double w = 1.0 - t * t; // colour counts less the more transparent the sample
     const ContestNeurons neurons{alpha, blue, green, red, bias, freq, netsize};
     const ContestSample sample{a, b, g, r, w, kFarAway, kBeta, kBiasGain};
     const ContestWinners winners =
-        avx2 ? contestAvx2(neurons, sample) : contestAnyWeight<Sse2Lanes>(neurons, sample);
+        hasAvx2() ? contestAvx2(neurons, sample) : contestAnyWeight<Sse2Lanes>(neurons, sample);
     freq[winners.bestpos] += kBeta;
     bias[winners.bestpos] -= 1.0;
     return winners.bestbiaspos;
 }
 
 // ============================================================================
-// Moves: the winner by the learning rate, its neighbours by radpower
+// Moves: the winner by the learning rate, its neighbours by radpower, in
+// vector lanes too; the factors by distance change only when the rate and
+// radius decay
 // ============================================================================
-void PaletteQuantiser::Network::moveWinner(int j, double rate, double a, double b, double g,
-                                           double r)
+void PaletteQuantiser::Network::setMoveFactors(double rate, int rad)
 {
-    const double k = rate / kInitialRate;
-    alpha[j] = moved(alpha[j], a, k);
-    blue[j] = moved(blue[j], b, k);
-    green[j] = moved(green[j], g, k);
-    red[j] = moved(red[j], r, k);
+    constexpr std::uint64_t kMoves = ~std::uint64_t{0};
+    for (int d = -kMoveReach; d <= kMoveReach; ++d) {
+        const int distance = d < 0 ? -d : d;
+        double& factor = moveFactor[kMoveReach + d];
+        std::uint64_t moves = kMoves;
+        if (distance == 0)
+            factor = rate / kInitialRate;
+        else if (distance < rad)
+            factor = radpower[distance] / kRadPowerScale;
+        else
+            factor = 0.0, moves = 0;
+        std::memcpy(&neuronMoves[kMoveReach + d], &moves, sizeof moves);
+    }
 }
 
-void PaletteQuantiser::Network::moveNeighbours(int winner, int rad, double a, double b, double g,
-                                               double r)
+void PaletteQuantiser::Network::move(int winner, int rad, double a, double b, double g, double r)
 {
     // Neighbours at distance 1 ... rad - 1 on both sides, inside the network.
-    const int low = std::max(winner - rad + 1, 0);
-    const int high = std::min(winner + rad - 1, netsize - 1);
-    for (int j = low; j <= high; ++j) {
-        if (j == winner)
-            continue;
-        const double k = radpower[j < winner ? winner - j : j - winner] / kRadPowerScale;
-        alpha[j] = moved(alpha[j], a, k);
-        blue[j] = moved(blue[j], b, k);
-        green[j] = moved(green[j], g, k);
-        red[j] = moved(red[j], r, k);
-    }
+    const NeuronMoves moves{{alpha, blue, green, red}, {a, b, g, r},
+                            moveFactor + kMoveReach, neuronMoves + kMoveReach, winner,
+                            rad == 0 ? winner : std::max(winner - rad + 1, 0),
+                            rad == 0 ? winner : std::min(winner + rad - 1, netsize - 1)};
+    if (hasAvx2())
+        moveAvx2(moves);
+    else
+        moveLanes<Sse2Lanes>(moves);
 }
 
 // ============================================================================
@@ -222,6 +186,7 @@ void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t by
     int rad = kRadiusLimit;
     for (int m = 0; m < kRadiusLimit; ++m)
         radpower[m] = std::floor(kInitialRate * ((1024 - m * m) / 4));
+    setMoveFactors(rate, rad);
 
     std::size_t step = 4 * static_cast<std::size_t>(kSamplePrimes[3]);
     for (const int prime : {kSamplePrimes[0], kSamplePrimes[1], kSamplePrimes[2]}) {
@@ -257,10 +222,7 @@ void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t by
             g = gammaTable[p[1]];
             b = gammaTable[p[2]];
         }
-        const int winner = contest(a, b, g, r);
-        moveWinner(winner, rate, a, b, g, r);
-        if (rad != 0)
-            moveNeighbours(winner, rad, a, b, g, r);
+        move(contest(a, b, g, r), rad, a, b, g, r);
 
         position = advance(position);
 
@@ -273,6 +235,7 @@ void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t by
             else
                 for (int m = 0; m < rad; ++m)
                     radpower[m] = std::floor(rate * (((rad * rad - m * m) * 256) / (rad * rad)));
+            setMoveFactors(rate, rad);
         }
     }
 }

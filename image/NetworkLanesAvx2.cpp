@@ -1,7 +1,7 @@
-// The contest in AVX2 lanes; the build compiles this file, and only this
+// The network's lanes in AVX2; the build compiles this file, and only this
 // one, for AVX2, and the quantiser calls it only on processors that have it.
 
-#include "image/ContestLanes.h"
+#include "image/NetworkLanes.h"
 
 namespace th::image {
 
@@ -9,5 +9,7 @@ ContestWinners contestAvx2(const ContestNeurons& neurons, const ContestSample& s
 {
     return contestAnyWeight<Avx2Lanes>(neurons, sample);
 }
+
+void moveAvx2(const NeuronMoves& moves) { moveLanes<Avx2Lanes>(moves); }
 
 } // namespace th::image

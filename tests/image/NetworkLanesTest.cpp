@@ -1,14 +1,16 @@
-// The contest's two instruction sets against each other: the quantiser takes
+// The network's two instruction sets against each other: the quantiser takes
 // AVX2 where the processor has it, so the end-to-end comparison with the plain
 // network covers only one of them on any machine. Here SSE2 and AVX2 run on
 // the same networks and samples and must agree in winners and in every bit
-// of the decayed frequencies and biases.
+// of the decayed frequencies and biases and of the moved channels.
 
-#include "image/ContestLanes.h"
+#include "image/NetworkLanes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <random>
 
 namespace {
@@ -20,7 +22,7 @@ struct Network {
     ContestNeurons view(int netsize) { return {alpha, blue, green, red, bias, freq, netsize}; }
 };
 
-TEST(ContestLanes, Sse2AndAvx2AgreeBitForBit)
+TEST(NetworkLanes, Sse2AndAvx2AgreeBitForBit)
 {
     if (!__builtin_cpu_supports("avx2"))
         GTEST_SKIP() << "no AVX2 on this processor";
@@ -51,6 +53,29 @@ TEST(ContestLanes, Sse2AndAvx2AgreeBitForBit)
         ASSERT_EQ(std::pair(bySse2.bestpos, bySse2.bestbiaspos), std::pair(byAvx2.bestpos, byAvx2.bestbiaspos));
         ASSERT_EQ(std::memcmp(sse2.bias, avx2.bias, sizeof sse2.bias), 0);
         ASSERT_EQ(std::memcmp(sse2.freq, avx2.freq, sizeof sse2.freq), 0);
+
+        // Moves around a winner anywhere, with subnormal channels near a zero
+        // target, neighbours reaching past either end, and some factors 0.
+        const int winner = int(random() % unsigned(netsize));
+        const int reach = int(random() % 33);
+        const double target[4] = {0.0, 0.0, channel(random), channel(random)};
+        for (int j = 0; j < netsize; j += 3)
+            sse2.alpha[j] = avx2.alpha[j] = std::numeric_limits<double>::denorm_min() * j;
+        double factor[2 * 36 + 1], moves[2 * 36 + 1];
+        for (int d = -36; d <= 36; ++d) {
+            factor[36 + d] = d % 5 == 0 ? 0.0 : channel(random) / 255.0;
+            const std::uint64_t bits = d > -reach && d < reach ? ~std::uint64_t{0} : 0;
+            std::memcpy(&moves[36 + d], &bits, sizeof bits);
+        }
+        auto movesOf = [&](Network& n) {
+            return NeuronMoves{{n.alpha, n.blue, n.green, n.red}, {target[0], target[1], target[2], target[3]},
+                               factor + 36, moves + 36, winner, std::max(winner - reach, 0), std::min(winner + reach, netsize - 1)};
+        };
+        moveLanes<Sse2Lanes>(movesOf(sse2));
+        moveAvx2(movesOf(avx2));
+        const NeuronMoves bySse2Moves = movesOf(sse2), byAvx2Moves = movesOf(avx2);
+        for (int c = 0; c < 4; ++c)
+            ASSERT_EQ(std::memcmp(bySse2Moves.channels[c], byAvx2Moves.channels[c], sizeof sse2.alpha), 0) << "channel " << c;
     }
 }
 
