@@ -69,7 +69,7 @@ namespace {
 // Channels drawn towards 0 (black and transparent samples) decay into
 // subnormal numbers, and a multiplication with a subnormal operand costs the
 // processor about a hundred cycles. Flushing them to zero would change the
-// palette, so the moves avoid those multiplications with identities that
+// palette, so the hot paths avoid those multiplications with identities that
 // give the same bits instead: x * 1 is x, |x| * 0 is +0, and a subnormal
 // times a factor in (0, 1] is rounded in integers exactly as the hardware does.
 // ============================================================================

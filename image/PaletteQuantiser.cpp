@@ -1,14 +1,11 @@
 #include "image/PaletteQuantiser.h"
 
 #include "image/Codec.h"
-
 #include "image/NetworkLanes.h"
 
 #include <algorithm>
-
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <new>
 
 namespace th::image {
@@ -147,12 +144,14 @@ void PaletteQuantiser::Network::setMoveFactors(double rate, int rad)
         const int distance = d < 0 ? -d : d;
         double& factor = moveFactor[kMoveReach + d];
         std::uint64_t moves = kMoves;
-        if (distance == 0)
+        if (distance == 0) {
             factor = rate / kInitialRate;
-        else if (distance < rad)
+        } else if (distance < rad) {
             factor = radpower[distance] / kRadPowerScale;
-        else
-            factor = 0.0, moves = 0;
+        } else {
+            factor = 0.0;
+            moves = 0;
+        }
         std::memcpy(&neuronMoves[kMoveReach + d], &moves, sizeof moves);
     }
 }
