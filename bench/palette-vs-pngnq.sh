@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The palette export against the reference quantiser pngnq, whole process
 # against whole process (decode, quantise, write) on the shared sheet: five
-# pairs per colour count run in alternation, medians compared.
-#   bench/palette-vs-pngnq.sh [build folder] [data folder]
+# pairs per colour count (or $PAIRS) run in alternation, medians compared.
+#   [PAIRS=9] bench/palette-vs-pngnq.sh [build folder] [data folder]
 # pngnq is no build dependency: without it the comparison is skipped.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
