@@ -61,7 +61,8 @@ TEST_F(ViewWindowTest, PicksDragsSnapAndReadoutsStayInCanvasPixelsAtEveryZoom)
         SCOPED_TRACE(zoom);
         window->menuAction(item)->trigger();
         EXPECT_EQ(window->canvasView()->size(), QSize(int(4096 * zoom), int(4096 * zoom)));
-        const auto view = [zoom](int x, int y) { return QPoint(int(x * zoom), int(y * zoom)); };
+        // clang 14 cannot capture a structured binding, so the scale is copied.
+        const auto view = [scale = zoom](int x, int y) { return QPoint(int(x * scale), int(y * scale)); };
 
         press(view(8, 8));
         if (zoom == 4.0) {

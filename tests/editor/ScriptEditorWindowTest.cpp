@@ -37,6 +37,8 @@ protected:
         store.close();
         prefs = folder + th::app::kPreferenceFileName;
     }
+    // A window a test left open goes with the test (closed ones are gone).
+    void TearDown() override { delete window; }
     void open()
     {
         window = new ScriptEditorWindow({store, prefs, folder, host});
