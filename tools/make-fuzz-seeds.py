@@ -79,6 +79,17 @@ def make_png_seeds():
     put("png_decoder", "palette_trns.png", png(4, 4, 3, 8, extra=chunk(b"tRNS", bytes([0, 128]))))
     put("png_decoder", "grey_trns.png", png(4, 4, 0, 4, extra=chunk(b"tRNS", struct.pack(">H", 3))))
     put("png_decoder", "rgb_trns.png", png(4, 4, 2, 8, extra=chunk(b"tRNS", struct.pack(">HHH", 0, 91, 53))))
+    # 8-bit RGB and RGBA rows are unfiltered apart from libpng: every filter,
+    # an undefined one, and image data spread over chunks, one of them empty.
+    for colour in (2, 6):
+        for name, kind in (("sub", 1), ("up", 2), ("average", 3), ("paeth", 4)):
+            put("png_decoder", f"colour{colour}_{name}_filter.png", png(6, 4, colour, 8, filter_type=kind))
+    put("png_decoder", "filter_type_5.png", png(6, 4, 6, 8, filter_type=5))
+    whole = png(6, 4, 2, 8, filter_type=3)
+    start = whole.index(b"IDAT") - 4
+    data = whole[start + 8:whole.index(b"IEND") - 8]
+    split = chunk(b"IDAT", data[:5]) + chunk(b"IDAT", b"") + chunk(b"IDAT", data[5:])
+    put("png_decoder", "idat_in_three_chunks.png", whole[:start] + split + whole[whole.index(b"IEND") - 4:])
     good = png(6, 4, 6, 8, filter_type=4)
     put("png_decoder", "paeth_filter.png", good)
     put("png_decoder", "truncated_in_idat.png", good[:len(good) - 20])
