@@ -1,12 +1,11 @@
 #include "editor/PreferenceStore.h"
 
 #include "files/ReplacingFile.h"
+#include "files/TextFile.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 
 namespace th::editor {
@@ -107,14 +106,14 @@ bool PreferenceStore::open(const std::filesystem::path& file, int options)
     } else {
         readOnly_ = true;
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    files::TextReader in(file);
+    if (!in.isOpen()) {
         readOnly_ = false;
         utf8_ = true;
         return false;
     }
     fileOpened_ = true;
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content = in.readRest();
     if (content.size() > 2 && std::string_view(content).substr(0, 3) == kByteOrderMark) {
         utf8_ = true;
         content.erase(0, 3);

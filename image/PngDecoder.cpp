@@ -1,6 +1,7 @@
 #include "image/PngDecoder.h"
 
 #include "image/Image.h"
+#include "image/PngChunks.h"
 #include "image/PngIdatStream.h"
 #include "image/PngUnfilter.h"
 #include "image/RowFeed.h"
@@ -67,17 +68,14 @@ int sourceDepthOf(int colourType, int bitDepth, bool hasTrns)
 // ones before the first IDAT, must fit in what is left of it.
 bool headerChunksFit(std::span<const std::uint8_t> data)
 {
-    constexpr std::size_t kChunkHeader = 8; // length and type
-    constexpr std::size_t kCrc = 4;         // after the data
-    for (std::size_t at = 8; data.size() - at >= kChunkHeader;) {
-        const std::size_t length = std::size_t(data[at]) << 24 | std::size_t(data[at + 1]) << 16
-                                   | std::size_t(data[at + 2]) << 8 | data[at + 3];
+    for (std::size_t at = kPngSignatureBytes; data.size() - at >= kChunkLengthAndType;) {
+        const std::size_t length = bigEndian32(data.data() + at);
         if (std::memcmp(data.data() + at + 4, "IDAT", 4) == 0)
             return true;
-        const std::size_t left = data.size() - at - kChunkHeader;
-        if (left < kCrc || length > left - kCrc)
+        const std::size_t left = data.size() - at - kChunkLengthAndType;
+        if (left < kChunkCrc || length > left - kChunkCrc)
             return false;
-        at += kChunkHeader + length + kCrc;
+        at += kChunkLengthAndType + length + kChunkCrc;
     }
     return false; // no image data: libpng would refuse it too
 }
@@ -213,7 +211,7 @@ private:
 
 Probe PngDecoder::probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const
 {
-    if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
+    if (data.size() < kPngSignatureBytes || png_sig_cmp(data.data(), 0, kPngSignatureBytes) != 0)
         return {};
     if (!headerChunksFit(data))
         return {DecodeStatus::Damaged, 0, 0, nullptr};

@@ -1,24 +1,15 @@
 #include "image/PngIdatStream.h"
 
+#include "image/PngChunks.h"
+
 #include <cstring>
 
 namespace th::image {
-namespace {
-
-constexpr std::size_t kLengthAndType = 8; // before a chunk's data
-constexpr std::size_t kCrc = 4;           // after it
-
-std::uint32_t bigEndian(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
-} // namespace
 
 PngIdatStream::PngIdatStream(std::span<const std::uint8_t> file, std::size_t firstData)
     : file_(file)
 {
-    ready_ = inflateInit(&zlib_) == Z_OK && firstData >= kLengthAndType && firstData <= file.size()
+    ready_ = inflateInit(&zlib_) == Z_OK && firstData >= kChunkLengthAndType && firstData <= file.size()
              && startChunk(firstData);
     // Every chunk's CRC already vouches for the compressed bytes, and the
     // inflated ones follow from them, so the stream's own Adler-32 over the
@@ -32,14 +23,14 @@ PngIdatStream::~PngIdatStream() { inflateEnd(&zlib_); }
 
 bool PngIdatStream::startChunk(std::size_t dataAt)
 {
-    const std::uint8_t* header = file_.data() + dataAt - kLengthAndType;
+    const std::uint8_t* header = file_.data() + dataAt - kChunkLengthAndType;
     if (std::memcmp(header + 4, "IDAT", 4) != 0)
         return false; // the image data is over
-    const std::size_t length = bigEndian(header);
+    const std::size_t length = bigEndian32(header);
     const std::size_t left = file_.size() - dataAt;
-    if (left >= kCrc && length <= left - kCrc) {
+    if (left >= kChunkCrc && length <= left - kChunkCrc) {
         const uLong crc = crc32(crc32(0, header + 4, 4), file_.data() + dataAt, uInt(length));
-        if (crc != bigEndian(file_.data() + dataAt + length))
+        if (crc != bigEndian32(file_.data() + dataAt + length))
             return false;
         chunkEnd_ = dataAt + length;
     } else {
@@ -54,7 +45,7 @@ bool PngIdatStream::startChunk(std::size_t dataAt)
 
 bool PngIdatStream::nextChunk()
 {
-    const std::size_t dataAt = chunkEnd_ + kCrc + kLengthAndType;
+    const std::size_t dataAt = chunkEnd_ + kChunkCrc + kChunkLengthAndType;
     return dataAt <= file_.size() && startChunk(dataAt);
 }
 

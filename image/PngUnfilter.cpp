@@ -20,37 +20,19 @@ std::uint8_t paethPredictor(int left, int above, int aboveLeft)
     return std::uint8_t(towardsAbove <= towardsAboveLeft ? above : aboveLeft);
 }
 
-// The first pixel has nothing on its left: its left and above-left bytes
-// are 0, so the rows below start from there.
-template <std::size_t kPixel>
-void unfilter(Filter type, const std::uint8_t* in, const std::uint8_t* up, std::uint8_t* out, std::size_t bytes)
+// Sub, Average and Paeth on three-byte pixels, byte by byte. The first pixel
+// has nothing on its left: its left and above-left bytes are 0.
+void unfilterLeftwardsThreeByte(Filter type, const std::uint8_t* in, const std::uint8_t* up, std::uint8_t* out,
+                                std::size_t bytes)
 {
-    const std::size_t first = bytes < kPixel ? bytes : kPixel;
-    switch (type) {
-    case None:
-        std::memcpy(out, in, bytes);
-        return;
-    case Sub:
-        std::memcpy(out, in, first);
-        for (std::size_t i = kPixel; i < bytes; ++i)
-            out[i] = std::uint8_t(in[i] + out[i - kPixel]);
-        return;
-    case Up:
-        for (std::size_t i = 0; i < bytes; ++i)
-            out[i] = std::uint8_t(in[i] + up[i]);
-        return;
-    case Average:
-        for (std::size_t i = 0; i < first; ++i)
-            out[i] = std::uint8_t(in[i] + (up[i] >> 1));
-        for (std::size_t i = kPixel; i < bytes; ++i)
-            out[i] = std::uint8_t(in[i] + ((out[i - kPixel] + up[i]) >> 1));
-        return;
-    case Paeth:
-        for (std::size_t i = 0; i < first; ++i)
-            out[i] = std::uint8_t(in[i] + up[i]);
-        for (std::size_t i = kPixel; i < bytes; ++i)
-            out[i] = std::uint8_t(in[i] + paethPredictor(out[i - kPixel], up[i], up[i - kPixel]));
-        return;
+    constexpr std::size_t kPixel = 3;
+    for (std::size_t i = 0; i < bytes; ++i) {
+        const int left = i < kPixel ? 0 : out[i - kPixel];
+        const int aboveLeft = i < kPixel ? 0 : up[i - kPixel];
+        const int prediction = type == Sub       ? left
+                               : type == Average ? (left + up[i]) >> 1
+                                                 : paethPredictor(left, up[i], aboveLeft);
+        out[i] = std::uint8_t(in[i] + prediction);
     }
 }
 
@@ -78,9 +60,7 @@ __m128i choose(__m128i mask, __m128i chosen, __m128i otherwise)
     return _mm_or_si128(_mm_and_si128(mask, chosen), _mm_andnot_si128(mask, otherwise));
 }
 
-bool looksLeft(Filter type) { return type == Sub || type == Average || type == Paeth; }
-
-// Sub, Average and Paeth, whose predictions use the pixel on the left.
+// Sub, Average and Paeth on four-byte pixels.
 void unfilterLeftwardsFourByte(Filter type, const std::uint8_t* in, const std::uint8_t* up, std::uint8_t* out,
                                std::size_t bytes)
 {
@@ -114,19 +94,18 @@ void unfilterLeftwardsFourByte(Filter type, const std::uint8_t* in, const std::u
 bool unfilterRow(std::uint8_t type, const std::uint8_t* filtered, const std::uint8_t* above, std::uint8_t* out,
                  std::size_t bytes, std::size_t pixelBytes)
 {
-    if (type > Paeth)
+    if (type > Paeth || (pixelBytes != 3 && pixelBytes != 4))
         return false;
     const auto filter = Filter(type);
-    // The pixel sizes the decoder reads this way get a loop of their own each.
-    switch (pixelBytes) {
-    case 3: unfilter<3>(filter, filtered, above, out, bytes); break;
-    case 4:
-        if (looksLeft(filter))
-            unfilterLeftwardsFourByte(filter, filtered, above, out, bytes);
-        else
-            unfilter<4>(filter, filtered, above, out, bytes);
-        break;
-    default: return false;
+    if (filter == None) {
+        std::memcpy(out, filtered, bytes);
+    } else if (filter == Up) {
+        for (std::size_t i = 0; i < bytes; ++i)
+            out[i] = std::uint8_t(filtered[i] + above[i]);
+    } else if (pixelBytes == 3) {
+        unfilterLeftwardsThreeByte(filter, filtered, above, out, bytes);
+    } else {
+        unfilterLeftwardsFourByte(filter, filtered, above, out, bytes);
     }
     return true;
 }
