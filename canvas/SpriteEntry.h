@@ -45,6 +45,10 @@ struct SpriteEntry {
     std::string sourcePath = {};
     // Empty for sprites whose picture nobody frees (tests, fixed pictures).
     PictureHold picture = {};
+    // The point an engine places and turns the sprite about, as a fraction
+    // of its visible box from the top-left corner.
+    double pivotX = 0.5;
+    double pivotY = 0.5;
 };
 
 // The part of a sprite the clip leaves, in canvas pixels. 64-bit, so a sprite

@@ -4,6 +4,7 @@
 #include "export/SheetSave.h"
 #include "export/SheetSize.h"
 #include "export/TemplateEngine.h"
+#include "export/TemplateTarget.h"
 #include "files/FileResult.h"
 #include "toolkit/Host.h"
 #include "toolkit/Progress.h"
@@ -63,8 +64,11 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
         return stayOpen(kNoUsedArea);
 
     const SheetSize size = sheetSizeFor(used.width, used.height, request.powerOfTwo);
+    // The template may ask for turned sprites to lie the other way round.
+    const Turn turn = request.templateFile && templateTurnsClockwise(*request.templateFile) ? Turn::Clockwise
+                                                                                             : Turn::CounterClockwise;
     const SheetRequest sheetRequest{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
-                                    request.background};
+                                    request.background, turn};
     const SheetOutcome sheet = saveSpriteSheet(images, model.sprites(), sheetRequest, progress);
     if (sheet.result == SheetResult::Cancelled)
         return {false, {}, true};

@@ -41,7 +41,7 @@ inline void over(const std::uint8_t* source, std::uint8_t* destination)
 
 // Positions in 64 bits: a sprite dragged far off the canvas must not wrap.
 void drawPicture(const image::PixelView& sheet, const image::PixelView& picture, std::int64_t x,
-                 std::int64_t y, bool rotated)
+                 std::int64_t y, bool rotated, Turn turn)
 {
     const std::int64_t spanX = rotated ? picture.height : picture.width;
     const std::int64_t spanY = rotated ? picture.width : picture.height;
@@ -60,12 +60,19 @@ void drawPicture(const image::PixelView& sheet, const image::PixelView& picture,
             const std::uint8_t* in = picture.pixels + (row - y) * pictureStride + (left - x) * 4;
             for (std::int64_t i = 0; i < count; ++i, in += 4, out += 4)
                 over(in, out);
-        } else {
+        } else if (turn == Turn::CounterClockwise) {
             // This sheet row shows picture column u, read downwards from
             // picture row left - x as the sheet columns go right.
             const std::int64_t u = y + picture.width - 1 - row;
             const std::uint8_t* in = picture.pixels + (left - x) * pictureStride + u * 4;
             for (std::int64_t i = 0; i < count; ++i, in += pictureStride, out += 4)
+                over(in, out);
+        } else {
+            // This sheet row shows picture column u, read upwards from
+            // picture row pictureHeight - 1 - (left - x) as the columns go right.
+            const std::int64_t u = row - y;
+            const std::uint8_t* in = picture.pixels + (picture.height - 1 - (left - x)) * pictureStride + u * 4;
+            for (std::int64_t i = 0; i < count; ++i, in -= pictureStride, out += 4)
                 over(in, out);
         }
     }
@@ -74,7 +81,7 @@ void drawPicture(const image::PixelView& sheet, const image::PixelView& picture,
 } // namespace
 
 std::optional<int> composeSheet(image::ImageStore& images, const canvas::SpriteList& sprites, int width,
-                                int height, toolkit::Progress* progress)
+                                int height, toolkit::Progress* progress, Turn turn)
 {
     const std::optional<int> sheet = images.create(image::kAutoNumber, width, height, 0, image::Fill::TransparentBlack);
     if (!sheet)
@@ -87,7 +94,7 @@ std::optional<int> composeSheet(image::ImageStore& images, const canvas::SpriteL
         const canvas::SpriteEntry& sprite = sprites.entries()[std::size_t(done)];
         const image::PixelView picture = images.handle(sprite.image);
         if (picture)
-            drawPicture(target, picture, sprite.x, sprite.y, sprite.rotated);
+            drawPicture(target, picture, sprite.x, sprite.y, sprite.rotated, turn);
     }
     return sheet;
 }

@@ -30,7 +30,7 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
 {
     using toolkit::WorkStage;
     const SheetOutcome cancelled{SheetResult::Cancelled, files::failure(files::FileError::Cancelled)};
-    const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height, progress);
+    const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height, progress, request.turn);
     if (!composed)
         return {SheetResult::NotComposed, {}};
     const SheetImage sheet(images, *composed);

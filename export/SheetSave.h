@@ -2,6 +2,7 @@
 // One sprite-sheet save: compose, bring to the chosen depth, write, free.
 
 #include "canvas/SpriteList.h"
+#include "export/SheetComposer.h"
 #include "files/FileResult.h"
 #include "image/Color.h"
 
@@ -23,6 +24,7 @@ struct SheetRequest {
     // The number of the depth list's entry: 32, 24, 18, 12, 8, 4 or 1.
     int depth = 32;
     image::Colour background = 0;
+    Turn turn = Turn::CounterClockwise;
 };
 
 enum class SheetResult {

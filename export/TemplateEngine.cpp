@@ -33,6 +33,8 @@ public:
     std::size_t position() const { return next_; }
     void seek(std::size_t position) { next_ = position; }
     std::string readLine() { return atEnd() ? std::string() : lines_[next_++]; }
+    std::size_t size() const { return lines_.size(); }
+    const std::string& at(std::size_t position) const { return lines_[position]; }
 
 private:
     std::vector<std::string> lines_;
@@ -78,6 +80,46 @@ std::int32_t repeatLimit(std::string untilLine)
     return std::int32_t(readLeadingNumber(untilLine));
 }
 
+// The limit a repeat block will read from its "th.Until" line, found before
+// the block's first pass so that th.Separator knows on every pass whether
+// another follows. The look-ahead replaces tokens and skips directives as the
+// expansion will. The last search is kept, so a template of many repeat
+// lines without an end is walked once, not once per line.
+class LimitAhead {
+public:
+    // Nothing when no "th.Until" line follows.
+    std::optional<std::int32_t> find(const TemplateLines& lines, const TokenReplacer& tokens, std::int64_t spriteNumber)
+    {
+        const std::size_t from = lines.position();
+        if (searched_ && spriteNumber == spriteNumber_ && from >= from_ && from <= to_)
+            return limit_;
+        searched_ = true;
+        spriteNumber_ = spriteNumber;
+        from_ = from;
+        limit_.reset();
+        std::size_t next = from;
+        while (next < lines.size()) {
+            std::string line = lines.at(next++);
+            if (contains(line, tokenName(Token::Extension)))
+                line = next < lines.size() ? lines.at(next++) : std::string();
+            tokens.apply(line);
+            if (contains(line, tokenName(Token::Until))) {
+                limit_ = repeatLimit(line);
+                break;
+            }
+        }
+        to_ = next;
+        return limit_;
+    }
+
+private:
+    bool searched_ = false;
+    std::int64_t spriteNumber_ = 0;
+    std::size_t from_ = 0;
+    std::size_t to_ = 0;
+    std::optional<std::int32_t> limit_;
+};
+
 } // namespace
 
 Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestination& destination,
@@ -98,11 +140,15 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
     bool blockFinished = false;
     std::size_t repeatPosition = 0;
     std::int64_t written = 0;
+    // Between a "th.Repeat" line and the pass that finishes its block.
+    bool inBlock = false;
+    LimitAhead limitAhead;
 
     // The end test follows each step, so an empty template still gives one
     // (empty) line.
     do {
         tokens.setSprite(spriteByIndex.find(spriteNumber));
+        tokens.setSeparator(inBlock && spriteNumber < limit);
         std::string line = lines.readLine();
         // Only one directive is skipped per step: a second one in a row is
         // treated as text.
@@ -112,6 +158,9 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
 
         const bool repeatStart = contains(line, tokenName(Token::Repeat));
         const bool repeatEnd = contains(line, tokenName(Token::Until));
+        // Read before the sheet is composed (see templateTurnsClockwise);
+        // here it is only dropped.
+        const bool turnLine = contains(line, tokenName(Token::TurnClockwise));
         if (repeatStart) {
             repeatPosition = lines.position();
             if (blockFinished) {
@@ -120,6 +169,11 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
                 limitRead = false;
                 blockFinished = false;
             }
+            inBlock = true;
+            // The first pass knows its limit only once it reaches the end
+            // line; the separator needs it now. The end line still reads it.
+            if (!limitRead)
+                limit = limitAhead.find(lines, tokens, spriteNumber).value_or(1);
         }
         if (repeatEnd) {
             if (!limitRead) {
@@ -131,11 +185,12 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
                 ++spriteNumber;
             } else {
                 blockFinished = true;
+                inBlock = false;
             }
         }
         // The first line the destination refuses ends the expansion: a full
         // disk must not keep it spinning through the passes still to come.
-        if (!repeatStart && !repeatEnd) {
+        if (!repeatStart && !repeatEnd && !turnLine) {
             if (!destination.writeLine(line))
                 break;
             if (++written % kLinesBetweenReports == 0

@@ -1,6 +1,7 @@
 #include "export/TemplateTarget.h"
 
 #include "export/TextEdits.h"
+#include "files/TextFile.h"
 #include "toolkit/TemplateTokens.h"
 
 namespace th::exporting {
@@ -19,6 +20,15 @@ ScriptTarget templateTarget(std::string_view firstLine)
     removeAll(extension, "\"");
     removeAll(extension, directive);
     return {false, extension};
+}
+
+bool templateTurnsClockwise(const std::filesystem::path& templateFile)
+{
+    files::TextReader reader(templateFile);
+    while (!reader.atEnd())
+        if (contains(reader.readLine(), toolkit::tokenName(toolkit::Token::TurnClockwise)))
+            return true;
+    return false;
 }
 
 } // namespace th::exporting

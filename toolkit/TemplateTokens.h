@@ -11,7 +11,8 @@
 namespace th::toolkit {
 
 // In the order of the editor's token buttons; Columns, which has no button,
-// comes last.
+// comes last. The engine replaces the value tokens in its own order
+// (kReplacedTokens below).
 enum class Token {
     ImageX,
     ImageY,
@@ -28,6 +29,18 @@ enum class Token {
     Repeat,
     Until,
     Extension,
+    Separator,
+    ImageFile,
+    Animation,
+    FrameNumber,
+    TrimWidth,
+    TrimHeight,
+    SourceWidth,
+    SourceHeight,
+    ClipMargin,
+    PivotX,
+    PivotY,
+    TurnClockwise,
     Columns,
 };
 
@@ -43,7 +56,8 @@ struct TokenInfo {
 
 inline constexpr std::string_view kTokenPrefix = "th.";
 
-inline constexpr std::array<TokenInfo, 16> kTemplateTokens = {{
+// Names are found as substrings, so no name may be the start of another.
+inline constexpr std::array<TokenInfo, 28> kTemplateTokens = {{
     {Token::ImageX, "th.ImageX", TokenGroup::Image, "th.ImageX"},
     {Token::ImageY, "th.ImageY", TokenGroup::Image, "th.ImageY"},
     {Token::ImageWidth, "th.ImageWidth", TokenGroup::Image, "th.ImageWidth"},
@@ -59,6 +73,18 @@ inline constexpr std::array<TokenInfo, 16> kTemplateTokens = {{
     {Token::Repeat, "th.Repeat", TokenGroup::Control, "th.Repeat"},
     {Token::Until, "th.Until", TokenGroup::Control, "th.Until"},
     {Token::Extension, "th.Extension", TokenGroup::Control, "th.Extension = "},
+    {Token::Separator, "th.Separator", TokenGroup::Control, "th.Separator"},
+    {Token::ImageFile, "th.ImageFile", TokenGroup::Image, "th.ImageFile"},
+    {Token::Animation, "th.Animation", TokenGroup::Image, "th.Animation"},
+    {Token::FrameNumber, "th.FrameNumber", TokenGroup::Image, "th.FrameNumber"},
+    {Token::TrimWidth, "th.TrimWidth", TokenGroup::Image, "th.TrimWidth"},
+    {Token::TrimHeight, "th.TrimHeight", TokenGroup::Image, "th.TrimHeight"},
+    {Token::SourceWidth, "th.SourceWidth", TokenGroup::Image, "th.SourceWidth"},
+    {Token::SourceHeight, "th.SourceHeight", TokenGroup::Image, "th.SourceHeight"},
+    {Token::ClipMargin, "th.ClipMargin", TokenGroup::Image, "th.ClipMargin"},
+    {Token::PivotX, "th.PivotX", TokenGroup::Image, "th.PivotX"},
+    {Token::PivotY, "th.PivotY", TokenGroup::Image, "th.PivotY"},
+    {Token::TurnClockwise, "th.TurnClockwise", TokenGroup::Control, "th.TurnClockwise"},
     {Token::Columns, "th.Columns", TokenGroup::Sheet, ""},
 }};
 
@@ -72,11 +98,30 @@ constexpr std::string_view tokenName(Token token)
     return tokenInfo(token).name;
 }
 
+// The tokens that stand for values, in the order the engine replaces them:
+// the first twelve as they always were, then the later ones, so a template
+// without the later names expands as before.
+inline constexpr std::array<Token, 23> kReplacedTokens = {
+    Token::ImageX,      Token::ImageY,      Token::ImageWidth,  Token::ImageHeight, Token::ImageRotate,
+    Token::ImageName,   Token::ImageNumber, Token::ImageCount,  Token::SheetWidth,  Token::SheetHeight,
+    Token::SheetName,   Token::SheetNumber, Token::Separator,   Token::ImageFile,   Token::Animation,
+    Token::FrameNumber, Token::TrimWidth,   Token::TrimHeight,  Token::SourceWidth, Token::SourceHeight,
+    Token::ClipMargin,  Token::PivotX,      Token::PivotY,
+};
+
 // The table is indexed by the enumeration, so their orders must agree.
 static_assert([] {
     for (std::size_t i = 0; i < kTemplateTokens.size(); ++i)
         if (static_cast<std::size_t>(kTemplateTokens[i].token) != i)
             return false;
+    return true;
+}());
+
+static_assert([] {
+    for (const TokenInfo& a : kTemplateTokens)
+        for (const TokenInfo& b : kTemplateTokens)
+            if (a.token != b.token && b.name.starts_with(a.name))
+                return false;
     return true;
 }());
 
