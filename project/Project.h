@@ -23,6 +23,8 @@ struct ProjectSprite {
     bool rotated = false;
     std::int32_t index = 0;
     std::string name;
+    double pivotX = 0.5;
+    double pivotY = 0.5;
     bool operator==(const ProjectSprite&) const = default;
 };
 

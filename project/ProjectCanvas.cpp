@@ -43,7 +43,8 @@ Project projectOf(const canvas::CanvasModel& model, bool snapToGrid)
     project.placeX = model.placeX();
     project.placeY = model.placeY();
     for (const canvas::SpriteEntry& sprite : model.sprites().entries())
-        project.sprites.push_back({sprite.sourcePath, sprite.x, sprite.y, sprite.rotated, sprite.index, sprite.name});
+        project.sprites.push_back({sprite.sourcePath, sprite.x, sprite.y, sprite.rotated, sprite.index, sprite.name,
+                                   sprite.pivotX, sprite.pivotY});
     return project;
 }
 
@@ -79,7 +80,8 @@ void arrange(canvas::CanvasEditor& editor, const Project& project, ProjectPictur
         added.sprites.push_back({.image = picture->image, .x = sprite.x, .y = sprite.y, .width = width,
                                  .height = height, .rotated = sprite.rotated, .name = sprite.name,
                                  .index = sprite.index, .sourcePath = sprite.file,
-                                 .picture = std::move(picture->picture)});
+                                 .picture = std::move(picture->picture), .pivotX = sprite.pivotX,
+                                 .pivotY = sprite.pivotY});
     }
     if (added.sprites.empty())
         return;

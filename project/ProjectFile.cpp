@@ -80,6 +80,17 @@ public:
         complain(key, "true or false");
         return false;
     }
+    // A number that may be left out, and is then `absent`.
+    double optionalNumber(const char* key, double absent)
+    {
+        const Json* value = find(key);
+        if (!value)
+            return absent;
+        if (value->is_number())
+            return value->get<double>();
+        complain(key, "a number");
+        return absent;
+    }
     std::string text(const char* key)
     {
         const Json* value = find(key);
@@ -151,6 +162,8 @@ void readSprites(const Json& list, const fs::path& folder, Project& project, std
         entry.rotated = sprite.flag("rotated");
         entry.index = sprite.number("index", 1, std::numeric_limits<std::int32_t>::max());
         entry.name = sprite.text("name");
+        entry.pivotX = sprite.optionalNumber("pivotX", 0.5);
+        entry.pivotY = sprite.optionalNumber("pivotY", 0.5);
         project.sprites.push_back(std::move(entry));
     }
     std::vector<std::int32_t> indices;
@@ -205,7 +218,9 @@ std::string projectText(const Project& project, const fs::path& projectFile)
                            {"y", sprite.y},
                            {"rotated", sprite.rotated},
                            {"index", sprite.index},
-                           {"name", sprite.name}});
+                           {"name", sprite.name},
+                           {"pivotX", sprite.pivotX},
+                           {"pivotY", sprite.pivotY}});
     }
     const exporting::ExportRequest& choices = project.exportChoices;
     const Json document = {

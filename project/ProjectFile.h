@@ -5,11 +5,12 @@
 //     "canvas": { "size": 1024, "snapToGrid": false, "clipMargin": 0,
 //                 "nextImportX": 0, "nextImportY": 0 },
 //     "sprites": [ { "file": "pics/a.png", "x": 0, "y": 0, "rotated": false,
-//                    "index": 1, "name": "a.png" }, ... ],
+//                    "index": 1, "name": "a.png", "pivotX": 0.5, "pivotY": 0.5 }, ... ],
 //     "export": { "sheet": "", "depth": 32, "background": "black",
 //                 "retina": false, "powerOfTwo": false, "sheetNumber": 0,
 //                 "template": "", "script": "" } }
 //
+// A sprite without "pivotX" or "pivotY" (an older project) has 0.5 there.
 // A sprite's file is relative to the project's folder when it lies below
 // it (so a folder of project and pictures can move), absolute otherwise.
 

@@ -10,6 +10,7 @@
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sstream>
 
@@ -190,6 +191,53 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
                   "message|Not Opened!|" + row.notice);
         EXPECT_EQ(source.model.revision(), revision);
         EXPECT_EQ(describe(source.model), before);
+    }
+}
+
+TEST_F(ProjectCommandsTest, PivotsAreKeptAndOlderProjectsWithoutThemReadAsTheMiddle)
+{
+    Canvas source(host);
+    arrange(source);
+    const std::string file = projectFolder + "p.theron";
+    const auto changed = [](std::string text, const std::string& from, const std::string& to) {
+        const std::size_t at = text.find(from);
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    Project project = projectOf(source.model, false);
+    project.sprites[1].pivotX = 0.25;
+    project.sprites[1].pivotY = -1.5;
+    const std::string written = projectText(project, file);
+    const auto withoutPivots = [](const std::string& text) {
+        nlohmann::json json = nlohmann::json::parse(text);
+        for (nlohmann::json& sprite : json["sprites"]) {
+            sprite.erase("pivotX");
+            sprite.erase("pivotY");
+        }
+        return json.dump();
+    };
+    struct Row {
+        const char* name;
+        std::string text;
+        std::pair<double, double> pivot; // of the second sprite
+        std::string problem;
+    };
+    const Row rows[] = {
+        {"kept", written, {0.25, -1.5}, ""},
+        {"older file", withoutPivots(written), {0.5, 0.5}, ""},
+        {"a word", changed(written, "\"pivotX\": 0.25", "\"pivotX\": \"left\""), {0.5, -1.5},
+         "sprite 2: \"pivotX\" must be a number"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ProjectReading reading = parseProject(row.text, file);
+        if (!row.problem.empty()) {
+            EXPECT_EQ(reading.problems, std::vector<std::string>{row.problem});
+            continue;
+        }
+        ASSERT_TRUE(reading.project);
+        const ProjectSprite& sprite = reading.project->sprites[1];
+        EXPECT_EQ(std::pair(sprite.pivotX, sprite.pivotY), row.pivot);
+        EXPECT_EQ(reading.project->sprites[0].pivotX, 0.5);
     }
 }
 
