@@ -97,6 +97,14 @@ TEST_F(Sheet, PicturesAreCutAtEveryEdgeAndASpriteWithoutPictureIsPassedOver)
     EXPECT_EQ(pixelOf(images, sheet, 7, 3), codeOf(0, 2));
     EXPECT_EQ(pixelOf(images, sheet, 6, 4), kClear);
     EXPECT_EQ(pixelOf(images, sheet, 7, 7), codeOf(1, 1));
+
+    // Turned the other way: column 5 + 4 - 1 - v, row -2 + u; the others stay.
+    const std::optional<int> clockwise = composeSheet(images, model.sprites(), 8, 8, nullptr, Turn::Clockwise);
+    ASSERT_TRUE(clockwise);
+    EXPECT_EQ(pixelOf(images, *clockwise, 0, 0), codeOf(2, 3));
+    EXPECT_EQ(pixelOf(images, *clockwise, 5, 0), codeOf(2, 3));
+    EXPECT_EQ(pixelOf(images, *clockwise, 7, 3), codeOf(5, 1));
+    EXPECT_EQ(pixelOf(images, *clockwise, 8 - 1, 7), codeOf(1, 1));
 }
 
 TEST_F(Sheet, TranslucentPixelsComposeAsPorterDuffOver)
@@ -231,6 +239,27 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
             EXPECT_EQ(pixel(row.spriteColumn - 1, row.y), background);
         }
         EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? background : sprite);
+    }
+}
+
+TEST_F(ExportRun, ATemplateWithTheTurnDirectiveStoresTurnedSpritesClockwise)
+{
+    editor.perform(th::canvas::ClearCanvas{});
+    // A 3 x 2 picture lying turned: 2 wide, 3 tall on the sheet.
+    editor.perform(th::canvas::AddSprites{
+        .sprites = {{.image = coded(3, 2), .width = 2, .height = 3, .rotated = true, .name = "t.png"}}});
+    const std::pair<const char*, Rgba> rows[] = {
+        {"th.Extension = \".txt\"\nth.ImageX\n", codeOf(2, 0)},
+        {"th.Extension = \".json\"\nth.TurnClockwise\nth.ImageX\n", codeOf(0, 1)},
+    };
+    for (const auto& [text, topLeft] : rows) {
+        SCOPED_TRACE(text);
+        th::testing::writeBytes(home.path() / "t.txt", text);
+        request.chooseTemplate(home.path() / "t.txt");
+        request.scriptPath = (home.path() / "out.txt").string();
+        ASSERT_TRUE(runExport(request, model, images, host).completed);
+        EXPECT_EQ(th::testing::readPng(request.sheetPath).at(0, 0), topLeft);
+        EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), "0\n");
     }
 }
 

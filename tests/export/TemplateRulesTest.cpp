@@ -34,6 +34,22 @@ TEST(LeadingNumber, ReadsDecimalHexAndBinaryUpToTheFirstOtherCharacter)
         EXPECT_EQ(readLeadingNumber(text), value) << '"' << text << '"';
 }
 
+TEST(TemplateTarget, AnyLineWithTheTurnDirectiveTurnsClockwise)
+{
+    th::testing::TempHome home;
+    const std::pair<const char*, bool> rows[] = {
+        {"th.Extension = \".json\"\nth.TurnClockwise\n", true},
+        {"a\nb\n   th.TurnClockwise note", true},
+        {"th.turnclockwise\nTurnClockwise\n", false},
+        {"", false},
+    };
+    for (const auto& [text, turns] : rows) {
+        writeBytes(home.path() / "t.txt", text);
+        EXPECT_EQ(templateTurnsClockwise(home.path() / "t.txt"), turns) << text;
+    }
+    EXPECT_FALSE(templateTurnsClockwise(home.path() / "missing.txt"));
+}
+
 TEST(TemplateTarget, FirstLineGivesTheClipboardOrTheExtension)
 {
     const std::tuple<const char*, bool, const char*> cases[] = {
@@ -73,6 +89,63 @@ TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharactersInOneScan)
     };
     for (const auto& [name, base] : cases)
         EXPECT_EQ(imageBaseName(name), base) << name;
+}
+
+TEST(TokenReplacer, LaterTokensTakeFileNamesFramesTrimSourceClipAndPivot)
+{
+    struct Row {
+        const char* name;
+        std::int32_t width, height; // on the canvas
+        bool rotated;
+        std::int32_t margin;
+        bool retina;
+        double pivotX, pivotY;
+        const char* line;
+        const char* expected;
+    };
+    const char* const frame = "th.ImageFile|th.Animation|th.FrameNumber";
+    const char* const sizes = "th.TrimWidth x th.TrimHeight of th.SourceWidth x th.SourceHeight, clip th.ClipMargin";
+    const Row rows[] = {
+        // The trailing number and the one separator before it.
+        {"run_07.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "run_07.png|run|7"},
+        {"idle.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "idle.png|idle|0"},
+        {"walk-10.gif", 1, 1, false, 0, false, 0.5, 0.5, frame, "walk-10.gif|walk|10"},
+        {"jump 000.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "jump 000.png|jump|0"},
+        {"fall.3.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "fall.3.png|fall|3"},
+        {"hit__2.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "hit__2.png|hit_|2"},
+        {"v2_a.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "v2_a.png|v2_a|0"},
+        {"42.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "42.png||42"},
+        {"tile07", 1, 1, false, 0, false, 0.5, 0.5, frame, "tile07|tile|7"},
+        {"a.b_99999999999999999999999.png", 1, 1, false, 0, false, 0.5, 0.5, "th.Animation th.FrameNumber",
+         "a.b 99999999999999999999999"},
+        // Sizes in the picture's own axes, turned or not, divided like the others.
+        {"s.png", 40, 30, false, 4, false, 0.5, 0.5, sizes, "32 x 30 of 40 x 30, clip 4"},
+        {"s.png", 30, 40, true, 4, false, 0.5, 0.5, sizes, "32 x 30 of 40 x 30, clip 4"},
+        {"s.png", 33, 31, false, 6, true, 0.5, 0.5, sizes, "10 x 15 of 16 x 15, clip 3"},
+        // Pivots: up to four decimals, no trailing zeros.
+        {"s.png", 1, 1, false, 0, false, 0.5, 0.5, "th.PivotX,th.PivotY", "0.5,0.5"},
+        {"s.png", 1, 1, false, 0, false, 1, 0, "th.PivotX,th.PivotY", "1,0"},
+        {"s.png", 1, 1, false, 0, false, 1.0 / 3, 0.125, "th.PivotX,th.PivotY", "0.3333,0.125"},
+        {"s.png", 1, 1, false, 0, false, -0.25, 2.99996, "th.PivotX,th.PivotY", "-0.25,3"},
+        {"s.png", 1, 1, false, 0, false, -0.00004, 1e300, "th.PivotX,th.PivotY", "0,1000000000"},
+        // After the first twelve, in order: a name holding a later token gets it.
+        {"th.FrameNumber_5.png", 1, 1, false, 0, false, 0.5, 0.5, "th.ImageName th.ImageFile",
+         "5_5 5_5.png"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, row.width, row.height, row.rotated, row.name, 1);
+        sprite.pivotX = row.pivotX;
+        sprite.pivotY = row.pivotY;
+        ScriptInputs inputs;
+        inputs.clipMargin = row.margin;
+        inputs.retina = row.retina;
+        TokenReplacer tokens(inputs, 1);
+        tokens.setSprite(&sprite);
+        std::string line = row.line;
+        tokens.apply(line);
+        EXPECT_EQ(line, row.expected);
+    }
 }
 
 class ExpandTemplate : public ::testing::Test {
@@ -117,6 +190,46 @@ TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
     writeBytes(file("t.txt"), "line\n");
     ScriptFile onAFolder(home.path());
     EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}).result, ExpansionResult::DestinationFailed);
+}
+
+TEST_F(ExpandTemplate, SeparatorIsACommaOnEveryPassButTheLastAndTurnLinesAreDropped)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"[\nth.Repeat\nth.ImageNameth.Separator\nth.Until = th.ImageCount\n]th.Separator\n", "[\na,\nb,\nc\n]\n"},
+        // Extra passes past the sprites, a limit in hexadecimal, a single pass.
+        {"th.Repeat\nth.ImageNumberth.Separator\nth.Until = 5\n", "1,\n2,\n3,\n3,\n3\n"},
+        {"th.Repeat\nth.ImageNumberth.Separator\nth.Until = $2\n", "1,\n2\n"},
+        {"th.Repeat\nth.ImageNumberth.Separator\nth.Until = 0\n", "1\n"},
+        // Each block reads its own limit; lines between blocks are outside.
+        {"th.Repeat\nath.Separator\nth.Until = 2\nmid th.Separator\nth.Repeat\nbth.Separator\nth.Until = 3\n",
+         "a,\na\nmid \nb,\nb,\nb\n"},
+        // The end line after a directive, which the look-ahead skips as the
+        // expansion does.
+        {"th.Repeat\nxth.Separator\nth.Extension\nth.Until = 2\n", "x,\nx\n"},
+        // No end: the block never repeats. An end without a start is no block.
+        {"th.Repeat\nath.Separator\n", "a\n"},
+        {"ath.Separator\nth.Until = 2\n", "a\na\n"},
+        // Dropped whole wherever it stands.
+        {"th.TurnClockwise so the engines read turned frames\nx\n  th.TurnClockwise\n", "x\n"},
+    };
+    for (const auto& [text, expected] : rows) {
+        SCOPED_TRACE(text);
+        writeBytes(file("t.txt"), text);
+        ScriptFile script(file("out.txt"));
+        ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
+        EXPECT_EQ(readBytes(file("out.txt")), expected);
+    }
+}
+
+TEST_F(ExpandTemplate, ManyRepeatLinesWithoutAnEndAreLookedAheadOnce)
+{
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "th.Repeat\n";
+    writeBytes(file("t.txt"), text + "done\n");
+    ScriptFile script(file("out.txt"));
+    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
+    EXPECT_EQ(readBytes(file("out.txt")), "done\n");
 }
 
 // A destination that takes a few lines, then no more.
