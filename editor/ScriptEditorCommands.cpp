@@ -3,17 +3,27 @@
 
 #include "editor/ScriptEditorWindow.h"
 
+#include "editor/Gallery.h"
 #include "editor/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/TokenColouring.h"
+#include "toolkit/Host.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
+
+// Resources built into a static library must be registered by hand.
+static void registerGalleryResources()
+{
+    Q_INIT_RESOURCE(gallery);
+}
 
 namespace th::editor {
 
@@ -86,6 +96,49 @@ void ScriptEditorWindow::insertToken(int button)
     if (!editor || tabs_->indexOf(editor) < 0)
         editor = currentEditor();
     editor->insertPlainText(text);
+}
+
+void ScriptEditorWindow::insertMoreTag(int entry)
+{
+    insertToken(kTokenButtonCount + entry);
+}
+
+void ScriptEditorWindow::addFromGallery(int entry)
+{
+    const GalleryTemplate& chosen = kGallery[std::size_t(entry)];
+    const std::string typed = nameField_->text().toStdString();
+    const std::string name = typed.empty() ? std::string(chosen.name) : typed;
+    if (!services_.host.ask("New from Gallery", "Add the gallery's \"" + std::string(chosen.name) +
+                                                    "\" template to your scripts as \"" + name +
+                                                    "\"? For another name, answer No, type it as the script name "
+                                                    "and choose the template again."))
+        return;
+    registerGalleryResources();
+    QFile resource(QString::fromUtf8(kGalleryResourceFolder.data(), qsizetype(kGalleryResourceFolder.size())) +
+                   QString::fromUtf8(chosen.file.data(), qsizetype(chosen.file.size())));
+    if (!resource.open(QIODevice::ReadOnly))
+        return; // built into the program, so always there
+    const QString text = QString::fromUtf8(resource.readAll()).chopped(1); // the last line's end
+    std::vector<std::string> lines;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    if (!library_.add(name, lines))
+        return;
+
+    // The script's own tab shows the new text; the placeholder tab becomes
+    // the script's; otherwise a new tab opens.
+    int index = -1;
+    for (int i = 0; i < tabs_->count() && index < 0; ++i)
+        if (tabs_->tabBar()->tabData(i).toString().toStdString() == name)
+            index = i;
+    QPlainTextEdit* editor = index >= 0 ? static_cast<QPlainTextEdit*>(tabs_->widget(index))
+                             : currentScript().empty() ? currentEditor()
+                                                       : newEditor();
+    editor->setPlainText(text);
+    editor->document()->setModified(false);
+    tabs_->setCurrentIndex(index >= 0 ? index : addScriptTab(name, editor));
+    nameField_->clear();
+    colourTokens(*editor);
 }
 
 void ScriptEditorWindow::themeChosen()

@@ -16,9 +16,16 @@ ElementRect scriptEditorRect(int element, int W, int H)
     case kSaveButton: return {panelWidth / 2 + 5, H - 35, 150, 25};
     case kTagsFrame: return {W - 155, 10, 145, H - 20};
     case kThemeList: return {W - 295, 13, 130, 25};
+    // Under the last token button, inside the tags frame.
+    case kMoreTagsButton: return {W - 150, 35 + 30 * kTokenButtonCount, 135, 25};
+    // Between "+" and the theme list, which leaves room for it at the
+    // smallest window size.
+    case kGalleryButton: return {290, 15, 130, 20};
     default: return {0, 0, 0, 0};
     }
 }
+
+static_assert(toolkit::kTemplateTokens.back().inserted.empty(), "only the last token has no button");
 
 const toolkit::TokenInfo& tokenOfButton(int button)
 {

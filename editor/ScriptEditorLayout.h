@@ -8,6 +8,9 @@
 namespace th::editor {
 
 enum ScriptEditorElement {
+    // Drop-down buttons: the later tokens, and the gallery's templates.
+    kMoreTagsButton = 98,
+    kGalleryButton = 99,
     kTabPanel = 100,
     kFirstEditor = 101,
     kCreateButton = 102,
@@ -21,6 +24,9 @@ enum ScriptEditorElement {
 };
 
 inline constexpr int kTokenButtonCount = 15;
+// The tokens after the buttons' that have a button of their own in the
+// table, offered by the "More Tags" menu in table order.
+inline constexpr int kMoreTagsCount = int(toolkit::kTemplateTokens.size()) - kTokenButtonCount - 1;
 inline constexpr int kEditorContentWidth = 720;
 inline constexpr int kEditorContentHeight = 540;
 
@@ -34,8 +40,8 @@ struct ElementRect {
 // Divisions drop the fraction.
 ElementRect scriptEditorRect(int element, int W, int H);
 
-// The token a button inserts, top to bottom: the table's tokens that have a
-// button, in its order.
+// The token a button inserts, top to bottom, then the "More Tags" menu's
+// entries: the table's tokens that have a button, in its order.
 const toolkit::TokenInfo& tokenOfButton(int button);
 
 } // namespace th::editor

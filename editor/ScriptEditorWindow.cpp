@@ -1,5 +1,6 @@
 #include "editor/ScriptEditorWindow.h"
 
+#include "editor/Gallery.h"
 #include "editor/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "toolkit/Host.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -90,6 +92,7 @@ void ScriptEditorWindow::buildElements()
         connect(button, &QPushButton::clicked, this, [this, number] { onElement(number); });
         elements_.insert(number, button);
     }
+    buildMenus();
     themeList_ = new QComboBox(this);
     for (const Theme& theme : kThemes)
         themeList_->addItem(q(theme.name));
@@ -98,6 +101,30 @@ void ScriptEditorWindow::buildElements()
     connect(create, &QPushButton::clicked, this, [this] { onElement(kCreateButton); });
     connect(remove, &QPushButton::clicked, this, [this] { onElement(kDeleteButton); });
     connect(save, &QPushButton::clicked, this, [this] { onElement(kSaveButton); });
+}
+
+void ScriptEditorWindow::buildMenus()
+{
+    QPushButton* moreTags = plainButton(tr("More Tags"), this);
+    moreTags->setFocusPolicy(Qt::NoFocus);
+    auto* tags = new QMenu(moreTags);
+    for (int entry = 0; entry < kMoreTagsCount; ++entry) {
+        const toolkit::TokenInfo& token = tokenOfButton(kTokenButtonCount + entry);
+        connect(tags->addAction(q(token.name)), &QAction::triggered, this, [this, entry] { insertMoreTag(entry); });
+    }
+    moreTags->setMenu(tags);
+    elements_.insert(kMoreTagsButton, moreTags);
+
+    QPushButton* gallery = plainButton(tr("New from Gallery..."), this);
+    auto* templates = new QMenu(gallery);
+    templates->setToolTipsVisible(true);
+    for (int entry = 0; entry < int(kGallery.size()); ++entry) {
+        QAction* action = templates->addAction(q(kGallery[std::size_t(entry)].name));
+        action->setToolTip(q(kGallery[std::size_t(entry)].description));
+        connect(action, &QAction::triggered, this, [this, entry] { addFromGallery(entry); });
+    }
+    gallery->setMenu(templates);
+    elements_.insert(kGalleryButton, gallery);
 }
 
 void ScriptEditorWindow::layoutElements()

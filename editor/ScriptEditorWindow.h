@@ -1,7 +1,8 @@
 #pragma once
 // The script editor window, "Script Editor": one tab per template with its
-// editor, the name field and "+", "Save Script", "Delete Script", the theme
-// list and the column of token buttons. The library's rules (what may be
+// editor, the name field and "+", "New from Gallery...", "Save Script",
+// "Delete Script", the theme list and the column of token buttons with the
+// "More Tags" menu under it. The library's rules (what may be
 // created, saved or deleted, and what the user is told) are ScriptLibrary's;
 // this window keeps the tabs in step with them. It keeps the preference store
 // open while it is open and closes it, which writes the file, when it closes.
@@ -51,6 +52,12 @@ public:
     // A click on "+", "Delete Script", "Save Script" or a token button, and
     // a choice in the theme list.
     void onElement(int number);
+    // A choice in the "More Tags" menu: the table's token after the buttons'.
+    void insertMoreTag(int entry);
+    // A choice in the "New from Gallery..." menu: the gallery's entry, added
+    // under the name in the name field, or the entry's own when it is empty,
+    // once the user confirms it.
+    void addFromGallery(int entry);
 
 signals:
     // The window closed; it is deleted right after.
@@ -67,6 +74,7 @@ private:
     void readLibrary();
     QPlainTextEdit* newEditor();
     int addScriptTab(const std::string& name, QPlainTextEdit* editor);
+    void buildMenus();
     void showEditedState(QPlainTextEdit* editor);
     void createScript();
     void saveScript();

@@ -59,8 +59,7 @@ bool ScriptLibrary::create(const std::string& name)
         return false;
     }
     const std::string file = fileOf(name);
-    struct stat status {};
-    if (::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    if (holdsSomething(file)) {
         host_.message("Wait!", "The " + quoted(name) +
                                    " script already exist. Please rename the new script or delete the old one.");
         return false;
@@ -74,10 +73,30 @@ bool ScriptLibrary::create(const std::string& name)
     return true;
 }
 
+bool ScriptLibrary::holdsSomething(const std::string& file) const
+{
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0;
+}
+
 bool ScriptLibrary::save(const std::string& name, const std::vector<std::string>& lines)
 {
     if (!host_.ask("Overwrite Script?", "Are you sure you want to overwrite the " + quoted(name) + " script?"))
         return false;
+    return write(name, lines);
+}
+
+bool ScriptLibrary::add(const std::string& name, const std::vector<std::string>& lines)
+{
+    if (name.empty()) {
+        host_.message("Script Name?", "Please create a script name first.");
+        return false;
+    }
+    return holdsSomething(fileOf(name)) ? save(name, lines) : write(name, lines);
+}
+
+bool ScriptLibrary::write(const std::string& name, const std::vector<std::string>& lines)
+{
     const std::string file = fileOf(name);
     files::TextWriter writer(file);
     for (const std::string& line : lines)

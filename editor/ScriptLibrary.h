@@ -36,6 +36,11 @@ public:
     // After "Overwrite Script?" is answered Yes, replaces the file's whole
     // content with the lines in one step. True only when the file holds them.
     bool save(const std::string& name, const std::vector<std::string>& lines);
+    // A new script holding the lines: refuses an empty name as create does;
+    // a script of that name that already holds something is replaced only
+    // as save replaces it, after the same question. True when the file holds
+    // them.
+    bool add(const std::string& name, const std::vector<std::string>& lines);
     // Refuses to delete the last open script; after "Delete Script?" is
     // answered Yes, deletes the file and forgets its editor. True when the
     // script is gone and its tab may go.
@@ -49,6 +54,8 @@ public:
 
 private:
     std::string fileOf(const std::string& name) const;
+    bool holdsSomething(const std::string& file) const;
+    bool write(const std::string& name, const std::vector<std::string>& lines);
 
     std::string dataFolder_;
     PreferenceStore& store_;

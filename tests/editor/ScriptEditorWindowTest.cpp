@@ -12,6 +12,8 @@
 #include "testing/TempHome.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -147,6 +149,61 @@ TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
     EXPECT_EQ(host.titles().back(), "Delete Script?");
     EXPECT_FALSE(std::filesystem::exists(folder + "walk.txt"));
     EXPECT_EQ(tabTitles().size(), 5);
+}
+
+TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMoreTagsInsertTheLaterTokens)
+{
+    open();
+    const auto menuOf = [this](int button) { return element<QPushButton>(button)->menu()->actions(); };
+    ASSERT_EQ(menuOf(kGalleryButton).size(), 5);
+    const auto shipped = [](const char* file) {
+        QFile resource(QStringLiteral(":/gallery/") + QLatin1String(file));
+        EXPECT_TRUE(resource.open(QIODevice::ReadOnly)) << file;
+        return resource.readAll().toStdString();
+    };
+    struct Row {
+        const char* what;
+        QString typedName;
+        int entry;
+        std::deque<bool> answers;
+        std::vector<std::string> titles;
+        std::string file;
+        std::string content; // what the file then holds; "" when none was written
+    };
+    const Row rows[] = {
+        {"the entry's own name", "", 0, {true}, {"New from Gallery", "Saved Script!"}, "JSON Hash", shipped("json-hash.txt")},
+        {"a typed name", "hero atlas", 2, {true}, {"New from Gallery", "Saved Script!"}, "hero atlas",
+         shipped("libgdx-atlas.txt")},
+        {"not confirmed", "", 3, {false}, {"New from Gallery"}, "CSS Sprites", ""},
+        {"kept at the usual question", "HTML5", 4, {true, false}, {"New from Gallery", "Overwrite Script?"}, "HTML5",
+         readBytes(folder + "HTML5.txt")},
+        {"replaced after it", "HTML5", 4, {true, true}, {"New from Gallery", "Overwrite Script?", "Saved Script!"},
+         "HTML5", shipped("c-header.txt")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        host.shown.clear();
+        host.answers = row.answers;
+        element<QLineEdit>(kNameField)->setText(row.typedName);
+        menuOf(kGalleryButton)[row.entry]->trigger();
+        EXPECT_EQ(host.titles(), row.titles);
+        const std::string path = folder + row.file + ".txt";
+        EXPECT_EQ(std::filesystem::exists(path) ? readBytes(path) : std::string(), row.content);
+        EXPECT_EQ(tabTitles().count(QString::fromStdString(row.file)), row.content.empty() ? 0 : 1) << tabTitles().join(",").toStdString();
+        if (row.titles.back() == "Saved Script!") {
+            EXPECT_EQ(window->currentScript(), row.file);
+            EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n", row.content);
+        }
+    }
+
+    // The later tokens, in the table's order after the buttons'.
+    const QList<QAction*> tags = menuOf(kMoreTagsButton);
+    ASSERT_EQ(tags.size(), 12);
+    EXPECT_EQ(tags.front()->text(), "th.Separator");
+    EXPECT_EQ(tags.back()->text(), "th.TurnClockwise");
+    window->currentEditor()->clear();
+    tags[9]->trigger();
+    EXPECT_EQ(window->currentEditor()->toPlainText(), "th.PivotX");
 }
 
 TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachThePreferenceFile)
