@@ -29,6 +29,9 @@ TEST(TokenScan, ColoursTokenWordsByGroupAndMarksRepeatBlocks)
         {u"th.Repeat\nth.Until\nth.Repeat\nth.Until",
          {{{0, 9}, C}, {{10, 8}, C}, {{19, 9}, C}, {{29, 8}, C}},
          {{0, 18}, {19, 18}}},
+        // The later tokens: separator and turn are control words, the rest image words.
+        {u"}th.Separator th.PivotY th.TurnClockwise th.FrameNumber th.Frame",
+         {{{1, 12}, C}, {{14, 9}, I}, {{24, 16}, C}, {{41, 14}, I}}, {}},
         // One unit for é, two for the emoji outside the basic plane.
         {u"\u00e9\U0001F600th.ImageName", {{{3, 12}, I}}, {}},
     };
