@@ -4,6 +4,7 @@
 #include "canvas/CanvasRefresh.h"
 #include "canvas/DropPlan.h"
 #include "canvas/ImportReport.h"
+#include "canvas/NaturalOrder.h"
 #include "files/FolderListing.h"
 #include "toolkit/Host.h"
 #include "toolkit/Progress.h"
@@ -83,9 +84,11 @@ void CanvasCommands::openImageFolder()
 
 void CanvasCommands::importFolder(const std::string& folder)
 {
-    const auto names = files::listFolder(folder, "*.png");
+    auto names = files::listFolder(folder, "*.png");
     if (!names)
         return;
+    if (naturalOrder_)
+        sortNaturally(*names);
     ImportReport report;
     // Names that differ only in case are passed over by the rule, but said.
     for (const std::string& name : files::listFolder(folder, "*.[pP][nN][gG]").value_or(std::vector<std::string>{}))
@@ -195,6 +198,8 @@ void CanvasCommands::drop(const std::vector<std::string>& dropped, std::int32_t 
     if (!plan.folder) {
         // Dropped files that are no picture are named with everything else
         // the drop passed over.
+        if (naturalOrder_)
+            sortNaturally(plan.pictures);
         ImportReport report = importAt(plan.pictures, x, y);
         plan.skipped.insert(plan.skipped.end(), report.unreadable.begin(), report.unreadable.end());
         report.unreadable.clear();

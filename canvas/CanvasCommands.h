@@ -70,6 +70,10 @@ public:
     void drop(const std::vector<std::string>& dropped, std::int32_t x, std::int32_t y);
     void deleteImage();
     void newCanvas();
+    // Whether a folder and several dropped files are imported in natural
+    // order (NaturalOrder.h) rather than by the bytes of their names.
+    void setNaturalOrder(bool natural) { naturalOrder_ = natural; }
+    bool naturalOrder() const { return naturalOrder_; }
 
 private:
     // False when the user keeps the canvas; true when it was empty or cleared.
@@ -92,6 +96,7 @@ private:
     PictureLoader load_;
     CanvasDisplay& display_;
     toolkit::Progress* progress_;
+    bool naturalOrder_ = false;
 };
 
 } // namespace th::canvas

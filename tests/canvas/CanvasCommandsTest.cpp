@@ -102,6 +102,51 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
     EXPECT_EQ(model.sprites().size(), 5u);
 }
 
+TEST_F(CanvasCommandsTest, NaturalOrderTakesDigitRunsAsNumbersForFoldersAndDropsOfSeveralFiles)
+{
+    struct Row {
+        std::vector<std::string> names; // as dropped
+        std::vector<std::string> natural;
+        std::vector<std::string> bytes;
+    };
+    const Row rows[] = {
+        {{"walk10.png", "walk2.png", "walk1.png"}, {"walk1.png", "walk2.png", "walk10.png"},
+         {"walk1.png", "walk10.png", "walk2.png"}},
+        // Equal as numbers: the bytes decide.
+        {{"a10.png", "a9.png", "a010.png"}, {"a9.png", "a010.png", "a10.png"}, {"a010.png", "a10.png", "a9.png"}},
+        {{"b.png", "a2b.png", "A1.png", "a2a.png"}, {"A1.png", "a2a.png", "a2b.png", "b.png"},
+         {"A1.png", "a2a.png", "a2b.png", "b.png"}},
+        // Runs too long for any integer.
+        {{"x100000000000000000000000.png", "x99999999999999999999999.png", "x7.png"},
+         {"x7.png", "x99999999999999999999999.png", "x100000000000000000000000.png"},
+         {"x100000000000000000000000.png", "x7.png", "x99999999999999999999999.png"}},
+        {{"2 10.png", "2 9.png", "10.png"}, {"2 9.png", "2 10.png", "10.png"}, {"10.png", "2 10.png", "2 9.png"}},
+    };
+    const auto imported = [this] {
+        std::vector<std::string> names(model.sprites().size());
+        for (const SpriteEntry& sprite : model.sprites().entries())
+            names[std::size_t(sprite.index - 1)] = sprite.name;
+        return names;
+    };
+    for (const Row& row : rows) {
+        const std::string folder = folderOf(row.names);
+        for (const bool natural : {false, true}) {
+            SCOPED_TRACE(row.names.front() + (natural ? " natural" : " bytes"));
+            commands.setNaturalOrder(natural);
+            editor.perform(ClearCanvas{});
+            openFolder(folder);
+            EXPECT_EQ(imported(), natural ? row.natural : row.bytes);
+
+            editor.perform(ClearCanvas{});
+            std::vector<std::string> dropped;
+            for (const std::string& name : row.names)
+                dropped.push_back(folder + name);
+            commands.drop(dropped, 0, 0);
+            EXPECT_EQ(imported(), natural ? row.natural : row.names) << "a drop keeps its own order otherwise";
+        }
+    }
+}
+
 TEST_F(CanvasCommandsTest, AnImportSaysWhichPicturesBrokeOffAndHowManyLieOutsideTheCanvas)
 {
     // The tall a sends the next row, and b with it, below the canvas.
