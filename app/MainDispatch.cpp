@@ -12,6 +12,7 @@
 #include "editor/ScriptEditorLayout.h"
 #include "toolkit/Host.h"
 
+#include <QAction>
 #include <QApplication>
 
 namespace th::app {
@@ -61,6 +62,12 @@ void MainWindow::onMenu(int id)
         case kMenuSaveProjectAs: projects_->saveProjectAs(); break;
         case kMenuUndo: undo(); break;
         case kMenuRedo: redo(); break;
+        case kMenuNaturalOrder: {
+            const bool natural = actions_[kMenuNaturalOrder]->isChecked();
+            commands_->setNaturalOrder(natural);
+            importOrder_.write(natural);
+            break;
+        }
         case kMenuZoomIn: zoomTo(canvas::zoomedIn(view_->zoom()), viewportCentre()); break;
         case kMenuZoomOut: zoomTo(canvas::zoomedOut(view_->zoom()), viewportCentre()); break;
         case kMenuZoom25: zoomTo(0.25, viewportCentre()); break;

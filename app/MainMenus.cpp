@@ -36,7 +36,8 @@ constexpr MenuItem kMenuItems[] = {
     {"Edit", kMenuClipAlpha, "Clip Alpha Image", false, false, QAction::NoRole},
     {"Edit", kMenuExpandClip, "Expand Alpha Clip", true, false, QAction::NoRole},
     {"Edit", kMenuUndo, "Undo", false, false, QAction::NoRole},
-    {"Edit", kMenuRedo, "Redo", false, false, QAction::NoRole},
+    {"Edit", kMenuRedo, "Redo", true, false, QAction::NoRole},
+    {"Edit", kMenuNaturalOrder, "Import in Natural Order", false, true, QAction::NoRole},
     {"View", kMenuZoomIn, "Zoom In", false, true, QAction::NoRole},
     {"View", kMenuZoomOut, "Zoom Out", true, true, QAction::NoRole},
     {"View", kMenuZoom25, "25 %", false, true, QAction::NoRole},
@@ -96,6 +97,7 @@ QHash<int, QAction*> buildMainMenus(QMenuBar* bar, QObject* owner)
     // front; "Save Script" is enabled only while the script editor is, where
     // its key must reach it. The canvas items' keys stay with the main
     // window, so a "-" typed into a file panel clips nothing.
+    actions[kMenuNaturalOrder]->setCheckable(true);
     actions[kMenuQuit]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     actions[kMenuHelp]->setShortcut(QKeySequence(Qt::Key_F1));
     for (int id : {kMenuQuit, kMenuHelp, kMenuSaveScript})

@@ -2,6 +2,7 @@
 
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
+#include "app/MainWindowIds.h"
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/GridSnap.h"
@@ -224,6 +225,10 @@ void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
 void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile,
                                     std::string dataFolder)
 {
+    importOrder_.enable(store, preferenceFile);
+    const bool natural = importOrder_.read();
+    commands_->setNaturalOrder(natural);
+    actions_[kMenuNaturalOrder]->setChecked(natural);
     scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));
 }
 

@@ -9,6 +9,7 @@
 #include "app/CanvasHistory.h"
 #include "app/ExportCommand.h"
 #include "app/InformationWindows.h"
+#include "app/ImportOrderSetting.h"
 #include "app/ScriptEditorCommand.h"
 #include "app/MenuState.h"
 #include "app/ToolbarPictures.h"
@@ -84,7 +85,8 @@ public:
     // `dataFolder`. Called once, at start-up.
     void enableExport(image::ImageStore& images, std::string dataFolder);
     // From now on the script editor opens on the templates of `dataFolder`,
-    // keeping its preferences in `store` over `preferenceFile`.
+    // keeping its preferences in `store` over `preferenceFile`, where the
+    // import order is kept too.
     void enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
 
     // Offers the arrangement kept in `file` at the last run, then keeps
@@ -171,6 +173,7 @@ private:
     QMetaObject::Connection focusWatch_;
     ExportCommand export_;
     ScriptEditorCommand scriptEditor_;
+    ImportOrderSetting importOrder_;
     InformationWindows information_;
     // Guarded pointers, so a closed window simply drops out of the table.
     std::vector<std::pair<QPointer<QWidget>, ActiveWindow>> windowKinds_;

@@ -32,6 +32,7 @@ enum MenuId {
     kMenuSaveProjectAs = 8,
     kMenuUndo = 40,
     kMenuRedo = 41,
+    kMenuNaturalOrder = 42,
     kMenuZoomIn = 50,
     kMenuZoomOut = 51,
     kMenuZoom25 = 52,

@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include "editor/PreferenceStore.h"
+
 #include <QAction>
 #include <QComboBox>
 
@@ -94,6 +96,38 @@ TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
     QApplication::processEvents();
     ASSERT_EQ(window->model().sprites().size(), 3u);
     expectCanvasItems(true, true);
+}
+
+TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
+{
+    th::editor::PreferenceStore store;
+    const std::string prefs = home.folder() + "prefs";
+    const std::string folder = makeFolder("walk");
+    for (const char* name : {"walk10.png", "walk2.png"})
+        writePng(folder + name, 4, 4, qRgba(1, 1, 1, 255));
+    const auto importedNames = [this] {
+        std::vector<std::string> names(window->model().sprites().size());
+        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
+            names.at(std::size_t(sprite.index - 1)) = sprite.name;
+        return names;
+    };
+    QAction* choice = window->menuAction(kMenuNaturalOrder);
+    window->enableScriptEditor(store, prefs, home.folder());
+    EXPECT_FALSE(choice->isChecked());
+    openFolder(folder);
+    EXPECT_EQ(importedNames(), (std::vector<std::string>{"walk10.png", "walk2.png"}));
+
+    choice->trigger();
+    EXPECT_TRUE(choice->isChecked());
+    EXPECT_NE(th::testing::readBytes(prefs).find("[Import]\nNaturalOrder = 1\n"), std::string::npos);
+    host.answers = {true};
+    openFolder(folder);
+    EXPECT_EQ(importedNames(), (std::vector<std::string>{"walk2.png", "walk10.png"}));
+
+    // The next start reads it back.
+    MainWindow next(host, pictures, pictureAccess(images));
+    next.enableScriptEditor(store, prefs, home.folder());
+    EXPECT_TRUE(next.menuAction(kMenuNaturalOrder)->isChecked());
 }
 
 TEST_F(MainWindowTest, MenuItemFlashesItsButtonBeforeActing)
