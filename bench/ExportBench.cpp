@@ -1,7 +1,7 @@
 // A whole export of the 4096 x 4096 sheet made from the 400 shared sprites,
 // laid out by the folder import on a 4096 canvas: from the press of
 // "Export" (runExport with the window's choices) to the written file, at
-// 32, 8, 4 and 1 bit, beside a bare libpng level-9 / filter-NONE write of
+// 32, 8, 4 and 1 bit (and at 32 bit with edges extruded by 2), beside a bare libpng level-9 / filter-NONE write of
 // the same composed sheet in the same run.
 //
 // "longest_step_ms" is the longest time between two progress steps (or the
@@ -9,7 +9,7 @@
 // window could not update.
 //
 // Peak memory: ru_maxrss only ever grows, so read it from one depth per
-// process (--benchmark_filter='Export/8'); "loaded_MB" is the resident size
+// process (--benchmark_filter='Export/depth:8'); "loaded_MB" is the resident size
 // with the sprites loaded, so the export costs peak_MB - loaded_MB.
 
 #include "BenchData.h"
@@ -77,6 +77,7 @@ void BM_Export(benchmark::State& state)
     request.depth = th::exporting::SheetDepth(state.range(0));
     request.background = th::exporting::kMagentaBackground;
     request.powerOfTwo = true;
+    request.extrude = int(state.range(1));
     StepTimer steps;
     for (auto _ : state) {
         steps.start();
@@ -93,7 +94,15 @@ void BM_Export(benchmark::State& state)
     state.counters["peak_MB"] = th::bench::peakMegabytes();
     fs::remove(request.sheetPath);
 }
-BENCHMARK(BM_Export)->Arg(32)->Arg(8)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Export)
+    ->Args({32, 0})
+    ->Args({32, 2})
+    ->Args({8, 0})
+    ->Args({4, 0})
+    ->Args({1, 0})
+    ->ArgNames({"depth", "extrude"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same sheet, composed and flattened once outside the timing, written by
 // libpng alone: what a 32-bit export cannot beat.

@@ -5,6 +5,7 @@
 #include "files/FileResult.h"
 #include "image/Color.h"
 
+#include <cstdint>
 #include <filesystem>
 
 namespace th::image {
@@ -23,6 +24,9 @@ struct SheetRequest {
     // The number of the depth list's entry: 32, 24, 18, 12, 8, 4 or 1.
     int depth = 32;
     image::Colour background = 0;
+    // Pixels each visible box's edges are repeated outward (EdgeExtrusion.h).
+    int extrude = 0;
+    std::int32_t clipMargin = 0;
 };
 
 enum class SheetResult {
@@ -38,6 +42,8 @@ enum class SheetResult {
 struct SheetOutcome {
     SheetResult result = SheetResult::Written;
     files::FileResult problem; // why, for NotWritten
+    // Sprites whose extruded edges met another's.
+    int extrusionsMet = 0;
 };
 
 // Writes the sprites as a PNG sheet. The sheet image exists only during the

@@ -8,7 +8,8 @@
 //                    "index": 1, "name": "a.png" }, ... ],
 //     "export": { "sheet": "", "depth": 32, "background": "black",
 //                 "retina": false, "powerOfTwo": false, "sheetNumber": 0,
-//                 "template": "", "script": "" } }
+//                 "extrude": 0, "template": "", "script": "" } }
+// ("extrude" may be missing: 0.)
 //
 // A sprite's file is relative to the project's folder when it lies below
 // it (so a folder of project and pictures can move), absolute otherwise.
