@@ -159,7 +159,7 @@ private:
     std::vector<Rect> pieces_;
 };
 
-// Largest area first, then the longer side, then by name, then as given.
+// Largest area first, then by name, then as given.
 std::vector<std::size_t> packingOrder(std::span<const PackBox> boxes)
 {
     std::vector<std::size_t> order(boxes.size());
@@ -171,8 +171,6 @@ std::vector<std::size_t> packingOrder(std::span<const PackBox> boxes)
         const std::int64_t areaQ = std::int64_t(q.width) * q.height;
         if (areaP != areaQ)
             return areaP > areaQ;
-        if (std::max(p.width, p.height) != std::max(q.width, q.height))
-            return std::max(p.width, p.height) > std::max(q.width, q.height);
         return p.name < q.name;
     });
     return order;
@@ -224,7 +222,7 @@ std::optional<Trial> packWithin(std::span<const PackBox> boxes, std::span<const 
 // Trial widths are spread around the side of a square holding every cell;
 // each width costs several layouts, so many boxes get fewer widths.
 constexpr std::int64_t kTrialBudget = 4000;
-constexpr int kMostWidths = 8;
+constexpr int kMostWidths = 6;
 
 // What every trial of one set of boxes shares.
 struct Prepared {

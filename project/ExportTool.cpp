@@ -3,6 +3,7 @@
 // library is loaded, so it runs where no display exists.
 
 #include "app/DataFolder.h"
+#include "export/EdgeExtrusion.h"
 #include "project/CommandLineHost.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"

@@ -68,6 +68,7 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
         {"Pack Tightly", [&] {
              window->menuAction(kMenuPackGapFirst + 2)->trigger();
              QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+             shown(); // the read-outs follow
          }},
         // Arrow keys on the canvas, one pixel or with Shift eight, are one
         // step while they move the same sprite.
@@ -76,6 +77,7 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
                  QTest::keyClick(window->canvasView(), Qt::Key_Right);
              QTest::keyClick(window->canvasView(), Qt::Key_Down, Qt::ShiftModifier);
              QTest::keyClick(window->canvasView(), Qt::Key_Left);
+             shown();
          }},
         {"Delete Image", [&] { host.answers.push_back(true); click(kDeleteImageButton); }},
         {"New Canvas", [&] { host.answers.push_back(true); click(kNewCanvasButton); }},

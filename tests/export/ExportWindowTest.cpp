@@ -166,7 +166,7 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
     ExportWindow* exportWindow = openExport();
     ASSERT_TRUE(exportWindow);
     EXPECT_EQ(exportWindow->windowTitle(), "Export Sprite Sheet & Script");
-    EXPECT_EQ(exportWindow->size(), QSize(360, 275));
+    EXPECT_EQ(exportWindow->size(), QSize(360, 305));
     EXPECT_TRUE(exportWindow->isWindow());
     EXPECT_EQ(exportWindow->parentWidget(), window.get()) << "kept above the main window";
     EXPECT_LE((exportWindow->geometry().center() - window->geometry().center()).manhattanLength(), 2);
@@ -389,7 +389,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     EXPECT_EQ(lastShown(), "message|Not Saved!|The sprite sheet could not be saved as " + blocked + " because " + out +
                                "blocker is a file, not a folder.|");
     ASSERT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
+    EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
 
     // A typed path is taken as typed; with no script path the sheet is
     // written and the window waits for one.
@@ -398,7 +398,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the script.|");
     EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
     ASSERT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
+    EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
 }
 
 TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)

@@ -171,7 +171,7 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
          opened + "\n- sprite 2: \"rotated\" must be true or false\n- export \"depth\" must be 32, 24, 18, 12, 8, 4 or 1"},
         {"a number past 32 bits", changed(good, "\"y\": 70", "\"y\": 4294967296"),
          opened + "\n- sprite 3: \"y\" must be a whole number"},
-        {"an extrusion past 8", changed(good, "\"extrude\": 3", "\"extrude\": 9"),
+        {"an extrusion past 8", changed(good, "\"extrude\": 0", "\"extrude\": 9"),
          opened + "\n- export \"extrude\" must be a whole number from 0 to 8"},
         {"indices twice", changed(good, "\"index\": 3", "\"index\": 1"),
          opened + "\n- the sprites' indices must be 1 to 3, each once"},
