@@ -14,6 +14,7 @@
 
 #include "BenchData.h"
 #include "SpriteCanvas.h"
+#include "export/EdgeExtrusion.h"
 #include "export/ExportRun.h"
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
@@ -131,6 +132,31 @@ void BM_BareLibpngWrite(benchmark::State& state)
     fs::remove(file);
 }
 BENCHMARK(BM_BareLibpngWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The extrusion step alone on the composed sheet, whose pixels it rewrites
+// the same way on every run: its share of BM_Export/depth:32/extrude:2,
+// which on a loaded machine varies by more than the step costs.
+// Argument: the extrusion in pixels.
+void BM_ExtrudeEdges(benchmark::State& state)
+{
+    if (!th::bench::haveSprites(state))
+        return;
+    FilledCanvas canvas;
+    const auto used = th::canvas::usedArea(canvas.model);
+    const auto size = th::exporting::sheetSizeFor(used.width, used.height, true);
+    const auto sheet = th::exporting::composeSheet(canvas.images, canvas.model.sprites(), size.width, size.height);
+    if (!sheet) {
+        state.SkipWithError("no sheet");
+        return;
+    }
+    const th::image::PixelView pixels = canvas.images.handle(*sheet);
+    int met = 0;
+    for (auto _ : state)
+        met = th::exporting::extrudeEdges(pixels, canvas.model.sprites().entries(), 0, int(state.range(0)));
+    state.counters["sprites_met"] = met;
+    canvas.images.free(*sheet);
+}
+BENCHMARK(BM_ExtrudeEdges)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // The template engine alone: the default "Multi Loops" template over the 400
 // sprites to a script file, and a repeat block of 10 million passes.
