@@ -297,6 +297,31 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
     }
 }
 
+TEST_F(ExportRun, TheNoticeCountsTheSpritesWhoseExtrudedEdgesMet)
+{
+    // A second 20 x 10 sprite at (x, 0) beside the first at the origin.
+    editor.perform(th::canvas::AddSprites{
+        .sprites = {{.image = solid(20, 10, {7, 7, 7, 255}), .width = 20, .height = 10, .name = "walk02.png"}}});
+    const struct {
+        int x, extrude;
+        std::string notice;
+    } rows[] = {
+        {24, 2, "Your file(s) have been saved to disk."}, // a gap of twice the extrusion
+        {23, 2,
+         "Your file(s) have been saved to disk.\nThe extruded edges of 2 sprite(s) met those of a neighbour; a gap of "
+         "twice the extrusion keeps them apart."},
+        {23, 0, "Your file(s) have been saved to disk."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.x << " by " << row.extrude);
+        editor.perform(th::canvas::MoveSprite{.position = 1, .x = row.x, .y = 0});
+        request.extrude = row.extrude;
+        const ExportOutcome outcome = runWithSpriteAt(0, 0);
+        EXPECT_TRUE(outcome.completed);
+        EXPECT_EQ(outcome.notice.text, row.notice);
+    }
+}
+
 TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
 {
     const std::string missing = home.folder() + "gone.txt";
