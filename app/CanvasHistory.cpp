@@ -6,6 +6,8 @@ namespace th::app {
 
 namespace {
 
+constexpr int kNudgeRun = 1;
+
 class EditStep final : public QUndoCommand {
 public:
     EditStep(canvas::CanvasEdit edit, canvas::CanvasModel& model)
@@ -24,6 +26,14 @@ public:
         applied_ = true;
     }
     void undo() override { canvas::revert(edit_, model_); }
+
+    // Nudges share an identifier so that the stack offers each new one to
+    // the step before it, which takes it in while it is a run on one sprite.
+    int id() const override { return std::holds_alternative<canvas::NudgeSprite>(edit_) ? kNudgeRun : -1; }
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        return canvas::continueNudge(edit_, static_cast<const EditStep*>(other)->edit_);
+    }
 
 private:
     canvas::CanvasEdit edit_;

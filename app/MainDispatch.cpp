@@ -42,6 +42,11 @@ void MainWindow::onMenu(int id)
     } else {
         switch (id) {
         case kMenuResetColumns: canvas::resetColumns(editor_, *this); break;
+        case kMenuPackTightly: packTightly(); break;
+        case kMenuPackMayTurn:
+            packChoices_.setMayTurn(!packChoices_.mayTurn());
+            showPackChoices();
+            break;
         case kMenuClipAlpha: canvas::clipAlphaImage(editor_, *this); break;
         case kMenuExpandClip: canvas::expandAlphaClip(editor_, *this); break;
         case kMenuSaveScript: scriptEditor_.post(editor::kSaveButton); break;
@@ -76,7 +81,11 @@ void MainWindow::onMenu(int id)
         case kMenuZoom200: zoomTo(2.0, viewportCentre()); break;
         case kMenuZoom400: zoomTo(4.0, viewportCentre()); break;
         case kMenuZoomFit: zoomToFit(); break;
-        default: break;
+        default:
+            if (id >= kMenuPackGapFirst && id <= kMenuPackGapLast)
+                packChoices_.setGap(id - kMenuPackGapFirst);
+            showPackChoices();
+            break;
         }
     }
     updateMenuState();

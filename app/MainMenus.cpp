@@ -3,6 +3,8 @@
 #include "app/MainWindowIds.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <QMenuBar>
 
 namespace th::app {
@@ -32,7 +34,10 @@ constexpr MenuItem kMenuItems[] = {
     {"File", kMenuSaveProject, "Save Project", false, false, QAction::NoRole},
     {"File", kMenuSaveProjectAs, "Save Project As…", true, false, QAction::NoRole},
     {"File", kMenuQuit, "Quit", false, true, QAction::QuitRole},
-    {"Edit", kMenuResetColumns, "Reset Columns", true, false, QAction::NoRole},
+    {"Edit", kMenuResetColumns, "Reset Columns", false, false, QAction::NoRole},
+    {"Edit", kMenuPackTightly, "Pack Tightly", false, false, QAction::NoRole},
+    {"Edit", kMenuPackMayTurn, "Pack May Turn Sprites", false, true, QAction::NoRole},
+    {"Edit", kMenuPackGap, "Gap", true, true, QAction::NoRole},
     {"Edit", kMenuClipAlpha, "Clip Alpha Image", false, false, QAction::NoRole},
     {"Edit", kMenuExpandClip, "Expand Alpha Clip", true, false, QAction::NoRole},
     {"Edit", kMenuUndo, "Undo", false, false, QAction::NoRole},
@@ -92,6 +97,20 @@ QHash<int, QAction*> buildMainMenus(QMenuBar* bar, QObject* owner)
             menu->addSeparator();
         actions.insert(item.id, action);
     }
+    // The packing choices: one that is on or off, and the gap's pixel
+    // counts as a submenu of which one is chosen.
+    actions[kMenuPackMayTurn]->setCheckable(true);
+    auto* gapMenu = new QMenu(bar);
+    auto* gaps = new QActionGroup(gapMenu);
+    for (int id = kMenuPackGapFirst; id <= kMenuPackGapLast; ++id) {
+        auto* action = gapMenu->addAction(QObject::tr("%1 px").arg(id - kMenuPackGapFirst));
+        action->setData(id);
+        action->setCheckable(true);
+        gaps->addAction(action);
+        actions.insert(id, action);
+    }
+    actions[kMenuPackGap]->setMenu(gapMenu);
+
     // Fixed shortcuts that no state changes. Quit and Help are never
     // disabled, so their keys work whichever of the program's windows is in
     // front; "Save Script" is enabled only while the script editor is, where

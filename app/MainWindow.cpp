@@ -6,6 +6,8 @@
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/GridSnap.h"
+#include "canvas/PackCommand.h"
+#include "canvas/SpriteNudge.h"
 #include "toolkit/Version.h"
 
 #include <QAction>
@@ -54,6 +56,7 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
         const int id = action->data().toInt();
         connect(action, &QAction::triggered, this, [this, id] { onMenu(id); });
     }
+    showPackChoices();
 
     view_ = new canvas::CanvasView(model_, access.view, pictures.backgroundTile);
     buildGadgets(pictures);
@@ -191,6 +194,11 @@ void MainWindow::connectCanvas()
     connect(view_, &CanvasView::leftReleased, this, handled(&canvas::CanvasMouse::leftReleased));
     connect(view_, &CanvasView::pointerMoved, this, handled(&canvas::CanvasMouse::pointerMoved));
     connect(view_, &CanvasView::rightPressed, this, handled(&canvas::CanvasMouse::rightPressed));
+    connect(view_, &CanvasView::arrowPressed, this, [this](int dx, int dy, bool large) {
+        canvas::nudgeCurrent(editor_, *this, dx, dy, large ? canvas::NudgeStep::Large : canvas::NudgeStep::Pixel,
+                             snapToGrid());
+        updateMenuState();
+    });
     // The mouse scrolls in canvas pixels, so the turn and the viewport are
     // measured in them too: a notch scrolls as far on screen at every zoom.
     connect(view_, &CanvasView::wheelTurned, this, [this](QPoint at, int delta) {
@@ -230,6 +238,24 @@ void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string 
     commands_->setNaturalOrder(natural);
     actions_[kMenuNaturalOrder]->setChecked(natural);
     scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));
+}
+
+void MainWindow::keepPackChoices(editor::PreferenceStore& store)
+{
+    packChoices_.keepIn(store);
+    showPackChoices();
+}
+
+void MainWindow::showPackChoices()
+{
+    actions_[kMenuPackMayTurn]->setChecked(packChoices_.mayTurn());
+    actions_[kMenuPackGapFirst + packChoices_.gap()]->setChecked(true);
+}
+
+void MainWindow::packTightly()
+{
+    canvas::packSpritesTightly(editor_, host_, *this,
+                               {.gap = packChoices_.gap(), .mayTurn = packChoices_.mayTurn(), .snapToGrid = snapToGrid()});
 }
 
 void MainWindow::keepArrangement(const std::string& file)

@@ -12,6 +12,7 @@
 #include "app/ImportOrderSetting.h"
 #include "app/ScriptEditorCommand.h"
 #include "app/MenuState.h"
+#include "app/PackPreferences.h"
 #include "app/ToolbarPictures.h"
 #include "canvas/CanvasCommands.h"
 #include "canvas/CanvasEdit.h"
@@ -89,6 +90,9 @@ public:
     // import order is kept too.
     void enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
 
+    // From now on the packing choices come from `store` and go back there.
+    void keepPackChoices(editor::PreferenceStore& store);
+
     // Offers the arrangement kept in `file` at the last run, then keeps
     // every change there from now on. Called once, at start-up.
     void keepArrangement(const std::string& file);
@@ -134,6 +138,9 @@ private:
     void zoomTurned(QPointF viewAt, int delta);
     QPoint viewportCentre() const;
     void toggleSnap();
+    void packTightly();
+    // The packing choices' menu items show the choices.
+    void showPackChoices();
     void showSnap();
     void connectCanvas();
     // Another window came to the front or went back.
@@ -171,6 +178,7 @@ private:
     // Fit follows the window's size and the canvas's; any other zoom stays.
     bool fitting_ = false;
     QMetaObject::Connection focusWatch_;
+    PackPreferences packChoices_;
     ExportCommand export_;
     ScriptEditorCommand scriptEditor_;
     ImportOrderSetting importOrder_;

@@ -26,6 +26,9 @@ enum MenuId {
     kMenuSaveScript = 24,
     kMenuDeleteScript = 25,
     kMenuScriptWindow = 26,
+    kMenuPackTightly = 27,
+    kMenuPackMayTurn = 28,
+    kMenuPackGap = 29,
     kMenuHelp = 34,
     kMenuOpenProject = 6,
     kMenuSaveProject = 7,
@@ -41,6 +44,9 @@ enum MenuId {
     kMenuZoom200 = 55,
     kMenuZoom400 = 56,
     kMenuZoomFit = 57,
+    // The Gap submenu's items, one per pixel count from 0 to 16.
+    kMenuPackGapFirst = 60,
+    kMenuPackGapLast = 76,
 };
 
 enum MainGadget {

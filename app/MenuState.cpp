@@ -18,6 +18,7 @@ constexpr ShortcutRule kMainShortcuts[] = {
     {kMenuNewCanvas, "Ctrl+N", 1},       {kMenuOpenImageFolder, "Ctrl+O", 0},
     {kMenuImportImage, "Ctrl+I", 0},     {kMenuDeleteImage, "Backspace", 1},
     {kMenuExportSheet, "Ctrl+Shift+S", 1}, {kMenuResetColumns, "Ctrl+R", 3},
+    {kMenuPackTightly, "Ctrl+P", 1},
     {kMenuClipAlpha, "-", 1},            {kMenuExpandClip, "+", 1},
     // Ctrl+S is "Save Script" while the script editor is active; here it is
     // "Save Project". "Save Project As…" has no key: the standard

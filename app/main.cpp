@@ -29,6 +29,7 @@ int main(int argc, char* argv[])
     th::app::MainWindow window(host, pictures, th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);
     window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
+    window.keepPackChoices(preferences);
     host.setParent(&window);
     window.show();
     // Asks "Restore Arrangement?" when the last run ended with sprites on the canvas.

@@ -1,12 +1,15 @@
 // The canvas on a 4096 canvas holding the 400 shared sprites: one full
 // redraw, one drag step (move one sprite, paint what changed), each at the
 // view zooms of 25, 100 and 400 %, and the folder import against a bare
-// libpng decode of the same files in the same run.
+// libpng decode of the same files in the same run; "Pack Tightly" on the
+// sprites and on the sheet cut into 4,096 tiles, with the occupancy it
+// reaches.
 
 #include "BenchData.h"
 #include "SpriteCanvas.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
+#include "canvas/PackCommand.h"
 #include "image/QtPictures.h"
 #include "files/FolderListing.h"
 
@@ -132,6 +135,70 @@ void BM_DragStep(benchmark::State& state)
 BENCHMARK(BM_DragStep)
     ->ArgsProduct({{0, 1}, {0, 1}, {25, 100, 400}})
     ->ArgNames({"snap", "largest", "zoom"})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The canvas's sprites: the shared 400 as the folder import placed them,
+// or the 4096 sheet cut into 64 x 64 tiles.
+struct PackingCanvas : th::bench::SpriteCanvas {
+    explicit PackingCanvas(bool tiles)
+    {
+        if (!tiles) {
+            importSprites(display);
+            return;
+        }
+        editor.perform(th::canvas::SetCanvasSize{.size = 4096});
+        th::canvas::AddSprites cut;
+        for (int tile = 0; tile < 4096; ++tile)
+            cut.sprites.push_back({.x = tile % 64 * 64, .y = tile / 64 * 64, .width = 64, .height = 64,
+                                   .name = "tile_" + std::to_string(tile) + ".png"});
+        editor.perform(std::move(cut));
+    }
+
+    // Sum of the visible areas over the used rectangle's area.
+    double occupancy() const
+    {
+        double visible = 0;
+        for (const auto& sprite : model.sprites().entries())
+            visible += double(sprite.width) * sprite.height;
+        const th::canvas::UsedArea used = th::canvas::usedArea(model);
+        return visible / (double(used.width) * used.height);
+    }
+
+    th::bench::HiddenDisplay display;
+};
+
+// One "Pack Tightly" with the gap at 0 and snapping off, taken back between
+// runs. Arguments: the 400 sprites or the 4,096 tiles, and whether the
+// packer may turn sprites.
+void BM_PackTightly(benchmark::State& state)
+{
+    const bool tiles = state.range(0) != 0;
+    if (!tiles && !th::bench::haveSprites(state))
+        return;
+    PackingCanvas canvas(tiles);
+    std::optional<th::canvas::CanvasEdit> packed;
+    th::canvas::CanvasEditor editor(canvas.model, [&packed](th::canvas::CanvasEdit edit) { packed = std::move(edit); });
+    const th::canvas::PackChoices choices{.mayTurn = state.range(1) != 0};
+    double occupancy = 0;
+    for (auto _ : state) {
+        th::canvas::packSpritesTightly(editor, canvas.host, canvas.display, choices);
+        state.PauseTiming();
+        if (!packed) {
+            state.SkipWithError("the sprites did not fit");
+            break;
+        }
+        occupancy = canvas.occupancy();
+        th::canvas::revert(*packed, canvas.model);
+        packed.reset();
+        state.ResumeTiming();
+    }
+    state.counters["sprites"] = double(canvas.model.sprites().size());
+    state.counters["occupancy_pct"] = occupancy * 100;
+}
+BENCHMARK(BM_PackTightly)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"tiles", "turn"})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);
 

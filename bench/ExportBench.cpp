@@ -1,7 +1,7 @@
 // A whole export of the 4096 x 4096 sheet made from the 400 shared sprites,
 // laid out by the folder import on a 4096 canvas: from the press of
 // "Export" (runExport with the window's choices) to the written file, at
-// 32, 8, 4 and 1 bit, beside a bare libpng level-9 / filter-NONE write of
+// 32, 8, 4 and 1 bit (and at 32 bit with edges extruded by 2), beside a bare libpng level-9 / filter-NONE write of
 // the same composed sheet in the same run.
 //
 // "longest_step_ms" is the longest time between two progress steps (or the
@@ -9,11 +9,12 @@
 // window could not update.
 //
 // Peak memory: ru_maxrss only ever grows, so read it from one depth per
-// process (--benchmark_filter='Export/8'); "loaded_MB" is the resident size
+// process (--benchmark_filter='Export/depth:8'); "loaded_MB" is the resident size
 // with the sprites loaded, so the export costs peak_MB - loaded_MB.
 
 #include "BenchData.h"
 #include "SpriteCanvas.h"
+#include "export/EdgeExtrusion.h"
 #include "export/ExportRun.h"
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
@@ -77,6 +78,7 @@ void BM_Export(benchmark::State& state)
     request.depth = th::exporting::SheetDepth(state.range(0));
     request.background = th::exporting::kMagentaBackground;
     request.powerOfTwo = true;
+    request.extrude = int(state.range(1));
     StepTimer steps;
     for (auto _ : state) {
         steps.start();
@@ -93,7 +95,15 @@ void BM_Export(benchmark::State& state)
     state.counters["peak_MB"] = th::bench::peakMegabytes();
     fs::remove(request.sheetPath);
 }
-BENCHMARK(BM_Export)->Arg(32)->Arg(8)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Export)
+    ->Args({32, 0})
+    ->Args({32, 2})
+    ->Args({8, 0})
+    ->Args({4, 0})
+    ->Args({1, 0})
+    ->ArgNames({"depth", "extrude"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same sheet, composed and flattened once outside the timing, written by
 // libpng alone: what a 32-bit export cannot beat.
@@ -122,6 +132,31 @@ void BM_BareLibpngWrite(benchmark::State& state)
     fs::remove(file);
 }
 BENCHMARK(BM_BareLibpngWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The extrusion step alone on the composed sheet, whose pixels it rewrites
+// the same way on every run: its share of BM_Export/depth:32/extrude:2,
+// which on a loaded machine varies by more than the step costs.
+// Argument: the extrusion in pixels.
+void BM_ExtrudeEdges(benchmark::State& state)
+{
+    if (!th::bench::haveSprites(state))
+        return;
+    FilledCanvas canvas;
+    const auto used = th::canvas::usedArea(canvas.model);
+    const auto size = th::exporting::sheetSizeFor(used.width, used.height, true);
+    const auto sheet = th::exporting::composeSheet(canvas.images, canvas.model.sprites(), size.width, size.height);
+    if (!sheet) {
+        state.SkipWithError("no sheet");
+        return;
+    }
+    const th::image::PixelView pixels = canvas.images.handle(*sheet);
+    int met = 0;
+    for (auto _ : state)
+        met = th::exporting::extrudeEdges(pixels, canvas.model.sprites().entries(), 0, int(state.range(0)));
+    state.counters["sprites_met"] = met;
+    canvas.images.free(*sheet);
+}
+BENCHMARK(BM_ExtrudeEdges)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // The template engine alone: the default "Multi Loops" template over the 400
 // sprites to a script file, and a repeat block of 10 million passes.

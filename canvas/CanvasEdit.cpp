@@ -143,6 +143,43 @@ public:
         }
     }
 
+    void apply(PackSprites& edit)
+    {
+        edit.placesBefore.clear();
+        for (std::size_t position = 0; position < sprites().size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            edit.placesBefore.emplace_back(sprite.x, sprite.y);
+            if (position < edit.turns.size() && edit.turns[position])
+                turn(sprite);
+            if (position < edit.places.size())
+                std::tie(sprite.x, sprite.y) = edit.places[position];
+        }
+    }
+    void revert(PackSprites& edit)
+    {
+        for (std::size_t position = 0; position < edit.placesBefore.size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            if (position < edit.turns.size() && edit.turns[position])
+                turn(sprite);
+            std::tie(sprite.x, sprite.y) = edit.placesBefore[position];
+        }
+    }
+
+    void apply(NudgeSprite& edit)
+    {
+        SpriteEntry& sprite = sprites().at(edit.position);
+        edit.fromX = sprite.x;
+        edit.fromY = sprite.y;
+        sprite.x = edit.x;
+        sprite.y = edit.y;
+    }
+    void revert(NudgeSprite& edit)
+    {
+        SpriteEntry& sprite = sprites().at(edit.position);
+        sprite.x = edit.fromX;
+        sprite.y = edit.fromY;
+    }
+
     void apply(SetCanvasSize& edit) { setSize(edit.size); }
     void revert(SetCanvasSize&) {}
 
@@ -205,8 +242,21 @@ std::string editName(const CanvasEdit& edit)
         const char* operator()(const ReflowColumns&) const { return "Reset Columns"; }
         const char* operator()(const SetCanvasSize&) const { return "Canvas Size"; }
         const char* operator()(const ClearCanvas&) const { return "New Canvas"; }
+        const char* operator()(const PackSprites&) const { return "Pack Tightly"; }
+        const char* operator()(const NudgeSprite&) const { return "Nudge"; }
     };
     return std::visit(Names{}, edit);
+}
+
+bool continueNudge(CanvasEdit& earlier, const CanvasEdit& later)
+{
+    auto* run = std::get_if<NudgeSprite>(&earlier);
+    const auto* next = std::get_if<NudgeSprite>(&later);
+    if (!run || !next || run->position != next->position || run->x != next->fromX || run->y != next->fromY)
+        return false;
+    run->x = next->x;
+    run->y = next->y;
+    return true;
 }
 
 void moveFurther(MoveSprite& applied, CanvasModel& model, std::int32_t x, std::int32_t y)

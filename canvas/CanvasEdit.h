@@ -92,6 +92,28 @@ struct SetCanvasSize {
     Surroundings before = {};
 };
 
+// New places for every sprite, by list position, each one turned a quarter
+// first where `turns` says so (keeping its top-left corner); the drawing
+// order and the current sprite stay.
+struct PackSprites {
+    std::vector<Place> places = {};
+    std::vector<bool> turns = {};
+    std::vector<Place> placesBefore = {}; // recorded
+    Surroundings before = {};
+};
+
+// Moves the sprite at a list position to (x, y) without changing the drawing
+// order: an arrow key. A run of them on one sprite becomes one step through
+// continueNudge().
+struct NudgeSprite {
+    std::size_t position = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t fromX = 0; // recorded
+    std::int32_t fromY = 0; // recorded
+    Surroundings before = {};
+};
+
 // Empties the canvas: no sprite, no clip, inactive, import place at the origin.
 struct ClearCanvas {
     std::vector<SpriteEntry> removed = {}; // recorded
@@ -99,15 +121,20 @@ struct ClearCanvas {
 };
 
 using CanvasEdit = std::variant<AddSprites, RemoveSprite, MoveSprite, TurnSprite, SetClip, ReflowColumns,
-                                SetCanvasSize, ClearCanvas>;
+                                SetCanvasSize, ClearCanvas, PackSprites, NudgeSprite>;
 
 void apply(CanvasEdit& edit, CanvasModel& model);
 void revert(CanvasEdit& edit, CanvasModel& model);
 
 // The change as the user knows it, for "Undo Move" and "Redo Move": "Import",
 // "Delete Image", "Move", "Rotate", "Clip", "Reset Columns", "Canvas Size",
-// "New Canvas".
+// "New Canvas", "Pack Tightly", "Nudge".
 std::string editName(const CanvasEdit& edit);
+
+// Folds the applied `later` into the applied `earlier` when both nudge the
+// same sprite and `later` starts where `earlier` ended: true when it did,
+// and `earlier` then reverts both at once.
+bool continueNudge(CanvasEdit& earlier, const CanvasEdit& later);
 
 // Moves the sprite of an applied MoveSprite (now on top) on to (x, y), as a
 // drag does between press and release; the change then reverts from there.

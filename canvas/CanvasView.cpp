@@ -4,6 +4,7 @@
 #include "canvas/DropPlan.h"
 
 #include <QMimeData>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -74,6 +75,8 @@ CanvasView::CanvasView(const CanvasModel& model, PictureSource pictures, const Q
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setAcceptDrops(true);
+    // A click on the canvas gives it the arrow keys.
+    setFocusPolicy(Qt::ClickFocus);
     setCanvasSize(1024);
 }
 
@@ -293,6 +296,20 @@ void CanvasView::wheelEvent(QWheelEvent* event)
         emit zoomTurned(event->position(), event->angleDelta().y());
     else
         emit wheelTurned(canvasPoint(event->position()), event->angleDelta().y());
+    event->accept();
+}
+
+// The arrows nudge the current sprite instead of scrolling the view.
+void CanvasView::keyPressEvent(QKeyEvent* event)
+{
+    const bool large = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Left: emit arrowPressed(-1, 0, large); break;
+    case Qt::Key_Right: emit arrowPressed(1, 0, large); break;
+    case Qt::Key_Up: emit arrowPressed(0, -1, large); break;
+    case Qt::Key_Down: emit arrowPressed(0, 1, large); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
     event->accept();
 }
 

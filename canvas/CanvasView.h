@@ -63,6 +63,9 @@ signals:
     // UTF-8 text, anything else as its address), at a canvas pixel. A drag
     // that brings nothing the canvas takes (DropPlan.h) is refused.
     void dropped(const QStringList& items, QPoint at);
+    // An arrow key while the view has the focus: dx and dy are -1, 0 or 1;
+    // `large` when Shift is held.
+    void arrowPressed(int dx, int dy, bool large);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +76,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What a sprite looked like when last painted.

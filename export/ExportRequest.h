@@ -43,6 +43,9 @@ struct ExportRequest {
     bool retina = false;
     // Rounds each side of the sheet up to a power of two.
     bool powerOfTwo = false;
+    // Pixels every visible box's edges are repeated outward, 0 to 8; the
+    // sheet grows by as many on the right and at the bottom.
+    int extrude = 0;
     // The script's th.SheetNumber.
     int sheetNumber = 0;
     // The template's file; nothing while no template is chosen (the sheet alone).

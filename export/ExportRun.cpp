@@ -1,5 +1,6 @@
 #include "export/ExportRun.h"
 
+#include "export/EdgeExtrusion.h"
 #include "export/ScriptDestination.h"
 #include "export/SheetSave.h"
 #include "export/SheetSize.h"
@@ -8,6 +9,8 @@
 #include "files/FileResult.h"
 #include "toolkit/Host.h"
 #include "toolkit/Progress.h"
+
+#include <algorithm>
 
 namespace th::exporting {
 
@@ -63,20 +66,28 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
     if (used.width <= 0 || used.height <= 0)
         return stayOpen(kNoUsedArea);
 
-    const SheetSize size = sheetSizeFor(used.width, used.height, request.powerOfTwo);
+    // The outermost boxes' extruded edges get room on the right and below.
+    const int extrude = std::clamp(request.extrude, 0, kMostExtrusion);
+    const SheetSize size = sheetSizeFor(used.width + extrude, used.height + extrude, request.powerOfTwo);
     // The template may ask for turned sprites to lie the other way round.
     const Turn turn = request.templateFile && templateTurnsClockwise(*request.templateFile) ? Turn::Clockwise
                                                                                              : Turn::CounterClockwise;
     const SheetRequest sheetRequest{request.sheetPath, size.width, size.height, static_cast<int>(request.depth),
-                                    request.background, turn};
+                                    request.background, turn, extrude, model.clipMargin()};
     const SheetOutcome sheet = saveSpriteSheet(images, model.sprites(), sheetRequest, progress);
     if (sheet.result == SheetResult::Cancelled)
         return {false, {}, true};
     if (sheet.result != SheetResult::Written)
         return stayOpen(sheetProblem(sheet, request, size));
 
+    const auto saved = [&sheet](Notice notice) {
+        if (sheet.extrusionsMet > 0)
+            notice.text += "\nThe extruded edges of " + std::to_string(sheet.extrusionsMet)
+                           + " sprite(s) met those of a neighbour; a gap of twice the extrusion keeps them apart.";
+        return ExportOutcome{true, std::move(notice)};
+    };
     if (!request.templateFile)
-        return {true, kSavedToDisk};
+        return saved(kSavedToDisk);
     if (!request.script.clipboard && request.scriptPath.empty())
         return stayOpen(kNoScriptPath);
 
@@ -96,7 +107,7 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
         if (expansion.result != ExpansionResult::Written)
             return stayOpen(scriptProblem(expansion, request));
         host.setClipboardText(clipboard.text());
-        return {true, kSavedWithClipboard};
+        return saved(kSavedWithClipboard);
     }
     ScriptFile script(request.scriptPath);
     const Expansion expansion = expandTemplate(*request.templateFile, script, model.sprites(), inputs, progress);
@@ -104,7 +115,7 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
         return {false, {}, true};
     if (expansion.result != ExpansionResult::Written)
         return stayOpen(scriptProblem(expansion, request));
-    return {true, kSavedToDisk};
+    return saved(kSavedToDisk);
 }
 
 } // namespace th::exporting

@@ -1,5 +1,6 @@
 #include "export/ExportWindow.h"
 
+#include "export/EdgeExtrusion.h"
 #include "export/SavePanels.h"
 #include "toolkit/Host.h"
 #include "toolkit/PlainButton.h"
@@ -23,7 +24,7 @@ using toolkit::plainButton;
 namespace {
 
 constexpr int kWindowWidth = 360;
-constexpr int kWindowHeight = 275;
+constexpr int kWindowHeight = 305;
 
 struct GadgetPlace {
     int gadget;
@@ -32,15 +33,16 @@ struct GadgetPlace {
 
 // Frames first, so that they lie behind the gadgets drawn on them.
 constexpr GadgetPlace kPlaces[] = {
-    {kSheetFrame, 10, 10, 340, 130},      {kScriptFrame, 10, 145, 340, 95},
+    {kSheetFrame, 10, 10, 340, 160},      {kScriptFrame, 10, 175, 340, 95},
     {kSaveSpriteLabel, 20, 35, 75, 20},   {kSheetPathField, 95, 35, 200, 20},
     {kSheetPathButton, 300, 35, 40, 20},  {kDepthList, 20, 65, 100, 25},
     {kRetinaBox, 155, 65, 60, 25},        {kPowerOfTwoBox, 255, 65, 85, 25},
     {kBackgroundList, 20, 100, 125, 25},  {kSheetNumberLabel, 167, 103, 110, 20},
-    {kSheetNumberField, 277, 100, 65, 25}, {kSaveScriptLabel, 20, 170, 75, 20},
-    {kScriptPathField, 95, 170, 200, 20}, {kScriptPathButton, 300, 170, 40, 20},
-    {kTemplateList, 80, 200, 200, 25},    {kCancelButton, 80, 245, 100, 25},
-    {kRunExportButton, 180, 245, 100, 25},
+    {kSheetNumberField, 277, 100, 65, 25}, {kExtrudeLabel, 20, 138, 60, 20},
+    {kExtrudeField, 80, 135, 65, 25},     {kSaveScriptLabel, 20, 200, 75, 20},
+    {kScriptPathField, 95, 200, 200, 20}, {kScriptPathButton, 300, 200, 40, 20},
+    {kTemplateList, 80, 230, 200, 25},    {kCancelButton, 80, 275, 100, 25},
+    {kRunExportButton, 180, 275, 100, 25},
 };
 
 const QString kNoTemplateEntry = QStringLiteral("Select a script...");
@@ -92,6 +94,11 @@ void ExportWindow::buildGadgets()
     sheetNumber_ = new QSpinBox(this);
     sheetNumber_->setRange(0, 9999);
     gadgets_.insert(kSheetNumberField, sheetNumber_);
+    gadgets_.insert(kExtrudeLabel, new QLabel(tr("Extrude:"), this));
+    extrude_ = new QSpinBox(this);
+    extrude_->setRange(0, kMostExtrusion);
+    extrude_->setSuffix(tr(" px"));
+    gadgets_.insert(kExtrudeField, extrude_);
 
     saveScriptLabel_ = new QLabel(tr("Save Script:"), this);
     gadgets_.insert(kSaveScriptLabel, saveScriptLabel_);
@@ -167,6 +174,7 @@ ExportRequest ExportWindow::request() const
     request.retina = retina_->isChecked();
     request.powerOfTwo = powerOfTwo_->isChecked();
     request.sheetNumber = sheetNumber_->value();
+    request.extrude = extrude_->value();
     request.scriptPath = s(scriptPath_->text());
     return request;
 }

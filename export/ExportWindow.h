@@ -50,6 +50,8 @@ enum ExportGadget {
     kTemplateList,
     kCancelButton,
     kRunExportButton,
+    kExtrudeLabel,
+    kExtrudeField,
 };
 
 // What the export works with besides the user's choices.
@@ -89,6 +91,7 @@ private:
     QCheckBox* powerOfTwo_ = nullptr;
     QComboBox* backgroundList_ = nullptr;
     QSpinBox* sheetNumber_ = nullptr;
+    QSpinBox* extrude_ = nullptr;
     QLabel* saveScriptLabel_ = nullptr;
     QLineEdit* scriptPath_ = nullptr;
     QPushButton* scriptPathButton_ = nullptr;

@@ -1,5 +1,6 @@
 #include "export/SheetSave.h"
 
+#include "export/EdgeExtrusion.h"
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
 #include "image/ImageStore.h"
@@ -37,6 +38,8 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
     const int count = int(sprites.size());
     if (!toolkit::report(progress, WorkStage::Composing, count, count))
         return cancelled;
+    const int extrusionsMet =
+        extrudeEdges(images.handle(sheet.number()), sprites.entries(), request.clipMargin, request.extrude);
     prepareSheetPixels(images.handle(sheet.number()), request.depth, request.background);
 
     // A palette is learnt inside the save, before its first row is written.
@@ -53,7 +56,7 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
         return cancelled;
     if (!written.ok())
         return {SheetResult::NotWritten, written};
-    return {};
+    return {SheetResult::Written, {}, extrusionsMet};
 }
 
 } // namespace th::exporting

@@ -6,6 +6,7 @@
 #include "files/FileResult.h"
 #include "image/Color.h"
 
+#include <cstdint>
 #include <filesystem>
 
 namespace th::image {
@@ -25,6 +26,9 @@ struct SheetRequest {
     int depth = 32;
     image::Colour background = 0;
     Turn turn = Turn::CounterClockwise;
+    // Pixels each visible box's edges are repeated outward (EdgeExtrusion.h).
+    int extrude = 0;
+    std::int32_t clipMargin = 0;
 };
 
 enum class SheetResult {
@@ -40,6 +44,8 @@ enum class SheetResult {
 struct SheetOutcome {
     SheetResult result = SheetResult::Written;
     files::FileResult problem; // why, for NotWritten
+    // Sprites whose extruded edges met another's.
+    int extrusionsMet = 0;
 };
 
 // Writes the sprites as a PNG sheet. The sheet image exists only during the

@@ -3,6 +3,7 @@
 // library is loaded, so it runs where no display exists.
 
 #include "app/DataFolder.h"
+#include "export/EdgeExtrusion.h"
 #include "project/CommandLineHost.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"
@@ -29,6 +30,7 @@ struct Options {
     QCommandLineOption powerOfTwo{"power-of-two", "Round each side of the sheet up to a power of two."};
     QCommandLineOption retina{"retina", "Halve every position and size the script shows."};
     QCommandLineOption sheetNumber{"sheet-number", "The script's th.SheetNumber, 0 to 9999.", "N"};
+    QCommandLineOption extrude{"extrude", "Repeat each sprite's edge pixels outward N pixels, 0 to 8.", "N"};
     QCommandLineOption templateName{"template", "A template of the script library, by name.", "NAME"};
     QCommandLineOption templateFile{"template-file", "A template file.", "PATH"};
     QCommandLineOption script{"script", "Where the script goes.", "PATH"};
@@ -79,6 +81,13 @@ std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& par
             return "The sheet number must be a whole number from 0 to 9999, not " + s(parser.value(o.sheetNumber)) + ".";
         overrides.sheetNumber = value;
     }
+    if (parser.isSet(o.extrude)) {
+        bool number = false;
+        const int value = parser.value(o.extrude).toInt(&number);
+        if (!number || value < 0 || value > th::exporting::kMostExtrusion)
+            return "The extrusion must be a whole number from 0 to 8, not " + s(parser.value(o.extrude)) + ".";
+        overrides.extrude = value;
+    }
     if (parser.isSet(o.templateName))
         overrides.templateName = s(parser.value(o.templateName));
     if (parser.isSet(o.templateFile))
@@ -101,7 +110,7 @@ int main(int argc, char* argv[])
                        "comes from the project's last export."));
     const Options options;
     parser.addOptions({options.sheet, options.depth, options.background, options.powerOfTwo, options.retina,
-                       options.sheetNumber, options.templateName, options.templateFile, options.script,
+                       options.sheetNumber, options.extrude, options.templateName, options.templateFile, options.script,
                        options.clipboard});
     parser.addPositionalArgument(QStringLiteral("PROJECT.theron"), QStringLiteral("The project to export."));
 

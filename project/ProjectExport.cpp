@@ -24,6 +24,7 @@ exporting::ExportRequest requestFor(const Project& project, const ExportOverride
     request.powerOfTwo = request.powerOfTwo || overrides.powerOfTwo;
     request.retina = request.retina || overrides.retina;
     request.sheetNumber = overrides.sheetNumber.value_or(request.sheetNumber);
+    request.extrude = overrides.extrude.value_or(request.extrude);
     if (overrides.templateName)
         request.chooseTemplate(toolkit::templateFile(dataFolder, *overrides.templateName));
     if (overrides.templateFile)

@@ -22,6 +22,7 @@ struct ExportOverrides {
     bool powerOfTwo = false;
     bool retina = false;
     std::optional<int> sheetNumber;
+    std::optional<int> extrude;
     // At most one of the two.
     std::optional<std::string> templateName;
     std::optional<std::string> templateFile;

@@ -1,5 +1,6 @@
 #include "project/ProjectFile.h"
 
+#include "export/EdgeExtrusion.h"
 #include "files/ReplacingFile.h"
 #include "files/TextFile.h"
 
@@ -116,6 +117,8 @@ public:
         complain(key, "a list");
         return nullptr;
     }
+    // For fields that projects written before them lack.
+    bool present(const char* key) const { return find(key) != nullptr; }
     void complain(const char* key, const std::string& expected)
     {
         problems_.push_back(where_ + "\"" + key + "\" must be " + expected);
@@ -197,6 +200,7 @@ void readExport(Fields choices, Project& project)
     request.retina = choices.flag("retina");
     request.powerOfTwo = choices.flag("powerOfTwo");
     request.sheetNumber = choices.number("sheetNumber", 0, kHighestSheetNumber);
+    request.extrude = choices.present("extrude") ? choices.number("extrude", 0, exporting::kMostExtrusion) : 0;
     project.templateName = choices.text("template");
     request.scriptPath = choices.text("script");
 }
@@ -239,6 +243,7 @@ std::string projectText(const Project& project, const fs::path& projectFile)
           {"retina", choices.retina},
           {"powerOfTwo", choices.powerOfTwo},
           {"sheetNumber", choices.sheetNumber},
+          {"extrude", choices.extrude},
           {"template", project.templateName},
           {"script", choices.scriptPath}}},
     };

@@ -8,7 +8,8 @@
 //                    "index": 1, "name": "a.png", "pivotX": 0.5, "pivotY": 0.5 }, ... ],
 //     "export": { "sheet": "", "depth": 32, "background": "black",
 //                 "retina": false, "powerOfTwo": false, "sheetNumber": 0,
-//                 "template": "", "script": "" } }
+//                 "extrude": 0, "template": "", "script": "" } }
+// ("extrude" may be missing: 0.)
 //
 // A sprite without "pivotX" or "pivotY" (an older project) has 0.5 there.
 // A sprite's file is relative to the project's folder when it lies below

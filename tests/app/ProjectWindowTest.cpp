@@ -174,6 +174,7 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
     };
     const Row rows[] = {
         {"the sheet alone", project + sheet + " --depth 1 --power-of-two", 0, home.folder() + "s.png\n", ""},
+        {"extruded edges", project + sheet + " --extrude 2", 0, home.folder() + "s.png\n", ""},
         {"a clipboard template", project + sheet + " --template Clipboard --clipboard-to-stdout", 0,
          "Clipboard\r\na\r\nb\r\nc\r\n", home.folder() + "s.png\n"},
         {"a clipboard template without its flag", project + sheet + " --template Clipboard", 1, "",
@@ -189,6 +190,7 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
         {"an unknown depth", project + " --depth 16", 2, "", "Unknown depth 16; use 32, 24, 18, 12, 8, 4 or 1."},
         {"an unknown background", project + " --background white", 2, "", "Unknown background white;"},
         {"a sheet number out of range", project + " --sheet-number 10000", 2, "", "The sheet number must be"},
+        {"an extrusion out of range", project + " --extrude 9", 2, "", "The extrusion must be a whole number from 0 to 8"},
         {"both template options", project + " --template a --template-file b", 2, "", "Give --template or"},
         {"both script options", project + " --script a --clipboard-to-stdout", 2, "", "Give --script or"},
     };

@@ -65,6 +65,20 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
         {"Rotate", [&] { press({20, 2}, Qt::RightButton); }},
         {"Clip", [&] { QTest::keyClick(window.get(), Qt::Key_Minus); }},
         {"Reset Columns", [&] { window->onMenu(kMenuResetColumns); }},
+        {"Pack Tightly", [&] {
+             window->menuAction(kMenuPackGapFirst + 2)->trigger();
+             QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+             shown(); // the read-outs follow
+         }},
+        // Arrow keys on the canvas, one pixel or with Shift eight, are one
+        // step while they move the same sprite.
+        {"Nudge", [&] {
+             for (int i = 0; i < 3; ++i)
+                 QTest::keyClick(window->canvasView(), Qt::Key_Right);
+             QTest::keyClick(window->canvasView(), Qt::Key_Down, Qt::ShiftModifier);
+             QTest::keyClick(window->canvasView(), Qt::Key_Left);
+             shown();
+         }},
         {"Delete Image", [&] { host.answers.push_back(true); click(kDeleteImageButton); }},
         {"New Canvas", [&] { host.answers.push_back(true); click(kNewCanvasButton); }},
     };
@@ -99,7 +113,7 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
     const auto& top = window->model().sprites().entries().back();
     press({top.x + 1, top.y + 1});
     release({top.x + 1, top.y + 1});
-    EXPECT_EQ(undoText(), "Undo Reset Columns") << "picking up the top sprite and letting go is no step";
+    EXPECT_EQ(undoText(), "Undo Nudge") << "picking up the top sprite and letting go is no step";
     const std::string marked = labelText(kNameLabel).toStdString();
     host.answers.push_back(true);
     click(kDeleteImageButton);

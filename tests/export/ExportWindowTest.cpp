@@ -138,11 +138,13 @@ protected:
     std::string choices() const
     {
         const auto* number = gadget<QSpinBox>(kSheetNumberField);
+        const auto* extrude = gadget<QSpinBox>(kExtrudeField);
         return (QStringList{gadget<QLineEdit>(kSheetPathField)->text(), gadget<QComboBox>(kDepthList)->currentText(),
                             QString("retina %1").arg(gadget<QCheckBox>(kRetinaBox)->isChecked()),
                             QString("power %1").arg(gadget<QCheckBox>(kPowerOfTwoBox)->isChecked()),
                             gadget<QComboBox>(kBackgroundList)->currentText(),
                             QString("%1 of %2-%3").arg(number->value()).arg(number->minimum()).arg(number->maximum()),
+                            QString("extrude %1 of %2-%3").arg(extrude->value()).arg(extrude->minimum()).arg(extrude->maximum()),
                             gadget<QComboBox>(kTemplateList)->currentText(), "script " + scriptEnabled(),
                             QString("sheet %1").arg(gadget<QPushButton>(kSheetPathButton)->isEnabled())})
             .join('|')
@@ -164,7 +166,7 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
     ExportWindow* exportWindow = openExport();
     ASSERT_TRUE(exportWindow);
     EXPECT_EQ(exportWindow->windowTitle(), "Export Sprite Sheet & Script");
-    EXPECT_EQ(exportWindow->size(), QSize(360, 275));
+    EXPECT_EQ(exportWindow->size(), QSize(360, 305));
     EXPECT_TRUE(exportWindow->isWindow());
     EXPECT_EQ(exportWindow->parentWidget(), window.get()) << "kept above the main window";
     EXPECT_LE((exportWindow->geometry().center() - window->geometry().center()).manhattanLength(), 2);
@@ -198,7 +200,7 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
 
     // Every export window starts from the same choices.
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(choices(), "|32 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|Select a script...|script 000|sheet 1");
+        EXPECT_EQ(choices(), "|32 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|Select a script...|script 000|sheet 1");
         chooseSheetPath(out + "x.png");
         gadget<QCheckBox>(kRetinaBox)->click();
         gadget<QCheckBox>(kPowerOfTwoBox)->click();
@@ -210,8 +212,9 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
             EXPECT_EQ(gadget<QComboBox>(kBackgroundList)->isEnabled(), used) << depth;
         }
         gadget<QSpinBox>(kSheetNumberField)->setValue(12);
+        gadget<QSpinBox>(kExtrudeField)->setValue(2);
         choose(kTemplateList, "plist");
-        EXPECT_EQ(choices(), out + "x.png|8 bit|retina 1|power 1|RGB 255 0 255|12 of 0-9999|plist|script 111|sheet 1");
+        EXPECT_EQ(choices(), out + "x.png|8 bit|retina 1|power 1|RGB 255 0 255|12 of 0-9999|extrude 2 of 0-8|plist|script 111|sheet 1");
         if (round == 0) {
             clickExportGadget(kCancelButton);
         } else {
@@ -386,7 +389,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     EXPECT_EQ(lastShown(), "message|Not Saved!|The sprite sheet could not be saved as " + blocked + " because " + out +
                                "blocker is a file, not a folder.|");
     ASSERT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
+    EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
 
     // A typed path is taken as typed; with no script path the sheet is
     // written and the window waits for one.
@@ -395,7 +398,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the script.|");
     EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
     ASSERT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|plist|script 111|sheet 1");
+    EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
 }
 
 TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)

@@ -5,6 +5,7 @@
 // ExportWindowTest.
 
 #include "canvas/CanvasEdit.h"
+#include "export/EdgeExtrusion.h"
 #include "export/ExportRun.h"
 #include "export/SheetComposer.h"
 #include "export/SheetPixels.h"
@@ -130,6 +131,64 @@ TEST_F(Sheet, TranslucentPixelsComposeAsPorterDuffOver)
     }
 }
 
+TEST_F(Sheet, ExtrudedEdgesRepeatTheNearestVisiblePixelOntoUncoveredSheetPixelsOnly)
+{
+    // Picture k's pixel (u, v) tells all three apart.
+    const auto code = [](int k, int u, int v) { return Rgba{u * 6 + 1, v * 12 + 1, 50 + k * 100, 255}; };
+    struct Placed {
+        int x, y;
+        bool turned;
+    };
+    struct Probe {
+        int x, y;
+        int picture; // -1: left clear
+        int u, v;
+    };
+    const struct {
+        const char* name;
+        int pixels, clip, sheetSide;
+        std::vector<Placed> sprites; // 4 x 3 pictures 0, 1, ...
+        std::vector<Probe> probes;
+        int met;
+    } rows[] = {
+        {"upright by 1 at the sheet's top-left edge", 1, 0, 8, {{0, 0, false}},
+         {{4, 0, 0, 3, 0}, {4, 3, 0, 3, 2}, {0, 3, 0, 0, 2}, {5, 0, -1, 0, 0}, {2, 4, -1, 0, 0}}, 0},
+        {"upright by 3, corners included", 3, 0, 16, {{5, 5, false}},
+         {{2, 2, 0, 0, 0}, {11, 6, 0, 3, 1}, {6, 10, 0, 1, 2}, {1, 5, -1, 0, 0}, {12, 6, -1, 0, 0}}, 0},
+        // Turned: picture (u, v) lies at column x + v, row y + 3 - u.
+        {"turned by 1 at the sheet's right edge", 1, 0, 6, {{3, 2, true}},
+         {{2, 2, 0, 3, 0}, {4, 1, 0, 3, 1}, {5, 1, 0, 3, 2}, {1, 2, -1, 0, 0}}, 0},
+        {"turned by 3", 3, 0, 16, {{5, 5, true}}, {{2, 5, 0, 3, 0}, {7, 11, 0, 0, 2}, {7, 12, -1, 0, 0}}, 0},
+        {"by 3 between two close boxes: they meet in the middle, the later wins a tie", 3, 0, 16,
+         {{0, 0, false}, {7, 0, false}},
+         {{4, 0, 0, 3, 0}, {5, 1, 1, 0, 1}, {6, 2, 1, 0, 2}, {7, 0, 1, 0, 0}, {11, 0, 1, 3, 0}}, 2},
+        {"by 1 with a gap of 2: no meeting", 1, 0, 16, {{0, 0, false}, {6, 0, false}},
+         {{4, 0, 0, 3, 0}, {5, 0, 1, 0, 0}}, 0},
+        {"the clip's columns are uncovered and take the visible edge", 1, 1, 8, {{0, 0, false}},
+         {{0, 0, 0, 1, 0}, {3, 2, 0, 2, 2}, {4, 0, -1, 0, 0}}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        editor.perform(th::canvas::ClearCanvas{});
+        th::canvas::AddSprites added;
+        for (int k = 0; k < int(row.sprites.size()); ++k) {
+            const Placed& at = row.sprites[std::size_t(k)];
+            const int picture = makePicture(images, 4, 3, [&](int u, int v) { return code(k, u, v); });
+            added.sprites.push_back({.image = picture, .x = at.x, .y = at.y, .width = at.turned ? 3 : 4,
+                                     .height = at.turned ? 4 : 3, .rotated = at.turned,
+                                     .picture = th::canvas::holdPicture(picture, [this](int n) { images.free(n); })});
+        }
+        editor.perform(std::move(added));
+        const int sheet = compose(row.sheetSide, row.sheetSide);
+        EXPECT_EQ(extrudeEdges(images.handle(sheet), model.sprites().entries(), row.clip, row.pixels), row.met);
+        for (const Probe& probe : row.probes)
+            EXPECT_EQ(pixelOf(images, sheet, probe.x, probe.y),
+                      probe.picture < 0 ? kClear : code(probe.picture, probe.u, probe.v))
+                << probe.x << "," << probe.y;
+        images.free(sheet);
+    }
+}
+
 // The level nearest to `value` among 2^bits evenly spaced from 0 to 255.
 int nearestLevel(int value, int bits)
 {
@@ -219,15 +278,19 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
         bool powerOfTwo;
         int width, height;
         int spriteColumn; // the sheet column of the sprite's first visible pixel
+        int extrude = 0;
     } rows[] = {
         {300, 0, 0, false, 320, 10, 300}, // the background fills the left
         {0, 0, 4, false, 16, 10, 0},      // the clip takes 4 pixels off the right
         {80, 50, 0, true, 128, 64, 80},   // 100 x 60 rounds up to 128 x 64
+        {0, 0, 0, false, 23, 13, 0, 3},   // room for the extruded right and bottom edges
+        {0, 50, 0, true, 32, 64, 0, 3},   // ... which a power of two may already give
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.x << "," << row.y << " clip " << row.clip);
         editor.perform(th::canvas::SetClip{.margin = row.clip});
         request.powerOfTwo = row.powerOfTwo;
+        request.extrude = row.extrude;
         ASSERT_TRUE(runWithSpriteAt(row.x, row.y).completed);
         const th::testing::PngFile sheet = th::testing::readPng(request.sheetPath);
         ASSERT_EQ(std::pair(sheet.width, sheet.height), std::pair(row.width, row.height));
@@ -260,6 +323,31 @@ TEST_F(ExportRun, ATemplateWithTheTurnDirectiveStoresTurnedSpritesClockwise)
         ASSERT_TRUE(runExport(request, model, images, host).completed);
         EXPECT_EQ(th::testing::readPng(request.sheetPath).at(0, 0), topLeft);
         EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), "0\n");
+    }
+}
+
+TEST_F(ExportRun, TheNoticeCountsTheSpritesWhoseExtrudedEdgesMet)
+{
+    // A second 20 x 10 sprite at (x, 0) beside the first at the origin.
+    editor.perform(th::canvas::AddSprites{
+        .sprites = {{.image = solid(20, 10, {7, 7, 7, 255}), .width = 20, .height = 10, .name = "walk02.png"}}});
+    const struct {
+        int x, extrude;
+        std::string notice;
+    } rows[] = {
+        {24, 2, "Your file(s) have been saved to disk."}, // a gap of twice the extrusion
+        {23, 2,
+         "Your file(s) have been saved to disk.\nThe extruded edges of 2 sprite(s) met those of a neighbour; a gap of "
+         "twice the extrusion keeps them apart."},
+        {23, 0, "Your file(s) have been saved to disk."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.x << " by " << row.extrude);
+        editor.perform(th::canvas::MoveSprite{.position = 1, .x = row.x, .y = 0});
+        request.extrude = row.extrude;
+        const ExportOutcome outcome = runWithSpriteAt(0, 0);
+        EXPECT_TRUE(outcome.completed);
+        EXPECT_EQ(outcome.notice.text, row.notice);
     }
 }
 

@@ -79,6 +79,7 @@ protected:
         request.background = th::exporting::kMagentaBackground;
         request.retina = request.powerOfTwo = true;
         request.sheetNumber = 12;
+        request.extrude = 3;
         request.scriptPath = "/out/sheet.plist";
         request.templateFile = "/data/My plist.txt";
         canvas.commands.exported(request);
@@ -130,9 +131,9 @@ TEST_F(ProjectCommandsTest, SavedProjectReopensEveryFieldAndMovesWithItsFolder)
     const th::exporting::ExportRequest request = exportRequestFor(choices, "/data/");
     EXPECT_EQ(request.templateFile, std::filesystem::path("/data/My plist.txt"));
     EXPECT_EQ(std::tuple(request.sheetPath, request.depth, request.background, request.retina, request.powerOfTwo,
-                         request.sheetNumber, request.scriptPath),
+                         request.sheetNumber, request.extrude, request.scriptPath),
               std::tuple(std::string("/out/sheet.png"), th::exporting::SheetDepth::Bits8,
-                         th::exporting::kMagentaBackground, true, true, 12, std::string("/out/sheet.plist")));
+                         th::exporting::kMagentaBackground, true, true, 12, 3, std::string("/out/sheet.plist")));
 
     // "Save Project" goes back to the opened file without a panel, and the
     // reopened arrangement writes the very text it was read from.
@@ -171,6 +172,8 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
          opened + "\n- sprite 2: \"rotated\" must be true or false\n- export \"depth\" must be 32, 24, 18, 12, 8, 4 or 1"},
         {"a number past 32 bits", changed(good, "\"y\": 70", "\"y\": 4294967296"),
          opened + "\n- sprite 3: \"y\" must be a whole number"},
+        {"an extrusion past 8", changed(good, "\"extrude\": 0", "\"extrude\": 9"),
+         opened + "\n- export \"extrude\" must be a whole number from 0 to 8"},
         {"indices twice", changed(good, "\"index\": 3", "\"index\": 1"),
          opened + "\n- the sprites' indices must be 1 to 3, each once"},
         {"a folder in its place", "", opened + "\n- it is a folder, not a project file"},
