@@ -7,7 +7,7 @@ namespace th::canvas {
 
 PictureLoad loadPictureFile(image::ImageStore& store, const std::string& path)
 {
-    const files::WholeFile file = files::readWholeFile(path);
+    const files::WholeFile file = files::readWholeFile(path, files::FileKind::Picture);
     if (!file.result.ok())
         return {};
     const image::DecodeOutcome decoded = store.decode(image::kAutoNumber, file.bytes);
