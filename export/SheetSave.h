@@ -2,7 +2,7 @@
 // One sprite-sheet save: compose, bring to the chosen depth, write, free.
 
 #include "canvas/SpriteList.h"
-#include "files/FileResult.h"
+#include "image/SaveResult.h"
 #include "image/Color.h"
 
 #include <filesystem>
@@ -37,7 +37,7 @@ enum class SheetResult {
 
 struct SheetOutcome {
     SheetResult result = SheetResult::Written;
-    files::FileResult problem; // why, for NotWritten
+    image::SaveResult problem; // why, for NotWritten
 };
 
 // Writes the sprites as a PNG sheet. The sheet image exists only during the
