@@ -28,7 +28,8 @@ constexpr std::uint64_t maximumBytes(FileKind kind)
     case FileKind::Template:
         return 16 * kMiB;
     case FileKind::Preferences:
-        return 1 * kMiB;
+        // Values are kept whole, however long a line someone wrote.
+        return 32 * kMiB;
     }
     return 0;
 }

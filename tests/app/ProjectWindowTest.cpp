@@ -196,7 +196,7 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
         {"a pipe as the project", pipe + sheet, 1, "",
          "The project " + pipe + " could not be opened:\n- " + pipe + " is not a regular file"},
         {"a pipe as the template", project + sheet + " --template-file " + pipe + " --script " + home.folder() + "s.csv",
-         1, home.folder() + "s.png\n", "The sprite sheet was saved, but the script template " + pipe
+         1, "", "The sprite sheet was saved, but the script template " + pipe
              + " could not be read because " + pipe + " is not a regular file."},
         {"no project", sheet, 2, "", "Name exactly one project file."},
         {"two projects", project + " " + project, 2, "", "Name exactly one project file."},

@@ -83,7 +83,7 @@ TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
 {
     TempHome home;
     const std::filesystem::path folder = home.path();
-    const std::uint64_t cap = th::files::maximumBytes(FileKind::Preferences);
+    const std::uint64_t cap = th::files::maximumBytes(FileKind::Template);
     writeBytes(folder / "at-cap", std::string(cap, 'x'));
     writeBytes(folder / "over-cap", std::string(cap + 1, 'x'));
     writeBytes(folder / "sp\xffx.txt", "bytes, not text");
@@ -99,7 +99,7 @@ TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
         {"file at the cap", folder / "at-cap", FileError::None, ""},
         {"name that is no UTF-8", folder / "sp\xffx.txt", FileError::None, ""},
         {"file over the cap", folder / "over-cap", FileError::TooLarge,
-         "it is larger than 1 MB, the most such a file may be"},
+         "it is larger than 16 MB, the most such a file may be"},
         {"folder", folder, FileError::IsAFolder, ""},
         {"missing file", folder / "missing.txt", FileError::FileMissing, "it no longer exists"},
         {"pipe without a writer", folder / "pipe", FileError::NotARegularFile,
@@ -111,13 +111,13 @@ TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const TextReader reader(c.file, FileKind::Preferences);
+        const TextReader reader(c.file, FileKind::Template);
         EXPECT_EQ(reader.result().cause, c.cause);
         if (!c.clause.empty()) {
             EXPECT_EQ(th::files::describe(reader.result(), c.file), c.clause);
         }
     }
-    EXPECT_EQ(TextReader(folder / "sp\xffx.txt", FileKind::Preferences).readLine(), "bytes, not text");
+    EXPECT_EQ(TextReader(folder / "sp\xffx.txt", FileKind::Template).readLine(), "bytes, not text");
 }
 
 } // namespace
