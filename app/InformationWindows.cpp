@@ -3,6 +3,7 @@
 #include "help/AboutWindow.h"
 #include "help/HelpWindow.h"
 #include "help/SupportDocument.h"
+#include "toolkit/QtText.h"
 
 #include <QCoreApplication>
 
@@ -31,7 +32,7 @@ InformationWindows::InformationWindows(QWidget* mainWindow, toolkit::Host& host,
 void InformationWindows::openHelp()
 {
     if (!help_) {
-        const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+        const std::filesystem::path programFolder = toolkit::fileNameBytes(QCoreApplication::applicationDirPath());
         help_ = new help::HelpWindow(host_, help::supportDocument({programFolder / help::kInstalledReadme,
                                                                    TH_SOURCE_README}),
                                      mainWindow_);

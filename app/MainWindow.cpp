@@ -214,10 +214,7 @@ void MainWindow::connectCanvas()
     });
     // Dropped pictures land with their top-left corner where they were
     // dropped, on the grid while the snap switch is on.
-    connect(view_, &CanvasView::dropped, this, [this](const QStringList& items, QPoint at) {
-        std::vector<std::string> dropped;
-        for (const QString& item : items)
-            dropped.push_back(item.toStdString());
+    connect(view_, &CanvasView::dropped, this, [this](const std::vector<std::string>& dropped, QPoint at) {
         const bool snap = mouse_->snapToGrid();
         commands_->drop(dropped, snap ? canvas::snappedToGrid(at.x()) : at.x(),
                         snap ? canvas::snappedToGrid(at.y()) : at.y());

@@ -38,7 +38,7 @@ namespace fs = std::filesystem;
 
 std::vector<std::uint8_t> readFile(const fs::path& file)
 {
-    return th::files::readWholeFile(file).bytes;
+    return th::files::readWholeFile(file, th::files::FileKind::Picture).bytes;
 }
 
 // The sheet, decoded once into a store that lives for the whole run.

@@ -15,7 +15,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <in.png> <out.png> <depth>\n", argv[0]);
         return 2;
     }
-    const th::files::WholeFile in = th::files::readWholeFile(argv[1]);
+    const th::files::WholeFile in = th::files::readWholeFile(argv[1], th::files::FileKind::Picture);
     th::image::ImageStore store;
     th::image::registerStandardCodecs(store);
     const th::image::DecodeOutcome decoded = store.decode(0, in.bytes);

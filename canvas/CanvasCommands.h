@@ -7,6 +7,7 @@
 
 #include "canvas/CanvasEdit.h"
 #include "canvas/ImportReport.h"
+#include "files/FileResult.h"
 #include "image/Codec.h"
 
 #include <functional>
@@ -38,6 +39,8 @@ struct PictureLoad {
     int declaredHeight = 0;
     // False for a picture whose data broke off: its last rows are blank.
     bool complete = true;
+    // Why the file could not be read, when it could not.
+    files::FileResult unread = {};
 };
 
 // Reads a PNG file into a new picture.

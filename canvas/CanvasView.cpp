@@ -2,6 +2,7 @@
 
 #include "canvas/CanvasZoom.h"
 #include "canvas/DropPlan.h"
+#include "toolkit/QtText.h"
 
 #include <QMimeData>
 #include <QKeyEvent>
@@ -315,20 +316,17 @@ void CanvasView::keyPressEvent(QKeyEvent* event)
 
 namespace {
 
-QStringList droppedItems(const QMimeData* data)
+std::vector<std::string> droppedItems(const QMimeData* data)
 {
-    QStringList items;
+    std::vector<std::string> items;
     for (const QUrl& url : data->urls())
-        items << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+        items.push_back(url.isLocalFile() ? toolkit::localFileBytes(url) : toolkit::utf8Text(url.toString()));
     return items;
 }
 
 bool takesAny(const QMimeData* data)
 {
-    std::vector<std::string> items;
-    for (const QString& item : droppedItems(data))
-        items.push_back(item.toStdString());
-    return planDrop(items).takesAny();
+    return planDrop(droppedItems(data)).takesAny();
 }
 
 } // namespace

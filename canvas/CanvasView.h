@@ -60,9 +60,10 @@ signals:
     // The wheel turned with Ctrl held; `viewAt` is the pointer in view pixels.
     void zoomTurned(QPointF viewAt, int delta);
     // Files, folders or addresses dropped from the desktop (local paths as
-    // UTF-8 text, anything else as its address), at a canvas pixel. A drag
-    // that brings nothing the canvas takes (DropPlan.h) is refused.
-    void dropped(const QStringList& items, QPoint at);
+    // the bytes of their names, anything else as its address), at a canvas
+    // pixel. A drag that brings nothing the canvas takes (DropPlan.h) is
+    // refused.
+    void dropped(const std::vector<std::string>& items, QPoint at);
     // An arrow key while the view has the focus: dx and dy are -1, 0 or 1;
     // `large` when Shift is held.
     void arrowPressed(int dx, int dy, bool large);

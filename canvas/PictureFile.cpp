@@ -7,9 +7,12 @@ namespace th::canvas {
 
 PictureLoad loadPictureFile(image::ImageStore& store, const std::string& path)
 {
-    const files::WholeFile file = files::readWholeFile(path);
-    if (!file.result.ok())
-        return {};
+    const files::WholeFile file = files::readWholeFile(path, files::FileKind::Picture);
+    if (!file.result.ok()) {
+        PictureLoad unread;
+        unread.unread = file.result;
+        return unread;
+    }
     const image::DecodeOutcome decoded = store.decode(image::kAutoNumber, file.bytes);
     if (!decoded.ok())
         return {std::nullopt, decoded.status, decoded.declaredWidth, decoded.declaredHeight};

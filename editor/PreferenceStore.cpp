@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 
 
 namespace th::editor {
@@ -101,12 +100,8 @@ bool PreferenceStore::open(const std::filesystem::path& file, int options)
         utf8_ = true;
         return false;
     }
-    if (std::FILE* update = std::fopen(file.c_str(), "r+b")) {
-        std::fclose(update);
-    } else {
-        readOnly_ = true;
-    }
-    files::TextReader in(file);
+    readOnly_ = !files::mayReplace(file);
+    files::TextReader in(file, files::FileKind::Preferences);
     if (!in.isOpen()) {
         readOnly_ = false;
         utf8_ = true;

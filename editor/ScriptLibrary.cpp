@@ -42,7 +42,7 @@ std::vector<std::string> ScriptLibrary::list() const
 
 std::optional<std::vector<std::string>> ScriptLibrary::read(const std::string& name) const
 {
-    files::TextReader reader(fileOf(name));
+    files::TextReader reader(fileOf(name), files::FileKind::Template);
     if (!reader.isOpen())
         return std::nullopt;
     std::vector<std::string> lines;

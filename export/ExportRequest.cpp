@@ -13,7 +13,7 @@ void ExportRequest::chooseTemplate(std::optional<std::filesystem::path> file)
         script = {};
         return;
     }
-    files::TextReader reader(*templateFile);
+    files::TextReader reader(*templateFile, files::FileKind::Template);
     script = templateTarget(reader.readLine());
 }
 

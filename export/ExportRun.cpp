@@ -37,7 +37,7 @@ Notice sheetProblem(const SheetOutcome& outcome, const ExportRequest& request, S
                                   std::to_string(size.height) + " pixels could not be made."};
     }
     return {"Not Saved!", "The sprite sheet could not be saved as " + request.sheetPath + " because " +
-                              files::describe(outcome.problem, request.sheetPath) + "."};
+                              image::describe(outcome.problem, request.sheetPath) + "."};
 }
 
 Notice scriptProblem(const Expansion& expansion, const ExportRequest& request)

@@ -48,7 +48,9 @@ constexpr GadgetPlace kPlaces[] = {
 const QString kNoTemplateEntry = QStringLiteral("Select a script...");
 
 QString q(std::string_view text) { return toolkit::qtText(text); }
-std::string s(const QString& text) { return toolkit::utf8Text(text); }
+// Paths and template names are file names: bytes, not text.
+QString qName(const std::string& bytes) { return toolkit::qtFileName(bytes); }
+std::string sName(const QString& name) { return toolkit::fileNameBytes(name); }
 
 } // namespace
 
@@ -110,7 +112,7 @@ void ExportWindow::buildGadgets()
     templateList_ = new QComboBox(this);
     templateList_->addItem(kNoTemplateEntry);
     for (const std::string& name : toolkit::templateNames(services_.dataFolder))
-        templateList_->addItem(q(name));
+        templateList_->addItem(qName(name));
     gadgets_.insert(kTemplateList, templateList_);
     QPushButton* cancel = plainButton(tr("Cancel"), this);
     gadgets_.insert(kCancelButton, cancel);
@@ -131,19 +133,19 @@ void ExportWindow::buildGadgets()
 // A cancelled panel empties the field, as the panel's answer replaces it.
 void ExportWindow::chooseSheetPath()
 {
-    sheetPath_->setText(q(askSavePath(services_.host, sheetSavePanel())));
+    sheetPath_->setText(qName(askSavePath(services_.host, sheetSavePanel())));
 }
 
 void ExportWindow::chooseScriptPath()
 {
-    scriptPath_->setText(q(askSavePath(services_.host, scriptSavePanel(scriptExtension_))));
+    scriptPath_->setText(qName(askSavePath(services_.host, scriptSavePanel(scriptExtension_))));
 }
 
 void ExportWindow::templateChanged(int entry)
 {
     std::optional<std::filesystem::path> file;
     if (entry > 0)
-        file = toolkit::templateFile(services_.dataFolder, s(templateList_->itemText(entry)));
+        file = toolkit::templateFile(services_.dataFolder, sName(templateList_->itemText(entry)));
     templateChoice_.chooseTemplate(std::move(file));
     const ScriptTarget& target = templateChoice_.script;
     if (!templateChoice_.templateFile) {
@@ -168,14 +170,14 @@ void ExportWindow::enableScriptRow(bool enabled, const QString& fieldText)
 ExportRequest ExportWindow::request() const
 {
     ExportRequest request = templateChoice_;
-    request.sheetPath = s(sheetPath_->text());
+    request.sheetPath = sName(sheetPath_->text());
     request.depth = kDepthChoices[depthList_->currentIndex()].depth;
     request.background = kBackgroundChoices[backgroundList_->currentIndex()].colour;
     request.retina = retina_->isChecked();
     request.powerOfTwo = powerOfTwo_->isChecked();
     request.sheetNumber = sheetNumber_->value();
     request.extrude = extrude_->value();
-    request.scriptPath = s(scriptPath_->text());
+    request.scriptPath = sName(scriptPath_->text());
     return request;
 }
 

@@ -19,7 +19,7 @@ bool ScriptFile::writeLine(std::string_view utf8)
 files::FileResult ScriptFile::finish()
 {
     if (!writer_)
-        return files::failure(files::FileError::InvalidRequest);
+        return files::failure(files::FileError::CannotCreate);
     const files::FileResult written = writer_->close();
     writer_.reset();
     return written;

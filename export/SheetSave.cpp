@@ -30,7 +30,7 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
                              const SheetRequest& request, toolkit::Progress* progress)
 {
     using toolkit::WorkStage;
-    const SheetOutcome cancelled{SheetResult::Cancelled, files::failure(files::FileError::Cancelled)};
+    const SheetOutcome cancelled{SheetResult::Cancelled, image::SaveProblem::Cancelled};
     const std::optional<int> composed = composeSheet(images, sprites, request.width, request.height, progress, request.turn);
     if (!composed)
         return {SheetResult::NotComposed, {}};
@@ -50,9 +50,9 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
     const image::RowWatch watch = [&](int rows) {
         return toolkit::report(progress, WorkStage::Writing, rows, request.height);
     };
-    const files::FileResult written = images.save(sheet.number(), request.file, image::kCodecPng,
+    const image::SaveResult written = images.save(sheet.number(), request.file, image::kCodecPng,
                                                   image::SaveFlags::None, depth, progress ? &watch : nullptr);
-    if (written.cause == files::FileError::Cancelled)
+    if (written.problem == image::SaveProblem::Cancelled)
         return cancelled;
     if (!written.ok())
         return {SheetResult::NotWritten, written};

@@ -3,7 +3,7 @@
 
 #include "canvas/SpriteList.h"
 #include "export/SheetComposer.h"
-#include "files/FileResult.h"
+#include "image/SaveResult.h"
 #include "image/Color.h"
 
 #include <cstdint>
@@ -43,7 +43,7 @@ enum class SheetResult {
 
 struct SheetOutcome {
     SheetResult result = SheetResult::Written;
-    files::FileResult problem; // why, for NotWritten
+    image::SaveResult problem; // why, for NotWritten
     // Sprites whose extruded edges met another's.
     int extrusionsMet = 0;
 };

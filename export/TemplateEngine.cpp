@@ -23,7 +23,7 @@ public:
     // Why the file could not be read, if so.
     files::FileResult read(const std::filesystem::path& file)
     {
-        files::TextReader reader(file);
+        files::TextReader reader(file, files::FileKind::Template);
         while (!reader.atEnd())
             lines_.push_back(reader.readLine());
         return reader.result();

@@ -24,7 +24,7 @@ ScriptTarget templateTarget(std::string_view firstLine)
 
 bool templateTurnsClockwise(const std::filesystem::path& templateFile)
 {
-    files::TextReader reader(templateFile);
+    files::TextReader reader(templateFile, files::FileKind::Template);
     while (!reader.atEnd())
         if (contains(reader.readLine(), toolkit::tokenName(toolkit::Token::TurnClockwise)))
             return true;

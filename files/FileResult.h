@@ -4,6 +4,7 @@
 // writer and reader in the program reports through this one type, so the
 // message is made from what actually happened, never guessed afterwards.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -15,24 +16,26 @@ enum class FileError {
     FileMissing,        // ENOENT while reading
     NotAFolder,         // ENOTDIR: the folder's path runs through a file
     IsAFolder,          // EISDIR: a folder stands where the file should be
+    NotARegularFile,    // a device, a pipe or a socket where a file should be read
+    LinkLoop,           // ELOOP: the path's symbolic links lead round in a circle
     Permission,         // EACCES, EPERM
+    ReadOnlyFile,       // the file's owner may not write it, so nobody replaces it
+    FolderTakesNoFile,  // the folder refuses a new file, so the old one cannot be replaced safely
     ReadOnlyFileSystem, // EROFS
     NoSpace,            // ENOSPC, EDQUOT
     NameTooLong,        // ENAMETOOLONG
+    TooLarge,           // larger than files of its kind may be (EFBIG)
     OutOfMemory,        // ENOMEM, or an allocation of ours that failed
     CannotCreate,       // creating the file failed for another reason (errno kept)
     CannotRead,         // opening or reading failed for another reason
     WriteFailed,        // a write, fsync or close failed for another reason
     RenameFailed,       // the finished file could not take the old one's place
-    EncodeFailed,       // the encoder gave up on the data (a libpng error)
-    Unsupported,        // the format cannot be written at the depth asked for
-    InvalidRequest,     // nothing to write: no image, no path or no encoder
-    Cancelled,          // the user stopped the write; nothing was written
 };
 
 struct [[nodiscard]] FileResult {
     FileError cause = FileError::None;
     int error = 0; // the errno behind the cause; 0 when the system gave none
+    std::uint64_t limit = 0; // for TooLarge: the most bytes a file of its kind may have
 
     bool ok() const { return cause == FileError::None; }
     bool operator==(const FileResult&) const = default;
@@ -40,10 +43,11 @@ struct [[nodiscard]] FileResult {
 
 inline FileResult failure(FileError cause, int error = 0) { return {cause, error}; }
 
-// The cause an errno from a write stands for. `otherwise` names the step
-// (CannotCreate, WriteFailed, RenameFailed) and is the cause for an errno
-// with no cause of its own.
-FileResult fromErrno(int error, FileError otherwise);
+// The cause an errno stands for, reading or writing. `step` names what was
+// being done (CannotRead, CannotCreate, WriteFailed, RenameFailed) and is the
+// cause for an errno with no cause of its own; it also tells a missing file
+// (reading) from a missing folder (anything else).
+FileResult fromErrno(int error, FileError step);
 
 // The clause that follows "because" in a notice about `file`: "the disk is
 // full", "the folder /a/b does not exist".

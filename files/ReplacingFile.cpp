@@ -1,12 +1,16 @@
 #include "files/ReplacingFile.h"
 
+#include "files/LiveTemporaries.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <new>
+#include <optional>
 #include <random>
+#include <string>
 
 namespace th::files {
 
@@ -18,7 +22,8 @@ constexpr int kNameAttempts = 100;
 
 // Follows symbolic links one hop at a time, so that a link whose target does
 // not exist yet still leads to that target rather than being replaced.
-std::filesystem::path followLinks(std::filesystem::path path)
+// Nothing when the links go round in a circle.
+std::optional<std::filesystem::path> followLinks(std::filesystem::path path)
 {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat status {};
@@ -30,7 +35,12 @@ std::filesystem::path followLinks(std::filesystem::path path)
             return path;
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    return path;
+    return std::nullopt;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& file)
+{
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
 constexpr std::string_view kTemporaryPrefix = ".th-";
@@ -55,51 +65,87 @@ bool isTemporaryName(std::string_view name)
         && name.find_first_not_of(kLetters, kTemporaryPrefix.size()) == std::string_view::npos;
 }
 
-int openExclusive(const std::filesystem::path& folder, std::filesystem::path& temporary)
+// The errors by which a file system says it has no unnamed files.
+bool noUnnamedFiles(int error)
 {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary = folder / temporaryName();
-        // 0666: the kernel applies the umask (or a default ACL) exactly as
-        // for any new file; reading the umask would mean changing it.
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+bool folderRefusesNewFiles(int error)
+{
+    return error == EACCES || error == EPERM;
 }
 
 } // namespace
 
 ReplacingFile::ReplacingFile(const std::filesystem::path& destination)
-    : target_(followLinks(destination))
 {
+    const std::optional<std::filesystem::path> target = followLinks(destination);
+    if (!target) {
+        result_ = failure(FileError::LinkLoop, ELOOP);
+        return;
+    }
+    target_ = *target;
     struct stat old {};
     const bool exists = ::stat(target_.c_str(), &old) == 0;
+    if (!exists && errno == ELOOP) {
+        result_ = failure(FileError::LinkLoop, ELOOP);
+        return;
+    }
     if (exists && S_ISDIR(old.st_mode)) {
         result_ = failure(FileError::IsAFolder, EISDIR);
         return;
     }
-    // A file made read-only stays as it is: a rename would bypass that choice.
-    if (exists && ::access(target_.c_str(), W_OK) != 0) {
-        result_ = fromErrno(errno, FileError::CannotCreate);
+    // A file made read-only stays as it is, whoever asks: a rename would
+    // bypass that choice, and root's right to write anything would too.
+    if (exists && !mayReplace(target_)) {
+        result_ = (old.st_mode & S_IWUSR) == 0 ? failure(FileError::ReadOnlyFile, EACCES)
+                                               : fromErrno(errno, FileError::CannotCreate);
         return;
     }
-    const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : ".";
-    fd_ = openExclusive(folder, temporary_);
-    if (fd_ < 0) {
-        const int error = errno;
-        // A folder that takes no new file may still hold a file we may
-        // change: write it in place. This gives up the old file's safety
-        // for a save that could not happen otherwise.
-        if (exists && (error == EACCES || error == EPERM || error == EROFS))
-            fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        temporary_.clear();
-        if (fd_ < 0)
-            result_ = fromErrno(error, FileError::CannotCreate);
+    open(exists);
+    if (fd_ < 0 || !exists)
         return;
+    // Root, or a user giving the file a group of theirs, keeps who owns it;
+    // anyone else makes the new file theirs, as any file they create.
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        [[maybe_unused]] const bool kept =
+            ::fchown(fd_, old.st_uid, old.st_gid) == 0 || ::fchown(fd_, uid_t(-1), old.st_gid) == 0;
     }
-    if (exists && ::fchmod(fd_, old.st_mode & 07777) != 0)
+    // After fchown, which clears the set-user and set-group bits.
+    if (::fchmod(fd_, old.st_mode & 07777) != 0)
         fail(fromErrno(errno, FileError::CannotCreate));
+}
+
+// 0666: the kernel applies the umask (or a default ACL) exactly as for any
+// new file; reading the umask would mean changing it.
+void ReplacingFile::open(bool exists)
+{
+    const std::filesystem::path folder = folderOf(target_);
+    fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd_ < 0 && noUnnamedFiles(errno))
+        openNamed(folder);
+    if (fd_ >= 0)
+        return;
+    const int error = errno;
+    result_ = exists && folderRefusesNewFiles(error) ? failure(FileError::FolderTakesNoFile, error)
+                                                     : fromErrno(error, FileError::CannotCreate);
+}
+
+void ReplacingFile::openNamed(const std::filesystem::path& folder)
+{
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary_ = folder / temporaryName();
+        liveNumber_ = rememberTemporary(temporary_);
+        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            return;
+        const int error = errno;
+        forgetName();
+        errno = error;
+        if (error != EEXIST)
+            return;
+    }
 }
 
 ReplacingFile::~ReplacingFile()
@@ -108,6 +154,14 @@ ReplacingFile::~ReplacingFile()
         ::close(fd_);
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());
+    forgetName();
+}
+
+void ReplacingFile::forgetName()
+{
+    forgetTemporary(liveNumber_);
+    liveNumber_ = -1;
+    temporary_.clear();
 }
 
 void ReplacingFile::fail(FileResult result)
@@ -146,21 +200,47 @@ bool ReplacingFile::flush()
     return true;
 }
 
+// Gives the finished unnamed file a short name beside its destination, the
+// only way to rename it over the destination afterwards.
+void ReplacingFile::giveName()
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    const std::filesystem::path folder = folderOf(target_);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary_ = folder / temporaryName();
+        liveNumber_ = rememberTemporary(temporary_);
+        int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT) // no /proc: a privileged process may link the descriptor itself
+            linked = ::linkat(fd_, "", AT_FDCWD, temporary_.c_str(), AT_EMPTY_PATH);
+        if (linked == 0)
+            return;
+        const int error = errno;
+        forgetName();
+        if (error != EEXIST) {
+            fail(fromErrno(error, FileError::RenameFailed));
+            return;
+        }
+    }
+    fail(failure(FileError::RenameFailed, EEXIST));
+}
+
 FileResult ReplacingFile::commit()
 {
     if (fd_ < 0)
-        return result_.ok() ? failure(FileError::InvalidRequest) : result_;
+        return result_.ok() ? failure(FileError::CannotCreate) : result_;
     if (result_.ok() && flush() && ::fsync(fd_) != 0)
         fail(fromErrno(errno, FileError::WriteFailed));
+    if (result_.ok() && temporary_.empty())
+        giveName();
     // close() reports late errors of some file systems (NFS quota).
     if (::close(fd_) != 0)
         fail(fromErrno(errno, FileError::WriteFailed));
     fd_ = -1;
-    if (result_.ok() && !temporary_.empty()) {
+    if (result_.ok()) {
         if (::rename(temporary_.c_str(), target_.c_str()) != 0)
             fail(fromErrno(errno, FileError::RenameFailed));
         else
-            temporary_.clear();
+            forgetName();
     }
     return result_;
 }
@@ -170,6 +250,18 @@ FileResult replaceFile(const std::filesystem::path& file, std::string_view conte
     ReplacingFile out(file);
     out.write(content);
     return out.commit();
+}
+
+bool mayReplace(const std::filesystem::path& file)
+{
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return true;
+    if ((status.st_mode & S_IWUSR) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 std::size_t removeStaleTemporaries(const std::filesystem::path& folder)

@@ -11,9 +11,9 @@ bool TextWriter::writeLine(std::string_view utf8)
     return file_.write(utf8) && file_.write("\n", 1);
 }
 
-TextReader::TextReader(const std::filesystem::path& file)
+TextReader::TextReader(const std::filesystem::path& file, FileKind kind)
 {
-    const WholeFile whole = readWholeFile(file);
+    const WholeFile whole = readWholeFile(file, kind);
     result_ = whole.result;
     content_.assign(whole.bytes.begin(), whole.bytes.end());
 }

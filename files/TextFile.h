@@ -9,6 +9,7 @@
 // handed back as they stand, so a byte-order mark stays as U+FEFF at the start
 // of the first line.
 
+#include "files/FileKind.h"
 #include "files/ReplacingFile.h"
 
 #include <filesystem>
@@ -34,15 +35,16 @@ private:
     ReplacingFile file_;
 };
 
-// Reads a whole text file at construction and hands it out line by line.
+// Reads a whole text file at construction, through the bounded reader, and
+// hands it out line by line.
 class TextReader {
 public:
-    explicit TextReader(const std::filesystem::path& file);
+    TextReader(const std::filesystem::path& file, FileKind kind);
 
-    // False for a missing or unreadable file and for a folder.
+    // False for a missing or unreadable file, a folder, anything but a
+    // regular file, and a file over its kind's cap.
     bool isOpen() const { return result_.ok(); }
-    // Why the file could not be read: FileMissing, IsAFolder, OutOfMemory or
-    // CannotRead with the errno.
+    // Why the file could not be read, as readWholeFile() says.
     const FileResult& result() const { return result_; }
     // True exactly when no byte is left to read.
     bool atEnd() const { return position_ >= content_.size(); }

@@ -65,14 +65,14 @@ void fillDirectRow(std::uint8_t* out, const std::uint8_t* in, const PixelRows& s
 // The quantiser maps rows top first, as dithering spreads each row's error
 // into the row below it; the file holds the bottom row first. So palette rows
 // are mapped into a buffer in image order and written from its end.
-files::FileResult BmpEncoder::write(const std::filesystem::path& file, const PixelRows& source,
+SaveResult BmpEncoder::write(const std::filesystem::path& file, const PixelRows& source,
                                     SaveFlags flags, int depth) const
 {
     const bool indexed = depth == 1 || depth == 4 || depth == 8;
     if (!source.pixels || source.width < 1 || source.height < 1)
-        return files::failure(files::FileError::InvalidRequest);
+        return SaveProblem::InvalidRequest;
     if (!(indexed || depth == 24 || depth == 32))
-        return files::failure(files::FileError::Unsupported);
+        return SaveProblem::Unsupported;
     const std::size_t rowBytes =
         (static_cast<std::size_t>(source.width) * static_cast<std::size_t>(depth) + 31) / 32 * 4;
     const std::size_t height = static_cast<std::size_t>(source.height);

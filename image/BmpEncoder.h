@@ -11,7 +11,7 @@ class BmpEncoder final : public Encoder {
 public:
     std::uint32_t tag() const override { return kCodecBmp; }
     bool writesRgba() const override { return true; }
-    [[nodiscard]] files::FileResult write(const std::filesystem::path& file, const PixelRows& source,
+    [[nodiscard]] SaveResult write(const std::filesystem::path& file, const PixelRows& source,
                                           SaveFlags flags, int depth) const override;
 };
 

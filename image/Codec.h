@@ -2,7 +2,7 @@
 // The decoder and encoder interfaces behind the image store, and the codec
 // tags (three letters read as a little-endian integer).
 
-#include "files/FileResult.h"
+#include "image/SaveResult.h"
 #include "image/PixelRows.h"
 
 #include <cstdint>
@@ -114,7 +114,7 @@ public:
     // Whether write() takes 4-byte RGBA rows; every encoder takes 3-byte RGB.
     virtual bool writesRgba() const = 0;
     // Writes the file; on any failure says why and leaves no file behind.
-    [[nodiscard]] virtual files::FileResult write(const std::filesystem::path& file, const PixelRows& source,
+    [[nodiscard]] virtual SaveResult write(const std::filesystem::path& file, const PixelRows& source,
                                                   SaveFlags flags, int depth) const = 0;
 };
 

@@ -186,7 +186,7 @@ std::optional<DrawTarget> ImageStore::target(int number, const TextPainter* pain
     return DrawTarget(image->view(), painter);
 }
 
-files::FileResult ImageStore::save(int number, const std::filesystem::path& file, std::uint32_t tag,
+SaveResult ImageStore::save(int number, const std::filesystem::path& file, std::uint32_t tag,
                                    SaveFlags flags, int depth, const RowWatch* watch) const
 {
     const Image* image = find(number);
@@ -195,7 +195,7 @@ files::FileResult ImageStore::save(int number, const std::filesystem::path& file
         if (!encoder && e->tag() == tag)
             encoder = e.get();
     if (!image || file.empty() || !encoder)
-        return files::failure(files::FileError::InvalidRequest);
+        return SaveProblem::InvalidRequest;
     if (depth == kDepthSource)
         depth = image->sourceDepth;
     PixelRows rows = image->rows();

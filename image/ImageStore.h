@@ -78,7 +78,7 @@ public:
     // file is left behind and the result says why (InvalidRequest when the
     // number, the path or the encoder is missing). `watch`, when given, hears
     // of every row the PNG encoder writes and can abandon the write.
-    [[nodiscard]] files::FileResult save(int number, const std::filesystem::path& file, std::uint32_t tag,
+    [[nodiscard]] SaveResult save(int number, const std::filesystem::path& file, std::uint32_t tag,
                                          SaveFlags flags, int depth, const RowWatch* watch = nullptr) const;
 
     std::size_t slotCount() const { return slots_.size(); }

@@ -10,7 +10,7 @@ namespace th::image {
 
 namespace {
 
-files::FileResult flattenAndWrite(const Encoder& encoder, const std::filesystem::path& file,
+SaveResult flattenAndWrite(const Encoder& encoder, const std::filesystem::path& file,
                                   const PixelRows& source, SaveFlags flags, int depth)
 {
     if (source.bytesPerPixel == 3 || encoder.writesRgba())
@@ -40,7 +40,7 @@ files::FileResult flattenAndWrite(const Encoder& encoder, const std::filesystem:
 // Every failure of a save is a result: an allocation that fails anywhere on
 // the way (a path, a buffer, libpng's writer around us) leaves through here,
 // after the file's destructor has removed its temporary.
-files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
+SaveResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
                             const PixelRows& source, SaveFlags flags, int depth)
 {
     try {

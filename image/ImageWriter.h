@@ -6,7 +6,7 @@
 
 namespace th::image {
 
-[[nodiscard]] files::FileResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
+[[nodiscard]] SaveResult writeWith(const Encoder& encoder, const std::filesystem::path& file,
                                           const PixelRows& source, SaveFlags flags, int depth);
 
 } // namespace th::image

@@ -21,7 +21,7 @@ struct PixelView {
 
 // Told by the PNG encoder how many rows it has written so far; returning
 // false abandons the write, which then leaves no file behind and reports
-// FileError::Cancelled.
+// SaveProblem::Cancelled.
 using RowWatch = std::function<bool(int rowsWritten)>;
 
 // Read-only source rows handed to an encoder: 3 bytes a pixel (red, green,

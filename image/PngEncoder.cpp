@@ -99,26 +99,26 @@ Encoded encode(files::ReplacingFile& out, const PixelRows& source, PaletteQuanti
 }
 
 // Only memory can stop the mapping; anything else is named as the encoder's.
-files::FileResult mappingFailure(const std::exception_ptr& failure)
+SaveResult mappingFailure(const std::exception_ptr& failure)
 {
     try {
         std::rethrow_exception(failure);
     } catch (const std::bad_alloc&) {
         return files::failure(files::FileError::OutOfMemory, ENOMEM);
     } catch (...) {
-        return files::failure(files::FileError::EncodeFailed);
+        return SaveProblem::EncodeFailed;
     }
 }
 
 } // namespace
 
-files::FileResult PngEncoder::write(const std::filesystem::path& file, const PixelRows& source,
+SaveResult PngEncoder::write(const std::filesystem::path& file, const PixelRows& source,
                                     SaveFlags flags, int depth) const
 {
     if (!source.pixels || source.width < 1 || source.height < 1)
-        return files::failure(files::FileError::InvalidRequest);
+        return SaveProblem::InvalidRequest;
     if (isPaletteDepth(depth) && !isValidPaletteDepth(depth))
-        return files::failure(files::FileError::Unsupported);
+        return SaveProblem::Unsupported;
     files::ReplacingFile out(file);
     if (!out.isOpen())
         return out.result();
@@ -141,12 +141,12 @@ files::FileResult PngEncoder::write(const std::filesystem::path& file, const Pix
     // and an older one stays as it was.
     switch (encode(out, source, quantiser.get(), rows ? &*rows : nullptr)) {
     case Encoded::Done: return out.commit();
-    case Encoded::Abandoned: return files::failure(files::FileError::Cancelled);
+    case Encoded::Abandoned: return SaveProblem::Cancelled;
     case Encoded::Failed: break;
     }
     if (rows && rows->failure())
         return mappingFailure(rows->failure());
-    return out.result().ok() ? files::failure(files::FileError::EncodeFailed) : out.result();
+    return out.result().ok() ? SaveResult(SaveProblem::EncodeFailed) : SaveResult(out.result());
 }
 
 } // namespace th::image

@@ -12,7 +12,7 @@ class PngEncoder final : public Encoder {
 public:
     std::uint32_t tag() const override { return kCodecPng; }
     bool writesRgba() const override { return true; }
-    [[nodiscard]] files::FileResult write(const std::filesystem::path& file, const PixelRows& source,
+    [[nodiscard]] SaveResult write(const std::filesystem::path& file, const PixelRows& source,
                                           SaveFlags flags, int depth) const override;
 };
 

@@ -4,6 +4,7 @@
 
 #include "app/DataFolder.h"
 #include "export/EdgeExtrusion.h"
+#include "files/LiveTemporaries.h"
 #include "project/CommandLineHost.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"
@@ -18,9 +19,21 @@ namespace {
 
 using th::project::ExportOverrides;
 
-std::string s(const QString& text)
+// The arguments reach the parser one byte to one character (Latin-1) and
+// leave it the same way, so every path keeps its exact bytes, even where it
+// is no UTF-8, and every other value stays the UTF-8 it was typed as. The
+// option names are ASCII, so they parse the same.
+QStringList argumentsAsBytes(int argc, char* argv[])
 {
-    return th::toolkit::utf8Text(text);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+    return arguments;
+}
+
+std::string s(const QString& bytes)
+{
+    return bytes.toLatin1().toStdString();
 }
 
 struct Options {
@@ -40,9 +53,10 @@ struct Options {
 };
 
 // The overrides, or the reason the arguments are bad.
-std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& parser, const Options& o)
+std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& parser, const Options& o,
+                                                        const QStringList& arguments)
 {
-    if (!parser.parse(QCoreApplication::arguments()))
+    if (!parser.parse(arguments))
         return s(parser.errorText());
     if (parser.positionalArguments().size() != 1)
         return std::string("Name exactly one project file.");
@@ -102,6 +116,9 @@ std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& par
 
 int main(int argc, char* argv[])
 {
+    // A sheet or script interrupted on a file system without unnamed files
+    // leaves no named temporary behind.
+    th::files::removeLiveTemporariesOnInterrupt();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tile-heron-export"));
     QCommandLineParser parser;
@@ -114,9 +131,9 @@ int main(int argc, char* argv[])
                        options.clipboard});
     parser.addPositionalArgument(QStringLiteral("PROJECT.theron"), QStringLiteral("The project to export."));
 
-    const auto parsed = overridesFrom(parser, options);
+    const auto parsed = overridesFrom(parser, options, argumentsAsBytes(argc, argv));
     if (const std::string* problem = std::get_if<std::string>(&parsed)) {
-        std::cerr << *problem << "\n\n" << s(parser.helpText());
+        std::cerr << *problem << "\n\n" << th::toolkit::utf8Text(parser.helpText());
         return th::project::kBadArguments;
     }
     th::project::CommandLineHost host(std::cout, std::cerr, std::get<ExportOverrides>(parsed).clipboardToStdout);

@@ -1,7 +1,6 @@
 #include "project/ProjectCanvas.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace th::project {
 
@@ -9,15 +8,15 @@ namespace {
 
 std::string whyUnreadable(const std::string& file, const canvas::PictureLoad& load)
 {
+    if (load.unread.cause == files::FileError::FileMissing)
+        return "not found";
+    if (load.unread.cause == files::FileError::IsAFolder)
+        return "a folder, not a picture";
+    if (!load.unread.ok())
+        return files::describe(load.unread, file);
     if (load.problem == image::DecodeStatus::TooLarge)
         return "declares " + std::to_string(load.declaredWidth) + " × " + std::to_string(load.declaredHeight)
                + " pixels, more than a picture may have";
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return "not found";
-    if (status.type() == std::filesystem::file_type::directory)
-        return "a folder, not a picture";
     return "not a readable PNG picture";
 }
 

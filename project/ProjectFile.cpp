@@ -295,7 +295,7 @@ ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
 
 ProjectReading readProject(const fs::path& projectFile)
 {
-    files::TextReader reader(projectFile);
+    files::TextReader reader(projectFile, files::FileKind::Project);
     // The shared clause for a missing file ("it no longer exists") suits a
     // file chosen a moment ago, not a name typed on a command line.
     if (reader.result().cause == files::FileError::FileMissing)

@@ -19,7 +19,8 @@ namespace th::toolkit {
 namespace {
 
 QString q(const std::string& text) { return qtText(text); }
-std::string s(const QString& text) { return utf8Text(text); }
+QString qName(const std::string& bytes) { return qtFileName(bytes); }
+std::string sName(const QString& name) { return fileNameBytes(name); }
 
 // Patterns come as "*.png" or as "PNG (*.png)|*.png" (a label, then the
 // pattern); Qt's dialogs want "PNG (*.png)".
@@ -49,7 +50,7 @@ bool QtHost::ask(const std::string& title, const std::string& text)
 
 QString QtHost::startFolder()
 {
-    return lastFolder_.isEmpty() ? q(homeFolder()) : lastFolder_;
+    return lastFolder_.isEmpty() ? qName(homeFolder()) : lastFolder_;
 }
 
 void QtHost::remember(const QString& chosen, bool isFolder)
@@ -61,25 +62,25 @@ void QtHost::remember(const QString& chosen, bool isFolder)
 std::string QtHost::savePanel(const std::string& title, const std::string& proposedName,
                               const std::string& pattern)
 {
-    const QString chosen = QFileDialog::getSaveFileName(parent_, q(title), QDir(startFolder()).filePath(q(proposedName)),
+    const QString chosen = QFileDialog::getSaveFileName(parent_, q(title), QDir(startFolder()).filePath(qName(proposedName)),
                                                         dialogFilter(pattern));
     remember(chosen, false);
-    return s(chosen);
+    return sName(chosen);
 }
 
 std::string QtHost::openPanel(const std::string& title, const std::string& pattern)
 {
     const QString chosen = QFileDialog::getOpenFileName(parent_, q(title), startFolder(), dialogFilter(pattern));
     remember(chosen, false);
-    return s(chosen);
+    return sName(chosen);
 }
 
 std::string QtHost::chooseFolder(const std::string& title, const std::string& start)
 {
     const QString folder =
-        QFileDialog::getExistingDirectory(parent_, q(title), start.empty() ? startFolder() : q(start));
+        QFileDialog::getExistingDirectory(parent_, q(title), start.empty() ? startFolder() : qName(start));
     remember(folder, true);
-    return folder.isEmpty() ? std::string() : withTrailingSlash(s(folder));
+    return folder.isEmpty() ? std::string() : withTrailingSlash(sName(folder));
 }
 
 void QtHost::setClipboardText(const std::string& text)
@@ -89,13 +90,13 @@ void QtHost::setClipboardText(const std::string& text)
 
 void QtHost::showFile(const std::string& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(q(path)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(qName(path)));
 }
 
 std::string QtHost::homeFolder()
 {
     const char* home = std::getenv("HOME");
-    return withTrailingSlash(home && *home ? std::string(home) : s(QDir::homePath()));
+    return withTrailingSlash(home && *home ? std::string(home) : sName(QDir::homePath()));
 }
 
 int QtHost::hostVersion()

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 namespace {
@@ -165,6 +167,13 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
     host.paths.push_back(project);
     window->menuAction(kMenuSaveProjectAs)->trigger();
     const std::string sheet = " --sheet " + home.folder() + "s.png";
+    // Names are bytes: one that is no UTF-8 is read and written exactly.
+    const std::string oddProject = home.folder() + "p\xff.theron";
+    const std::string oddSheet = home.folder() + "sp\xffx.png";
+    std::filesystem::copy_file(project, oddProject);
+    // A pipe is refused at once instead of waiting for a writer.
+    const std::string pipe = home.folder() + "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     struct Row {
         const char* name;
         std::string arguments;
@@ -184,6 +193,12 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
         {"no sheet path stored", project, 1, "", "You need to select where to save the sprite sheet."},
         {"no such project", home.folder() + "none.theron" + sheet, 1, "",
          "The project " + home.folder() + "none.theron could not be opened:\n- there is no such file"},
+        {"names that are no UTF-8", oddProject + " --sheet " + oddSheet, 0, oddSheet + "\n", ""},
+        {"a pipe as the project", pipe + sheet, 1, "",
+         "The project " + pipe + " could not be opened:\n- " + pipe + " is not a regular file"},
+        {"a pipe as the template", project + sheet + " --template-file " + pipe + " --script " + home.folder() + "s.csv",
+         1, "", "The sprite sheet was saved, but the script template " + pipe
+             + " could not be read because " + pipe + " is not a regular file."},
         {"no project", sheet, 2, "", "Name exactly one project file."},
         {"two projects", project + " " + project, 2, "", "Name exactly one project file."},
         {"an unknown option", project + " --colour red", 2, "", "Unknown option 'colour'."},
@@ -202,6 +217,7 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
         EXPECT_TRUE(run.err.starts_with(row.errStart)) << run.err;
         EXPECT_EQ(run.err.find("Usage: ") != std::string::npos, row.status == 2) << "the usage text on bad arguments";
     }
+    EXPECT_TRUE(std::filesystem::is_regular_file(oddSheet));
 }
 
 TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeAndOfferedAtTheNextStart)

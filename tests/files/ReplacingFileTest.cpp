@@ -1,5 +1,7 @@
 #include "files/ReplacingFile.h"
 
+#include "files/LiveTemporaries.h"
+
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <atomic>
 #include <fstream>
 #include <functional>
@@ -25,6 +28,10 @@ using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;
 using Names = std::vector<std::string>;
+
+
+// An unprivileged user for root to hand files to and to run as.
+constexpr uid_t kNobody = 65534;
 
 unsigned modeOf(const fs::path& file)
 {
@@ -44,33 +51,50 @@ unsigned currentUmask()
     return 0;
 }
 
-TEST(ReplacingFile, PermissionBitsAreKeptAndANewFileFollowsTheUmask)
+// Another user's file keeps its owner only where the system lets the writer
+// give files away: as root.
+TEST(ReplacingFile, PermissionBitsAndOwnerAreKeptAndANewFileFollowsTheUmask)
 {
     TempHome home;
     const unsigned mask = currentUmask();
+    const bool root = ::geteuid() == 0;
     const struct {
         const char* what;
         int oldMode; // -1: no old file
         unsigned expected;
+        bool anotherOwner;
     } cases[] = {
-        {"private file", 0600, 0600},
-        {"group-readable file", 0640, 0640},
-        {"executable script", 0755, 0755},
-        {"new file", -1, 0666 & ~mask},
+        {"private file", 0600, 0600, false},
+        {"group-readable file", 0640, 0640, false},
+        {"executable script", 0755, 0755, false},
+        {"new file", -1, 0666 & ~mask, false},
+        {"another user's file", 0640, 0640, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.anotherOwner && !root)
+            continue;
         const fs::path file = home.path() / c.what;
         if (c.oldMode >= 0) {
             writeBytes(file, "old");
             ASSERT_EQ(::chmod(file.c_str(), mode_t(c.oldMode)), 0);
         }
+        if (c.anotherOwner) {
+            ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+        }
         ASSERT_TRUE(replaceFile(file, "new").ok());
         EXPECT_EQ(readBytes(file), "new");
         EXPECT_EQ(modeOf(file), c.expected);
+        struct stat status {};
+        ASSERT_EQ(::stat(file.c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, c.anotherOwner ? kNobody : ::geteuid());
+        EXPECT_EQ(status.st_gid, c.anotherOwner ? kNobody : ::getegid());
     }
     // No temporary is left behind.
-    EXPECT_EQ(namesIn(home.path()), (Names{"executable script", "group-readable file", "new file", "private file"}));
+    Names expected = {"executable script", "group-readable file", "new file", "private file"};
+    if (root)
+        expected.insert(expected.begin(), "another user's file");
+    EXPECT_EQ(namesIn(home.path()), expected);
 }
 
 // Each case names the path written, where the bytes must land, and which
@@ -107,7 +131,8 @@ TEST(ReplacingFile, LinksAreWrittenThroughAndAnyAcceptedNameSaves)
     EXPECT_EQ(namesIn(folder / "real"), (Names{"not-yet.txt", "target.txt"}));
 }
 
-// Each failure has its cause, leaves the old file whole and no temporary.
+// Each failure has its cause, writes nothing, leaves the old file whole and
+// no temporary. A read-only file is refused for root too.
 TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
 {
     TempHome home;
@@ -116,7 +141,8 @@ TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
     writeBytes(folder / "read-only.txt", "old");
     ::chmod((folder / "read-only.txt").c_str(), 0444);
     fs::create_directory(folder / "a-folder");
-    const bool root = ::geteuid() == 0;
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
     const struct {
         const char* what;
         fs::path written;
@@ -126,15 +152,19 @@ TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
         {"path through a file", folder / "plain-file" / "x.txt", FileError::NotAFolder},
         {"folder in the way", folder / "a-folder", FileError::IsAFolder},
         {"name too long", folder / std::string(300, 'n'), FileError::NameTooLong},
-        // Root may write any file.
-        {"read-only file", folder / "read-only.txt", root ? FileError::None : FileError::Permission},
+        {"read-only file", folder / "read-only.txt", FileError::ReadOnlyFile},
+        {"loop of links", folder / "loop-a", FileError::LinkLoop},
+        {"path through a loop", folder / "loop-b" / "x.txt", FileError::LinkLoop},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(replaceFile(c.written, "new").cause, c.cause);
     }
     EXPECT_EQ(readBytes(folder / "plain-file"), "a file");
-    EXPECT_EQ(readBytes(folder / "read-only.txt"), root ? "new" : "old");
+    EXPECT_EQ(readBytes(folder / "read-only.txt"), "old");
+    EXPECT_TRUE(fs::is_symlink(folder / "loop-a") && fs::is_symlink(folder / "loop-b"));
+    EXPECT_EQ(th::files::describe(th::files::failure(FileError::LinkLoop), folder / "loop-a"),
+              "the path " + (folder / "loop-a").string() + " is a loop of symbolic links");
 
     // Written but never committed, as when a save is abandoned half way.
     writeBytes(folder / "kept.txt", "old");
@@ -144,32 +174,74 @@ TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
         out.write(std::string(200'000, 'x'));
     }
     EXPECT_EQ(readBytes(folder / "kept.txt"), "old");
-    EXPECT_EQ(namesIn(folder), (Names{"a-folder", "kept.txt", "plain-file", "read-only.txt"}));
+    EXPECT_EQ(namesIn(folder),
+              (Names{"a-folder", "kept.txt", "loop-a", "loop-b", "plain-file", "read-only.txt"}));
 }
 
-// A process that dies mid-save leaves its temporary; the start-up sweep
-// removes exactly that and none of the names that merely look like it.
-TEST(ReplacingFile, ATemporaryLeftByADeadProcessIsSweptAndLookAlikesStay)
+// Runs `work` in a child process, as an unprivileged user when the test runs
+// as root (who may write into any folder); the child's exit status.
+int inChild(const std::function<int()>& work, bool unprivileged = false)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(126);
+        ::_exit(work());
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    return status;
+}
+
+// A writer killed mid-save leaves nothing: its temporary never had a name.
+// A named temporary (the writer's fallback) is removed by a tool stopped by
+// SIGTERM; one left by a crash is swept at start-up, and none of the names
+// that merely look like it.
+TEST(ReplacingFile, AKilledWriterLeavesNothingAndNamedTemporariesAreRemoved)
 {
     TempHome home;
     const fs::path folder = home.path();
     writeBytes(folder / "prefs", "old");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
         ReplacingFile out(folder / "prefs");
-        out.write("half");
-        ::_exit(out.isOpen() ? 0 : 1); // no destructor, as in a crash
+        out.write(std::string(1 << 20, 'x')); // past the buffer: bytes are on disk
+        if (::write(ready[1], "w", 1) != 1)
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
     }
+    char signal = 0;
+    ASSERT_EQ(::read(ready[0], &signal, 1), 1);
+    ::kill(writer, SIGKILL);
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(namesIn(folder), (Names{"prefs"}));
+    EXPECT_EQ(readBytes(folder / "prefs"), "old");
+
+    const fs::path interrupted = folder / ".th-Intrpt";
+    status = inChild([&] {
+        th::files::removeLiveTemporariesOnInterrupt();
+        writeBytes(interrupted, "half");
+        th::files::rememberTemporary(interrupted);
+        ::raise(SIGTERM);
+        return 0;
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "ended by the signal it was sent";
+    EXPECT_FALSE(fs::exists(interrupted));
+
+    writeBytes(folder / ".th-Crash1", "half");
     const Names lookAlikes = {".th-12345", ".th-1234567", ".th-12_456", ".tH-123456", "a.th-123456"};
     for (const std::string& name : lookAlikes)
         writeBytes(folder / name, "keep");
     fs::create_directory(folder / ".th-folder");
     fs::create_symlink("prefs", folder / ".th-linked");
-    ASSERT_EQ(namesIn(folder).size(), lookAlikes.size() + 4) << "the dead writer's temporary is there";
 
     EXPECT_EQ(th::files::removeStaleTemporaries(folder), 1u);
     Names kept = lookAlikes;
@@ -179,19 +251,37 @@ TEST(ReplacingFile, ATemporaryLeftByADeadProcessIsSweptAndLookAlikesStay)
     EXPECT_EQ(readBytes(folder / "prefs"), "old");
 }
 
-TEST(ReplacingFile, AFolderThatTakesNoNewFileHasItsWritableFileWrittenInPlace)
+// A folder that takes no new file is refused by name; the old file stays
+// byte for byte, never written in place.
+TEST(ReplacingFile, AFolderThatTakesNoNewFileIsRefusedAndItsFileStaysWhole)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root ignores permission bits, so the folder would take the temporary";
     TempHome home;
     const fs::path folder = home.path() / "closed";
     fs::create_directory(folder);
-    writeBytes(folder / "open.txt", "an old and longer text");
+    const std::string old = th::testing::noiseBytes(100'000, 7);
+    writeBytes(folder / "open.txt", old);
+    ASSERT_EQ(::chmod(home.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((folder / "open.txt").c_str(), 0666), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-    EXPECT_TRUE(replaceFile(folder / "open.txt", "new").ok());
-    EXPECT_EQ(readBytes(folder / "open.txt"), "new");
-    EXPECT_EQ(replaceFile(folder / "new.txt", "x").cause, FileError::Permission);
-    ::chmod(folder.c_str(), 0755);
+    const struct {
+        const char* what;
+        fs::path written;
+        FileError cause;
+    } cases[] = {
+        {"writable file", folder / "open.txt", FileError::FolderTakesNoFile},
+        {"new file", folder / "new.txt", FileError::Permission},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int status = inChild([&] { return int(replaceFile(c.written, "new").cause); }, true);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(FileError(WEXITSTATUS(status)), c.cause);
+    }
+    EXPECT_EQ(readBytes(folder / "open.txt"), old);
+    EXPECT_EQ(namesIn(folder), (Names{"open.txt"}));
+    EXPECT_EQ(th::files::describe(th::files::failure(FileError::FolderTakesNoFile), folder / "open.txt"),
+              "the folder " + folder.string()
+                  + " does not allow new files, so the file cannot be replaced safely; choose another folder");
 }
 
 // Changing the umask to read it would let another thread create files with

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <vector>
 
 namespace {
@@ -12,12 +14,13 @@ using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;
 using th::files::FileError;
+using th::files::FileKind;
 using th::files::TextReader;
 using th::files::TextWriter;
 
 std::vector<std::string> readAll(const std::filesystem::path& file)
 {
-    TextReader reader(file);
+    TextReader reader(file, FileKind::Template);
     std::vector<std::string> lines;
     while (!reader.atEnd())
         lines.push_back(reader.readLine());
@@ -67,12 +70,54 @@ TEST(TextReader, LineEndsEndOfFileByteOrderMarkAndLongLines)
     }
     // A final line end adds no empty line; a read at the end gives one.
     writeBytes(file, "last\n");
-    TextReader reader(file);
+    TextReader reader(file, FileKind::Template);
     EXPECT_EQ(reader.readLine(), "last");
     EXPECT_TRUE(reader.atEnd());
     EXPECT_EQ(reader.readLine(), "");
-    EXPECT_EQ(TextReader(home.path()).result().cause, FileError::IsAFolder);
-    EXPECT_EQ(TextReader(home.path() / "missing.txt").result().cause, FileError::FileMissing);
+}
+
+// Only a regular file within its kind's cap is read, and a pipe or a device
+// is refused at once instead of blocking or filling memory. Each refusal says
+// why in the clause the user sees.
+TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
+{
+    TempHome home;
+    const std::filesystem::path folder = home.path();
+    const std::uint64_t cap = th::files::maximumBytes(FileKind::Template);
+    writeBytes(folder / "at-cap", std::string(cap, 'x'));
+    writeBytes(folder / "over-cap", std::string(cap + 1, 'x'));
+    writeBytes(folder / "sp\xffx.txt", "bytes, not text");
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("loop", folder / "loop");
+    const std::filesystem::path hugeName = folder / std::string(50'000'000, 'n');
+    const struct {
+        const char* what;
+        std::filesystem::path file;
+        FileError cause;
+        std::string clause; // empty: not checked
+    } cases[] = {
+        {"file at the cap", folder / "at-cap", FileError::None, ""},
+        {"name that is no UTF-8", folder / "sp\xffx.txt", FileError::None, ""},
+        {"file over the cap", folder / "over-cap", FileError::TooLarge,
+         "it is larger than 16 MB, the most such a file may be"},
+        {"folder", folder, FileError::IsAFolder, ""},
+        {"missing file", folder / "missing.txt", FileError::FileMissing, "it no longer exists"},
+        {"pipe without a writer", folder / "pipe", FileError::NotARegularFile,
+         (folder / "pipe").string() + " is not a regular file"},
+        {"endless device", "/dev/zero", FileError::NotARegularFile, ""},
+        {"random device", "/dev/urandom", FileError::NotARegularFile, ""},
+        {"loop of links", folder / "loop", FileError::LinkLoop, ""},
+        {"50 MB name", hugeName, FileError::NameTooLong, "the name is too long"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TextReader reader(c.file, FileKind::Template);
+        EXPECT_EQ(reader.result().cause, c.cause);
+        if (!c.clause.empty()) {
+            EXPECT_EQ(th::files::describe(reader.result(), c.file), c.clause);
+        }
+    }
+    EXPECT_EQ(TextReader(folder / "sp\xffx.txt", FileKind::Template).readLine(), "bytes, not text");
 }
 
 } // namespace

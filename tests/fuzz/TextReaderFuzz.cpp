@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::filesystem::path file = th::fuzz::scratchFolder() / "text.txt";
     th::fuzz::putFile(file, data, size);
-    th::files::TextReader reader(file);
+    th::files::TextReader reader(file, th::files::FileKind::Template);
     if (!reader.isOpen())
         std::abort();
     std::size_t consumed = 0;

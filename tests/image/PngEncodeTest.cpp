@@ -234,6 +234,9 @@ TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFile)
 TEST_F(PngSaving, FailuresAreTypedLeaveNoFileAndKeepAnOldOne)
 {
     using th::files::FileError;
+    using th::image::SaveProblem;
+    using th::image::SaveResult;
+    const auto file_ = [](FileError cause) { return SaveResult(th::files::failure(cause)); };
     const int n = imageOf(cycling(4, 4), 4, 4);
     th::testing::writeBytes(file("old.png"), "older file");
     std::filesystem::create_directory(file("dir.png"));
@@ -243,20 +246,22 @@ TEST_F(PngSaving, FailuresAreTypedLeaveNoFileAndKeepAnOldOne)
         std::filesystem::path path;
         std::uint32_t tag;
         int depth;
-        FileError cause;
+        SaveResult expected;
     } cases[] = {
-        {"depth 3", n, file("odd.png"), kCodecPng, 3, FileError::Unsupported},
-        {"depth 7", n, file("odd.png"), kCodecPng, 7, FileError::Unsupported},
-        {"missing folder", n, home.path() / "missing" / "x.png", kCodecPng, 32, FileError::FolderMissing},
-        {"no path", n, "", kCodecPng, 32, FileError::InvalidRequest},
-        {"no image", n + 100, file("x.png"), kCodecPng, 32, FileError::InvalidRequest},
-        {"no encoder", n, file("x.png"), 0x474946, 32, FileError::InvalidRequest},
-        {"over an old file", n, file("old.png"), kCodecPng, 3, FileError::Unsupported},
-        {"a folder in the way", n, file("dir.png"), kCodecPng, 8, FileError::IsAFolder},
+        {"depth 3", n, file("odd.png"), kCodecPng, 3, SaveProblem::Unsupported},
+        {"depth 7", n, file("odd.png"), kCodecPng, 7, SaveProblem::Unsupported},
+        {"missing folder", n, home.path() / "missing" / "x.png", kCodecPng, 32, file_(FileError::FolderMissing)},
+        {"no path", n, "", kCodecPng, 32, SaveProblem::InvalidRequest},
+        {"no image", n + 100, file("x.png"), kCodecPng, 32, SaveProblem::InvalidRequest},
+        {"no encoder", n, file("x.png"), 0x474946, 32, SaveProblem::InvalidRequest},
+        {"over an old file", n, file("old.png"), kCodecPng, 3, SaveProblem::Unsupported},
+        {"a folder in the way", n, file("dir.png"), kCodecPng, 8, file_(FileError::IsAFolder)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(store.save(c.number, c.path, c.tag, SaveFlags::None, c.depth).cause, c.cause);
+        const SaveResult saved = store.save(c.number, c.path, c.tag, SaveFlags::None, c.depth);
+        EXPECT_EQ(saved.problem, c.expected.problem);
+        EXPECT_EQ(saved.file.cause, c.expected.file.cause);
     }
     EXPECT_EQ(readBytes(file("old.png")), "older file");
     EXPECT_EQ(th::testing::namesIn(home.path()), (std::vector<std::string>{"dir.png", "old.png"}));
@@ -267,12 +272,12 @@ struct RgbOnlyEncoder final : Encoder {
     explicit RgbOnlyEncoder(Bytes& seen) : seen(seen) {}
     std::uint32_t tag() const override { return 0x545354; }
     bool writesRgba() const override { return false; }
-    th::files::FileResult write(const std::filesystem::path&, const PixelRows& s, SaveFlags, int) const override
+    th::image::SaveResult write(const std::filesystem::path&, const PixelRows& s, SaveFlags, int) const override
     {
         seen.assign(s.pixels, s.pixels + s.stride * static_cast<std::size_t>(s.height));
         if (s.bytesPerPixel == 3 && s.stride == 12)
             return {};
-        return th::files::failure(th::files::FileError::InvalidRequest);
+        return th::image::SaveProblem::InvalidRequest;
     }
     Bytes& seen;
 };

@@ -76,7 +76,7 @@ protected:
             return th::testing::Rgba{(x * 7 + y) % 256, (y * 3) % 256, (x * y) % 256, y % 5 ? 255 : 40};
         });
     }
-    th::files::FileResult save(const std::filesystem::path& file, int depth)
+    th::image::SaveResult save(const std::filesystem::path& file, int depth)
     {
         return store.save(picture, file, kCodecPng, SaveFlags::None, depth);
     }
@@ -97,7 +97,7 @@ TEST_F(SaveFailures, EveryAllocationFailingInTurnGivesTheSameFileOrOutOfMemoryAn
         for (long n = 0;; ++n) {
             allocationFailed = false;
             allocationsBeforeFailure = n;
-            const th::files::FileResult result = save(attempt, depth);
+            const th::image::SaveResult result = save(attempt, depth);
             allocationsBeforeFailure = -1;
             if (!allocationFailed) {
                 EXPECT_TRUE(result.ok());
@@ -109,7 +109,7 @@ TEST_F(SaveFailures, EveryAllocationFailingInTurnGivesTheSameFileOrOutOfMemoryAn
                 EXPECT_EQ(readBytes(home.path() / "attempt.png"), reference);
                 std::filesystem::remove(home.path() / "attempt.png");
             } else {
-                EXPECT_EQ(result.cause, th::files::FileError::OutOfMemory);
+                EXPECT_EQ(result.file.cause, th::files::FileError::OutOfMemory);
             }
             EXPECT_EQ(namesIn(home.path()), std::vector<std::string>{"reference.png"});
         }
@@ -124,7 +124,7 @@ TEST_F(SaveFailures, AMappingThreadThatCannotStartLeavesTheMappingToTheWriter)
     ASSERT_TRUE(save(home.path() / "threaded.png", 8).ok());
     const std::filesystem::path alone = home.path() / "alone.png";
     threadsRefused = true;
-    const th::files::FileResult result = save(alone, 8);
+    const th::image::SaveResult result = save(alone, 8);
     threadsRefused = false;
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(readBytes(home.path() / "alone.png"), readBytes(home.path() / "threaded.png"));

@@ -2,6 +2,7 @@
 // picture loader: a file holding "W H" is a W x H picture, anything else is
 // not a picture. Every refusal must leave the canvas as it was.
 
+#include "files/WholeFile.h"
 #include "project/ProjectCanvas.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectFile.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <sys/stat.h>
 
 #include <sstream>
 
@@ -26,12 +29,16 @@ using th::testing::writeBytes;
 struct Canvas {
     explicit Canvas(th::testing::ScriptedHost& host) : commands(editor, mouse, host, load) {}
 
+    // A "picture" is its width and height as text, read as pictures are.
     static PictureLoad load(const std::string& path)
     {
-        std::error_code error;
-        if (std::filesystem::is_directory(path, error) || !std::filesystem::exists(path, error))
-            return {};
-        std::istringstream text(readBytes(path));
+        const th::files::WholeFile file = th::files::readWholeFile(path, th::files::FileKind::Picture);
+        if (!file.result.ok()) {
+            PictureLoad unread;
+            unread.unread = file.result;
+            return unread;
+        }
+        std::istringstream text(std::string(file.bytes.begin(), file.bytes.end()));
         int width = 0, height = 0;
         if (!(text >> width >> height))
             return {};
@@ -273,10 +280,13 @@ TEST_F(ProjectCommandsTest, UnreadablePicturesAreListedAndTheRestOpensOnlyWhenAs
     EXPECT_TRUE(openInto(target, file));
     EXPECT_EQ(describe(target.model), "c.png#1@40,0 5x6 | current c.png, clip 2, place 45,0, active, size 2048");
 
+    // A pipe is refused at once, by name, instead of waiting for a writer.
     std::filesystem::remove(home.folder() + "elsewhere/c.png");
+    ASSERT_EQ(::mkfifo((home.folder() + "elsewhere/c.png").c_str(), 0600), 0);
     host.shown.clear();
     EXPECT_FALSE(openInto(target, file));
-    EXPECT_EQ(host.shown.back().text, "These pictures of the project " + file + " could not be read:\n- c.png: not found"
+    EXPECT_EQ(host.shown.back().text, "These pictures of the project " + file + " could not be read:\n- c.png: "
+                                          + home.folder() + "elsewhere/c.png is not a regular file"
                                       "\n- b.png: a folder, not a picture\n- a.png: not found")
         << "nothing left to open without them";
     EXPECT_EQ(host.shown.back().title, "Not Opened!");
