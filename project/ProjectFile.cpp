@@ -2,11 +2,13 @@
 
 #include "files/ReplacingFile.h"
 #include "files/TextFile.h"
+#include "project/ProjectNotices.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <limits>
+#include <set>
 
 namespace th::project {
 
@@ -188,6 +190,80 @@ void readExport(Fields choices, Project& project)
     request.scriptPath = choices.text("script");
 }
 
+struct DuplicateKey {
+    std::string field;
+};
+
+// Where the parser is, so that a fault found while parsing can name its
+// field the way the checks after it do ("sprite 3: \"x\"").
+class FieldTrail {
+public:
+    void follow(Json::parse_event_t event, const Json& parsed)
+    {
+        using Event = Json::parse_event_t;
+        switch (event) {
+        case Event::object_start:
+        case Event::array_start:
+            steps_.push_back({.isList = event == Event::array_start});
+            break;
+        case Event::key: {
+            Step& step = steps_.back();
+            step.key = parsed.get<std::string>();
+            if (!step.keys.insert(step.key).second)
+                throw DuplicateKey{field()};
+            break;
+        }
+        case Event::object_end:
+        case Event::array_end:
+            steps_.pop_back();
+            finishedValue();
+            break;
+        case Event::value:
+            finishedValue();
+            break;
+        }
+    }
+
+    // The field being read, named as the checks after parsing name it:
+    // "version", canvas "size", sprite 3: "x".
+    std::string field() const
+    {
+        std::vector<std::string> parts;
+        for (const Step& step : steps_) {
+            if (step.isList)
+                parts.push_back("item " + std::to_string(step.items + 1));
+            else if (!step.key.empty())
+                parts.push_back("\"" + step.key + "\"");
+        }
+        if (parts.size() >= 2 && parts[0] == "\"sprites\"" && steps_[1].isList) {
+            parts[1] = "sprite " + std::to_string(steps_[1].items + 1) + (parts.size() > 2 ? ":" : "");
+            parts.erase(parts.begin());
+        } else if (parts.size() >= 2 && (parts[0] == "\"canvas\"" || parts[0] == "\"export\"")) {
+            parts[0] = steps_[0].key;
+        }
+        std::string name;
+        for (const std::string& part : parts)
+            name += (name.empty() ? "" : " ") + part;
+        return name.empty() ? "the top" : name;
+    }
+
+private:
+    struct Step {
+        bool isList = false;
+        std::size_t items = 0;
+        std::string key = {};
+        std::set<std::string> keys = {};
+    };
+
+    void finishedValue()
+    {
+        if (!steps_.empty() && steps_.back().isList)
+            ++steps_.back().items;
+    }
+
+    std::vector<Step> steps_;
+};
+
 ProjectReading failed(std::string problem)
 {
     return {std::nullopt, {std::move(problem)}};
@@ -237,13 +313,41 @@ files::FileResult saveProject(const Project& project, const fs::path& projectFil
     return files::replaceFile(projectFile, projectText(project, projectFile));
 }
 
+namespace {
+
+ProjectReading readWhole(const fs::path& projectFile)
+{
+    files::TextReader reader(projectFile);
+    // The shared clause for a missing file ("it no longer exists") suits a
+    // file chosen a moment ago, not a name typed on a command line.
+    if (reader.result().cause == files::FileError::FileMissing)
+        return failed("there is no such file");
+    if (reader.result().cause == files::FileError::IsAFolder)
+        return failed("it is a folder, not a project file");
+    if (!reader.isOpen())
+        return failed(files::describe(reader.result(), projectFile));
+    return parseProject(reader.readRest(), projectFile);
+}
+
+} // namespace
+
 ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
 {
     Json document;
+    FieldTrail trail;
     try {
-        document = Json::parse(text);
+        document = Json::parse(text, [&trail](int, Json::parse_event_t event, Json& parsed) {
+            trail.follow(event, parsed);
+            return true;
+        });
     } catch (const Json::parse_error& error) {
         return failed("it is not valid JSON: it breaks off or goes wrong at byte " + std::to_string(error.byte));
+    } catch (const DuplicateKey& duplicate) {
+        return failed(duplicate.field + " is given twice");
+    } catch (const Json::out_of_range&) {
+        return failed(trail.field() + " holds a number too large to read");
+    } catch (const Json::exception& error) {
+        return failed("it could not be read at " + trail.field() + ": " + error.what());
     }
     if (!document.is_object())
         return failed("it is not a Tile Heron project: its JSON is not an object");
@@ -275,16 +379,11 @@ ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
 
 ProjectReading readProject(const fs::path& projectFile)
 {
-    files::TextReader reader(projectFile);
-    // The shared clause for a missing file ("it no longer exists") suits a
-    // file chosen a moment ago, not a name typed on a command line.
-    if (reader.result().cause == files::FileError::FileMissing)
-        return failed("there is no such file");
-    if (reader.result().cause == files::FileError::IsAFolder)
-        return failed("it is a folder, not a project file");
-    if (!reader.isOpen())
-        return failed(files::describe(reader.result(), projectFile));
-    return parseProject(reader.readRest(), projectFile);
+    try {
+        return readWhole(projectFile);
+    } catch (const std::bad_alloc&) {
+        return failed(kOutOfMemory);
+    }
 }
 
 } // namespace th::project
