@@ -64,8 +64,8 @@ int exportOpened(const ExportOverrides& overrides, toolkit::Host& host, const st
     image::registerStandardCodecs(images);
     canvas::CanvasModel model;
     canvas::CanvasEditor editor(model);
-    ProjectPictures pictures =
-        loadPictures(project, [&images](const std::string& file) { return canvas::loadPictureFile(images, file); });
+    canvas::PictureFiles files(images);
+    ProjectPictures pictures = loadPictures(project, [&files](const std::string& file) { return files.load(file); });
     if (!pictures.unreadable.empty()) {
         err << unreadableText(overrides.projectFile, pictures.unreadable) << "\n";
         return kExportFailed;

@@ -194,34 +194,60 @@ struct DuplicateKey {
     std::string field;
 };
 
-// Where the parser is, so that a fault found while parsing can name its
-// field the way the checks after it do ("sprite 3: \"x\"").
-class FieldTrail {
+// Builds the document as the library's own parser does, and keeps where it
+// is, so that a fault found while parsing can name its field the way the
+// checks after it do ("sprite 3: \"x\""), and a key given twice is refused
+// rather than silently taking the last. (The library's callback parser
+// would do, but it scans a whole list each time one of its objects ends.)
+class TrailedParser {
 public:
-    void follow(Json::parse_event_t event, const Json& parsed)
+    explicit TrailedParser(Json& document)
+        : dom_(document)
     {
-        using Event = Json::parse_event_t;
-        switch (event) {
-        case Event::object_start:
-        case Event::array_start:
-            steps_.push_back({.isList = event == Event::array_start});
-            break;
-        case Event::key: {
-            Step& step = steps_.back();
-            step.key = parsed.get<std::string>();
-            if (!step.keys.insert(step.key).second)
-                throw DuplicateKey{field()};
-            break;
-        }
-        case Event::object_end:
-        case Event::array_end:
-            steps_.pop_back();
-            finishedValue();
-            break;
-        case Event::value:
-            finishedValue();
-            break;
-        }
+    }
+
+    bool null() { return value(dom_.null()); }
+    bool boolean(bool flag) { return value(dom_.boolean(flag)); }
+    bool number_integer(Json::number_integer_t number) { return value(dom_.number_integer(number)); }
+    bool number_unsigned(Json::number_unsigned_t number) { return value(dom_.number_unsigned(number)); }
+    bool number_float(Json::number_float_t number, const Json::string_t& text)
+    {
+        return value(dom_.number_float(number, text));
+    }
+    bool string(Json::string_t& text) { return value(dom_.string(text)); }
+    bool binary(Json::binary_t& bytes) { return value(dom_.binary(bytes)); }
+    bool start_object(std::size_t size)
+    {
+        steps_.push_back({.isList = false});
+        return dom_.start_object(size);
+    }
+    bool key(Json::string_t& name)
+    {
+        Step& step = steps_.back();
+        step.key = name;
+        if (!step.keys.insert(name).second)
+            throw DuplicateKey{field()};
+        return dom_.key(name);
+    }
+    bool end_object()
+    {
+        steps_.pop_back();
+        return value(dom_.end_object());
+    }
+    bool start_array(std::size_t size)
+    {
+        steps_.push_back({.isList = true});
+        return dom_.start_array(size);
+    }
+    bool end_array()
+    {
+        steps_.pop_back();
+        return value(dom_.end_array());
+    }
+    template <typename Exception>
+    bool parse_error(std::size_t position, const std::string& token, const Exception& error)
+    {
+        return dom_.parse_error(position, token, error);
     }
 
     // The field being read, named as the checks after parsing name it:
@@ -255,12 +281,14 @@ private:
         std::set<std::string> keys = {};
     };
 
-    void finishedValue()
+    bool value(bool going)
     {
         if (!steps_.empty() && steps_.back().isList)
             ++steps_.back().items;
+        return going;
     }
 
+    nlohmann::detail::json_sax_dom_parser<Json> dom_;
     std::vector<Step> steps_;
 };
 
@@ -334,20 +362,17 @@ ProjectReading readWhole(const fs::path& projectFile)
 ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
 {
     Json document;
-    FieldTrail trail;
+    TrailedParser parser(document);
     try {
-        document = Json::parse(text, [&trail](int, Json::parse_event_t event, Json& parsed) {
-            trail.follow(event, parsed);
-            return true;
-        });
+        Json::sax_parse(text, &parser);
     } catch (const Json::parse_error& error) {
         return failed("it is not valid JSON: it breaks off or goes wrong at byte " + std::to_string(error.byte));
     } catch (const DuplicateKey& duplicate) {
         return failed(duplicate.field + " is given twice");
     } catch (const Json::out_of_range&) {
-        return failed(trail.field() + " holds a number too large to read");
+        return failed(parser.field() + " holds a number too large to read");
     } catch (const Json::exception& error) {
-        return failed("it could not be read at " + trail.field() + ": " + error.what());
+        return failed("it could not be read at " + parser.field() + ": " + error.what());
     }
     if (!document.is_object())
         return failed("it is not a Tile Heron project: its JSON is not an object");
