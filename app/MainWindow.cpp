@@ -5,6 +5,7 @@
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/GridSnap.h"
+#include "toolkit/Host.h"
 #include "toolkit/Version.h"
 
 #include <QAction>
@@ -227,11 +228,18 @@ void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string 
     scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));
 }
 
-void MainWindow::keepArrangement(const std::string& file)
+void MainWindow::keepArrangement(const std::string& file, std::chrono::milliseconds wait)
 {
     if (projects_->offerRestore(file))
         showModel();
-    autosave_ = std::make_unique<Autosave>(editor_, [this, file] { return projects_->keep(file); });
+    autosave_ = std::make_unique<Autosave>(
+        editor_, [this, file] { return projects_->keep(file); },
+        [this, file](const files::FileResult& failed) {
+            host_.message("Arrangement Not Kept", "The arrangement could not be kept in " + file + " because " +
+                                                      files::describe(failed, file) +
+                                                      ". Tile Heron tries again at the next change.");
+        },
+        wait);
 }
 
 void MainWindow::finishKeeping()

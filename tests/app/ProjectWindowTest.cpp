@@ -230,4 +230,50 @@ TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeAndOfferedAtTheNextSta
     EXPECT_TRUE(next->snapToGrid());
 }
 
+// A kept arrangement that cannot be written (a folder in its place) is
+// reported once, tried again at each change, and its failure ends with the
+// first write that succeeds; the next start hears that it may be older.
+TEST_F(ProjectWindowTest, KeepingThatFailsIsReportedOnceAndTriedAgain)
+{
+    const std::string kept = dataFolder + th::project::kAutosaveName;
+    window->keepArrangement(kept, std::chrono::milliseconds(5));
+    writePng(home.folder() + "c.png", 12, 8, qRgba(200, 10, 10, 200));
+    std::filesystem::create_directory(kept);
+    const auto importAndWait = [&] {
+        importPicture(home.folder() + "c.png");
+        QTest::qWait(40);
+    };
+    const std::string notice = "message|Arrangement Not Kept|The arrangement could not be kept in " + kept;
+    const auto notices = [&] {
+        return std::count_if(host.shown.begin(), host.shown.end(), [&](const auto& shown) {
+            return (shown.kind + "|" + shown.title + "|" + shown.text).starts_with(notice);
+        });
+    };
+    importAndWait();
+    ASSERT_EQ(notices(), 1);
+    EXPECT_TRUE(host.shown.back().text.ends_with(". Tile Heron tries again at the next change.")) << host.shown.back().text;
+    importAndWait();
+    EXPECT_EQ(notices(), 1) << "told once, not at every change";
+
+    std::filesystem::remove(kept);
+    importAndWait();
+    EXPECT_TRUE(std::filesystem::is_regular_file(kept)) << "tried again at the next change";
+    EXPECT_FALSE(std::filesystem::exists(kept + th::project::kFailedSuffix));
+    EXPECT_EQ(notices(), 1);
+
+    std::filesystem::rename(kept, kept + ".good");
+    std::filesystem::create_directory(kept);
+    importAndWait();
+    EXPECT_EQ(notices(), 2) << "a success ended the failure, so a new one is told";
+    std::filesystem::remove(kept);
+    std::filesystem::rename(kept + ".good", kept);
+
+    std::unique_ptr<MainWindow> next = freshWindow();
+    host.answers = {false};
+    next->keepArrangement(kept);
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. The last changes could not be kept, so this "
+              "arrangement may be older than what was on screen. Do you want to restore that arrangement?");
+}
+
 } // namespace
