@@ -17,6 +17,7 @@
 #include <QPushButton>
 
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -274,6 +275,45 @@ TEST_F(ProjectWindowTest, KeepingThatFailsIsReportedOnceAndTriedAgain)
     EXPECT_EQ(host.shown.back().text,
               "Tile Heron was closed with 3 sprites on the canvas. The last changes could not be kept, so this "
               "arrangement may be older than what was on screen. Do you want to restore that arrangement?");
+}
+
+// One file is one decoded picture, however its sprites came: imported,
+// dropped, opened from a project or brought back by an undo. A file that
+// changed since is a picture of its own.
+TEST_F(ProjectWindowTest, SpritesOfOneFileShareOnePicture)
+{
+    const std::string file = home.folder() + "a.png";
+    writePng(file, 30, 20, qRgba(10, 20, 30, 255));
+    importPicture(file);
+    importPicture(file);
+    emit window->canvasView()->dropped({QString::fromStdString(file)}, QPoint(200, 100));
+    host.paths.push_back(home.folder() + "three.theron");
+    window->menuAction(kMenuSaveProjectAs)->trigger();
+    host.answers = {true};
+    host.paths.push_back(home.folder() + "three.theron");
+    window->menuAction(kMenuOpenProject)->trigger();
+    window->menuAction(kMenuUndo)->trigger();
+    window->menuAction(kMenuRedo)->trigger();
+
+    const auto images = [this] {
+        std::set<th::canvas::ImageHandle> handles;
+        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
+            handles.insert(sprite.image);
+        return handles;
+    };
+    ASSERT_EQ(window->model().sprites().size(), 3u);
+    EXPECT_EQ(images().size(), 1u);
+    const th::canvas::ImageHandle shared = *images().begin();
+
+    QTest::qWait(20); // a modification time of its own
+    writePng(file, 30, 20, qRgba(200, 20, 30, 255));
+    importPicture(file);
+    ASSERT_EQ(window->model().sprites().size(), 4u);
+    EXPECT_EQ(images().size(), 2u);
+    EXPECT_NE(window->model().sprites().entries().back().image, shared);
+    EXPECT_EQ(canvasPixels().pixel(window->model().sprites().entries().back().x + 1,
+                                   window->model().sprites().entries().back().y + 1),
+              qRgba(200, 20, 30, 255));
 }
 
 } // namespace
