@@ -193,6 +193,10 @@ void readExport(Fields choices, Project& project)
 struct DuplicateKey {
     std::string field;
 };
+struct TooDeep {
+    std::string field;
+};
+constexpr std::size_t kDeepest = 32;
 
 // Builds the document as the library's own parser does, and keeps where it
 // is, so that a fault found while parsing can name its field the way the
@@ -218,7 +222,7 @@ public:
     bool binary(Json::binary_t& bytes) { return value(dom_.binary(bytes)); }
     bool start_object(std::size_t size)
     {
-        steps_.push_back({.isList = false});
+        goDeeper(false);
         return dom_.start_object(size);
     }
     bool key(Json::string_t& name)
@@ -236,7 +240,7 @@ public:
     }
     bool start_array(std::size_t size)
     {
-        steps_.push_back({.isList = true});
+        goDeeper(true);
         return dom_.start_array(size);
     }
     bool end_array()
@@ -280,6 +284,15 @@ private:
         std::string key = {};
         std::set<std::string> keys = {};
     };
+
+    // A project nests three deep; a file nested far deeper is refused
+    // before its levels cost more memory than its bytes.
+    void goDeeper(bool isList)
+    {
+        if (steps_.size() == kDeepest)
+            throw TooDeep{field()};
+        steps_.push_back({.isList = isList});
+    }
 
     bool value(bool going)
     {
@@ -369,6 +382,8 @@ ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
         return failed("it is not valid JSON: it breaks off or goes wrong at byte " + std::to_string(error.byte));
     } catch (const DuplicateKey& duplicate) {
         return failed(duplicate.field + " is given twice");
+    } catch (const TooDeep& deep) {
+        return failed(deep.field + " nests lists and objects deeper than a project ever does");
     } catch (const Json::out_of_range&) {
         return failed(parser.field() + " holds a number too large to read");
     } catch (const Json::exception& error) {

@@ -182,6 +182,13 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
          opened + "\n- sprite 1 holds a number too large to read"},
         {"too large deeper down", changed(good, "\"sheet\": \"", "\"extra\": [0, [1e999]], \"sheet\": \""),
          opened + "\n- export \"extra\" item 2 item 1 holds a number too large to read"},
+        {"nested too deep", changed(good, "\"sheet\": \"", "\"extra\": " + std::string(40, '[') + ", \"sheet\": \""),
+         opened + "\n- export \"extra\"" + [] {
+             std::string items;
+             for (int i = 0; i < 30; ++i)
+                 items += " item 1";
+             return items;
+         }() + " nests lists and objects deeper than a project ever does"},
         {"a key twice", changed(good, "\"x\": 10", "\"x\": 10, \"x\": 500"), opened + "\n- sprite 2: \"x\" is given twice"},
         {"the sprites twice", changed(good, "\"sprites\": [", "\"sprites\": [], \"sprites\": ["),
          opened + "\n- \"sprites\" is given twice"},
