@@ -274,7 +274,7 @@ public:
         std::string name;
         for (const std::string& part : parts)
             name += (name.empty() ? "" : " ") + part;
-        return name.empty() ? "the top" : name;
+        return name.empty() ? "the file" : name;
     }
 
 private:
