@@ -2,17 +2,14 @@
 
 namespace th::app {
 
-namespace {
-constexpr int kWaitMilliseconds = 1000;
-}
-
-Autosave::Autosave(const canvas::CanvasEditor& editor, Write write)
+Autosave::Autosave(const canvas::CanvasEditor& editor, Write write, Report report, std::chrono::milliseconds wait)
     : editor_(editor)
     , write_(std::move(write))
+    , report_(std::move(report))
     , kept_(editor.model().revision())
 {
     timer_.setSingleShot(true);
-    timer_.setInterval(kWaitMilliseconds);
+    timer_.setInterval(wait);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
         if (!editor_.moving())
             writeIfChanged();
@@ -33,13 +30,21 @@ void Autosave::flush()
     writeIfChanged();
 }
 
-// A write that fails is tried again at the next change; nobody is told
-// every second about a full disk.
+// A write that fails is tried again at the next change; the user hears of
+// it once, not every second about a full disk.
 void Autosave::writeIfChanged()
 {
     const std::uint64_t revision = editor_.model().revision();
-    if (revision != kept_ && write_().ok())
+    if (revision == kept_)
+        return;
+    const files::FileResult written = write_();
+    if (written.ok()) {
         kept_ = revision;
+        failing_ = false;
+    } else if (!failing_) {
+        failing_ = true;
+        report_(written);
+    }
 }
 
 } // namespace th::app

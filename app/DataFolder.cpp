@@ -61,11 +61,13 @@ std::string dataFolderFor(const std::string& homeFolder, int hostVersion)
     return support + kCompany + "/" + kProduct + "/";
 }
 
-std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store)
+std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store,
+                              bool sweep)
 {
     const std::string dataFolder = dataFolderFor(homeFolder, hostVersion);
     const std::string preferences = dataFolder + kPreferenceFileName;
-    files::removeStaleTemporaries(dataFolder);
+    if (sweep)
+        files::removeStaleTemporaries(dataFolder);
 
     if (!store.open(preferences)) {
         createFolders(homeFolder, hostVersion);

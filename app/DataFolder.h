@@ -21,8 +21,10 @@ std::string dataFolderFor(const std::string& homeFolder, int hostVersion);
 // and all five default templates and leaves the store open with
 // "Examples"/"HTML5" = 1 unsaved; a later run adds "HTML5.txt" once if the
 // installation never had it and closes the store. Nothing here is reported:
-// whatever cannot be made is passed over. Temporaries a crashed save left in
-// the data folder are removed first. Returns the data folder.
-std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store);
+// whatever cannot be made is passed over. With `sweep`, temporaries a crashed
+// save left in the data folder are removed first; only the copy of the
+// program that owns the folder sweeps it. Returns the data folder.
+std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store,
+                              bool sweep = true);
 
 } // namespace th::app

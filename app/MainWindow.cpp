@@ -8,6 +8,7 @@
 #include "canvas/GridSnap.h"
 #include "canvas/PackCommand.h"
 #include "canvas/SpriteNudge.h"
+#include "toolkit/Host.h"
 #include "toolkit/Version.h"
 
 #include <QAction>
@@ -255,11 +256,18 @@ void MainWindow::packTightly()
                                {.gap = packChoices_.gap(), .mayTurn = packChoices_.mayTurn(), .snapToGrid = snapToGrid()});
 }
 
-void MainWindow::keepArrangement(const std::string& file)
+void MainWindow::keepArrangement(const std::string& file, std::chrono::milliseconds wait)
 {
     if (projects_->offerRestore(file))
         showModel();
-    autosave_ = std::make_unique<Autosave>(editor_, [this, file] { return projects_->keep(file); });
+    autosave_ = std::make_unique<Autosave>(
+        editor_, [this, file] { return projects_->keep(file); },
+        [this, file](const files::FileResult& failed) {
+            host_.message("Arrangement Not Kept", "The arrangement could not be kept in " + file + " because " +
+                                                      files::describe(failed, file) +
+                                                      ". Tile Heron tries again at the next change.");
+        },
+        wait);
 }
 
 void MainWindow::finishKeeping()

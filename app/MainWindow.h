@@ -94,8 +94,9 @@ public:
     void keepPackChoices(editor::PreferenceStore& store);
 
     // Offers the arrangement kept in `file` at the last run, then keeps
-    // every change there from now on. Called once, at start-up.
-    void keepArrangement(const std::string& file);
+    // every change there from now on, a `wait` after it. Called once, at
+    // start-up, and only by the copy of the program that owns the data folder.
+    void keepArrangement(const std::string& file, std::chrono::milliseconds wait = kAutosaveWait);
     // Writes a change not yet kept, as the program ends.
     void finishKeeping();
 

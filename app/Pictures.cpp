@@ -62,9 +62,10 @@ ToolbarPictures loadToolbarPictures(image::ImageStore& store)
 
 PictureAccess pictureAccess(image::ImageStore& store)
 {
+    auto files = std::make_shared<canvas::PictureFiles>(store);
     return {
         [&store](canvas::ImageHandle image) { return image::imageView(store, image); },
-        [&store](const std::string& path) { return canvas::loadPictureFile(store, path); },
+        [files](const std::string& path) { return files->load(path); },
     };
 }
 

@@ -1,9 +1,11 @@
-// Start-up: the data folder and its defaults, the image library, then the
-// main window, the offer to restore the last run's arrangement and the event
-// loop. A change not yet kept and an open preference store are saved on the
-// way out.
+// Start-up: the data folder's lock, the folder and its defaults, the image
+// library, then the main window, the offer to restore the last run's
+// arrangement and the event loop. A change not yet kept and an open
+// preference store are saved on the way out. A second copy of the program
+// on the same data folder leaves the arrangement to the first.
 
 #include "app/DataFolder.h"
+#include "app/DataFolderLock.h"
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "editor/PreferenceStore.h"
@@ -19,7 +21,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     th::toolkit::QtHost host;
     th::editor::PreferenceStore preferences;
-    const std::string dataFolder = th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
+    th::app::DataFolderLock lock(th::app::dataFolderFor(host.homeFolder(), host.hostVersion()));
+    const th::app::DataFolderUse use = lock.claim(host);
+    if (use == th::app::DataFolderUse::Quit)
+        return 0;
+    const bool owner = use == th::app::DataFolderUse::Owner;
+    const std::string dataFolder =
+        th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences, owner);
 
     th::image::ImageStore images;
     th::image::registerStandardCodecs(images);
@@ -33,7 +41,8 @@ int main(int argc, char* argv[])
     host.setParent(&window);
     window.show();
     // Asks "Restore Arrangement?" when the last run ended with sprites on the canvas.
-    window.keepArrangement(dataFolder + th::project::kAutosaveName);
+    if (owner)
+        window.keepArrangement(dataFolder + th::project::kAutosaveName);
     const int status = application.exec();
     window.finishKeeping();
     preferences.close();

@@ -20,7 +20,7 @@ void SpriteCanvas::importSprites(canvas::CanvasDisplay& display)
 {
     editor.perform(canvas::SetCanvasSize{.size = 4096});
     canvas::CanvasCommands commands(
-        editor, host, [this](const std::string& path) { return canvas::loadPictureFile(images, path); }, display);
+        editor, host, [this](const std::string& path) { return pictures.load(path); }, display);
     commands.openImageFolder();
 }
 

@@ -3,6 +3,7 @@
 
 #include "canvas/CanvasCommands.h"
 #include "canvas/CanvasEdit.h"
+#include "canvas/PictureFile.h"
 #include "image/ImageStore.h"
 #include "toolkit/Host.h"
 
@@ -30,6 +31,7 @@ struct SpriteCanvas {
     void importSprites(canvas::CanvasDisplay& display);
 
     image::ImageStore images;
+    canvas::PictureFiles pictures{images};
     SpriteFolderHost host;
     canvas::CanvasModel model;
     canvas::CanvasEditor editor{model};

@@ -6,6 +6,10 @@ namespace th::project {
 
 namespace {
 
+// A sprite may stand partly or wholly outside a canvas made smaller after it
+// was placed, but never where no canvas could show any of it.
+constexpr std::int64_t kLargestCanvas = 4096;
+
 std::string whyUnreadable(const std::string& file, const canvas::PictureLoad& load)
 {
     if (load.unread.cause == files::FileError::FileMissing)
@@ -57,6 +61,27 @@ ProjectPictures loadPictures(const Project& project, const canvas::PictureLoader
         result.pictures.push_back(std::move(loaded.picture));
     }
     return result;
+}
+
+std::vector<std::string> outsideEveryCanvas(const Project& project, const ProjectPictures& pictures)
+{
+    std::vector<std::string> outside;
+    const auto check = [&outside](const ProjectSprite& sprite, const char* axis, std::int64_t at, std::int64_t side) {
+        if (at + side > 0 && at < kLargestCanvas)
+            return;
+        outside.push_back(sprite.name + ": " + axis + " " + std::to_string(at) + " puts it outside every canvas; " +
+                          axis + " must be from " + std::to_string(1 - side) + " to " +
+                          std::to_string(kLargestCanvas - 1));
+    };
+    for (std::size_t i = 0; i < project.sprites.size(); ++i) {
+        const std::optional<canvas::LoadedPicture>& picture = pictures.pictures[i];
+        if (!picture)
+            continue;
+        const ProjectSprite& sprite = project.sprites[i];
+        check(sprite, "x", sprite.x, sprite.rotated ? picture->height : picture->width);
+        check(sprite, "y", sprite.y, sprite.rotated ? picture->width : picture->height);
+    }
+    return outside;
 }
 
 void arrange(canvas::CanvasEditor& editor, const Project& project, ProjectPictures pictures)

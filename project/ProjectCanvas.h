@@ -25,6 +25,10 @@ struct ProjectPictures {
 // Reads every sprite's picture before anything on the canvas changes.
 ProjectPictures loadPictures(const Project& project, const canvas::PictureLoader& load);
 
+// "name: …" for every sprite whose picture, where the project puts it, lies
+// wholly outside even the largest canvas, with the range it could stand in.
+std::vector<std::string> outsideEveryCanvas(const Project& project, const ProjectPictures& pictures);
+
 // Replaces the canvas by the arrangement: a ClearCanvas when the canvas is
 // not empty, a SetCanvasSize and a SetClip when they differ, and one
 // AddSprites of every sprite whose picture was read. Sprites left out close

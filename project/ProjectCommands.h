@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace th::toolkit {
 class Host;
@@ -21,6 +22,10 @@ namespace th::project {
 
 // The arrangement kept in the data folder for the next start.
 inline constexpr const char* kAutosaveName = "Autosave.theron";
+// Beside it: the name a damaged one is set aside under, and the note that
+// its last write failed.
+inline constexpr const char* kDamagedSuffix = ".damaged";
+inline constexpr const char* kFailedSuffix = ".failed";
 
 class ProjectCommands {
 public:
@@ -37,10 +42,13 @@ public:
     void saveProjectAs();
 
     // At start-up: when the kept arrangement holds sprites, asks whether to
-    // bring it back and does so; No keeps the empty canvas and forgets the
-    // arrangement. True when the canvas changed.
+    // bring it back and does so, saying when its last write failed; No keeps
+    // the empty canvas and forgets the arrangement. One that cannot be read
+    // is set aside under kDamagedSuffix, the user told. True when the canvas
+    // changed.
     bool offerRestore(const std::filesystem::path& autosave);
-    // Writes the canvas as it is now to the kept arrangement.
+    // Writes the canvas as it is now to the kept arrangement, noting beside
+    // it whether the write failed.
     [[nodiscard]] files::FileResult keep(const std::filesystem::path& autosave) const;
 
     // A completed export's choices, saved with the project from now on.
@@ -54,7 +62,9 @@ public:
 private:
     Project current() const;
     bool open(const std::filesystem::path& file);
+    bool openChecked(const std::filesystem::path& file);
     void save(const std::string& file);
+    void setAside(const std::filesystem::path& autosave, const std::vector<std::string>& problems);
 
     canvas::CanvasEditor& editor_;
     canvas::CanvasMouse& mouse_;

@@ -48,10 +48,10 @@ std::string destinationProblem(const exporting::ExportRequest& request, const Ex
     return {};
 }
 
-} // namespace
-
-int exportProject(const ExportOverrides& overrides, toolkit::Host& host, const std::string& dataFolder,
-                  std::ostream& out, std::ostream& err)
+// Everything after the arguments were read; an allocation that fails on the
+// way ends here as any other refusal would, not as an abort.
+int exportOpened(const ExportOverrides& overrides, toolkit::Host& host, const std::string& dataFolder,
+                 std::ostream& out, std::ostream& err)
 {
     const ProjectReading reading = readProject(overrides.projectFile);
     if (!reading.project) {
@@ -65,10 +65,14 @@ int exportProject(const ExportOverrides& overrides, toolkit::Host& host, const s
     image::registerStandardCodecs(images);
     canvas::CanvasModel model;
     canvas::CanvasEditor editor(model);
-    ProjectPictures pictures =
-        loadPictures(project, [&images](const std::string& file) { return canvas::loadPictureFile(images, file); });
+    canvas::PictureFiles files(images);
+    ProjectPictures pictures = loadPictures(project, [&files](const std::string& file) { return files.load(file); });
     if (!pictures.unreadable.empty()) {
         err << unreadableText(overrides.projectFile, pictures.unreadable) << "\n";
+        return kExportFailed;
+    }
+    if (const std::vector<std::string> outside = outsideEveryCanvas(project, pictures); !outside.empty()) {
+        err << notOpenedText(overrides.projectFile, outside) << "\n";
         return kExportFailed;
     }
     arrange(editor, project, std::move(pictures));
@@ -88,6 +92,18 @@ int exportProject(const ExportOverrides& overrides, toolkit::Host& host, const s
     if (request.templateFile && !request.script.clipboard)
         lines << request.scriptPath << "\n";
     return kExportDone;
+}
+} // namespace
+
+int exportProject(const ExportOverrides& overrides, toolkit::Host& host, const std::string& dataFolder,
+                  std::ostream& out, std::ostream& err)
+{
+    try {
+        return exportOpened(overrides, host, dataFolder, out, err);
+    } catch (const std::bad_alloc&) {
+        err << notOpenedText(overrides.projectFile, {kOutOfMemory}) << "\n";
+        return kExportFailed;
+    }
 }
 
 } // namespace th::project

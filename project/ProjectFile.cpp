@@ -3,11 +3,13 @@
 #include "export/EdgeExtrusion.h"
 #include "files/ReplacingFile.h"
 #include "files/TextFile.h"
+#include "project/ProjectNotices.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <limits>
+#include <set>
 
 namespace th::project {
 
@@ -205,6 +207,121 @@ void readExport(Fields choices, Project& project)
     request.scriptPath = choices.text("script");
 }
 
+struct DuplicateKey {
+    std::string field;
+};
+struct TooDeep {
+    std::string field;
+};
+constexpr std::size_t kDeepest = 32;
+
+// Builds the document as the library's own parser does, and keeps where it
+// is, so that a fault found while parsing can name its field the way the
+// checks after it do ("sprite 3: \"x\""), and a key given twice is refused
+// rather than silently taking the last. (The library's callback parser
+// would do, but it scans a whole list each time one of its objects ends.)
+class TrailedParser {
+public:
+    explicit TrailedParser(Json& document)
+        : dom_(document)
+    {
+    }
+
+    bool null() { return value(dom_.null()); }
+    bool boolean(bool flag) { return value(dom_.boolean(flag)); }
+    bool number_integer(Json::number_integer_t number) { return value(dom_.number_integer(number)); }
+    bool number_unsigned(Json::number_unsigned_t number) { return value(dom_.number_unsigned(number)); }
+    bool number_float(Json::number_float_t number, const Json::string_t& text)
+    {
+        return value(dom_.number_float(number, text));
+    }
+    bool string(Json::string_t& text) { return value(dom_.string(text)); }
+    bool binary(Json::binary_t& bytes) { return value(dom_.binary(bytes)); }
+    bool start_object(std::size_t size)
+    {
+        goDeeper(false);
+        return dom_.start_object(size);
+    }
+    bool key(Json::string_t& name)
+    {
+        Step& step = steps_.back();
+        step.key = name;
+        if (!step.keys.insert(name).second)
+            throw DuplicateKey{field()};
+        return dom_.key(name);
+    }
+    bool end_object()
+    {
+        steps_.pop_back();
+        return value(dom_.end_object());
+    }
+    bool start_array(std::size_t size)
+    {
+        goDeeper(true);
+        return dom_.start_array(size);
+    }
+    bool end_array()
+    {
+        steps_.pop_back();
+        return value(dom_.end_array());
+    }
+    template <typename Exception>
+    bool parse_error(std::size_t position, const std::string& token, const Exception& error)
+    {
+        return dom_.parse_error(position, token, error);
+    }
+
+    // The field being read, named as the checks after parsing name it:
+    // "version", canvas "size", sprite 3: "x".
+    std::string field() const
+    {
+        std::vector<std::string> parts;
+        for (const Step& step : steps_) {
+            if (step.isList)
+                parts.push_back("item " + std::to_string(step.items + 1));
+            else if (!step.key.empty())
+                parts.push_back("\"" + step.key + "\"");
+        }
+        if (parts.size() >= 2 && parts[0] == "\"sprites\"" && steps_[1].isList) {
+            parts[1] = "sprite " + std::to_string(steps_[1].items + 1) + (parts.size() > 2 ? ":" : "");
+            parts.erase(parts.begin());
+        } else if (parts.size() >= 2 && (parts[0] == "\"canvas\"" || parts[0] == "\"export\"")) {
+            parts[0] = steps_[0].key;
+        }
+        std::string name;
+        for (const std::string& part : parts)
+            name += (name.empty() ? "" : " ") + part;
+        return name.empty() ? "the file" : name;
+    }
+
+private:
+    struct Step {
+        bool isList = false;
+        std::size_t items = 0;
+        std::string key = {};
+        std::set<std::string> keys = {};
+    };
+
+    // A project nests three deep; a file nested far deeper is refused
+    // before its levels cost more memory than its bytes.
+    void goDeeper(bool isList)
+    {
+        if (steps_.size() == kDeepest)
+            throw TooDeep{field()};
+        steps_.push_back({.isList = isList});
+    }
+
+    bool value(bool going)
+    {
+        if (!steps_.empty() && steps_.back().isList)
+            ++steps_.back().items;
+        return going;
+    }
+
+    nlohmann::detail::json_sax_dom_parser<Json> dom_;
+    std::vector<Step> steps_;
+};
+
 ProjectReading failed(std::string problem)
 {
     return {std::nullopt, {std::move(problem)}};
@@ -257,13 +374,40 @@ files::FileResult saveProject(const Project& project, const fs::path& projectFil
     return files::replaceFile(projectFile, projectText(project, projectFile));
 }
 
+namespace {
+
+ProjectReading readWhole(const fs::path& projectFile)
+{
+    files::TextReader reader(projectFile, files::FileKind::Project);
+    // The shared clause for a missing file ("it no longer exists") suits a
+    // file chosen a moment ago, not a name typed on a command line.
+    if (reader.result().cause == files::FileError::FileMissing)
+        return failed("there is no such file");
+    if (reader.result().cause == files::FileError::IsAFolder)
+        return failed("it is a folder, not a project file");
+    if (!reader.isOpen())
+        return failed(files::describe(reader.result(), projectFile));
+    return parseProject(reader.readRest(), projectFile);
+}
+
+} // namespace
+
 ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
 {
     Json document;
+    TrailedParser parser(document);
     try {
-        document = Json::parse(text);
+        Json::sax_parse(text, &parser);
     } catch (const Json::parse_error& error) {
         return failed("it is not valid JSON: it breaks off or goes wrong at byte " + std::to_string(error.byte));
+    } catch (const DuplicateKey& duplicate) {
+        return failed(duplicate.field + " is given twice");
+    } catch (const TooDeep& deep) {
+        return failed(deep.field + " nests lists and objects deeper than a project ever does");
+    } catch (const Json::out_of_range&) {
+        return failed(parser.field() + " holds a number too large to read");
+    } catch (const Json::exception& error) {
+        return failed("it could not be read at " + parser.field() + ": " + error.what());
     }
     if (!document.is_object())
         return failed("it is not a Tile Heron project: its JSON is not an object");
@@ -295,16 +439,11 @@ ProjectReading parseProject(std::string_view text, const fs::path& projectFile)
 
 ProjectReading readProject(const fs::path& projectFile)
 {
-    files::TextReader reader(projectFile, files::FileKind::Project);
-    // The shared clause for a missing file ("it no longer exists") suits a
-    // file chosen a moment ago, not a name typed on a command line.
-    if (reader.result().cause == files::FileError::FileMissing)
-        return failed("there is no such file");
-    if (reader.result().cause == files::FileError::IsAFolder)
-        return failed("it is a folder, not a project file");
-    if (!reader.isOpen())
-        return failed(files::describe(reader.result(), projectFile));
-    return parseProject(reader.readRest(), projectFile);
+    try {
+        return readWhole(projectFile);
+    } catch (const std::bad_alloc&) {
+        return failed(kOutOfMemory);
+    }
 }
 
 } // namespace th::project

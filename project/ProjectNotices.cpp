@@ -2,8 +2,6 @@
 
 namespace th::project {
 
-namespace {
-
 std::string listed(const std::vector<std::string>& lines)
 {
     std::string text;
@@ -11,8 +9,6 @@ std::string listed(const std::vector<std::string>& lines)
         text += "\n- " + line;
     return text;
 }
-
-} // namespace
 
 std::string notOpenedText(const std::filesystem::path& file, const std::vector<std::string>& problems)
 {

@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -246,6 +247,91 @@ TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeAndOfferedAtTheNextSta
     EXPECT_EQ(host.shown.back().title, "Restore Arrangement?");
     EXPECT_EQ(describe(next->model()), describe(window->model()));
     EXPECT_TRUE(next->snapToGrid());
+}
+
+// A kept arrangement that cannot be written (a folder in its place) is
+// reported once, tried again at each change, and its failure ends with the
+// first write that succeeds; the next start hears that it may be older.
+TEST_F(ProjectWindowTest, KeepingThatFailsIsReportedOnceAndTriedAgain)
+{
+    const std::string kept = dataFolder + th::project::kAutosaveName;
+    window->keepArrangement(kept, std::chrono::milliseconds(5));
+    writePng(home.folder() + "c.png", 12, 8, qRgba(200, 10, 10, 200));
+    std::filesystem::create_directory(kept);
+    const auto importAndWait = [&] {
+        importPicture(home.folder() + "c.png");
+        QTest::qWait(40);
+    };
+    const std::string notice = "message|Arrangement Not Kept|The arrangement could not be kept in " + kept;
+    const auto notices = [&] {
+        return std::count_if(host.shown.begin(), host.shown.end(), [&](const auto& shown) {
+            return (shown.kind + "|" + shown.title + "|" + shown.text).starts_with(notice);
+        });
+    };
+    importAndWait();
+    ASSERT_EQ(notices(), 1);
+    EXPECT_TRUE(host.shown.back().text.ends_with(". Tile Heron tries again at the next change.")) << host.shown.back().text;
+    importAndWait();
+    EXPECT_EQ(notices(), 1) << "told once, not at every change";
+
+    std::filesystem::remove(kept);
+    importAndWait();
+    EXPECT_TRUE(std::filesystem::is_regular_file(kept)) << "tried again at the next change";
+    EXPECT_FALSE(std::filesystem::exists(kept + th::project::kFailedSuffix));
+    EXPECT_EQ(notices(), 1);
+
+    std::filesystem::rename(kept, kept + ".good");
+    std::filesystem::create_directory(kept);
+    importAndWait();
+    EXPECT_EQ(notices(), 2) << "a success ended the failure, so a new one is told";
+    std::filesystem::remove(kept);
+    std::filesystem::rename(kept + ".good", kept);
+
+    std::unique_ptr<MainWindow> next = freshWindow();
+    host.answers = {false};
+    next->keepArrangement(kept);
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. The last changes could not be kept, so this "
+              "arrangement may be older than what was on screen. Do you want to restore that arrangement?");
+}
+
+// One file is one decoded picture, however its sprites came: imported,
+// dropped, opened from a project or brought back by an undo. A file that
+// changed since is a picture of its own.
+TEST_F(ProjectWindowTest, SpritesOfOneFileShareOnePicture)
+{
+    const std::string file = home.folder() + "a.png";
+    writePng(file, 30, 20, qRgba(10, 20, 30, 255));
+    importPicture(file);
+    importPicture(file);
+    emit window->canvasView()->dropped(std::vector<std::string>{file}, QPoint(200, 100));
+    host.paths.push_back(home.folder() + "three.theron");
+    window->menuAction(kMenuSaveProjectAs)->trigger();
+    host.answers = {true};
+    host.paths.push_back(home.folder() + "three.theron");
+    window->menuAction(kMenuOpenProject)->trigger();
+    window->menuAction(kMenuUndo)->trigger();
+    window->menuAction(kMenuRedo)->trigger();
+
+    const auto images = [this] {
+        std::set<th::canvas::ImageHandle> handles;
+        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
+            handles.insert(sprite.image);
+        return handles;
+    };
+    ASSERT_EQ(window->model().sprites().size(), 3u);
+    EXPECT_EQ(images().size(), 1u);
+    const th::canvas::ImageHandle shared = *images().begin();
+
+    QTest::qWait(20); // a modification time of its own
+    writePng(file, 30, 20, qRgba(200, 20, 30, 255));
+    importPicture(file);
+    ASSERT_EQ(window->model().sprites().size(), 4u);
+    EXPECT_EQ(images().size(), 2u);
+    EXPECT_NE(window->model().sprites().entries().back().image, shared);
+    EXPECT_EQ(canvasPixels().pixel(window->model().sprites().entries().back().x + 1,
+                                   window->model().sprites().entries().back().y + 1),
+              qRgba(200, 20, 30, 255));
 }
 
 } // namespace

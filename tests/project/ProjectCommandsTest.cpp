@@ -183,6 +183,31 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
          opened + "\n- export \"extrude\" must be a whole number from 0 to 8"},
         {"indices twice", changed(good, "\"index\": 3", "\"index\": 1"),
          opened + "\n- the sprites' indices must be 1 to 3, each once"},
+        {"a number too large for a double", changed(good, "\"y\": 70", "\"y\": 1e999"),
+         opened + "\n- sprite 3: \"y\" holds a number too large to read"},
+        {"too large in the canvas", changed(good, "\"clipMargin\": 2", "\"clipMargin\": -1E400"),
+         opened + "\n- canvas \"clipMargin\" holds a number too large to read"},
+        {"too large at the top", changed(good, "\"version\": 1", "\"version\": 1e999"),
+         opened + "\n- \"version\" holds a number too large to read"},
+        {"too large as a sprite", changed(good, "\"sprites\": [", "\"sprites\": [1e999, "),
+         opened + "\n- sprite 1 holds a number too large to read"},
+        {"too large deeper down", changed(good, "\"sheet\": \"", "\"extra\": [0, [1e999]], \"sheet\": \""),
+         opened + "\n- export \"extra\" item 2 item 1 holds a number too large to read"},
+        {"nested too deep", changed(good, "\"sheet\": \"", "\"extra\": " + std::string(40, '[') + ", \"sheet\": \""),
+         opened + "\n- export \"extra\"" + [] {
+             std::string items;
+             for (int i = 0; i < 30; ++i)
+                 items += " item 1";
+             return items;
+         }() + " nests lists and objects deeper than a project ever does"},
+        {"a key twice", changed(good, "\"x\": 10", "\"x\": 10, \"x\": 500"), opened + "\n- sprite 2: \"x\" is given twice"},
+        {"the sprites twice", changed(good, "\"sprites\": [", "\"sprites\": [], \"sprites\": ["),
+         opened + "\n- \"sprites\" is given twice"},
+        {"left of every canvas", changed(good, "\"x\": -3", "\"x\": -5000"),
+         opened + "\n- a.png: x -5000 puts it outside every canvas; x must be from -9 to 4095"},
+        {"below every canvas", changed(changed(good, "\"y\": 70", "\"y\": 4096"), "\"x\": 40", "\"x\": -5"),
+         opened + "\n- c.png: x -5 puts it outside every canvas; x must be from -4 to 4095"
+                  "\n- a.png: y 4096 puts it outside every canvas; y must be from -19 to 4095"},
         {"a folder in its place", "", opened + "\n- it is a folder, not a project file"},
     };
     for (const Row& row : rows) {
@@ -318,6 +343,42 @@ TEST_F(ProjectCommandsTest, KeptArrangementIsOfferedOnceAndOnlyWithSprites)
     host.shown.clear();
     EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
     EXPECT_TRUE(host.shown.empty()) << "No forgets the arrangement";
+
+    // A write that fails is noted, and the next start says the arrangement
+    // may be older than the canvas was; the next write that succeeds forgets it.
+    ASSERT_TRUE(first.commands.keep(kept).ok());
+    std::filesystem::rename(kept, kept + ".old");
+    std::filesystem::create_directory(kept);
+    EXPECT_FALSE(first.commands.keep(kept).ok());
+    std::filesystem::remove(kept);
+    std::filesystem::rename(kept + ".old", kept);
+    Canvas afterFailure(host);
+    host.answers = {true};
+    EXPECT_TRUE(afterFailure.commands.offerRestore(kept));
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. The last changes could not be kept, so this "
+              "arrangement may be older than what was on screen. Do you want to restore that arrangement?");
+    ASSERT_TRUE(afterFailure.commands.keep(kept).ok());
+    host.answers = {true};
+    EXPECT_TRUE(Canvas(host).commands.offerRestore(kept));
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. Do you want to restore that arrangement?");
+
+    // One that cannot be read is set aside once, with the user told, and
+    // blocks no later start.
+    const std::string damaged = "{\"version\": 1, \"canvas\": {\"size\": 1e999}}";
+    writeBytes(kept, damaged);
+    host.shown.clear();
+    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
+    ASSERT_EQ(host.shown.size(), 1u);
+    EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
+              "message|Arrangement Not Restored|The arrangement kept at the last run could not be read, so it was "
+              "set aside as " + kept + ".damaged:\n- canvas \"size\" holds a number too large to read");
+    EXPECT_EQ(readBytes(kept + ".damaged"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(kept));
+    host.shown.clear();
+    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
+    EXPECT_TRUE(host.shown.empty());
 }
 
 } // namespace

@@ -1,0 +1,92 @@
+// Two copies of the program on one data folder: the real program runs as
+// its own process and owns the folder; a second copy, this test, is asked
+// whether to go on without it or quit, and leaves the first one's files
+// alone. Once the first is killed, its lock is taken over without a word.
+
+#include "app/DataFolder.h"
+#include "app/DataFolderLock.h"
+#include "editor/PreferenceStore.h"
+#include "testing/ScriptedHost.h"
+#include "testing/TempHome.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace th::app;
+using th::testing::readBytes;
+using th::testing::writeBytes;
+
+// The lock file the running program made under `home`, or "".
+std::filesystem::path lockUnder(const std::filesystem::path& home)
+{
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(home, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (it->path().filename() == "Tile Heron.lock")
+            return it->path();
+    }
+    return {};
+}
+
+TEST(DataFolderLockTest, SecondCopyAsksAndKeepsOffAndADeadCopysLockIsTakenOver)
+{
+    th::testing::TempHome home;
+    QProcess first;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", QString::fromStdString(home.path().string()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    first.setProcessEnvironment(environment);
+    first.start(TH_PROGRAM, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    std::filesystem::path lock;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(lock = lockUnder(home.path())).empty(); }, 10000));
+    const std::string dataFolder = lock.parent_path().string() + "/";
+    th::testing::ScriptedHost host{home.folder()};
+    ASSERT_EQ(dataFolderFor(home.folder(), host.version), dataFolder);
+    // Its default templates are written after its sweep.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(dataFolder + "HTML5.txt"); }, 10000));
+    // The first copy's autosave, and a save of it under way.
+    writeBytes(dataFolder + "Autosave.theron", "the first copy's arrangement");
+    writeBytes(dataFolder + ".th-Ab12Cd", "half of the first copy's next arrangement");
+
+    const std::string question =
+        "ask|Tile Heron Is Already Running|Another Tile Heron is using the data folder " + dataFolder +
+        ". This one can go on without restoring or keeping the arrangement on its canvas, which that one does. "
+        "Do you want to go on? (No quits.)";
+    struct Row {
+        bool answer;
+        DataFolderUse use;
+    };
+    for (const Row& row : {Row{false, DataFolderUse::Quit}, Row{true, DataFolderUse::Guest}}) {
+        SCOPED_TRACE(row.answer ? "go on" : "quit");
+        host.answers = {row.answer};
+        host.shown.clear();
+        DataFolderLock second(dataFolder);
+        EXPECT_EQ(second.claim(host), row.use);
+        ASSERT_EQ(host.shown.size(), 1u);
+        EXPECT_EQ(host.shown[0].kind + "|" + host.shown[0].title + "|" + host.shown[0].text, question);
+    }
+    th::editor::PreferenceStore preferences;
+    (void)prepareDataFolder(home.folder(), host.version, preferences, false);
+    EXPECT_EQ(readBytes(dataFolder + ".th-Ab12Cd"), "half of the first copy's next arrangement");
+    EXPECT_EQ(readBytes(dataFolder + "Autosave.theron"), "the first copy's arrangement");
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy still runs";
+
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(5000));
+    EXPECT_EQ(first.exitStatus(), QProcess::CrashExit);
+    ASSERT_TRUE(std::filesystem::exists(lock)) << "a killed copy leaves its lock";
+    host.shown.clear();
+    DataFolderLock taken(dataFolder);
+    EXPECT_EQ(taken.claim(host), DataFolderUse::Owner);
+    EXPECT_TRUE(host.shown.empty());
+    host.answers = {false};
+    EXPECT_EQ(DataFolderLock(dataFolder).claim(host), DataFolderUse::Quit) << "and holds it from then on";
+}
+
+} // namespace
