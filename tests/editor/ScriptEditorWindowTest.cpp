@@ -15,12 +15,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -205,6 +208,111 @@ TEST_F(ScriptEditorWindowTest, ThemesSetFontCaretAndColoursWhichFollowTypingOnly
     window->currentEditor()->setFocus();
     window->currentEditor()->insertPlainText(" th.SheetName");
     EXPECT_EQ(foregrounds(), before);
+}
+
+// A template with tokens before, inside and after a repeat block, each with
+// the colour it must show in the RGB theme.
+struct InkedWord {
+    QString word;
+    QColor colour;
+};
+
+TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatBlocksWhereverTheViewIs)
+{
+    const auto colour = [](const ThemeColour& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b)); };
+    const Theme& rgb = kThemes[3];
+    const QList<QColor> inks = {colour(rgb.plain), colour(rgb.image), colour(rgb.sheet), colour(rgb.control),
+                                colour(rgb.caret)};
+    const std::vector<InkedWord> words = {
+        {"name", colour(rgb.plain)},          {"th.Extension", colour(rgb.control)},
+        {"th.ImageX", colour(rgb.image)},     {"th.SheetName", colour(rgb.sheet)},
+        {"th.Repeat", colour(rgb.control)},   {"th.ImageName", colour(rgb.image)},
+        {"th.Until", colour(rgb.control)},    {"th.ImageCount", colour(rgb.image)},
+        {"after", colour(rgb.plain)},         {"th.SheetHeight", colour(rgb.sheet)},
+    };
+    const QString sample = "name th.Extension th.ImageX th.SheetName\nth.Repeat th.ImageName\n"
+                           "th.Until = th.ImageCount\nafter th.SheetHeight\n";
+
+    // The ink most of a word's fully covered pixels have; glyph edges blend
+    // with the tile, so only near-exact pixels count.
+    const auto inkOf = [&](QPlainTextEdit& editor, const QImage& shot, int start, int length) {
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(start);
+        const QRect from = editor.cursorRect(cursor);
+        cursor.setPosition(start + length);
+        const QRect area(from.topLeft(), QPoint(editor.cursorRect(cursor).left(), from.bottom()));
+        std::vector<int> counts(std::size_t(inks.size()));
+        for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), shot.height() - 1); ++y)
+            for (int x = std::max(area.left(), 0); x <= std::min(area.right(), shot.width() - 1); ++x)
+                for (qsizetype i = 0; i < inks.size(); ++i) {
+                    const QColor pixel = shot.pixelColor(x, y);
+                    if (std::abs(pixel.red() - inks[i].red()) <= 6 && std::abs(pixel.green() - inks[i].green()) <= 6 &&
+                        std::abs(pixel.blue() - inks[i].blue()) <= 6)
+                        ++counts[std::size_t(i)];
+                }
+        const auto most = std::max_element(counts.begin(), counts.end());
+        return *most > 0 ? inks[most - counts.begin()] : QColor();
+    };
+    // Checks every word of the sample that starts at `from`.
+    const auto expectInks = [&](QPlainTextEdit& editor, int from) {
+        QApplication::processEvents();
+        const QImage shot = editor.viewport()->grab().toImage();
+        const QString text = editor.toPlainText();
+        for (const InkedWord& word : words) {
+            const int at = int(text.indexOf(word.word, from));
+            ASSERT_GE(at, 0) << word.word.toStdString();
+            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size())).name().toStdString(), word.colour.name().toStdString()) << word.word.toStdString();
+        }
+    };
+    const auto tokenButton = [&](const char* name) {
+        for (int number = kFirstTokenButton; number < kFirstTokenButton + kTokenButtonCount; ++number)
+            if (element<QPushButton>(number)->text() == name)
+                return number;
+        ADD_FAILURE() << name;
+        return int(kFirstTokenButton);
+    };
+
+    writeBytes(folder + "walk.txt", sample.toStdString());
+    writeBytes(folder + "long.txt", sample.repeated(1250).toStdString());
+    store.open(prefs);
+    store.selectGroup("Theme");
+    store.writeInteger("SavedTheme", 3);
+    store.selectGroup("Tab Selection");
+    store.writeText("SavedTab", "walk");
+    store.close();
+    open();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
+    {
+        SCOPED_TRACE("right after the window opens");
+        expectInks(*window->currentEditor(), 0);
+    }
+    {
+        SCOPED_TRACE("typed and inserted by the buttons");
+        element<QLineEdit>(kNameField)->setText("typed");
+        click(kCreateButton);
+        QPlainTextEdit* editor = window->currentEditor();
+        QTest::keyClicks(editor, "name ");
+        for (const char* token : {"th.Extension", "th.ImageX", "th.SheetName"}) {
+            click(tokenButton(token));
+            QTest::keyClicks(editor, " ");
+        }
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(sample.mid(sample.indexOf('\n')));
+        expectInks(*editor, 0);
+    }
+    {
+        SCOPED_TRACE("after scrolling 5,000 lines");
+        auto* tabs = element<QTabWidget>(kTabPanel);
+        tabs->setCurrentIndex(int(tabTitles().indexOf("long")));
+        QPlainTextEdit* editor = window->currentEditor();
+        ASSERT_EQ(editor->document()->blockCount(), 5000);
+        editor->verticalScrollBar()->setValue(3000);
+        QApplication::processEvents();
+        const QTextBlock top = editor->cursorForPosition(QPoint(0, 0)).block();
+        const int sampleStart = int(editor->toPlainText().indexOf("name", top.position()));
+        expectInks(*editor, sampleStart);
+    }
 }
 
 TEST(ThemeTiles, SizesAndThePaperTilesGreyCounts)
