@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
 
@@ -116,10 +117,20 @@ void ScriptEditorWindow::colourTokens(QPlainTextEdit& editor)
         TokenColouring::of(editor).recolour(themeOf(theme()));
 }
 
+// Filling an editor leaves its caret, and so its view, at the end of the
+// last line; a tab opens on the start of its text instead.
 void ScriptEditorWindow::tabChosen()
 {
+    showFromStart(*currentEditor());
     services_.store.selectGroup("Tab Selection");
     services_.store.writeText("SavedTab", currentScript());
+}
+
+void ScriptEditorWindow::showFromStart(QPlainTextEdit& editor)
+{
+    editor.moveCursor(QTextCursor::Start);
+    editor.horizontalScrollBar()->setValue(0);
+    editor.verticalScrollBar()->setValue(0);
 }
 
 } // namespace th::editor

@@ -186,6 +186,7 @@ void ScriptEditorWindow::readLibrary()
     if (theme >= 0 && theme < themeList_->count())
         themeList_->setCurrentIndex(theme);
     tabs_->setCurrentIndex(selected);
+    showFromStart(*currentEditor());
 }
 
 QPlainTextEdit* ScriptEditorWindow::currentEditor() const

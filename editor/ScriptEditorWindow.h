@@ -79,6 +79,7 @@ private:
     // Recolours the editor, but only while this window is the active one.
     void colourTokens(QPlainTextEdit& editor);
     void tabChosen();
+    static void showFromStart(QPlainTextEdit& editor);
     bool mayClose();
 
     // Editors after the first are numbered on from the last element.

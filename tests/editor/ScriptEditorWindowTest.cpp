@@ -96,6 +96,15 @@ TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndT
         EXPECT_EQ(element<QComboBox>(kThemeList)->currentText(), "RGB");
         EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n",
                   readBytes(folder + row.selected.toStdString() + ".txt"));
+        // Each tab shows its text from the first column and line, at open
+        // and when chosen.
+        for (int tab : {tabs->currentIndex(), 1, 2}) {
+            tabs->setCurrentIndex(tab);
+            QApplication::processEvents();
+            QPlainTextEdit* editor = window->currentEditor();
+            EXPECT_EQ(editor->horizontalScrollBar()->value(), 0) << tab;
+            EXPECT_EQ(editor->cursorForPosition(QPoint(0, 0)).position(), 0) << tab;
+        }
         EXPECT_TRUE(close());
     }
     // Every script was registered with an editor, the first with element 101.
