@@ -171,7 +171,10 @@ void MainWindow::redo()
 // it is kept for the next start too.
 void MainWindow::showUndoneOrRedone()
 {
+    const std::string readout = history_.shownNow();
     showModel();
+    if (!readout.empty())
+        showPosition(readout);
     if (autosave_)
         autosave_->changed();
 }
