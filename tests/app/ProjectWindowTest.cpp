@@ -6,8 +6,8 @@
 #include "MainWindowFixture.h"
 
 #include "../canvas/RecordingDisplay.h"
-#include "app/DataFolder.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "export/ExportRun.h"
 #include "export/ExportWindow.h"
 #include "project/ProjectCommands.h"
@@ -44,7 +44,7 @@ protected:
     {
         MainWindowTest::SetUp();
         // A real first run, which the command-line tool then finds done.
-        th::editor::PreferenceStore store;
+        th::toolkit::PreferenceStore store;
         dataFolder = prepareDataFolder(home.folder(), host.version, store);
         writeBytes(dataFolder + "sprites.txt", kCsvTemplate);
         writeBytes(dataFolder + "Clipboard.txt", "Clipboard\nth.Repeat\nth.ImageName\nth.Until = th.ImageCount\n");
@@ -91,6 +91,8 @@ protected:
         QTest::mouseClick(gadget(th::exporting::kRunExportButton), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(host.shown.back().title, "Exported!");
+        // The desktop gives the main window the front back; offscreen, the test does.
+        QApplication::setActiveWindow(window.get());
     }
 
     // tile-heron-export with no display and no platform named.
