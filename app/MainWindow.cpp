@@ -224,7 +224,7 @@ void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
     export_.enable(images, std::move(dataFolder));
 }
 
-void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile,
+void MainWindow::enableScriptEditor(toolkit::PreferenceStore& store, std::string preferenceFile,
                                     std::string dataFolder)
 {
     scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));

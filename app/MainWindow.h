@@ -35,7 +35,6 @@ class QLabel;
 class QScrollArea;
 
 namespace th::editor {
-class PreferenceStore;
 class ScriptEditorWindow;
 }
 namespace th::exporting {
@@ -46,6 +45,7 @@ class ImageStore;
 }
 namespace th::toolkit {
 class Host;
+class PreferenceStore;
 }
 
 namespace th::app {
@@ -85,7 +85,7 @@ public:
     void enableExport(image::ImageStore& images, std::string dataFolder);
     // From now on the script editor opens on the templates of `dataFolder`,
     // keeping its preferences in `store` over `preferenceFile`.
-    void enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
+    void enableScriptEditor(toolkit::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
 
     // Offers the arrangement kept in `file` at the last run, then keeps
     // every change there from now on. Called once, at start-up.

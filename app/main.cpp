@@ -3,10 +3,10 @@
 // loop. A change not yet kept and an open preference store are saved on the
 // way out.
 
-#include "app/DataFolder.h"
+#include "toolkit/DataFolder.h"
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
 #include "project/ProjectCommands.h"
@@ -18,8 +18,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     th::toolkit::QtHost host;
-    th::editor::PreferenceStore preferences;
-    const std::string dataFolder = th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
+    th::toolkit::PreferenceStore preferences;
+    const std::string dataFolder = th::toolkit::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
 
     th::image::ImageStore images;
     th::image::registerStandardCodecs(images);
@@ -28,7 +28,7 @@ int main(int argc, char* argv[])
     application.setWindowIcon(pictures.applicationIcon);
     th::app::MainWindow window(host, pictures, th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);
-    window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
+    window.enableScriptEditor(preferences, dataFolder + th::toolkit::kPreferenceFileName, dataFolder);
     host.setParent(&window);
     window.show();
     // Asks "Restore Arrangement?" when the last run ended with sprites on the canvas.

@@ -3,7 +3,7 @@
 
 #include "editor/ScriptEditorWindow.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/TokenColouring.h"

@@ -1,6 +1,6 @@
 #include "editor/ScriptEditorWindow.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "toolkit/Host.h"
 #include "toolkit/PlainButton.h"

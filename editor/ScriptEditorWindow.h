@@ -21,14 +21,13 @@ class QTabWidget;
 
 namespace th::toolkit {
 class Host;
+class PreferenceStore;
 }
 
 namespace th::editor {
 
-class PreferenceStore;
-
 struct ScriptEditorServices {
-    PreferenceStore& store;
+    toolkit::PreferenceStore& store;
     std::string preferenceFile;
     // Ends in "/"; the templates are its "*.txt" files.
     std::string dataFolder;

@@ -2,8 +2,8 @@
 // same export as the window. Qt Core only, for its argument parser; no GUI
 // library is loaded, so it runs where no display exists.
 
-#include "app/DataFolder.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "project/CommandLineHost.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"
@@ -124,8 +124,8 @@ int main(int argc, char* argv[])
         return badArguments(*problem);
     th::project::CommandLineHost host(std::cout, std::cerr, std::get<ExportOverrides>(parsed).clipboardToStdout);
     // The first run of the tool installs the data folder as the program's does.
-    th::editor::PreferenceStore store;
-    const std::string dataFolder = th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), store);
+    th::toolkit::PreferenceStore store;
+    const std::string dataFolder = th::toolkit::prepareDataFolder(host.homeFolder(), host.hostVersion(), store);
     const int result =
         th::project::exportProject(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
     if (result == th::project::kBadArguments)

@@ -3,8 +3,8 @@
 
 #include "editor/ScriptEditorWindow.h"
 
-#include "app/DataFolder.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/ThemeLook.h"
@@ -30,6 +30,7 @@
 namespace {
 
 using namespace th::editor;
+using th::toolkit::PreferenceStore;
 using th::testing::readBytes;
 using th::testing::writeBytes;
 
@@ -37,9 +38,9 @@ class ScriptEditorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = th::app::prepareDataFolder(home.folder(), 60000, store);
+        folder = th::toolkit::prepareDataFolder(home.folder(), 60000, store);
         store.close();
-        prefs = folder + th::app::kPreferenceFileName;
+        prefs = folder + th::toolkit::kPreferenceFileName;
     }
     // A window a test left open goes with the test (closed ones are gone).
     void TearDown() override { delete window; }

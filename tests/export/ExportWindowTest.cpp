@@ -5,8 +5,8 @@
 #include "MainWindowFixture.h"
 #include "testing/PngFile.h"
 
-#include "app/DefaultTemplates.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DefaultTemplates.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/ScriptEditorWindow.h"
 #include "export/ExportWindow.h"
@@ -57,8 +57,8 @@ protected:
     {
         MainWindowTest::SetUp();
         dataFolder = makeFolder("data");
-        for (const th::app::DefaultTemplate& entry : th::app::defaultTemplates())
-            ASSERT_TRUE(th::app::writeDefaultTemplate(dataFolder, entry));
+        for (const th::toolkit::DefaultTemplate& entry : th::toolkit::defaultTemplates())
+            ASSERT_TRUE(th::toolkit::writeDefaultTemplate(dataFolder, entry));
         writeBytes(dataFolder + "sprites.txt", kSpritesTemplate);
         writeBytes(dataFolder + "a.txt.txt", "th.Extension = \".a\"\n");
         writeBytes(dataFolder + "NOTES.TXT", "not a template\n");
@@ -491,7 +491,7 @@ TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBack
 TEST_F(ExportWindowTest, WaitsForTheScriptEditorAndThenListsTheTemplateMadeThere)
 {
     buildCanvas();
-    th::editor::PreferenceStore store;
+    th::toolkit::PreferenceStore store;
     window->enableScriptEditor(store, dataFolder + "TileHeronV2.prefs", dataFolder);
     click(kScriptEditorButton);
     th::editor::ScriptEditorWindow* editor = window->scriptEditor();

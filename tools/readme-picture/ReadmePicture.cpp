@@ -3,11 +3,11 @@
 // as the program shows them. Run by tools/readme-picture.sh on a virtual X
 // server, so the picture can be made again whenever the windows change.
 
-#include "app/DataFolder.h"
+#include "toolkit/DataFolder.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowIds.h"
 #include "app/Pictures.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorWindow.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
@@ -58,8 +58,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     ExamplesHost host(th::toolkit::withTrailingSlash(argv[1]));
-    th::editor::PreferenceStore preferences;
-    const std::string dataFolder = th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
+    th::toolkit::PreferenceStore preferences;
+    const std::string dataFolder = th::toolkit::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences);
     th::image::ImageStore images;
     th::image::registerStandardCodecs(images);
     const th::app::ToolbarPictures pictures = th::app::loadToolbarPictures(images);
@@ -67,7 +67,7 @@ int main(int argc, char* argv[])
 
     th::app::MainWindow window(host, pictures, th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);
-    window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
+    window.enableScriptEditor(preferences, dataFolder + th::toolkit::kPreferenceFileName, dataFolder);
     window.move(0, 0);
     window.show();
     window.onGadget(th::app::kOpenFolderButton);

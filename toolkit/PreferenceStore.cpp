@@ -1,4 +1,4 @@
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 #include "files/ReplacingFile.h"
 #include "files/TextFile.h"
@@ -8,7 +8,7 @@
 #include <cstdio>
 
 
-namespace th::editor {
+namespace th::toolkit {
 
 namespace {
 
@@ -333,4 +333,4 @@ void PreferenceStore::close()
     reset();
 }
 
-} // namespace th::editor
+} // namespace th::toolkit

@@ -3,11 +3,9 @@
 
 #include <string>
 
-namespace th::editor {
-class PreferenceStore;
-}
+namespace th::toolkit {
 
-namespace th::app {
+class PreferenceStore;
 
 inline constexpr const char* kPreferenceFileName = "TileHeronV2.prefs";
 
@@ -23,6 +21,6 @@ std::string dataFolderFor(const std::string& homeFolder, int hostVersion);
 // installation never had it and closes the store. Nothing here is reported:
 // whatever cannot be made is passed over. Temporaries a crashed save left in
 // the data folder are removed first. Returns the data folder.
-std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store);
+std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, PreferenceStore& store);
 
-} // namespace th::app
+} // namespace th::toolkit

@@ -1,6 +1,6 @@
-#include "app/DataFolder.h"
+#include "toolkit/DataFolder.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "testing/TempHome.h"
 #include "toolkit/HostVersion.h"
 
@@ -9,8 +9,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using th::app::prepareDataFolder;
-using th::editor::PreferenceStore;
+using th::toolkit::prepareDataFolder;
+using th::toolkit::PreferenceStore;
 using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;
