@@ -34,6 +34,9 @@ public:
     {
         return canvas::continueNudge(edit_, static_cast<const EditStep*>(other)->edit_);
     }
+    // The position read-out last shown while this step was the newest done:
+    // a note beside the change, not part of it.
+    mutable std::string shown;
 
 private:
     canvas::CanvasEdit edit_;
@@ -51,6 +54,21 @@ CanvasHistory::CanvasHistory(canvas::CanvasModel& model) : model_(model)
 void CanvasHistory::record(canvas::CanvasEdit edit)
 {
     stack_.push(new EditStep(std::move(edit), model_));
+}
+
+void CanvasHistory::noteShown(const std::string& readout)
+{
+    if (stack_.index() == 0)
+        shownBeforeAll_ = readout;
+    else
+        static_cast<const EditStep*>(stack_.command(stack_.index() - 1))->shown = readout;
+}
+
+std::string CanvasHistory::shownNow() const
+{
+    if (stack_.index() == 0)
+        return shownBeforeAll_;
+    return static_cast<const EditStep*>(stack_.command(stack_.index() - 1))->shown;
 }
 
 bool CanvasHistory::undo()

@@ -25,6 +25,12 @@ public:
     // Each takes one step if there is one, and says whether it did.
     bool undo();
     bool redo();
+    // The position read-out shown once the newest done step was made, so
+    // that an undo or redo coming back to a step shows what its command
+    // showed (a folder import leaves the read-out, Reset Columns shows a
+    // turned sprite by the upright formula). Empty when none was noted.
+    void noteShown(const std::string& readout);
+    std::string shownNow() const;
 
     // The names of the steps Undo and Redo would take; empty when none.
     std::string undoName() const;
@@ -34,6 +40,7 @@ public:
 private:
     canvas::CanvasModel& model_;
     QUndoStack stack_;
+    std::string shownBeforeAll_;
 };
 
 } // namespace th::app

@@ -1,6 +1,6 @@
 #include "app/ImportOrderSetting.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 namespace th::app {
 
@@ -11,7 +11,7 @@ constexpr const char* kKey = "NaturalOrder";
 
 } // namespace
 
-void ImportOrderSetting::enable(editor::PreferenceStore& store, std::string preferenceFile)
+void ImportOrderSetting::enable(toolkit::PreferenceStore& store, std::string preferenceFile)
 {
     store_ = &store;
     preferenceFile_ = std::move(preferenceFile);

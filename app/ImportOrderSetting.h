@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace th::editor {
+namespace th::toolkit {
 class PreferenceStore;
 }
 
@@ -15,12 +15,12 @@ namespace th::app {
 
 class ImportOrderSetting {
 public:
-    void enable(editor::PreferenceStore& store, std::string preferenceFile);
+    void enable(toolkit::PreferenceStore& store, std::string preferenceFile);
     bool read();
     void write(bool natural);
 
 private:
-    editor::PreferenceStore* store_ = nullptr;
+    toolkit::PreferenceStore* store_ = nullptr;
     std::string preferenceFile_;
 };
 

@@ -138,6 +138,11 @@ ActiveWindow MainWindow::kindOf(const QWidget* window) const
 
 void MainWindow::updateMenuState()
 {
+    // This runs after every handled event: the read-out a finished command
+    // left is the one an undo or redo coming back to its step shows again. A
+    // drag in progress is no step yet.
+    if (!mouse_->dragging())
+        history_.noteShown(positionLabel_->text().toStdString());
     ActiveWindow active = kindOf(QApplication::activeWindow());
     // The export window stays in front of the main window while it is open,
     // so the menus rest as they do while it is active.

@@ -176,7 +176,10 @@ void MainWindow::redo()
 // it is kept for the next start too.
 void MainWindow::showUndoneOrRedone()
 {
+    const std::string readout = history_.shownNow();
     showModel();
+    if (!readout.empty())
+        showPosition(readout);
     if (autosave_)
         autosave_->changed();
 }
@@ -228,7 +231,7 @@ void MainWindow::enableExport(image::ImageStore& images, std::string dataFolder)
     export_.enable(images, std::move(dataFolder));
 }
 
-void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile,
+void MainWindow::enableScriptEditor(toolkit::PreferenceStore& store, std::string preferenceFile,
                                     std::string dataFolder)
 {
     importOrder_.enable(store, preferenceFile);
@@ -238,7 +241,7 @@ void MainWindow::enableScriptEditor(editor::PreferenceStore& store, std::string 
     scriptEditor_.enable(store, std::move(preferenceFile), std::move(dataFolder));
 }
 
-void MainWindow::keepPackChoices(editor::PreferenceStore& store)
+void MainWindow::keepPackChoices(toolkit::PreferenceStore& store)
 {
     packChoices_.keepIn(store);
     showPackChoices();

@@ -37,7 +37,6 @@ class QLabel;
 class QScrollArea;
 
 namespace th::editor {
-class PreferenceStore;
 class ScriptEditorWindow;
 }
 namespace th::exporting {
@@ -48,6 +47,7 @@ class ImageStore;
 }
 namespace th::toolkit {
 class Host;
+class PreferenceStore;
 }
 
 namespace th::app {
@@ -88,10 +88,10 @@ public:
     // From now on the script editor opens on the templates of `dataFolder`,
     // keeping its preferences in `store` over `preferenceFile`, where the
     // import order is kept too.
-    void enableScriptEditor(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
+    void enableScriptEditor(toolkit::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
 
     // From now on the packing choices come from `store` and go back there.
-    void keepPackChoices(editor::PreferenceStore& store);
+    void keepPackChoices(toolkit::PreferenceStore& store);
 
     // Offers the arrangement kept in `file` at the last run, then keeps
     // every change there from now on, a `wait` after it. Called once, at

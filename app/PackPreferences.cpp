@@ -1,7 +1,7 @@
 #include "app/PackPreferences.h"
 
 #include "canvas/PackCommand.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ std::int32_t heldGap(std::int32_t gap)
 
 } // namespace
 
-void PackPreferences::keepIn(editor::PreferenceStore& store)
+void PackPreferences::keepIn(toolkit::PreferenceStore& store)
 {
     store_ = &store;
     store.selectGroup(kGroup);

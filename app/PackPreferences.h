@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace th::editor {
+namespace th::toolkit {
 class PreferenceStore;
 }
 
@@ -13,7 +13,7 @@ namespace th::app {
 class PackPreferences {
 public:
     // Reads the choices from `store` and writes every later change there.
-    void keepIn(editor::PreferenceStore& store);
+    void keepIn(toolkit::PreferenceStore& store);
 
     std::int32_t gap() const { return gap_; }
     bool mayTurn() const { return mayTurn_; }
@@ -24,7 +24,7 @@ public:
 private:
     void save();
 
-    editor::PreferenceStore* store_ = nullptr;
+    toolkit::PreferenceStore* store_ = nullptr;
     std::int32_t gap_ = 0;
     bool mayTurn_ = false;
 };

@@ -13,7 +13,7 @@ ScriptEditorCommand::ScriptEditorCommand(QWidget* mainWindow, toolkit::Host& hos
 {
 }
 
-void ScriptEditorCommand::enable(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder)
+void ScriptEditorCommand::enable(toolkit::PreferenceStore& store, std::string preferenceFile, std::string dataFolder)
 {
     store_ = &store;
     preferenceFile_ = std::move(preferenceFile);

@@ -11,11 +11,11 @@
 class QWidget;
 
 namespace th::editor {
-class PreferenceStore;
 class ScriptEditorWindow;
 }
 namespace th::toolkit {
 class Host;
+class PreferenceStore;
 }
 
 namespace th::app {
@@ -29,7 +29,7 @@ public:
 
     // From now on open() shows the templates of `dataFolder` and keeps the
     // preferences in `store` over `preferenceFile`.
-    void enable(editor::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
+    void enable(toolkit::PreferenceStore& store, std::string preferenceFile, std::string dataFolder);
 
     void open();
     bool isOpen() const;
@@ -45,7 +45,7 @@ private:
     toolkit::Host& host_;
     std::function<void(QWidget*)> opened_;
     std::function<void()> closed_;
-    editor::PreferenceStore* store_ = nullptr;
+    toolkit::PreferenceStore* store_ = nullptr;
     std::string preferenceFile_;
     std::string dataFolder_;
     QPointer<editor::ScriptEditorWindow> window_;

@@ -4,11 +4,11 @@
 // preference store are saved on the way out. A second copy of the program
 // on the same data folder leaves the arrangement to the first.
 
-#include "app/DataFolder.h"
 #include "app/DataFolderLock.h"
+#include "toolkit/DataFolder.h"
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
 #include "project/ProjectCommands.h"
@@ -20,14 +20,14 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     th::toolkit::QtHost host;
-    th::editor::PreferenceStore preferences;
-    th::app::DataFolderLock lock(th::app::dataFolderFor(host.homeFolder(), host.hostVersion()));
+    th::toolkit::PreferenceStore preferences;
+    th::app::DataFolderLock lock(th::toolkit::dataFolderFor(host.homeFolder(), host.hostVersion()));
     const th::app::DataFolderUse use = lock.claim(host);
     if (use == th::app::DataFolderUse::Quit)
         return 0;
     const bool owner = use == th::app::DataFolderUse::Owner;
     const std::string dataFolder =
-        th::app::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences, owner);
+        th::toolkit::prepareDataFolder(host.homeFolder(), host.hostVersion(), preferences, owner);
 
     th::image::ImageStore images;
     th::image::registerStandardCodecs(images);
@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     application.setWindowIcon(pictures.applicationIcon);
     th::app::MainWindow window(host, pictures, th::app::pictureAccess(images));
     window.enableExport(images, dataFolder);
-    window.enableScriptEditor(preferences, dataFolder + th::app::kPreferenceFileName, dataFolder);
+    window.enableScriptEditor(preferences, dataFolder + th::toolkit::kPreferenceFileName, dataFolder);
     window.keepPackChoices(preferences);
     host.setParent(&window);
     window.show();

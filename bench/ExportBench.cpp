@@ -20,7 +20,7 @@
 #include "export/SheetPixels.h"
 #include "export/SheetSize.h"
 #include "export/TemplateEngine.h"
-#include "app/DefaultTemplates.h"
+#include "toolkit/DefaultTemplates.h"
 #include "image/ImageStore.h"
 #include "toolkit/Progress.h"
 
@@ -186,7 +186,7 @@ void BM_ExpandMultiLoops(benchmark::State& state)
         return;
     FilledCanvas canvas;
     std::string text;
-    for (const auto& entry : th::app::defaultTemplates())
+    for (const auto& entry : th::toolkit::defaultTemplates())
         if (std::string_view(entry.fileName) == "Multi Loops.txt")
             for (const auto& line : entry.lines)
                 text += std::string(std::size_t(line.leadingBlanks), ' ').append(line.text) + "\n";

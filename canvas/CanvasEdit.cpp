@@ -14,7 +14,7 @@ public:
 
     Surroundings record() const
     {
-        return {m_.sprites_.currentPosition(), m_.clipMargin_, m_.placeX_, m_.placeY_, m_.canvasActive_,
+        return {true, m_.sprites_.currentPosition(), m_.clipMargin_, m_.placeX_, m_.placeY_, m_.canvasActive_,
                 m_.canvasSize_};
     }
     void restore(const Surroundings& before)
@@ -212,6 +212,8 @@ void apply(CanvasEdit& edit, CanvasModel& model)
     ModelWriter writer(model);
     std::visit(
         [&writer](auto& change) {
+            if (change.before.recorded)
+                writer.sprites().select(change.before.current);
             change.before = writer.record();
             writer.apply(change);
         },

@@ -22,6 +22,10 @@ namespace th::canvas {
 
 // What a change puts back besides the sprites: recorded by apply().
 struct Surroundings {
+    // Set once the change has been applied; applied again, the change starts
+    // from the selection it found the first time, since a selection made in
+    // between is no change and is not taken back by an undo.
+    bool recorded = false;
     std::optional<std::size_t> current;
     std::int32_t clipMargin = 0;
     std::int32_t placeX = 0;

@@ -4,7 +4,7 @@
 #include "editor/ScriptEditorWindow.h"
 
 #include "editor/Gallery.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/TokenColouring.h"
@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
 
@@ -169,10 +170,20 @@ void ScriptEditorWindow::colourTokens(QPlainTextEdit& editor)
         TokenColouring::of(editor).recolour(themeOf(theme()));
 }
 
+// Filling an editor leaves its caret, and so its view, at the end of the
+// last line; a tab opens on the start of its text instead.
 void ScriptEditorWindow::tabChosen()
 {
+    showFromStart(*currentEditor());
     services_.store.selectGroup("Tab Selection");
     services_.store.writeText("SavedTab", currentScript());
+}
+
+void ScriptEditorWindow::showFromStart(QPlainTextEdit& editor)
+{
+    editor.moveCursor(QTextCursor::Start);
+    editor.horizontalScrollBar()->setValue(0);
+    editor.verticalScrollBar()->setValue(0);
 }
 
 } // namespace th::editor

@@ -1,7 +1,7 @@
 #include "editor/ScriptEditorWindow.h"
 
 #include "editor/Gallery.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "toolkit/Host.h"
 #include "toolkit/PlainButton.h"
@@ -213,6 +213,7 @@ void ScriptEditorWindow::readLibrary()
     if (theme >= 0 && theme < themeList_->count())
         themeList_->setCurrentIndex(theme);
     tabs_->setCurrentIndex(selected);
+    showFromStart(*currentEditor());
 }
 
 QPlainTextEdit* ScriptEditorWindow::currentEditor() const

@@ -22,14 +22,13 @@ class QTabWidget;
 
 namespace th::toolkit {
 class Host;
+class PreferenceStore;
 }
 
 namespace th::editor {
 
-class PreferenceStore;
-
 struct ScriptEditorServices {
-    PreferenceStore& store;
+    toolkit::PreferenceStore& store;
     std::string preferenceFile;
     // Ends in "/"; the templates are its "*.txt" files.
     std::string dataFolder;
@@ -87,6 +86,7 @@ private:
     // Recolours the editor, but only while this window is the active one.
     void colourTokens(QPlainTextEdit& editor);
     void tabChosen();
+    static void showFromStart(QPlainTextEdit& editor);
     bool mayClose();
 
     // Editors after the first are numbered on from the last element.

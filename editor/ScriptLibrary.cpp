@@ -1,6 +1,6 @@
 #include "editor/ScriptLibrary.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "files/FileResult.h"
 #include "files/TextFile.h"
 #include "toolkit/Host.h"
@@ -23,7 +23,7 @@ std::string quoted(const std::string& name)
 
 } // namespace
 
-ScriptLibrary::ScriptLibrary(std::string dataFolder, PreferenceStore& store, toolkit::Host& host)
+ScriptLibrary::ScriptLibrary(std::string dataFolder, toolkit::PreferenceStore& store, toolkit::Host& host)
     : dataFolder_(std::move(dataFolder))
     , store_(store)
     , host_(host)

@@ -11,17 +11,16 @@
 
 namespace th::toolkit {
 class Host;
+class PreferenceStore;
 }
 
 namespace th::editor {
-
-class PreferenceStore;
 
 class ScriptLibrary {
 public:
     // `dataFolder` ends in "/"; the store must stay open while the library
     // is used (the editor window keeps it open).
-    ScriptLibrary(std::string dataFolder, PreferenceStore& store, toolkit::Host& host);
+    ScriptLibrary(std::string dataFolder, toolkit::PreferenceStore& store, toolkit::Host& host);
 
     // The script names, sorted by their bytes.
     std::vector<std::string> list() const;
@@ -58,7 +57,7 @@ private:
     bool write(const std::string& name, const std::vector<std::string>& lines);
 
     std::string dataFolder_;
-    PreferenceStore& store_;
+    toolkit::PreferenceStore& store_;
     toolkit::Host& host_;
 };
 

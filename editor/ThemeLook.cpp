@@ -4,6 +4,7 @@
 #include "image/QtPictures.h"
 #include "image/StandardCodecs.h"
 
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 
 // Resources built into a static library must be registered by hand.
@@ -40,8 +41,18 @@ const QPixmap& ThemeLook::tile(int theme) const
 
 QFont ThemeLook::font(const Theme& theme)
 {
-    QFont font(QString::fromUtf8(theme.font.data(), qsizetype(theme.font.size())), kThemeFontPoints);
-    font.setStyleHint(theme.fontKind == FontKind::Serif ? QFont::Serif : QFont::Monospace);
+    const QString family = QString::fromUtf8(theme.font.data(), qsizetype(theme.font.size()));
+    QFont font;
+    if (QFontDatabase::families().contains(family)) {
+        font = QFont(family);
+    } else if (theme.fontKind == FontKind::Serif) {
+        QFont probe;
+        probe.setStyleHint(QFont::Serif);
+        font = QFont(probe.defaultFamily());
+    } else {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    }
+    font.setPointSize(kThemeFontPoints);
     return font;
 }
 

@@ -28,8 +28,10 @@ public:
     void giveLook(QPlainTextEdit& editor, int theme) const;
     const QPixmap& tile(int theme) const;
 
-    // The theme's font at 14 points; where the host lacks it, the font Qt's
-    // matching finds for its kind (monospaced or serif).
+    // The theme's font at 14 points; where the host lacks it, a stand-in of
+    // the same kind chosen here: the fixed system font, or the host's serif
+    // family. Left to the font matcher, a missing monospace family can come
+    // back as a proportional font on a host with many fonts.
     static QFont font(const Theme& theme);
 
 private:

@@ -54,10 +54,14 @@ void TokenColouring::showInView()
     if (first >= last && textLength_ > 0)
         return;
 
+    // The painter skips a text colour whose area touches text it already
+    // drew in another colour, unless the colour comes with a background; so
+    // every text colour carries a clear one, the repeat blocks' backgrounds
+    // go first, and plain text is only the gaps between the words.
     QList<QTextEdit::ExtraSelection> selections;
-    const auto add = [&](TextRange range, const QTextCharFormat& format) {
-        const std::size_t start = std::max(range.start, first);
-        const std::size_t end = std::min(range.start + range.length, last);
+    const auto add = [&](std::size_t from, std::size_t to, const QTextCharFormat& format) {
+        const std::size_t start = std::max(from, first);
+        const std::size_t end = std::min(to, last);
         if (start >= end)
             return;
         QTextCursor cursor(editor_.document());
@@ -65,22 +69,29 @@ void TokenColouring::showInView()
         cursor.setPosition(int(end), QTextCursor::KeepAnchor);
         selections.push_back({cursor, format});
     };
-    QTextCharFormat plain;
-    plain.setForeground(qtColour(theme_->plain));
-    add({0, textLength_}, plain);
     QTextCharFormat block;
     block.setBackground(qtColour(theme_->repeatBackground));
     for (const TextRange& range : scan_.repeatBlocks)
-        add(range, block);
+        add(range.start, range.start + range.length, block);
+    const auto textFormat = [](const QColor& colour) {
+        QTextCharFormat format;
+        format.setForeground(colour);
+        format.setBackground(Qt::transparent);
+        return format;
+    };
+    const QTextCharFormat plain = textFormat(qtColour(theme_->plain));
     const auto inView = std::lower_bound(scan_.words.begin(), scan_.words.end(), first,
                                          [](const ColouredWord& word, std::size_t at) {
                                              return word.range.start + word.range.length <= at;
                                          });
+    std::size_t plainFrom = first;
     for (auto word = inView; word != scan_.words.end() && word->range.start < last; ++word) {
-        QTextCharFormat format;
-        format.setForeground(qtColour(theme_->colourOf(word->colour)));
-        add(word->range, format);
+        add(plainFrom, word->range.start, plain);
+        add(word->range.start, word->range.start + word->range.length,
+            textFormat(qtColour(theme_->colourOf(word->colour))));
+        plainFrom = word->range.start + word->range.length;
     }
+    add(plainFrom, last, plain);
     editor_.setExtraSelections(selections);
 }
 

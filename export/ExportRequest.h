@@ -15,25 +15,39 @@
 
 namespace th::exporting {
 
+// Each choice table has a key, the word the command line and the project
+// file use for the choice, and the label the export window lists.
 struct DepthChoice {
     SheetDepth depth;
+    std::string_view key;
     std::string_view label;
 };
 // In the order the export window lists them.
 inline constexpr DepthChoice kDepthChoices[] = {
-    {SheetDepth::Bits32, "32 bit"}, {SheetDepth::Bits24, "24 bit"}, {SheetDepth::Bits18, "18 bit"},
-    {SheetDepth::Bits12, "12 bit"}, {SheetDepth::Bits8, "8 bit"},   {SheetDepth::Bits4, "4 bit"},
-    {SheetDepth::Bits1, "1 bit"},
+    {SheetDepth::Bits32, "32", "32 bit"}, {SheetDepth::Bits24, "24", "24 bit"}, {SheetDepth::Bits18, "18", "18 bit"},
+    {SheetDepth::Bits12, "12", "12 bit"}, {SheetDepth::Bits8, "8", "8 bit"},    {SheetDepth::Bits4, "4", "4 bit"},
+    {SheetDepth::Bits1, "1", "1 bit"},
 };
 
 struct BackgroundChoice {
     image::Colour colour;
+    std::string_view key;
     std::string_view label;
 };
 inline constexpr BackgroundChoice kBackgroundChoices[] = {
-    {kBlackBackground, "RGB 0 0 0"},
-    {kMagentaBackground, "RGB 255 0 255"},
+    {kBlackBackground, "black", "RGB 0 0 0"},
+    {kMagentaBackground, "magenta", "RGB 255 0 255"},
 };
+
+// The choice a key names, or null.
+const DepthChoice* depthChoice(std::string_view key);
+const BackgroundChoice* backgroundChoice(std::string_view key);
+// The choice of a value; the first one for a value no choice has.
+const DepthChoice& depthChoice(SheetDepth depth);
+const BackgroundChoice& backgroundChoice(image::Colour colour);
+// The keys for a message, each between `quote`s: "32, 24, 18, 12, 8, 4 or 1".
+std::string depthKeys(std::string_view quote = {});
+std::string backgroundKeys(std::string_view quote = {});
 
 struct ExportRequest {
     std::string sheetPath;

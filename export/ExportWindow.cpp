@@ -3,6 +3,7 @@
 #include "export/EdgeExtrusion.h"
 #include "export/SavePanels.h"
 #include "toolkit/Host.h"
+#include "toolkit/InterfaceHost.h"
 #include "toolkit/PlainButton.h"
 #include "toolkit/ProgressWindow.h"
 #include "toolkit/QtText.h"
@@ -81,7 +82,7 @@ void ExportWindow::buildGadgets()
 
     depthList_ = new QComboBox(this);
     for (const DepthChoice& entry : kDepthChoices)
-        depthList_->addItem(q(entry.label));
+        depthList_->addItem(q(entry.label), q(entry.key));
     gadgets_.insert(kDepthList, depthList_);
     retina_ = new QCheckBox(tr("Retina"), this);
     gadgets_.insert(kRetinaBox, retina_);
@@ -89,7 +90,7 @@ void ExportWindow::buildGadgets()
     gadgets_.insert(kPowerOfTwoBox, powerOfTwo_);
     backgroundList_ = new QComboBox(this);
     for (const BackgroundChoice& entry : kBackgroundChoices)
-        backgroundList_->addItem(q(entry.label));
+        backgroundList_->addItem(q(entry.label), q(entry.key));
     gadgets_.insert(kBackgroundList, backgroundList_);
     gadgets_.insert(kSheetNumberLabel,
                     new QLabel(q(toolkit::tokenName(toolkit::Token::SheetNumber)) + QLatin1Char(':'), this));
@@ -123,9 +124,8 @@ void ExportWindow::buildGadgets()
     connect(scriptPathButton_, &QPushButton::clicked, this, &ExportWindow::chooseScriptPath);
     connect(templateList_, &QComboBox::currentIndexChanged, this, &ExportWindow::templateChanged);
     // The background is kept for the depths that use it.
-    connect(depthList_, &QComboBox::currentIndexChanged, this, [this](int entry) {
-        backgroundList_->setEnabled(!keepsTransparency(kDepthChoices[entry].depth));
-    });
+    connect(depthList_, &QComboBox::currentIndexChanged, this,
+            [this] { backgroundList_->setEnabled(!keepsTransparency(chosenDepth())); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     connect(run, &QPushButton::clicked, this, &ExportWindow::exportPressed);
 }
@@ -167,12 +167,19 @@ void ExportWindow::enableScriptRow(bool enabled, const QString& fieldText)
     scriptPath_->setText(fieldText);
 }
 
+// The lists hold the choice tables' keys, so the choice never depends on
+// where an entry stands in its list.
+SheetDepth ExportWindow::chosenDepth() const
+{
+    return depthChoice(toolkit::utf8Text(depthList_->currentData().toString()))->depth;
+}
+
 ExportRequest ExportWindow::request() const
 {
     ExportRequest request = templateChoice_;
     request.sheetPath = sName(sheetPath_->text());
-    request.depth = kDepthChoices[depthList_->currentIndex()].depth;
-    request.background = kBackgroundChoices[backgroundList_->currentIndex()].colour;
+    request.depth = chosenDepth();
+    request.background = backgroundChoice(toolkit::utf8Text(backgroundList_->currentData().toString()))->colour;
     request.retina = retina_->isChecked();
     request.powerOfTwo = powerOfTwo_->isChecked();
     request.sheetNumber = sheetNumber_->value();
@@ -184,16 +191,20 @@ ExportRequest ExportWindow::request() const
 void ExportWindow::exportPressed()
 {
     const ExportRequest chosen = request();
-    toolkit::ProgressWindow progress(this);
-    const ExportOutcome outcome = runExport(chosen, services_.model, services_.images, services_.host, &progress);
+    // The work runs aside so that the windows keep painting and Cancel
+    // answers at every stage; the progress window takes all input meanwhile,
+    // so the canvas cannot change under the export.
+    toolkit::ProgressWindow progress(this, progressDelayMs_);
+    toolkit::InterfaceHost host(services_.host);
+    ExportOutcome outcome;
+    progress.runAside([&] { outcome = runExport(chosen, services_.model, services_.images, host, &progress); });
     if (outcome.cancelled)
         return;
-    toolkit::Host& host = services_.host;
     if (outcome.completed) {
         close();
         emit exported(chosen);
     }
-    host.message(outcome.notice.title, outcome.notice.text);
+    services_.host.message(outcome.notice.title, outcome.notice.text);
 }
 
 } // namespace th::exporting

@@ -69,6 +69,8 @@ public:
     ExportWindow(ExportServices services, QWidget* mainWindow);
 
     QWidget* gadget(int number) const { return gadgets_.value(number); }
+    // How long an export runs before its progress window shows.
+    void setProgressDelay(int ms) { progressDelayMs_ = ms; }
 
 signals:
     // An export completed with these choices and the window closed.
@@ -81,6 +83,7 @@ private:
     void templateChanged(int entry);
     void enableScriptRow(bool enabled, const QString& fieldText);
     void exportPressed();
+    SheetDepth chosenDepth() const;
     ExportRequest request() const;
 
     ExportServices services_;
@@ -101,6 +104,7 @@ private:
     ExportRequest templateChoice_;
     // The extension the script panel proposes: the last file template's.
     std::string scriptExtension_ = ".txt";
+    int progressDelayMs_ = 500;
 };
 
 } // namespace th::exporting

@@ -47,8 +47,10 @@ SheetOutcome saveSpriteSheet(image::ImageStore& images, const canvas::SpriteList
     const bool palette = depth <= 8;
     if (!toolkit::report(progress, palette ? WorkStage::Quantising : WorkStage::Writing, 0, request.height))
         return cancelled;
+    // Before its first row the save is still learning the palette.
     const image::RowWatch watch = [&](int rows) {
-        return toolkit::report(progress, WorkStage::Writing, rows, request.height);
+        return toolkit::report(progress, rows == 0 ? WorkStage::Quantising : WorkStage::Writing, rows,
+                               request.height);
     };
     const image::SaveResult written = images.save(sheet.number(), request.file, image::kCodecPng,
                                                   image::SaveFlags::None, depth, progress ? &watch : nullptr);

@@ -11,7 +11,9 @@ AboutWindow::AboutWindow(const QPixmap& icon, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString());
+    // Qt's desktop plugins put the program's name in an empty title bar; a
+    // lone space is a title that shows nothing.
+    setWindowTitle(QStringLiteral(" "));
     setFixedSize(340, 170);
     if (const QWidget* over = QApplication::activeWindow())
         move(over->geometry().center() - rect().center());

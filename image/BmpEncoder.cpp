@@ -91,6 +91,8 @@ SaveResult BmpEncoder::write(const std::filesystem::path& file, const PixelRows&
         // The depth is valid here, so only memory can stop the quantiser.
         if (!quantiser)
             return files::failure(files::FileError::OutOfMemory);
+        if (quantiser->abandoned())
+            return SaveProblem::Cancelled;
         for (std::size_t r = 0; r < height; ++r) {
             const auto packed = quantiser->mapRow(static_cast<int>(r));
             std::memcpy(mapped.data() + r * rowBytes, packed.data(), packed.size());

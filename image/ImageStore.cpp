@@ -68,6 +68,7 @@ void ImageStore::registerEncoder(std::unique_ptr<Encoder> encoder)
 
 Image* ImageStore::find(int number) const
 {
+    const std::lock_guard lock(slotsGuard_);
     if (number >= 0) {
         const auto slot = static_cast<std::size_t>(number);
         return slot < slots_.size() ? slots_[slot].get() : nullptr;
@@ -78,6 +79,7 @@ Image* ImageStore::find(int number) const
 
 std::optional<int> ImageStore::store(int number, std::unique_ptr<Image> image)
 {
+    const std::lock_guard lock(slotsGuard_);
     if (number == kAutoNumber) {
         if (nextHandle_ == INT_MIN)
             return std::nullopt;
@@ -137,7 +139,10 @@ void ImageStore::free(int number)
 {
     if (number == kAutoNumber) {
         freeAll();
-    } else if (number >= 0) {
+        return;
+    }
+    const std::lock_guard lock(slotsGuard_);
+    if (number >= 0) {
         if (static_cast<std::size_t>(number) < slots_.size())
             slots_[static_cast<std::size_t>(number)].reset();
     } else {
@@ -147,6 +152,7 @@ void ImageStore::free(int number)
 
 void ImageStore::freeAll()
 {
+    const std::lock_guard lock(slotsGuard_);
     for (auto& slot : slots_)
         slot.reset();
     automatic_.clear();

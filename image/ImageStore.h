@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <memory>
 #include <optional>
 #include <span>
@@ -87,6 +88,10 @@ private:
     Image* find(int number) const;
     std::optional<int> store(int number, std::unique_ptr<Image> image);
 
+    // An export composes and frees its sheet on a worker thread while the
+    // canvas is drawn from the same store; the slots are looked up and
+    // changed under this lock, the pixels themselves are not.
+    mutable std::mutex slotsGuard_;
     std::vector<std::unique_ptr<Image>> slots_;
     std::map<int, std::unique_ptr<Image>> automatic_;
     int nextHandle_ = kAutoNumber - 1;

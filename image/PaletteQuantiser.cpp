@@ -71,7 +71,8 @@ struct PaletteQuantiser::Network {
     std::vector<std::int16_t> cacheIndex;
 
     explicit Network(int size);
-    void learn(const std::uint8_t* pixels, std::size_t byteLength, int samplingFactor);
+    // False when `watch` stopped the learning part way.
+    bool learn(const std::uint8_t* pixels, std::size_t byteLength, int samplingFactor, const RowWatch* watch);
     void buildSearchMap(std::vector<PaletteEntry>& palette);
     int search(int a, int b, int g, int r) const;
     template <typename Distance>
@@ -172,8 +173,8 @@ void PaletteQuantiser::Network::move(int winner, int rad, double a, double b, do
 // ============================================================================
 // Learning: prime-stride samples, rate and radius decaying every delta samples
 // ============================================================================
-void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t byteLength,
-                                      int samplingFactor)
+bool PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t byteLength,
+                                      int samplingFactor, const RowWatch* watch)
 {
     const std::size_t samplePixels = byteLength / (4 * static_cast<std::size_t>(samplingFactor));
     // A tiny image has fewer than 100 samples; decaying after every one of
@@ -235,8 +236,12 @@ void PaletteQuantiser::Network::learn(const std::uint8_t* pixels, std::size_t by
                 for (int m = 0; m < rad; ++m)
                     radpower[m] = std::floor(rate * (((rad * rad - m * m) * 256) / (rad * rad)));
             setMoveFactors(rate, rad);
+            // Asked between steps, so stopping or not never alters a step.
+            if (watch && !(*watch)(0))
+                return false;
         }
     }
+    return true;
 }
 
 // ============================================================================
@@ -447,18 +452,19 @@ PaletteQuantiser::PaletteQuantiser(const PixelRows& source, int depth, SaveFlags
     if (depth == 1)
         palette_ = {{0, 0, 0, 0}, {255, 255, 255, 0}};
     else
-        buildNetwork();
+        buildNetwork(source.watch);
 }
 
-void PaletteQuantiser::buildNetwork()
+void PaletteQuantiser::buildNetwork(const RowWatch* watch)
 {
     const std::size_t pixelCount =
         static_cast<std::size_t>(pixels_.width) * static_cast<std::size_t>(pixels_.height);
     const int samplingFactor = static_cast<int>(
         std::min<std::size_t>(pixelCount / kPixelsPerFactor + 1, kMaxSamplingFactor));
     network_ = std::make_unique<Network>(1 << depth_);
-    network_->learn(pixels_.pixels, pixelCount * 4, samplingFactor);
-    network_->buildSearchMap(palette_);
+    abandoned_ = !network_->learn(pixels_.pixels, pixelCount * 4, samplingFactor, watch);
+    if (!abandoned_)
+        network_->buildSearchMap(palette_);
 }
 
 // ============================================================================

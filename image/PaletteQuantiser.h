@@ -27,7 +27,8 @@ struct PaletteEntry {
 class PaletteQuantiser {
 public:
     // Learns the palette of `source` (3- or 4-byte pixels). nullptr when
-    // depth is outside 1-8 or memory runs out.
+    // depth is outside 1-8 or memory runs out. The source's watch, when it
+    // has one, is asked with 0 rows written between the learning's steps.
     [[nodiscard]] static std::unique_ptr<PaletteQuantiser> create(const PixelRows& source,
                                                                   int depth, SaveFlags flags);
     ~PaletteQuantiser();
@@ -35,6 +36,8 @@ public:
     PaletteQuantiser& operator=(const PaletteQuantiser&) = delete;
 
     int depth() const { return depth_; }
+    // The source's watch stopped the learning: there is no palette to map by.
+    bool abandoned() const { return abandoned_; }
     // Always 2^depth entries, in ascending order of the learnt green.
     std::span<const PaletteEntry> palette() const { return palette_; }
     // The palette indices of image row `row`, packed depth bits each with the
@@ -48,7 +51,7 @@ public:
 private:
     struct Network;
     PaletteQuantiser(const PixelRows& source, int depth, SaveFlags flags);
-    void buildNetwork();
+    void buildNetwork(const RowWatch* watch);
     void mapRowByLuminance(const std::uint8_t* pixels);
     void mapRowBySearch(const std::uint8_t* pixels);
     void mapRowWithDither(int row);
@@ -58,6 +61,7 @@ private:
     std::vector<std::uint8_t> privateCopy_;
     int depth_;
     SaveFlags flags_;
+    bool abandoned_ = false;
     std::vector<PaletteEntry> palette_;
     std::unique_ptr<Network> network_;  // absent for depth 1
     std::vector<std::uint8_t> indices_; // one index a pixel, before packing

@@ -19,9 +19,10 @@ struct PixelView {
     explicit operator bool() const { return pixels != nullptr; }
 };
 
-// Told by the PNG encoder how many rows it has written so far; returning
-// false abandons the write, which then leaves no file behind and reports
-// SaveProblem::Cancelled.
+// Told by the PNG encoder how many rows it has written so far, and asked
+// with 0 between the steps of learning a palette before the first row;
+// returning false abandons the write, which then leaves no file behind and
+// reports SaveProblem::Cancelled.
 using RowWatch = std::function<bool(int rowsWritten)>;
 
 // Read-only source rows handed to an encoder: 3 bytes a pixel (red, green,

@@ -129,6 +129,8 @@ SaveResult PngEncoder::write(const std::filesystem::path& file, const PixelRows&
         quantiser = PaletteQuantiser::create(source, depth, flags);
         if (!quantiser)
             return files::failure(files::FileError::OutOfMemory);
+        if (quantiser->abandoned())
+            return SaveProblem::Cancelled;
         // Mapping and compressing take about as long as each other, so the
         // rows are mapped on a second thread while the writer compresses.
         rows.emplace(source.height, quantiser->rowBytes(), [&q = *quantiser](int row, std::uint8_t* slot) {

@@ -2,12 +2,14 @@
 // same export as the window. Qt Core only, for its argument parser; no GUI
 // library is loaded, so it runs where no display exists.
 
-#include "app/DataFolder.h"
 #include "export/EdgeExtrusion.h"
 #include "files/LiveTemporaries.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "project/CommandLineHost.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"
+#include "toolkit/Version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -53,11 +55,8 @@ struct Options {
 };
 
 // The overrides, or the reason the arguments are bad.
-std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& parser, const Options& o,
-                                                        const QStringList& arguments)
+std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& parser, const Options& o)
 {
-    if (!parser.parse(arguments))
-        return s(parser.errorText());
     if (parser.positionalArguments().size() != 1)
         return std::string("Name exactly one project file.");
     if (parser.isSet(o.templateName) && parser.isSet(o.templateFile))
@@ -70,21 +69,17 @@ std::variant<ExportOverrides, std::string> overridesFrom(QCommandLineParser& par
     if (parser.isSet(o.sheet))
         overrides.sheetPath = s(parser.value(o.sheet));
     if (parser.isSet(o.depth)) {
-        const int bits = parser.value(o.depth).toInt();
-        for (const auto& choice : th::exporting::kDepthChoices)
-            if (int(choice.depth) == bits)
-                overrides.depth = choice.depth;
-        if (!overrides.depth)
-            return "Unknown depth " + s(parser.value(o.depth)) + "; use 32, 24, 18, 12, 8, 4 or 1.";
+        const auto* choice = th::exporting::depthChoice(s(parser.value(o.depth)));
+        if (!choice)
+            return "Unknown depth " + s(parser.value(o.depth)) + "; use " + th::exporting::depthKeys() + ".";
+        overrides.depth = choice->depth;
     }
     if (parser.isSet(o.background)) {
-        const QString colour = parser.value(o.background);
-        if (colour == QLatin1String("black"))
-            overrides.background = th::exporting::kBlackBackground;
-        else if (colour == QLatin1String("magenta"))
-            overrides.background = th::exporting::kMagentaBackground;
-        else
-            return "Unknown background " + s(colour) + "; use black or magenta.";
+        const auto* choice = th::exporting::backgroundChoice(s(parser.value(o.background)));
+        if (!choice)
+            return "Unknown background " + s(parser.value(o.background)) + "; use " +
+                   th::exporting::backgroundKeys() + ".";
+        overrides.background = choice->colour;
     }
     overrides.powerOfTwo = parser.isSet(o.powerOfTwo);
     overrides.retina = parser.isSet(o.retina);
@@ -121,6 +116,7 @@ int main(int argc, char* argv[])
     th::files::removeLiveTemporariesOnInterrupt();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tile-heron-export"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(th::toolkit::kVersionText));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Exports the sprite sheet and script of a Tile Heron project. Every choice not given "
@@ -131,12 +127,35 @@ int main(int argc, char* argv[])
                        options.clipboard});
     parser.addPositionalArgument(QStringLiteral("PROJECT.theron"), QStringLiteral("The project to export."));
 
-    const auto parsed = overridesFrom(parser, options, argumentsAsBytes(argc, argv));
-    if (const std::string* problem = std::get_if<std::string>(&parsed)) {
-        std::cerr << *problem << "\n\n" << th::toolkit::utf8Text(parser.helpText());
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    const auto badArguments = [&parser](const std::string& problem) {
+        std::cerr << problem << "\n\n" << th::toolkit::utf8Text(parser.helpText());
         return th::project::kBadArguments;
+    };
+    if (!parser.parse(argumentsAsBytes(argc, argv)))
+        return badArguments(s(parser.errorText()));
+    if (parser.isSet(help)) {
+        std::cout << th::toolkit::utf8Text(parser.helpText());
+        return th::project::kExportDone;
     }
+    if (parser.isSet(version)) {
+        std::cout << "tile-heron-export " << th::toolkit::kVersionText << "\n";
+        return th::project::kExportDone;
+    }
+    const auto parsed = overridesFrom(parser, options);
+    if (const std::string* problem = std::get_if<std::string>(&parsed))
+        return badArguments(*problem);
     th::project::CommandLineHost host(std::cout, std::cerr, std::get<ExportOverrides>(parsed).clipboardToStdout);
-    const std::string dataFolder = th::app::dataFolderFor(host.homeFolder(), host.hostVersion());
-    return th::project::exportProject(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
+    // The first run of the tool installs the data folder as the program's does.
+    // Only the program that holds the data folder's lock sweeps it: a
+    // temporary there may be that program's save under way.
+    th::toolkit::PreferenceStore store;
+    const std::string dataFolder = th::toolkit::prepareDataFolder(host.homeFolder(), host.hostVersion(), store, false);
+    const int result =
+        th::project::exportProject(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
+    if (result == th::project::kBadArguments)
+        std::cerr << "\n" << th::toolkit::utf8Text(parser.helpText());
+    return result;
 }

@@ -34,16 +34,25 @@ exporting::ExportRequest requestFor(const Project& project, const ExportOverride
     return request;
 }
 
-// The script must go where the command line says: a clipboard template's
-// text has no file to go to, and a file template's no place on the output.
-std::string destinationProblem(const exporting::ExportRequest& request, const ExportOverrides& overrides)
+// What the command line leaves missing or contradicts, found before anything
+// is written: the sheet needs a place, a named template must be in the
+// library, and the script must go where the command line says (a clipboard
+// template's text has no file to go to, a file template's no place on the
+// output).
+std::string argumentProblem(const exporting::ExportRequest& request, const ExportOverrides& overrides,
+                            const std::string& dataFolder)
 {
+    if (request.sheetPath.empty())
+        return "Name the sheet with --sheet; the project holds no place for it.";
+    if (overrides.templateName && !std::filesystem::is_regular_file(*request.templateFile))
+        return "There is no template named \"" + *overrides.templateName + "\" in the script library " + dataFolder +
+               ".";
     if (!request.templateFile)
         return {};
     const std::string name = "The template " + request.templateFile->string();
     if (request.script.clipboard && !overrides.clipboardToStdout)
         return name + " copies its script to the clipboard; ask for it with --clipboard-to-stdout.";
-    if (!request.script.clipboard && overrides.clipboardToStdout)
+    if (!request.script.clipboard && (overrides.clipboardToStdout || request.scriptPath.empty()))
         return name + " writes its script to a file; name it with --script.";
     return {};
 }
@@ -78,9 +87,9 @@ int exportOpened(const ExportOverrides& overrides, toolkit::Host& host, const st
     arrange(editor, project, std::move(pictures));
 
     const exporting::ExportRequest request = requestFor(project, overrides, dataFolder);
-    if (const std::string problem = destinationProblem(request, overrides); !problem.empty()) {
+    if (const std::string problem = argumentProblem(request, overrides, dataFolder); !problem.empty()) {
         err << problem << "\n";
-        return kExportFailed;
+        return kBadArguments;
     }
     const exporting::ExportOutcome outcome = exporting::runExport(request, model, images, host);
     if (!outcome.completed) {

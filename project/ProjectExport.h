@@ -36,8 +36,10 @@ inline constexpr int kExportFailed = 1;
 inline constexpr int kBadArguments = 2;
 
 // Prints one line per written file (to `err` when the script goes to `out`
-// instead), or the reason for a failure to `err`; returns kExportDone or
-// kExportFailed. Templates named without a file are the data folder's.
+// instead), or the reason for a failure to `err`; returns kExportDone,
+// kExportFailed, or kBadArguments when the arguments and the project together
+// leave a choice missing, before anything is written. Templates named without
+// a file are the data folder's.
 int exportProject(const ExportOverrides& overrides, toolkit::Host& host, const std::string& dataFolder,
                   std::ostream& out, std::ostream& err);
 

@@ -18,8 +18,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 namespace fs = std::filesystem;
 
-constexpr const char* kBlack = "black";
-constexpr const char* kMagenta = "magenta";
 constexpr int kHighestSheetNumber = 9999;
 
 fs::path folderOf(const fs::path& projectFile)
@@ -188,17 +186,14 @@ void readExport(Fields choices, Project& project)
     exporting::ExportRequest& request = project.exportChoices;
     request.sheetPath = choices.text("sheet");
     const std::int32_t depth = choices.number("depth", 1, 32);
-    const auto known = std::find_if(std::begin(exporting::kDepthChoices), std::end(exporting::kDepthChoices),
-                                    [depth](const auto& choice) { return int(choice.depth) == depth; });
-    if (known == std::end(exporting::kDepthChoices))
-        choices.complain("depth", "32, 24, 18, 12, 8, 4 or 1");
-    else
+    if (const exporting::DepthChoice* known = exporting::depthChoice(std::to_string(depth)))
         request.depth = known->depth;
-    const std::string background = choices.text("background");
-    if (background == kMagenta)
-        request.background = exporting::kMagentaBackground;
-    else if (background != kBlack)
-        choices.complain("background", "\"black\" or \"magenta\"");
+    else
+        choices.complain("depth", exporting::depthKeys());
+    if (const exporting::BackgroundChoice* known = exporting::backgroundChoice(choices.text("background")))
+        request.background = known->colour;
+    else
+        choices.complain("background", exporting::backgroundKeys("\""));
     request.retina = choices.flag("retina");
     request.powerOfTwo = choices.flag("powerOfTwo");
     request.sheetNumber = choices.number("sheetNumber", 0, kHighestSheetNumber);
@@ -356,7 +351,7 @@ std::string projectText(const Project& project, const fs::path& projectFile)
         {"export",
          {{"sheet", choices.sheetPath},
           {"depth", int(choices.depth)},
-          {"background", choices.background == exporting::kMagentaBackground ? kMagenta : kBlack},
+          {"background", exporting::backgroundChoice(choices.background).key},
           {"retina", choices.retina},
           {"powerOfTwo", choices.powerOfTwo},
           {"sheetNumber", choices.sheetNumber},

@@ -1,7 +1,12 @@
 #include "toolkit/ProgressWindow.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QProgressDialog>
+#include <QThread>
+
+#include <exception>
+#include <thread>
 
 namespace th::toolkit {
 
@@ -20,10 +25,43 @@ ProgressWindow::ProgressWindow(QWidget* parent, int showAfterMs)
 
 ProgressWindow::~ProgressWindow()
 {
-    finish();
+    finishHere();
 }
 
 bool ProgressWindow::step(WorkStage stage, int done, int total)
+{
+    if (QThread::currentThread() != relay_.thread()) {
+        {
+            const std::lock_guard lock(latestGuard_);
+            const bool sent = latest_.has_value();
+            latest_ = Step{stage, done, total};
+            if (sent)
+                return !cancelled_;
+        }
+        QMetaObject::invokeMethod(
+            &relay_,
+            [this] {
+                std::optional<Step> latest;
+                {
+                    const std::lock_guard lock(latestGuard_);
+                    latest.swap(latest_);
+                }
+                if (latest)
+                    show(*latest);
+            },
+            Qt::QueuedConnection);
+        return !cancelled_;
+    }
+    show({stage, done, total});
+    if (lastTurn_.elapsed() >= kTurnMs) {
+        // Input reaches only the progress window, which is modal.
+        QApplication::processEvents(window_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        lastTurn_.start();
+    }
+    return !cancelled_;
+}
+
+void ProgressWindow::show(Step step)
 {
     if (!working_) {
         working_ = true;
@@ -42,21 +80,26 @@ bool ProgressWindow::step(WorkStage stage, int done, int total)
         window_->setMinimumDuration(0);
         QObject::connect(window_, &QProgressDialog::canceled, window_, [this] { cancelled_ = true; });
         window_->show();
+        // The loop waiting for work aside starts again, now taking input.
+        if (waiting_)
+            waiting_->quit();
     }
     if (window_) {
-        window_->setLabelText(QString::fromStdString(progressText(stage, done, total)));
-        window_->setRange(0, total > 0 ? total : 0);
-        window_->setValue(total > 0 ? done : 0);
+        window_->setLabelText(QString::fromStdString(progressText(step.stage, step.done, step.total)));
+        window_->setRange(0, step.total > 0 ? step.total : 0);
+        window_->setValue(step.total > 0 ? step.done : 0);
     }
-    if (lastTurn_.elapsed() >= kTurnMs) {
-        // Input reaches only the progress window, which is modal.
-        QApplication::processEvents(window_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-        lastTurn_.start();
-    }
-    return !cancelled_;
 }
 
 void ProgressWindow::finish()
+{
+    if (QThread::currentThread() != relay_.thread())
+        QMetaObject::invokeMethod(&relay_, [this] { finishHere(); }, Qt::QueuedConnection);
+    else
+        finishHere();
+}
+
+void ProgressWindow::finishHere()
 {
     if (!working_)
         return;
@@ -68,6 +111,35 @@ void ProgressWindow::finish()
         window->close();
     }
     QApplication::restoreOverrideCursor();
+}
+
+void ProgressWindow::runAside(const std::function<void()>& work)
+{
+    QEventLoop waiting;
+    bool ended = false;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // Queued behind every step and finish the work sent.
+        QMetaObject::invokeMethod(
+            &waiting,
+            [&] {
+                ended = true;
+                waiting.quit();
+            },
+            Qt::QueuedConnection);
+    });
+    waiting_ = &waiting;
+    while (!ended)
+        waiting.exec(window_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    waiting_ = nullptr;
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace th::toolkit

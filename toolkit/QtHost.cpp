@@ -35,17 +35,33 @@ constexpr int kLinuxPackedVersion = 0x10F0;
 
 } // namespace
 
+// A notice owned by the main window while the script editor is in front
+// would bring the main window forward over the editor; owned by the window it
+// came from and modal to that window only, it leaves the stacking alone.
+int QtHost::showNotice(QMessageBox& box)
+{
+    QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : parent_;
+    box.setParent(owner, box.windowFlags());
+    box.setWindowModality(Qt::WindowModal);
+    const int answer = box.exec();
+    if (owner) {
+        owner->raise();
+        owner->activateWindow();
+    }
+    return answer;
+}
+
 void QtHost::message(const std::string& title, const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, q(title), q(text), QMessageBox::Ok, parent_);
-    box.exec();
+    QMessageBox box(QMessageBox::NoIcon, q(title), q(text), QMessageBox::Ok);
+    showNotice(box);
 }
 
 bool QtHost::ask(const std::string& title, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, q(title), q(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    QMessageBox box(QMessageBox::Question, q(title), q(text), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return showNotice(box) == QMessageBox::Yes;
 }
 
 QString QtHost::startFolder()

@@ -5,13 +5,15 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace th::toolkit {
 
 class QtHost final : public Host {
 public:
-    // Dialogs are shown over `parent` (may be null until a window exists).
+    // Panels are shown over `parent` (may be null until a window exists);
+    // notices over the window the user is working in.
     explicit QtHost(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
@@ -31,6 +33,9 @@ private:
     // this run, else the home folder.
     QString startFolder();
     void remember(const QString& chosen, bool isFolder);
+    // Shows a notice owned by the active window, else by the parent, and
+    // gives that window back the front and the keyboard once it closes.
+    int showNotice(QMessageBox& box);
 
     QWidget* parent_;
     QString lastFolder_;

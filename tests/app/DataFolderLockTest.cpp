@@ -3,9 +3,9 @@
 // whether to go on without it or quit, and leaves the first one's files
 // alone. Once the first is killed, its lock is taken over without a word.
 
-#include "app/DataFolder.h"
+#include "toolkit/DataFolder.h"
 #include "app/DataFolderLock.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -18,6 +18,7 @@
 namespace {
 
 using namespace th::app;
+using th::toolkit::dataFolderFor;
 using th::testing::readBytes;
 using th::testing::writeBytes;
 
@@ -71,7 +72,7 @@ TEST(DataFolderLockTest, SecondCopyAsksAndKeepsOffAndADeadCopysLockIsTakenOver)
         ASSERT_EQ(host.shown.size(), 1u);
         EXPECT_EQ(host.shown[0].kind + "|" + host.shown[0].title + "|" + host.shown[0].text, question);
     }
-    th::editor::PreferenceStore preferences;
+    th::toolkit::PreferenceStore preferences;
     (void)prepareDataFolder(home.folder(), host.version, preferences, false);
     EXPECT_EQ(readBytes(dataFolder + ".th-Ab12Cd"), "half of the first copy's next arrangement");
     EXPECT_EQ(readBytes(dataFolder + "Autosave.theron"), "the first copy's arrangement");

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
 
 TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
 {
-    th::editor::PreferenceStore store;
+    th::toolkit::PreferenceStore store;
     const std::string prefs = home.folder() + "prefs";
     const std::string folder = makeFolder("walk");
     for (const char* name : {"walk10.png", "walk2.png"})

@@ -6,7 +6,8 @@
 #include "MainWindowFixture.h"
 
 #include "../canvas/RecordingDisplay.h"
-#include "app/DataFolder.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "export/ExportRun.h"
 #include "export/ExportWindow.h"
 #include "project/ProjectCommands.h"
@@ -45,8 +46,9 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        dataFolder = dataFolderFor(home.folder(), host.version);
-        std::filesystem::create_directories(dataFolder);
+        // A real first run, which the command-line tool then finds done.
+        th::toolkit::PreferenceStore store;
+        dataFolder = prepareDataFolder(home.folder(), host.version, store);
         writeBytes(dataFolder + "sprites.txt", kCsvTemplate);
         writeBytes(dataFolder + "Clipboard.txt", "Clipboard\nth.Repeat\nth.ImageName\nth.Until = th.ImageCount\n");
         window->enableExport(images, dataFolder);
@@ -92,15 +94,18 @@ protected:
         QTest::mouseClick(gadget(th::exporting::kRunExportButton), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(host.shown.back().title, "Exported!");
+        // The desktop gives the main window the front back; offscreen, the test does.
+        QApplication::setActiveWindow(window.get());
     }
 
     // tile-heron-export with no display and no platform named.
-    ToolRun runTool(const std::string& arguments)
+    ToolRun runTool(const std::string& arguments, const std::string& homeFolder = {})
     {
         const std::string out = home.folder() + "tool.out";
         const std::string err = home.folder() + "tool.err";
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " TH_EXPORT_TOOL " " +
-                                    arguments + " >" + out + " 2>" + err;
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                    (homeFolder.empty() ? std::string() : "HOME=" + homeFolder + " ") +
+                                    TH_EXPORT_TOOL " " + arguments + " >" + out + " 2>" + err;
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(out), readBytes(err)};
     }
@@ -175,23 +180,35 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
     // A pipe is refused at once instead of waiting for a writer.
     const std::string pipe = home.folder() + "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Rows that stop on their arguments must write nothing there.
+    const std::string unwritten = " --sheet " + home.folder() + "unwritten.png";
+    const std::string fresh = home.folder() + "fresh/";
+    std::filesystem::create_directory(fresh);
     struct Row {
         const char* name;
         std::string arguments;
         int status;
         std::string out;
         std::string errStart;
+        std::string homeFolder = {};
+        bool outIsStart = false;
     };
     const Row rows[] = {
         {"the sheet alone", project + sheet + " --depth 1 --power-of-two", 0, home.folder() + "s.png\n", ""},
         {"extruded edges", project + sheet + " --extrude 2", 0, home.folder() + "s.png\n", ""},
         {"a clipboard template", project + sheet + " --template Clipboard --clipboard-to-stdout", 0,
          "Clipboard\r\na\r\nb\r\nc\r\n", home.folder() + "s.png\n"},
-        {"a clipboard template without its flag", project + sheet + " --template Clipboard", 1, "",
+        {"the first run in a fresh home installs the default templates", project + sheet + " --template plist --script " +
+         home.folder() + "s.plist", 0, home.folder() + "s.png\n" + home.folder() + "s.plist\n", "", fresh},
+        {"help", "--help", 0, "Usage: ", "", {}, true},
+        {"version", "--version", 0, "tile-heron-export 2.1.0\n", ""},
+        {"a clipboard template without its flag", project + unwritten + " --template Clipboard", 2, "",
          "The template " + dataFolder + "Clipboard.txt copies its script to the clipboard"},
-        {"a file template without a script", project + sheet + " --template sprites", 1, "",
-         "You need to select where to save the script."},
-        {"no sheet path stored", project, 1, "", "You need to select where to save the sprite sheet."},
+        {"a file template without a script", project + unwritten + " --template plist", 2, "",
+         "The template " + dataFolder + "plist.txt writes its script to a file; name it with --script."},
+        {"a template that never existed", project + unwritten + " --template nowhere --script x", 2, "",
+         "There is no template named \"nowhere\" in the script library " + dataFolder + "."},
+        {"no sheet path stored", project, 2, "", "Name the sheet with --sheet; the project holds no place for it."},
         {"no such project", home.folder() + "none.theron" + sheet, 1, "",
          "The project " + home.folder() + "none.theron could not be opened:\n- there is no such file"},
         {"names that are no UTF-8", oddProject + " --sheet " + oddSheet, 0, oddSheet + "\n", ""},
@@ -212,13 +229,17 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ToolRun run = runTool(row.arguments);
+        const ToolRun run = runTool(row.arguments, row.homeFolder);
         EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.out, row.out);
+        if (row.outIsStart)
+            EXPECT_TRUE(run.out.starts_with(row.out)) << run.out;
+        else
+            EXPECT_EQ(run.out, row.out);
         EXPECT_TRUE(run.err.starts_with(row.errStart)) << run.err;
         EXPECT_EQ(run.err.find("Usage: ") != std::string::npos, row.status == 2) << "the usage text on bad arguments";
     }
     EXPECT_TRUE(std::filesystem::is_regular_file(oddSheet));
+    EXPECT_FALSE(std::filesystem::exists(home.folder() + "unwritten.png"));
 }
 
 TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeAndOfferedAtTheNextStart)

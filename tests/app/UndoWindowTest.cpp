@@ -29,15 +29,15 @@ protected:
         else
             QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
     }
-    // The model with what the window shows of it: the read-outs and the
-    // selector follow the model, whose current sprite the overlay marks.
+    // The model with what the window shows of it: the name and the
+    // selector follow the model, whose current sprite the overlay marks; the
+    // position read-out is what the command that made the state showed.
     std::string shown() const
     {
         EXPECT_EQ(labelText(kNameLabel).toStdString(), th::canvas::nameLabel(window->model()));
-        EXPECT_EQ(labelText(kPositionLabel).toStdString(), th::canvas::positionReadout(window->model()));
         EXPECT_EQ(static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->currentText().toInt(),
                   window->model().canvasSize());
-        return describe(window->model());
+        return describe(window->model()) + " / " + labelText(kPositionLabel).toStdString();
     }
     int redos = 0;
 };
@@ -89,7 +89,7 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
         step.act();
         EXPECT_EQ(undoText(), "Undo " + step.name);
         EXPECT_EQ(redoText(), "Redo");
-        states.push_back(describe(window->model()));
+        states.push_back(shown());
         EXPECT_NE(states.back(), states.end()[-2]);
     }
     for (std::size_t i = std::size(steps); i-- > 0;) {

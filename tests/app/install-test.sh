@@ -8,7 +8,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 id=io.github.tileheron.TileHeron
-for file in bin/tile-heron share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+for file in bin/tile-heron bin/tile-heron-export share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/doc/tile-heron/README.md share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
   [ -f "$prefix/$file" ] || { echo "missing: $file"; exit 1; }
 done

@@ -84,6 +84,56 @@ TEST(CanvasEdit, ApplyRevertAndApplyAgain)
     }
 }
 
+// A history of every kind of change, with selections made between them:
+// undoing all passes back through each earlier state, and doing all again
+// gives each later state exactly as the change first made it.
+TEST(CanvasEdit, UndoingAllAndDoingAllAgainPassesThroughEveryState)
+{
+    struct Step {
+        const char* name;
+        std::function<void(CanvasModel&)> select; // a selection, which is no change
+        CanvasEdit change;
+    };
+    const auto none = [](CanvasModel&) {};
+    const auto first = [](CanvasModel& m) { m.selectFirst(); };
+    Step steps[] = {
+        {"import three", none,
+         AddSprites{.sprites = {placed(0, 0, 10, 10, false, "a"), placed(10, 0, 20, 10, false, "b"),
+                                placed(30, 0, 10, 10, false, "c")},
+                    .placeX = 40}},
+        {"import after the first", first, AddSprites{.sprites = {placed(5, 6, 7, 8, false, "d")}, .placeX = 9}},
+        {"move", none, MoveSprite{.position = 0, .x = -4, .y = 50}},
+        {"turn", first, TurnSprite{.position = 2}},
+        {"clip", first, SetClip{.margin = 3}},
+        {"columns", none, ReflowColumns{.places = {{1, 2}, {3, 4}, {5, 6}, {7, 8}}}},
+        {"canvas size", first, SetCanvasSize{.size = 2048}},
+        {"import after the first again", first, AddSprites{.sprites = {placed(1, 1, 2, 2, true, "e")}}},
+        {"delete", none, RemoveSprite{.position = 3}},
+        {"clear", first, ClearCanvas{}},
+    };
+    CanvasModel model;
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+    for (Step& step : steps) {
+        step.select(model);
+        before.push_back(describe(model));
+        apply(step.change, model);
+        after.push_back(describe(model));
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (std::size_t i = std::size(steps); i-- > 0;) {
+            SCOPED_TRACE(std::string("undo ") + steps[i].name);
+            revert(steps[i].change, model);
+            EXPECT_EQ(describe(model), before[i]);
+        }
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            SCOPED_TRACE(std::string("redo ") + steps[i].name);
+            apply(steps[i].change, model);
+            EXPECT_EQ(describe(model), after[i]);
+        }
+    }
+}
+
 TEST(CanvasEdit, APictureIsFreedWhenTheLastSpriteOrChangeHoldingItGoes)
 {
     std::vector<int> released;

@@ -3,8 +3,8 @@
 
 #include "editor/ScriptEditorWindow.h"
 
-#include "app/DataFolder.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/ThemeLook.h"
@@ -14,20 +14,25 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace {
 
 using namespace th::editor;
+using th::toolkit::PreferenceStore;
 using th::testing::readBytes;
 using th::testing::writeBytes;
 
@@ -35,9 +40,9 @@ class ScriptEditorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = th::app::prepareDataFolder(home.folder(), 60000, store);
+        folder = th::toolkit::prepareDataFolder(home.folder(), 60000, store);
         store.close();
-        prefs = folder + th::app::kPreferenceFileName;
+        prefs = folder + th::toolkit::kPreferenceFileName;
     }
     // A window a test left open goes with the test (closed ones are gone).
     void TearDown() override { delete window; }
@@ -95,6 +100,15 @@ TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndT
         EXPECT_EQ(element<QComboBox>(kThemeList)->currentText(), "RGB");
         EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n",
                   readBytes(folder + row.selected.toStdString() + ".txt"));
+        // Each tab shows its text from the first column and line, at open
+        // and when chosen.
+        for (int tab : {tabs->currentIndex(), 1, 2}) {
+            tabs->setCurrentIndex(tab);
+            QApplication::processEvents();
+            QPlainTextEdit* editor = window->currentEditor();
+            EXPECT_EQ(editor->horizontalScrollBar()->value(), 0) << tab;
+            EXPECT_EQ(editor->cursorForPosition(QPoint(0, 0)).position(), 0) << tab;
+        }
         EXPECT_TRUE(close());
     }
     // Every script was registered with an editor, the first with element 101.
@@ -244,7 +258,12 @@ TEST_F(ScriptEditorWindowTest, ThemesSetFontCaretAndColoursWhichFollowTypingOnly
         element<QLineEdit>(kNameField)->setText(QString("new %1").arg(theme));
         click(kCreateButton);
         QPlainTextEdit* editor = window->currentEditor();
-        EXPECT_EQ(editor->font().family(), QString::fromUtf8(kThemes[theme].font.data()));
+        const QString family = QString::fromUtf8(kThemes[theme].font.data());
+        if (QFontDatabase::families().contains(family)) {
+            EXPECT_EQ(editor->font().family(), family);
+        } else if (theme != 4) {
+            EXPECT_EQ(editor->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+        }
         EXPECT_EQ(editor->font().pointSize(), 14);
         EXPECT_EQ(QFontInfo(editor->font()).fixedPitch(), theme != 4) << "the fallback keeps the font's kind";
         EXPECT_EQ(editor->palette().color(QPalette::Text), theme == 4 ? QColor(Qt::black) : QColor(Qt::white));
@@ -262,6 +281,111 @@ TEST_F(ScriptEditorWindowTest, ThemesSetFontCaretAndColoursWhichFollowTypingOnly
     window->currentEditor()->setFocus();
     window->currentEditor()->insertPlainText(" th.SheetName");
     EXPECT_EQ(foregrounds(), before);
+}
+
+// A template with tokens before, inside and after a repeat block, each with
+// the colour it must show in the RGB theme.
+struct InkedWord {
+    QString word;
+    QColor colour;
+};
+
+TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatBlocksWhereverTheViewIs)
+{
+    const auto colour = [](const ThemeColour& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b)); };
+    const Theme& rgb = kThemes[3];
+    const QList<QColor> inks = {colour(rgb.plain), colour(rgb.image), colour(rgb.sheet), colour(rgb.control),
+                                colour(rgb.caret)};
+    const std::vector<InkedWord> words = {
+        {"name", colour(rgb.plain)},          {"th.Extension", colour(rgb.control)},
+        {"th.ImageX", colour(rgb.image)},     {"th.SheetName", colour(rgb.sheet)},
+        {"th.Repeat", colour(rgb.control)},   {"th.ImageName", colour(rgb.image)},
+        {"th.Until", colour(rgb.control)},    {"th.ImageCount", colour(rgb.image)},
+        {"after", colour(rgb.plain)},         {"th.SheetHeight", colour(rgb.sheet)},
+    };
+    const QString sample = "name th.Extension th.ImageX th.SheetName\nth.Repeat th.ImageName\n"
+                           "th.Until = th.ImageCount\nafter th.SheetHeight\n";
+
+    // The ink most of a word's fully covered pixels have; glyph edges blend
+    // with the tile, so only near-exact pixels count.
+    const auto inkOf = [&](QPlainTextEdit& editor, const QImage& shot, int start, int length) {
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(start);
+        const QRect from = editor.cursorRect(cursor);
+        cursor.setPosition(start + length);
+        const QRect area(from.topLeft(), QPoint(editor.cursorRect(cursor).left(), from.bottom()));
+        std::vector<int> counts(std::size_t(inks.size()));
+        for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), shot.height() - 1); ++y)
+            for (int x = std::max(area.left(), 0); x <= std::min(area.right(), shot.width() - 1); ++x)
+                for (qsizetype i = 0; i < inks.size(); ++i) {
+                    const QColor pixel = shot.pixelColor(x, y);
+                    if (std::abs(pixel.red() - inks[i].red()) <= 6 && std::abs(pixel.green() - inks[i].green()) <= 6 &&
+                        std::abs(pixel.blue() - inks[i].blue()) <= 6)
+                        ++counts[std::size_t(i)];
+                }
+        const auto most = std::max_element(counts.begin(), counts.end());
+        return *most > 0 ? inks[most - counts.begin()] : QColor();
+    };
+    // Checks every word of the sample that starts at `from`.
+    const auto expectInks = [&](QPlainTextEdit& editor, int from) {
+        QApplication::processEvents();
+        const QImage shot = editor.viewport()->grab().toImage();
+        const QString text = editor.toPlainText();
+        for (const InkedWord& word : words) {
+            const int at = int(text.indexOf(word.word, from));
+            ASSERT_GE(at, 0) << word.word.toStdString();
+            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size())).name().toStdString(), word.colour.name().toStdString()) << word.word.toStdString();
+        }
+    };
+    const auto tokenButton = [&](const char* name) {
+        for (int number = kFirstTokenButton; number < kFirstTokenButton + kTokenButtonCount; ++number)
+            if (element<QPushButton>(number)->text() == name)
+                return number;
+        ADD_FAILURE() << name;
+        return int(kFirstTokenButton);
+    };
+
+    writeBytes(folder + "walk.txt", sample.toStdString());
+    writeBytes(folder + "long.txt", sample.repeated(1250).toStdString());
+    store.open(prefs);
+    store.selectGroup("Theme");
+    store.writeInteger("SavedTheme", 3);
+    store.selectGroup("Tab Selection");
+    store.writeText("SavedTab", "walk");
+    store.close();
+    open();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
+    {
+        SCOPED_TRACE("right after the window opens");
+        expectInks(*window->currentEditor(), 0);
+    }
+    {
+        SCOPED_TRACE("typed and inserted by the buttons");
+        element<QLineEdit>(kNameField)->setText("typed");
+        click(kCreateButton);
+        QPlainTextEdit* editor = window->currentEditor();
+        QTest::keyClicks(editor, "name ");
+        for (const char* token : {"th.Extension", "th.ImageX", "th.SheetName"}) {
+            click(tokenButton(token));
+            QTest::keyClicks(editor, " ");
+        }
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(sample.mid(sample.indexOf('\n')));
+        expectInks(*editor, 0);
+    }
+    {
+        SCOPED_TRACE("after scrolling 5,000 lines");
+        auto* tabs = element<QTabWidget>(kTabPanel);
+        tabs->setCurrentIndex(int(tabTitles().indexOf("long")));
+        QPlainTextEdit* editor = window->currentEditor();
+        ASSERT_EQ(editor->document()->blockCount(), 5000);
+        editor->verticalScrollBar()->setValue(3000);
+        QApplication::processEvents();
+        const QTextBlock top = editor->cursorForPosition(QPoint(0, 0)).block();
+        const int sampleStart = int(editor->toPlainText().indexOf("name", top.position()));
+        expectInks(*editor, sampleStart);
+    }
 }
 
 TEST(ThemeTiles, SizesAndThePaperTilesGreyCounts)

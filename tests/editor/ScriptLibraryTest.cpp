@@ -1,7 +1,7 @@
 // The script library on a real data folder: what it lists, what each
 // operation writes or refuses, and the exact words the user is shown.
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptLibrary.h"
 
 #include "testing/ScriptedHost.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-using th::editor::PreferenceStore;
+using th::toolkit::PreferenceStore;
 using th::editor::ScriptLibrary;
 using th::testing::readBytes;
 using th::testing::writeBytes;

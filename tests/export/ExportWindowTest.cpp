@@ -5,8 +5,8 @@
 #include "MainWindowFixture.h"
 #include "testing/PngFile.h"
 
-#include "app/DefaultTemplates.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DefaultTemplates.h"
+#include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/ScriptEditorWindow.h"
 #include "export/ExportWindow.h"
@@ -15,9 +15,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTimer>
 
 namespace {
 
@@ -55,8 +57,8 @@ protected:
     {
         MainWindowTest::SetUp();
         dataFolder = makeFolder("data");
-        for (const th::app::DefaultTemplate& entry : th::app::defaultTemplates())
-            ASSERT_TRUE(th::app::writeDefaultTemplate(dataFolder, entry));
+        for (const th::toolkit::DefaultTemplate& entry : th::toolkit::defaultTemplates())
+            ASSERT_TRUE(th::toolkit::writeDefaultTemplate(dataFolder, entry));
         writeBytes(dataFolder + "sprites.txt", kSpritesTemplate);
         writeBytes(dataFolder + "a.txt.txt", "th.Extension = \".a\"\n");
         writeBytes(dataFolder + "NOTES.TXT", "not a template\n");
@@ -401,6 +403,58 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
 }
 
+// The export runs aside while the progress window answers: Cancel pressed
+// while the palette of a large canvas is learnt stops the export before its
+// first row, so the sheet written before stays byte for byte and the window
+// keeps its choices; run again, the export writes the same bytes.
+TEST_F(ExportWindowTest, CancelWhileThePaletteIsLearntKeepsTheSheetWrittenBefore)
+{
+    const std::string folder = makeFolder("large");
+    writePng(folder + "large.png", 2048, 2048, [](int u, int v) { return qRgb(u & 255, v & 255, ((u ^ v) >> 4) & 255); });
+    openFolder(folder);
+    const std::string sheet = out + "large.png";
+    openExport();
+    chooseSheetPath(sheet);
+    choose(kDepthList, "8 bit");
+    pressExport();
+    ASSERT_EQ(lastShown(), kExported);
+    const std::string written = readBytes(sheet);
+
+    ExportWindow* exportWindow = openExport();
+    exportWindow->setProgressDelay(0);
+    chooseSheetPath(sheet);
+    choose(kDepthList, "8 bit");
+    const std::size_t shown = host.shown.size();
+    // What the progress window said each time the event loop came round.
+    QStringList said;
+    bool cancelled = false;
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* progress = exportWindow->findChild<QProgressDialog*>();
+        if (cancelled || !progress || !progress->isVisible())
+            return;
+        said << progress->labelText();
+        if (progress->labelText() == "Quantising") {
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+            cancelled = true;
+        }
+    });
+    watch.start();
+    pressExport();
+    watch.stop();
+    EXPECT_TRUE(cancelled) << said.join(", ").toStdString();
+    EXPECT_EQ(said.filter("Writing").size(), 0) << said.join(", ").toStdString();
+    EXPECT_EQ(host.shown.size(), shown) << "a cancel has no notice";
+    ASSERT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "8 bit");
+    EXPECT_TRUE(readBytes(sheet) == written) << "the sheet written before stays";
+
+    pressExport();
+    EXPECT_EQ(lastShown(), kExported);
+    EXPECT_TRUE(readBytes(sheet) == written) << "the same canvas gives the same bytes";
+}
+
 TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)
 {
     buildCanvas();
@@ -440,7 +494,7 @@ TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBack
 TEST_F(ExportWindowTest, WaitsForTheScriptEditorAndThenListsTheTemplateMadeThere)
 {
     buildCanvas();
-    th::editor::PreferenceStore store;
+    th::toolkit::PreferenceStore store;
     window->enableScriptEditor(store, dataFolder + "TileHeronV2.prefs", dataFolder);
     click(kScriptEditorButton);
     th::editor::ScriptEditorWindow* editor = window->scriptEditor();

@@ -391,26 +391,38 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
     ASSERT_TRUE(runWithSpriteAt(0, 0).completed);
     const std::string old = th::testing::readBytes(request.sheetPath);
     const auto names = th::testing::namesIn(home.path());
-    std::vector<std::string> palette{"Composing", "Composing", "Quantising"};
-    for (int row = 1; row <= 10; ++row)
-        palette.push_back("Writing " + std::to_string(row) + " of 10");
-
+    // A learnt palette is asked about between each of its learning's steps:
+    // 105 for these 21 x 10 pixels, learnt in pairs. Depth 1 learns nothing.
+    const auto saveSteps = [](int learningSteps) {
+        std::vector<std::string> steps{"Composing", "Composing"};
+        steps.insert(steps.end(), 1 + learningSteps, "Quantising");
+        for (int row = 1; row <= 10; ++row)
+            steps.push_back("Writing " + std::to_string(row) + " of 10");
+        return steps;
+    };
+    const std::vector<std::string> learningStopped{"Composing", "Composing", "Quantising", "Quantising",
+                                                   "Quantising"};
     const struct {
         SheetDepth depth;
         std::string stopAt;
+        int stopAtCount;
         std::vector<std::string> steps; // until the stop
     } cases[] = {
         // Asked inside the composition, the stop comes right after it.
-        {SheetDepth::Bits32, "Composing", {"Composing", "Composing"}},
-        {SheetDepth::Bits32, "Writing 2 of 10", {"Composing", "Composing", "Writing 0 of 10", palette[3], palette[4]}},
-        {SheetDepth::Bits8, "Quantising", {"Composing", "Composing", "Quantising"}},
-        {SheetDepth::Bits4, "Writing 10 of 10", palette},
-        {SheetDepth::Bits1, "", palette},
+        {SheetDepth::Bits32, "Composing", 1, {"Composing", "Composing"}},
+        {SheetDepth::Bits32, "Writing 2 of 10", 1,
+         {"Composing", "Composing", "Writing 0 of 10", "Writing 1 of 10", "Writing 2 of 10"}},
+        {SheetDepth::Bits8, "Quantising", 1, {"Composing", "Composing", "Quantising"}},
+        // Stopped part way through the learning, it learns no further.
+        {SheetDepth::Bits8, "Quantising", 3, learningStopped},
+        {SheetDepth::Bits4, "Writing 10 of 10", 1, saveSteps(105)},
+        {SheetDepth::Bits1, "", 1, saveSteps(0)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.stopAt + " at " + std::to_string(int(c.depth)));
+        SCOPED_TRACE(c.stopAt + " " + std::to_string(c.stopAtCount) + " at " + std::to_string(int(c.depth)));
         th::testing::RecordingProgress progress;
         progress.stopAt = c.stopAt;
+        progress.stopAtCount = c.stopAtCount;
         request.depth = c.depth;
         editor.perform(th::canvas::MoveSprite{.position = 0, .x = 1, .y = 0});
         const ExportOutcome outcome = runExport(request, model, images, host, &progress);

@@ -15,7 +15,7 @@
 //   sheet-number <text> | sprite <index> <x> <y> <width> <height> <upright|rotated> <name>
 // Sprites are listed in list (drawing) order; a name runs to the line's end.
 
-#include "app/DefaultTemplates.h"
+#include "toolkit/DefaultTemplates.h"
 #include "export/TemplateEngine.h"
 
 #include "testing/TempHome.h"
@@ -119,9 +119,9 @@ fs::path templateFor(const fs::path& folder, const TempHome& home)
         return folder / "template.txt";
     std::string fileName = readBytes(folder / "default-template.txt");
     fileName.erase(fileName.find_last_not_of('\n') + 1);
-    for (const th::app::DefaultTemplate& entry : th::app::defaultTemplates()) {
+    for (const th::toolkit::DefaultTemplate& entry : th::toolkit::defaultTemplates()) {
         if (entry.fileName == fileName) {
-            EXPECT_TRUE(th::app::writeDefaultTemplate(home.folder(), entry));
+            EXPECT_TRUE(th::toolkit::writeDefaultTemplate(home.folder(), entry));
             return home.path() / fileName;
         }
     }

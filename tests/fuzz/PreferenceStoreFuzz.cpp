@@ -5,7 +5,7 @@
 
 #include "FuzzTarget.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> keys;
     namesIn({reinterpret_cast<const char*>(data), size}, groups, keys);
 
-    th::editor::PreferenceStore store;
+    th::toolkit::PreferenceStore store;
     if (!store.open(file, int(size % 4)))
         std::abort();
     // A walk visits each line at most once, and no value outgrows the file

@@ -1,6 +1,6 @@
 #pragma once
 // A progress for tests: keeps every step as the text the user would see, and
-// asks the work to stop from the step whose text is `stopAt` on.
+// asks the work to stop from the `stopAtCount`th step whose text is `stopAt` on.
 
 #include "toolkit/Progress.h"
 
@@ -14,12 +14,15 @@ public:
     bool step(toolkit::WorkStage stage, int done, int total) override
     {
         steps.push_back(toolkit::progressText(stage, done, total));
-        stopped = stopped || steps.back() == stopAt;
+        seenStopAt += steps.back() == stopAt;
+        stopped = stopped || seenStopAt == stopAtCount;
         return !stopped;
     }
     void finish() override { ++finishes; }
 
     std::string stopAt;
+    int stopAtCount = 1;
+    int seenStopAt = 0;
     std::vector<std::string> steps;
     bool stopped = false;
     int finishes = 0;

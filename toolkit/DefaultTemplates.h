@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace th::app {
+namespace th::toolkit {
 
 struct TemplateLine {
     int leadingBlanks;
@@ -27,4 +27,4 @@ const DefaultTemplate& html5Template();
 // False when the file could not be written; callers at start-up ignore it.
 bool writeDefaultTemplate(const std::string& folder, const DefaultTemplate& entry);
 
-} // namespace th::app
+} // namespace th::toolkit

@@ -1,4 +1,4 @@
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 #include "files/ReplacingFile.h"
 #include "files/TextFile.h"
@@ -7,7 +7,7 @@
 #include <climits>
 
 
-namespace th::editor {
+namespace th::toolkit {
 
 namespace {
 
@@ -328,4 +328,4 @@ void PreferenceStore::close()
     reset();
 }
 
-} // namespace th::editor
+} // namespace th::toolkit

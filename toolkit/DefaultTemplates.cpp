@@ -1,10 +1,10 @@
-#include "app/DefaultTemplates.h"
+#include "toolkit/DefaultTemplates.h"
 
 #include "files/TextFile.h"
 
 #include <array>
 
-namespace th::app {
+namespace th::toolkit {
 
 namespace {
 
@@ -185,4 +185,4 @@ bool writeDefaultTemplate(const std::string& folder, const DefaultTemplate& entr
     return writer.close().ok();
 }
 
-} // namespace th::app
+} // namespace th::toolkit

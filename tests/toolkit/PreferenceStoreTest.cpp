@@ -1,4 +1,4 @@
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 
 #include "testing/TempHome.h"
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using th::editor::PreferenceStore;
+using th::toolkit::PreferenceStore;
 using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;

@@ -3,11 +3,9 @@
 
 #include <string>
 
-namespace th::editor {
-class PreferenceStore;
-}
+namespace th::toolkit {
 
-namespace th::app {
+class PreferenceStore;
 
 inline constexpr const char* kPreferenceFileName = "TileHeronV2.prefs";
 
@@ -24,7 +22,7 @@ std::string dataFolderFor(const std::string& homeFolder, int hostVersion);
 // whatever cannot be made is passed over. With `sweep`, temporaries a crashed
 // save left in the data folder are removed first; only the copy of the
 // program that owns the folder sweeps it. Returns the data folder.
-std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store,
+std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, PreferenceStore& store,
                               bool sweep = true);
 
-} // namespace th::app
+} // namespace th::toolkit

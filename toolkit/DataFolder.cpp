@@ -1,12 +1,12 @@
-#include "app/DataFolder.h"
+#include "toolkit/DataFolder.h"
 
-#include "app/DefaultTemplates.h"
-#include "editor/PreferenceStore.h"
+#include "toolkit/DefaultTemplates.h"
+#include "toolkit/PreferenceStore.h"
 #include "files/ReplacingFile.h"
 
 #include <filesystem>
 
-namespace th::app {
+namespace th::toolkit {
 
 namespace {
 
@@ -61,7 +61,7 @@ std::string dataFolderFor(const std::string& homeFolder, int hostVersion)
     return support + kCompany + "/" + kProduct + "/";
 }
 
-std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, editor::PreferenceStore& store,
+std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, PreferenceStore& store,
                               bool sweep)
 {
     const std::string dataFolder = dataFolderFor(homeFolder, hostVersion);
@@ -88,4 +88,4 @@ std::string prepareDataFolder(const std::string& homeFolder, int hostVersion, ed
     return dataFolder;
 }
 
-} // namespace th::app
+} // namespace th::toolkit

@@ -1,7 +1,6 @@
-#include "app/DataFolder.h"
-#include "app/PackPreferences.h"
+#include "toolkit/DataFolder.h"
 
-#include "editor/PreferenceStore.h"
+#include "toolkit/PreferenceStore.h"
 #include "testing/TempHome.h"
 #include "toolkit/HostVersion.h"
 
@@ -10,8 +9,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using th::app::prepareDataFolder;
-using th::editor::PreferenceStore;
+using th::toolkit::prepareDataFolder;
+using th::toolkit::PreferenceStore;
 using th::testing::readBytes;
 using th::testing::TempHome;
 using th::testing::writeBytes;
@@ -140,37 +139,3 @@ TEST_F(DataFolderTest, BrokenFilesAndFoldersAreNeverFatal)
 }
 
 } // namespace
-
-// The packing choices live in the same preference file, in their own group.
-TEST_F(DataFolderTest, PackingChoicesAreKeptInThePreferenceFileWithTheGapHeldToSixteen)
-{
-    const std::string file = run() + "TileHeronV2.prefs";
-    const struct {
-        const char* name;
-        const char* stored; // the group's text, appended to the file; "" for none
-        int readGap;
-        bool readTurn;
-        int gap, expectedGap;
-        bool turn;
-        const char* written;
-    } rows[] = {
-        {"none stored: no gap, no turning", "", 0, false, 5, 5, true, "[Canvas]\nPackGap = 5\nPackMayTurn = 1\n"},
-        {"kept choices", "[Canvas]\nPackGap = 12\nPackMayTurn = 1\n", 12, true, 40, 16, false,
-         "[Canvas]\nPackGap = 16\nPackMayTurn = 0\n"},
-        {"a damaged gap", "[Canvas]\nPackGap = -7\n", 0, false, -1, 0, false, "[Canvas]\nPackGap = 0\nPackMayTurn = 0\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        writeBytes(file, kInstalledPreferences + row.stored);
-        ASSERT_TRUE(store.open(file));
-        th::app::PackPreferences choices;
-        EXPECT_EQ(std::pair(choices.gap(), choices.mayTurn()), std::pair(0, false));
-        choices.keepIn(store);
-        EXPECT_EQ(std::pair(choices.gap(), choices.mayTurn()), std::pair(row.readGap, row.readTurn));
-        choices.setGap(row.gap);
-        choices.setMayTurn(row.turn);
-        EXPECT_EQ(choices.gap(), row.expectedGap);
-        store.close();
-        EXPECT_EQ(readBytes(file), kInstalledPreferences + row.written);
-    }
-}

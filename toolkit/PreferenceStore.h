@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-namespace th::editor {
+namespace th::toolkit {
 
 class PreferenceStore {
 public:
@@ -95,4 +95,4 @@ private:
     std::ptrdiff_t cursor_ = kNone;       // kNone: before the first entry
 };
 
-} // namespace th::editor
+} // namespace th::toolkit
