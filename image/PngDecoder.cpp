@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -91,7 +92,7 @@ public:
         if (!ctx_)
             return DecodeStatus::OutOfMemory;
         const auto side = static_cast<std::uint32_t>(std::min<std::size_t>(limits.maxPixels, kMaxSide));
-        const std::size_t budgetBytes = limits.maxPixels * 4;
+        const std::size_t budgetBytes = std::min(limits.maxPixels, SIZE_MAX / 4) * 4;
         if (spng_set_crc_action(ctx_.get(), SPNG_CRC_ERROR, SPNG_CRC_DISCARD) != 0
             || spng_set_image_limits(ctx_.get(), side, side) != 0
             || spng_set_chunk_limits(ctx_.get(), std::min(data.size(), budgetBytes), budgetBytes) != 0
