@@ -62,8 +62,13 @@ bool DeflateParts::addRow(const std::uint8_t* row)
         return false;
     if (!filling_) {
         filling_ = std::make_unique<Part>();
+        for (std::vector<std::uint8_t>* buffer : {&filling_->input, &filling_->output})
+            if (!spareBuffers_.empty()) {
+                *buffer = std::move(spareBuffers_.back());
+                spareBuffers_.pop_back();
+            }
         filling_->input.reserve(dictionary_.size() + static_cast<std::size_t>(rowsPerPart_) * (rowBytes_ + 1));
-        filling_->input = dictionary_;
+        filling_->input.assign(dictionary_.begin(), dictionary_.end());
         filling_->dictionaryBytes = dictionary_.size();
         filling_->first = added_ == 0;
     }
@@ -126,6 +131,8 @@ bool DeflateParts::handOnFinished(bool waitForAll)
             if (!sink_(trailer))
                 return false;
         }
+        spareBuffers_.push_back(std::move(oldest.input));
+        spareBuffers_.push_back(std::move(oldest.output));
         inOrder_.pop_front();
     }
     return true;

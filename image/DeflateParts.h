@@ -67,6 +67,9 @@ private:
     std::vector<std::uint8_t> dictionary_; // the last 32 KiB of input so far
     uLong adler_ = 1;                      // of all input so far
     std::deque<std::shared_ptr<Part>> inOrder_; // given to the threads, not yet handed on
+    // The buffers of parts handed on, for the parts to come: fresh megabytes
+    // for every part cost a page fault every 4 KiB.
+    std::vector<std::vector<std::uint8_t>> spareBuffers_;
 
     std::mutex mutex_;
     std::condition_variable work_;
