@@ -233,7 +233,7 @@ bool bareDecode(const std::vector<std::uint8_t>& bytes, std::vector<std::uint8_t
     return true;
 }
 
-// The whole sheet, whose rows are read apart from libpng on two threads.
+// The whole sheet, read through libspng row by row.
 void DecodeSheet(benchmark::State& state)
 {
     const auto bytes = readFile(dataFolder() / "sheet4096.png");

@@ -66,10 +66,13 @@ struct DecodedHeader {
     int sourceDepth = 0;  // the depth the data itself is stored at
 };
 
-// Image rows top <= row < bottom hold what the data delivered.
+// Image rows top <= row < bottom hold what the data delivered; `intact` is
+// false when the data was damaged after them (a checksum that does not
+// match, a stream that does not end where it should).
 struct DeliveredRows {
     int top = 0;
     int bottom = 0;
+    bool intact = true;
 };
 
 // One decode in progress; the destructor releases everything it holds.
@@ -79,7 +82,9 @@ public:
     virtual const DecodedHeader& header() const = 0;
     // Writes the rows, each `stride` bytes apart, at the header's output
     // depth, and stops where the data ends or breaks. The rows outside the
-    // range it returns are left as they were.
+    // range it returns keep what part of them arrived (an interlaced pass)
+    // and are otherwise left as they were, but made opaque when the data
+    // has no alpha.
     virtual DeliveredRows readRows(std::uint8_t* buffer, std::size_t stride) = 0;
 };
 

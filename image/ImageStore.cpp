@@ -32,7 +32,7 @@ void widenRow(std::uint8_t* row, int width)
 bool decodeInto(DecodeSession& session, Image& image)
 {
     const DeliveredRows delivered = session.readRows(image.pixels(), image.stride());
-    const bool complete = delivered.top == 0 && delivered.bottom == image.height();
+    const bool complete = delivered.intact && delivered.top == 0 && delivered.bottom == image.height();
     if (session.header().outputDepth == 32)
         return complete;
     for (int y = 0; y < image.height(); ++y) {

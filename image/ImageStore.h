@@ -2,8 +2,8 @@
 // The image library: every picture the program uses as a numbered 8-bit RGBA
 // image (rows top first, stride width * 4, straight alpha), decoded through
 // the registered decoders, drawn on through DrawTarget and saved through the
-// registered encoders (BMP writing is always there). Plain C++ over libpng and
-// zlib; the application owns one store and passes it by reference.
+// registered encoders (BMP writing is always there). Plain C++ over libspng,
+// libpng and zlib; the application owns one store and passes it by reference.
 //
 // Numbers: static numbers 0, 1, 2, ... index a slot table (16 slots at first,
 // growing to number + 16 when a number beyond it is used); kAutoNumber asks

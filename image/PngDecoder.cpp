@@ -2,42 +2,24 @@
 
 #include "image/Image.h"
 #include "image/PngChunks.h"
-#include "image/PngIdatStream.h"
-#include "image/PngUnfilter.h"
-#include "image/RowFeed.h"
 
-#include <png.h>
+#include <spng.h>
+#include <zlib.h>
 
-#include <csetjmp>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
-#include <new>
 
 namespace th::image {
 namespace {
 
-struct MemoryCursor {
-    const std::uint8_t* data;
-    std::size_t length;
-    std::size_t position;
-};
-
-// Reads from the block and never past its true end: a truncated file is a
-// libpng error, not a read of whatever follows it in memory.
-void readFromMemory(png_structp png, png_bytep out, png_size_t count)
-{
-    auto* cursor = static_cast<MemoryCursor*>(png_get_io_ptr(png));
-    if (count > cursor->length - cursor->position)
-        png_error(png, "PNG data ends early");
-    std::memcpy(out, cursor->data + cursor->position, count);
-    cursor->position += count;
-}
-
-void discardWarning(png_structp, png_const_charp) {}
-
-// libpng's own handler prints every error; a damaged file is an expected
-// outcome here, reported through the decode's result.
-[[noreturn]] void stopQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+constexpr int kColourGrey = 0;
+constexpr int kColourRgb = 2;
+constexpr int kColourPalette = 3;
+constexpr int kColourGreyAlpha = 4;
+constexpr int kColourRgba = 6;
+constexpr std::size_t kIhdrBytes = 13;
 
 // The depth of the stored data: the bit depth for palette and grey images,
 // 24 for RGB, 32 for RGBA and for anything with a tRNS chunk, except that
@@ -45,178 +27,167 @@ void discardWarning(png_structp, png_const_charp) {}
 int sourceDepthOf(int colourType, int bitDepth, bool hasTrns)
 {
     if (hasTrns) {
-        if (colourType == PNG_COLOR_TYPE_GRAY)
+        if (colourType == kColourGrey)
             return bitDepth < 8 ? 8 : bitDepth;
-        if (colourType == PNG_COLOR_TYPE_PALETTE || colourType == PNG_COLOR_TYPE_RGB)
+        if (colourType == kColourPalette || colourType == kColourRgb)
             return 32;
     }
     switch (colourType) {
-    case PNG_COLOR_TYPE_PALETTE:
-    case PNG_COLOR_TYPE_GRAY:
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
+    case kColourPalette:
+    case kColourGrey:
+    case kColourGreyAlpha:
         return bitDepth;
-    case PNG_COLOR_TYPE_RGB:
+    case kColourRgb:
         return 24;
     default:
         return 32;
     }
 }
 
-// A chunk's length is a promise too: libpng allocates a whole sPLT (or
-// text) chunk before reading it, so 8 bytes claiming 1.9 GB cost 1.9 GB.
-// The data is all in memory, so every chunk that png_read_info reads, the
-// ones before the first IDAT, must fit in what is left of it.
-bool headerChunksFit(std::span<const std::uint8_t> data)
+// libspng refuses a side over its limits before it says what the header
+// declared, so the refusal reads the size where every PNG keeps it: IHDR
+// is the first chunk, its data the width and then the height.
+std::pair<int, int> declaredSide(std::span<const std::uint8_t> data)
 {
-    for (std::size_t at = kPngSignatureBytes; data.size() - at >= kChunkLengthAndType;) {
-        const std::size_t length = bigEndian32(data.data() + at);
-        if (std::memcmp(data.data() + at + 4, "IDAT", 4) == 0)
-            return true;
-        const std::size_t left = data.size() - at - kChunkLengthAndType;
-        if (left < kChunkCrc || length > left - kChunkCrc)
-            return false;
-        at += kChunkLengthAndType + length + kChunkCrc;
-    }
-    return false; // no image data: libpng would refuse it too
+    constexpr std::size_t width = kPngSignatureBytes + kChunkLengthAndType;
+    if (data.size() < width + 8)
+        return {0, 0};
+    const auto side = [](std::uint32_t v) { return static_cast<int>(std::min<std::uint32_t>(v, 0x7FFFFFFF)); };
+    return {side(bigEndian32(data.data() + width)), side(bigEndian32(data.data() + width + 4))};
 }
+
+// libspng checks the sides against its limits before the header's CRC, and
+// takes a header whose CRC the data cut off: both are believed only of a
+// header that is whole.
+bool headerCrcMatches(std::span<const std::uint8_t> data)
+{
+    constexpr std::size_t type = kPngSignatureBytes + 4;
+    constexpr std::size_t crcAt = type + 4 + kIhdrBytes;
+    return data.size() >= crcAt + kChunkCrc
+           && crc32(0, data.data() + type, 4 + kIhdrBytes) == bigEndian32(data.data() + crcAt);
+}
+
+bool endsEarly(int spngError) { return spngError == SPNG_IO_EOF || spngError == SPNG_EOF; }
+
+DecodeStatus statusOf(int spngError)
+{
+    return spngError == SPNG_EMEM ? DecodeStatus::OutOfMemory : DecodeStatus::Damaged;
+}
+
+struct ContextFree {
+    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
+};
 
 class PngSession final : public DecodeSession {
 public:
-    PngSession(std::span<const std::uint8_t> data)
-        : cursor_{data.data(), data.size(), 0} {}
-    ~PngSession() override { png_destroy_read_struct(&png_, &info_, nullptr); }
-    PngSession(const PngSession&) = delete;
-    PngSession& operator=(const PngSession&) = delete;
-
     const DecodedHeader& header() const override { return header_; }
 
-    // Reads the header, checks the declared size and sets every
-    // transformation. Only plain values live in this frame, so libpng's
-    // longjmp out of it skips no destructor.
-    [[nodiscard]] DecodeStatus start(const DecodeLimits& limits)
+    // Reads the header and every chunk before the image data, with the CRC
+    // of each chunk and the image data's Adler-32 checked, and libspng's own
+    // limits set from the budget, so that no chunk can ask for more memory
+    // than the file holds or the picture may take.
+    [[nodiscard]] DecodeStatus start(std::span<const std::uint8_t> data, const DecodeLimits& limits)
     {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopQuietly, discardWarning);
-        if (!png_)
+        ctx_.reset(spng_ctx_new(0));
+        if (!ctx_)
             return DecodeStatus::OutOfMemory;
-        info_ = png_create_info_struct(png_);
-        if (!info_)
-            return DecodeStatus::OutOfMemory;
-        if (setjmp(png_jmpbuf(png_)))
+        const auto side = static_cast<std::uint32_t>(std::min<std::size_t>(limits.maxPixels, kMaxSide));
+        const std::size_t budgetBytes = std::min(limits.maxPixels, SIZE_MAX / 4) * 4;
+        if (spng_set_crc_action(ctx_.get(), SPNG_CRC_ERROR, SPNG_CRC_DISCARD) != 0
+            || spng_set_image_limits(ctx_.get(), side, side) != 0
+            || spng_set_chunk_limits(ctx_.get(), std::min(data.size(), budgetBytes), budgetBytes) != 0
+            || spng_set_png_buffer(ctx_.get(), data.data(), data.size()) != 0)
             return DecodeStatus::Damaged;
-        // Every size PNG allows is read, so that the budget below, not
-        // libpng's default limit, refuses a large one by its declared size.
-        png_set_user_limits(png_, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-        png_set_read_fn(png_, &cursor_, readFromMemory);
-        png_read_info(png_, info_);
 
-        // png_read_update_info below allocates a row, so the size is checked
-        // first.
-        header_.width = static_cast<int>(png_get_image_width(png_, info_));
-        header_.height = static_cast<int>(png_get_image_height(png_, info_));
-        if (const DecodeStatus size = checkDeclaredSize(header_.width, header_.height, limits);
-            size != DecodeStatus::Decoded)
+        spng_ihdr ihdr{};
+        const int error = spng_get_ihdr(ctx_.get(), &ihdr);
+        if (!headerCrcMatches(data))
+            return DecodeStatus::Damaged;
+        if (error != 0) {
+            if (error != SPNG_EUSER_WIDTH && error != SPNG_EUSER_HEIGHT)
+                return statusOf(error);
+            std::tie(header_.width, header_.height) = declaredSide(data);
+            return DecodeStatus::TooLarge;
+        }
+        header_.width = static_cast<int>(ihdr.width);
+        header_.height = static_cast<int>(ihdr.height);
+        if (const DecodeStatus size = checkDeclaredSize(ihdr.width, ihdr.height, limits); size != DecodeStatus::Decoded)
             return size;
 
-        const int colourType = png_get_color_type(png_, info_);
-        const int bitDepth = png_get_bit_depth(png_, info_);
-        const bool hasTrns = png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
-        if (bitDepth == 8 && !hasTrns && png_get_interlace_type(png_, info_) == PNG_INTERLACE_NONE) {
-            if (colourType == PNG_COLOR_TYPE_RGB)
-                plainPixelBytes_ = 3;
-            else if (colourType == PNG_COLOR_TYPE_RGBA)
-                plainPixelBytes_ = 4;
-        }
-        if (hasTrns)
-            png_set_tRNS_to_alpha(png_);
-        if (colourType == PNG_COLOR_TYPE_PALETTE)
-            png_set_palette_to_rgb(png_);
-        else if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-            if (bitDepth < 8)
-                png_set_expand(png_);
-            png_set_gray_to_rgb(png_);
-        }
-        if (bitDepth == 16)
-            png_set_strip_16(png_);
-        passes_ = png_set_interlace_handling(png_);
-        // libpng 1.6 refuses new transformations after this call, so all of
-        // them are set above and the header is updated once.
-        png_read_update_info(png_, info_);
-
-        header_.outputDepth = png_get_color_type(png_, info_) == PNG_COLOR_TYPE_RGB ? 24 : 32;
-        header_.sourceDepth = sourceDepthOf(colourType, bitDepth, hasTrns);
-        const std::size_t rowBytes = png_get_rowbytes(png_, info_);
-        const bool plain = png_get_bit_depth(png_, info_) == 8
-                           && rowBytes == static_cast<std::size_t>(header_.width) * (header_.outputDepth / 8);
-        return plain ? DecodeStatus::Decoded : DecodeStatus::Damaged;
+        // Reading tRNS reads every chunk before the image data. Data that
+        // ends before the first image data chunk has ended is a picture
+        // whose rows all broke off (libspng reads that chunk whole).
+        spng_trns trns{};
+        const int trnsRead = spng_get_trns(ctx_.get(), &trns);
+        brokenOff_ = endsEarly(trnsRead);
+        if (trnsRead != 0 && trnsRead != SPNG_ECHUNKAVAIL && !brokenOff_)
+            return statusOf(trnsRead);
+        const bool hasTrns = trnsRead == 0;
+        header_.sourceDepth = sourceDepthOf(ihdr.color_type, ihdr.bit_depth, hasTrns);
+        opaque_ = !hasTrns && ihdr.color_type != kColourGreyAlpha && ihdr.color_type != kColourRgba;
+        interlaced_ = ihdr.interlace_method != 0;
+        // Every layout arrives as 8-bit RGBA: palette and grey expanded, a
+        // tRNS chunk as alpha, 16-bit samples by their high byte.
+        if (brokenOff_)
+            return DecodeStatus::Decoded;
+        const int started = spng_decode_image(ctx_.get(), nullptr, 0, SPNG_FMT_RGBA8,
+                                              SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
+        brokenOff_ = endsEarly(started);
+        return started == 0 || brokenOff_ ? DecodeStatus::Decoded : statusOf(started);
     }
 
-    // A break in the data ends the read at once. An interlaced image spreads
-    // every pass over all rows, so after a break all rows hold what arrived.
+    // Row by row, so a break in the data still leaves the rows before it. An
+    // interlaced picture spreads every pass over all rows, so after a break
+    // no row is whole. Undelivered rows of a picture without alpha are made
+    // opaque black, as its missing pixels would be.
     DeliveredRows readRows(std::uint8_t* buffer, std::size_t stride) override
     {
-        if (plainPixelBytes_ != 0)
-            return readPlainRows(buffer, stride);
-        row_ = 0;
-        if (setjmp(png_jmpbuf(png_)))
-            return {0, passes_ > 1 ? header_.height : row_};
-        for (int pass = 0; pass < passes_; ++pass)
-            for (row_ = 0; row_ < header_.height; ++row_)
-                png_read_row(png_, buffer + static_cast<std::size_t>(row_) * stride, nullptr);
-        return {0, header_.height};
+        const std::size_t rowBytes = static_cast<std::size_t>(header_.width) * 4;
+        int delivered = 0;
+        bool whole = false;
+        while (!brokenOff_) {
+            spng_row_info row{};
+            if (const int next = spng_get_row_info(ctx_.get(), &row); next != 0) {
+                whole = next == SPNG_EOI && finishedCleanly();
+                break;
+            }
+            const int decoded = spng_decode_row(ctx_.get(), buffer + row.row_num * stride, rowBytes);
+            if (decoded != 0 && decoded != SPNG_EOI)
+                break;
+            ++delivered;
+            if (decoded == SPNG_EOI) {
+                whole = finishedCleanly();
+                break;
+            }
+        }
+        const int bottom = interlaced_ && !whole ? 0 : std::min(delivered, header_.height);
+        if (opaque_)
+            for (int y = bottom; y < header_.height; ++y)
+                for (std::size_t x = 3; x < rowBytes; x += 4)
+                    buffer[static_cast<std::size_t>(y) * stride + x] = 255;
+        return {0, bottom, whole};
     }
 
 private:
-    // Rows of 8-bit RGB or RGBA need none of libpng's transformations, so
-    // they are read here, where inflating (the larger half of the work) runs
-    // on a second thread while this one unfilters the rows before: a 4096 x
-    // 4096 sheet decodes in under three fifths of the time libpng alone takes.
-    DeliveredRows readPlainRows(std::uint8_t* buffer, std::size_t stride)
-    {
-        const std::size_t rowBytes = static_cast<std::size_t>(header_.width) * plainPixelBytes_;
-        const auto height = static_cast<std::size_t>(header_.height);
-        const std::unique_ptr<std::uint8_t[]> zeros(new (std::nothrow) std::uint8_t[rowBytes]());
-        if (!zeros)
-            return {0, 0};
-        // The header has been read up to the first IDAT chunk's data.
-        PngIdatStream data({cursor_.data, cursor_.length}, cursor_.position);
-        const auto threads = rowBytes * height >= kSecondThreadBytes ? RowFeed::Threads::Two : RowFeed::Threads::One;
-        RowFeed rows(header_.height, rowBytes + 1,
-                     [&](int, std::uint8_t* slot) { return data.read(slot, rowBytes + 1); }, threads);
-        const std::uint8_t* above = zeros.get();
-        for (int y = 0; y < header_.height; ++y) {
-            const std::uint8_t* filtered = rows.next();
-            std::uint8_t* out = buffer + static_cast<std::size_t>(y) * stride;
-            if (!filtered || !unfilterRow(filtered[0], filtered + 1, above, out, rowBytes, plainPixelBytes_))
-                return {0, y};
-            above = out;
-        }
-        return {0, header_.height};
-    }
+    // The last row came out; the image data must still end where its
+    // stream says, with the right Adler-32, and the chunks after it read.
+    bool finishedCleanly() { return spng_decode_chunks(ctx_.get()) == 0; }
 
-    // Below this much row data a second thread costs more than it saves.
-    static constexpr std::size_t kSecondThreadBytes = std::size_t{1} << 20;
-
-    MemoryCursor cursor_;
-    png_structp png_ = nullptr;
-    png_infop info_ = nullptr;
-    int passes_ = 1;
-    int plainPixelBytes_ = 0; // 3 or 4 when the rows are read without libpng
-    // A member, not a local: a local changed after setjmp is undefined after
-    // the longjmp back.
-    int row_ = 0;
+    std::unique_ptr<spng_ctx, ContextFree> ctx_;
     DecodedHeader header_;
+    bool opaque_ = true;
+    bool interlaced_ = false;
+    bool brokenOff_ = false; // the data ended before the first image data chunk did
 };
 
 } // namespace
 
 Probe PngDecoder::probe(std::span<const std::uint8_t> data, const DecodeLimits& limits) const
 {
-    if (data.size() < kPngSignatureBytes || png_sig_cmp(data.data(), 0, kPngSignatureBytes) != 0)
+    if (data.size() < kPngSignatureBytes || std::memcmp(data.data(), kPngSignature, kPngSignatureBytes) != 0)
         return {};
-    if (!headerChunksFit(data))
-        return {DecodeStatus::Damaged, 0, 0, nullptr};
-    auto session = std::make_unique<PngSession>(data);
-    const DecodeStatus status = session->start(limits);
+    auto session = std::make_unique<PngSession>();
+    const DecodeStatus status = session->start(data, limits);
     const DecodedHeader header = session->header();
     if (status != DecodeStatus::Decoded)
         session.reset();

@@ -1,8 +1,8 @@
 #pragma once
-// Reads PNG data into 8-bit RGB or RGBA rows: palette and grey become RGB,
-// samples below 8 bits are expanded, a tRNS chunk becomes an alpha channel,
-// 16-bit samples keep their high byte, interlaced images are read in all
-// passes, and no gamma or background is applied.
+// Reads PNG data through libspng into 8-bit RGBA rows: palette and grey are
+// expanded, a tRNS chunk becomes an alpha channel, 16-bit samples keep their
+// high byte, interlaced images are read in all passes, and no gamma or
+// background is applied.
 
 #include "image/Codec.h"
 

@@ -1,8 +1,7 @@
 #pragma once
 // Produces rows on a second thread, a bounded distance ahead of the thread
-// that consumes them: the palette save maps rows while the writer compresses
-// the ones before, and the PNG decoder inflates rows while the reader
-// unfilters the ones before. Rows are produced strictly in order by the one
+// that consumes them: the palette save maps rows while the writer hands the
+// ones before to the compression. Rows are produced strictly in order by the one
 // producer, so the result is the same bits as producing them one by one on
 // the consumer's thread.
 //

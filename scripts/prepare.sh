@@ -2,7 +2,7 @@
 # configures and builds everything into build/. Sourced, not run; the caller
 # sets `packages` (beyond the build's own) and `options` (for CMake).
 
-packages="cmake g++ make pkg-config qt6-base-dev libpng-dev zlib1g-dev nlohmann-json3-dev fonts-dejavu-core ${packages:-}"
+packages="cmake g++ make pkg-config qt6-base-dev libspng-dev libpng-dev zlib1g-dev nlohmann-json3-dev fonts-dejavu-core ${packages:-}"
 
 missing=""
 for package in $packages; do

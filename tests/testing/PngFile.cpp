@@ -51,7 +51,9 @@ namespace {
 // False on a libpng error; `storedRowBytes` is the row size before unpacking.
 bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &f, nullptr, [](png_structp p, png_const_charp) {
+        ++static_cast<PngFile*>(png_get_error_ptr(p))->warnings;
+    });
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
@@ -74,6 +76,7 @@ bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
     f.rows.assign(std::size_t(f.height), std::vector<std::uint8_t>(png_get_rowbytes(png, info)));
     for (auto& row : f.rows)
         png_read_row(png, row.data(), nullptr);
+    png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }

@@ -30,6 +30,7 @@ struct PngFile {
     std::vector<std::string> chunks;             // every chunk's name, in file order
     std::vector<int> filters;                    // each row's filter type byte in the IDAT data
     int zlibLevel = -1;                          // the zlib header's FLEVEL: 3 for levels 7 to 9
+    int warnings = 0;                            // libpng's warnings while reading it all
     std::vector<std::vector<std::uint8_t>> rows; // as stored; below 8 bits one sample a byte
 
     // RGBA pixels; a palette index gives its palette colour, opaque.
