@@ -4,6 +4,7 @@
 
 #include "app/DataFolder.h"
 #include "project/CommandLineHost.h"
+#include "project/ExportWatch.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"
 
@@ -35,6 +36,8 @@ struct Options {
     QCommandLineOption clipboard{"clipboard-to-stdout",
                                  "Write a clipboard template's script to the output, and the written files' "
                                  "lines to the error output."};
+    QCommandLineOption watch{"watch", "Export again each time a picture of the project or the project file "
+                                      "changes, one line per export, until Ctrl+C."};
 };
 
 // The overrides, or the reason the arguments are bad.
@@ -102,7 +105,7 @@ int main(int argc, char* argv[])
     const Options options;
     parser.addOptions({options.sheet, options.depth, options.background, options.powerOfTwo, options.retina,
                        options.sheetNumber, options.templateName, options.templateFile, options.script,
-                       options.clipboard});
+                       options.clipboard, options.watch});
     parser.addPositionalArgument(QStringLiteral("PROJECT.theron"), QStringLiteral("The project to export."));
 
     const auto parsed = overridesFrom(parser, options);
@@ -112,5 +115,7 @@ int main(int argc, char* argv[])
     }
     th::project::CommandLineHost host(std::cout, std::cerr, std::get<ExportOverrides>(parsed).clipboardToStdout);
     const std::string dataFolder = th::app::dataFolderFor(host.homeFolder(), host.hostVersion());
+    if (parser.isSet(options.watch))
+        return th::project::watchAndExport(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
     return th::project::exportProject(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
 }

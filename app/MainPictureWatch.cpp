@@ -1,0 +1,30 @@
+#include "app/MainWindow.h"
+
+namespace th::app {
+
+// Every change of the canvas, undo and redo included, ends in a menu update,
+// so the watch follows the model's revision from there.
+void MainWindow::followPictureFiles()
+{
+    if (model_.revision() == followedRevision_)
+        return;
+    followedRevision_ = model_.revision();
+    pictureWatch_.follow(canvas::pictureFilesOf(model_));
+}
+
+// Not in the middle of a drag: the reload waits for the next burst check
+// instead of splitting the drag's one step.
+void MainWindow::pictureFilesChanged(const std::vector<std::string>& paths)
+{
+    if (mouse_->dragging()) {
+        QTimer::singleShot(canvas::PictureWatch::kQuiet, this, [this, paths] { pictureFilesChanged(paths); });
+        return;
+    }
+    const std::string notice = pictureReload_->reload(paths);
+    redraw();
+    if (!notice.empty())
+        showName(notice);
+    updateMenuState();
+}
+
+} // namespace th::app
