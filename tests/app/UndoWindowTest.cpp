@@ -64,6 +64,12 @@ TEST_F(UndoWindowTest, EveryCommandIsOneStepTakenBackAndDoneAgainInTurn)
          }},
         {"Rotate", [&] { press({20, 2}, Qt::RightButton); }},
         {"Clip", [&] { QTest::keyClick(window.get(), Qt::Key_Minus); }},
+        // Saved again by another program, at another size.
+        {"Reload Picture", [&] {
+             writePng(home.folder() + "c.png", 12, 8, qRgba(0, 100, 0, 255));
+             EXPECT_TRUE(QTest::qWaitFor([&] { return undoText() == "Undo Reload Picture"; }, 5000));
+             EXPECT_EQ(labelText(kNameLabel), "Reloaded: c.png is now 12x8");
+         }},
         {"Reset Columns", [&] { window->onMenu(kMenuResetColumns); }},
         {"Delete Image", [&] { host.answers.push_back(true); click(kDeleteImageButton); }},
         {"New Canvas", [&] { host.answers.push_back(true); click(kNewCanvasButton); }},
