@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <sstream>
 #include <unistd.h>
 
@@ -27,13 +28,22 @@ extern "C" void stopSignalled(int)
 
 // The project file and every picture it names, as read now: a project saved
 // with other sprites is watched over its new pictures from the next export.
-std::vector<std::string> filesOf(const std::string& projectFile)
+// A file the export itself writes (a sheet saved over one of its own
+// pictures) is left out, or every export would start the next.
+std::vector<std::string> filesOf(const std::string& projectFile, const std::string& writtenLines)
 {
     std::vector<std::string> files{projectFile};
     const ProjectReading reading = readProject(projectFile);
     if (reading.project)
         for (const ProjectSprite& sprite : reading.project->sprites)
             files.push_back(sprite.file);
+    const auto normal = [](const std::string& path) {
+        std::error_code error;
+        return std::filesystem::absolute(path, error).lexically_normal();
+    };
+    std::istringstream written(writtenLines);
+    for (std::string path; std::getline(written, path);)
+        std::erase_if(files, [&](const std::string& file) { return normal(file) == normal(path); });
     return files;
 }
 
@@ -78,7 +88,7 @@ int watchAndExport(const ExportOverrides& overrides, toolkit::Host& host, const 
             exportProject(overrides, host, dataFolder, scriptToOut ? out : lines, scriptToOut ? lines : problems);
         // Watching before the line is out: whoever waits for the line may
         // change a file at once.
-        watch->follow(filesOf(overrides.projectFile));
+        watch->follow(filesOf(overrides.projectFile, result == kExportDone ? lines.str() : std::string()));
         const std::string time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString();
         if (result == kExportDone)
             (scriptToOut ? err : out) << time << " exported " << oneLine(lines.str()) << std::endl;
