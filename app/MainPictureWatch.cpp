@@ -12,8 +12,8 @@ void MainWindow::followPictureFiles()
     pictureWatch_.follow(canvas::pictureFilesOf(model_));
 }
 
-// Not in the middle of a drag: the reload waits for the next burst check
-// instead of splitting the drag's one step.
+// Not in the middle of a drag, whose one step a change would end early: the
+// reload tries again a quiet period later.
 void MainWindow::pictureFilesChanged(const std::vector<std::string>& paths)
 {
     if (mouse_->dragging()) {

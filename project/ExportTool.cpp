@@ -1,6 +1,7 @@
 // tile-heron-export: exports a saved project without a display, through the
-// same export as the window. Qt Core only, for its argument parser; no GUI
-// library is loaded, so it runs where no display exists.
+// same export as the window. Qt Core only, for its argument parser and the
+// file watch of --watch; no GUI library is loaded, so it runs where no
+// display exists.
 
 #include "app/DataFolder.h"
 #include "project/CommandLineHost.h"
