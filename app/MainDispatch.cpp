@@ -151,6 +151,7 @@ void MainWindow::updateMenuState()
     const UndoSteps steps{history_.undoName(), history_.redoName()};
     if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites().size(), steps))
         applyMenuState(*state, actions_);
+    followPictureFiles();
 }
 
 } // namespace th::app

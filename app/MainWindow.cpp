@@ -65,6 +65,7 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
     commands_ = std::make_unique<canvas::CanvasCommands>(editor_, host_, access.load, display, &progress_);
     mouse_ = std::make_unique<canvas::CanvasMouse>(editor_, display);
     projects_ = std::make_unique<project::ProjectCommands>(editor_, *mouse_, host_, access.load);
+    pictureReload_ = std::make_unique<canvas::PictureReload>(editor_, access.load);
     connectCanvas();
 
     nameWindow(this, ActiveWindow::Main);

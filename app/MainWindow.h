@@ -19,6 +19,8 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasMouse.h"
 #include "canvas/CanvasView.h"
+#include "canvas/PictureReload.h"
+#include "canvas/PictureWatch.h"
 #include "project/ProjectCommands.h"
 #include "toolkit/ProgressWindow.h"
 
@@ -27,6 +29,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -150,6 +153,11 @@ private:
     // counts as Other, no window at all as the main window.
     ActiveWindow kindOf(const QWidget* window) const;
     void nameWindow(QWidget* window, ActiveWindow kind);
+    // The picture files watched are those of the sprites on the canvas now
+    // (MainPictureWatch.cpp); a burst of changes to them is reloaded as one
+    // step.
+    void followPictureFiles();
+    void pictureFilesChanged(const std::vector<std::string>& paths);
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
@@ -164,6 +172,12 @@ private:
     std::unique_ptr<canvas::CanvasMouse> mouse_;
     std::unique_ptr<project::ProjectCommands> projects_;
     std::unique_ptr<Autosave> autosave_;
+    std::unique_ptr<canvas::PictureReload> pictureReload_;
+    canvas::PictureWatch pictureWatch_{[this](const std::vector<std::string>& paths) { pictureFilesChanged(paths); }};
+    std::uint64_t followedRevision_ = 0;
+    // The revision a reload's notice was shown at, in place of the sprite's
+    // name: the next change of the canvas brings the name back.
+    std::optional<std::uint64_t> noticeRevision_;
     QHash<int, QAction*> actions_;
     QHash<int, QWidget*> gadgets_;
     QHash<int, ImageButton*> buttons_;

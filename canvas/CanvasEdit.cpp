@@ -195,6 +195,35 @@ public:
         edit.removed.clear();
     }
 
+    void apply(ReloadPictures& edit)
+    {
+        edit.replaced.clear();
+        for (std::size_t position = 0; position < sprites().size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            for (const ReloadedPicture& reloaded : edit.pictures) {
+                if (sprite.sourcePath != reloaded.path)
+                    continue;
+                edit.replaced.push_back({position, sprite.image, sprite.width, sprite.height, sprite.picture});
+                sprite.image = reloaded.image;
+                sprite.picture = reloaded.picture;
+                sprite.width = sprite.rotated ? reloaded.height : reloaded.width;
+                sprite.height = sprite.rotated ? reloaded.width : reloaded.height;
+                break;
+            }
+        }
+    }
+    void revert(ReloadPictures& edit)
+    {
+        for (ReloadPictures::Replaced& old : edit.replaced) {
+            SpriteEntry& sprite = sprites().at(old.position);
+            sprite.image = old.image;
+            sprite.width = old.width;
+            sprite.height = old.height;
+            sprite.picture = std::move(old.picture);
+        }
+        edit.replaced.clear();
+    }
+
 private:
     static void turn(SpriteEntry& sprite)
     {
@@ -246,6 +275,7 @@ std::string editName(const CanvasEdit& edit)
         const char* operator()(const ClearCanvas&) const { return "New Canvas"; }
         const char* operator()(const PackSprites&) const { return "Pack Tightly"; }
         const char* operator()(const NudgeSprite&) const { return "Nudge"; }
+        const char* operator()(const ReloadPictures&) const { return "Reload Picture"; }
     };
     return std::visit(Names{}, edit);
 }

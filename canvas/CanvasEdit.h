@@ -124,15 +124,42 @@ struct ClearCanvas {
     Surroundings before = {};
 };
 
+// A picture read again from its file after it changed on disk.
+struct ReloadedPicture {
+    std::string path = {}; // the sourcePath of the sprites that take it
+    ImageHandle image = 0;
+    std::int32_t width = 0; // unturned
+    std::int32_t height = 0;
+    PictureHold picture = {};
+};
+
+// Every sprite made from one of the files takes its new picture and size,
+// keeping its top-left corner, its turn, its place in the drawing order and
+// everything else. The pictures of one gathered burst of changes on disk go
+// together, as one step.
+struct ReloadPictures {
+    std::vector<ReloadedPicture> pictures = {};
+    // What each sprite given a new picture had, by list position.
+    struct Replaced {
+        std::size_t position = 0;
+        ImageHandle image = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        PictureHold picture = {};
+    };
+    std::vector<Replaced> replaced = {}; // recorded
+    Surroundings before = {};
+};
+
 using CanvasEdit = std::variant<AddSprites, RemoveSprite, MoveSprite, TurnSprite, SetClip, ReflowColumns,
-                                SetCanvasSize, ClearCanvas, PackSprites, NudgeSprite>;
+                                SetCanvasSize, ClearCanvas, PackSprites, NudgeSprite, ReloadPictures>;
 
 void apply(CanvasEdit& edit, CanvasModel& model);
 void revert(CanvasEdit& edit, CanvasModel& model);
 
 // The change as the user knows it, for "Undo Move" and "Redo Move": "Import",
 // "Delete Image", "Move", "Rotate", "Clip", "Reset Columns", "Canvas Size",
-// "New Canvas", "Pack Tightly", "Nudge".
+// "New Canvas", "Pack Tightly", "Nudge", "Reload Picture".
 std::string editName(const CanvasEdit& edit);
 
 // Folds the applied `later` into the applied `earlier` when both nudge the

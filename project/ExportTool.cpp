@@ -1,12 +1,14 @@
 // tile-heron-export: exports a saved project without a display, through the
-// same export as the window. Qt Core only, for its argument parser; no GUI
-// library is loaded, so it runs where no display exists.
+// same export as the window. Qt Core only, for its argument parser and the
+// file watch of --watch; no GUI library is loaded, so it runs where no
+// display exists.
 
 #include "export/EdgeExtrusion.h"
 #include "files/LiveTemporaries.h"
 #include "toolkit/DataFolder.h"
 #include "toolkit/PreferenceStore.h"
 #include "project/CommandLineHost.h"
+#include "project/ExportWatch.h"
 #include "project/ProjectExport.h"
 #include "toolkit/QtText.h"
 #include "toolkit/Version.h"
@@ -52,6 +54,8 @@ struct Options {
     QCommandLineOption clipboard{"clipboard-to-stdout",
                                  "Write a clipboard template's script to the output, and the written files' "
                                  "lines to the error output."};
+    QCommandLineOption watch{"watch", "Export again each time a picture of the project or the project file "
+                                      "changes, one line per export, until Ctrl+C."};
 };
 
 // The overrides, or the reason the arguments are bad.
@@ -124,7 +128,7 @@ int main(int argc, char* argv[])
     const Options options;
     parser.addOptions({options.sheet, options.depth, options.background, options.powerOfTwo, options.retina,
                        options.sheetNumber, options.extrude, options.templateName, options.templateFile, options.script,
-                       options.clipboard});
+                       options.clipboard, options.watch});
     parser.addPositionalArgument(QStringLiteral("PROJECT.theron"), QStringLiteral("The project to export."));
 
     const QCommandLineOption help = parser.addHelpOption();
@@ -153,6 +157,8 @@ int main(int argc, char* argv[])
     // temporary there may be that program's save under way.
     th::toolkit::PreferenceStore store;
     const std::string dataFolder = th::toolkit::prepareDataFolder(host.homeFolder(), host.hostVersion(), store, false);
+    if (parser.isSet(options.watch))
+        return th::project::watchAndExport(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
     const int result =
         th::project::exportProject(std::get<ExportOverrides>(parsed), host, dataFolder, std::cout, std::cerr);
     if (result == th::project::kBadArguments)

@@ -15,7 +15,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+
+#include <csignal>
 
 #include <sys/stat.h>
 
@@ -240,6 +244,57 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
     }
     EXPECT_TRUE(std::filesystem::is_regular_file(oddSheet));
     EXPECT_FALSE(std::filesystem::exists(home.folder() + "unwritten.png"));
+}
+
+// A real process: exported at the start, again after a picture and after
+// the project file changed, and stopped by Ctrl+C with success and nothing
+// but the sheet and script left beside them.
+TEST_F(ProjectWindowTest, WatchExportsOnEachChangeUntilInterrupted)
+{
+    arrangeCanvas();
+    const std::string project = home.folder() + "p.theron";
+    host.paths.push_back(project);
+    window->menuAction(kMenuSaveProjectAs)->trigger();
+    const std::string out = makeFolder("watched");
+
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(TH_EXPORT_TOOL),
+               {QString::fromStdString(project), QStringLiteral("--watch"), QStringLiteral("--template"),
+                QStringLiteral("sprites"), QStringLiteral("--sheet"), QString::fromStdString(out + "sheet.png"),
+                QStringLiteral("--script"), QString::fromStdString(out + "sheet.csv")});
+    ASSERT_TRUE(tool.waitForStarted(5000));
+    QStringList lines;
+    const auto waitForLines = [&](int count) {
+        QDeadlineTimer deadline(10000);
+        while (lines.size() < count && !deadline.hasExpired() && tool.state() == QProcess::Running) {
+            tool.waitForReadyRead(200);
+            while (tool.canReadLine())
+                lines.push_back(QString::fromUtf8(tool.readLine()).trimmed());
+        }
+        return lines.size();
+    };
+    const QRegularExpression exported(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d exported .*/sheet\\.png, .*/sheet\\.csv$"));
+
+    ASSERT_EQ(waitForLines(1), 1) << tool.readAllStandardError().toStdString();
+    const std::string first = readBytes(out + "sheet.png");
+    writePng(home.folder() + "c.png", 12, 8, qRgba(10, 10, 200, 255));
+    ASSERT_EQ(waitForLines(2), 2) << tool.readAllStandardError().toStdString();
+    EXPECT_NE(readBytes(out + "sheet.png"), first) << "the sheet shows the changed picture";
+    writeBytes(project, readBytes(project));
+    ASSERT_EQ(waitForLines(3), 3) << tool.readAllStandardError().toStdString();
+
+    ::kill(pid_t(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(5000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 0);
+    for (const QString& line : lines)
+        EXPECT_TRUE(exported.match(line).hasMatch()) << line.toStdString();
+    EXPECT_EQ(tool.readAllStandardOutput(), QByteArray()) << "one line an export, no more";
+    EXPECT_EQ(th::testing::namesIn(out), (std::vector<std::string>{"sheet.csv", "sheet.png"}));
 }
 
 TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeAndOfferedAtTheNextStart)

@@ -58,6 +58,14 @@ TEST(CanvasEdit, ApplyRevertAndApplyAgain)
          "a#1@0,0 10x10 b#2@10,0 20x10 | current b, clip 2, place 40,0, active, size 4096"},
         {"clear keeps the size", 3, [](CanvasModel&) { return ClearCanvas{}; },
          "| current -, clip 0, place 0,0, inactive, size 1024"},
+        {"a reloaded picture keeps each sprite's corner and turn", 3,
+         [](CanvasModel& m) {
+             CanvasEdit turn = TurnSprite{.position = 1};
+             apply(turn, m);
+             // The test sprites come from no file, so all of them take it.
+             return ReloadPictures{.pictures = {{.path = "", .image = 9, .width = 4, .height = 6}}};
+         },
+         "a#1@0,0 4x6 c#3@30,0 4x6 b#2@10,0 6x4T | current b, clip 2, place 40,0, active, size 1024"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
