@@ -271,17 +271,18 @@ void CanvasView::paintOverlay(QPainter& painter)
     outline(painter, viewRect(visibleRect(*current, model_.clipMargin())), lineWidth(), kVisibleBoxColour);
     outline(painter, viewRect(fullBox(*current)), lineWidth(), kExtentColour);
 
+    const QRect label = sheetSizeLabel();
+    painter.fillRect(label, QColor(kExtentColour));
+    painter.setPen(Qt::black);
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, sheetSizeText());
+
+    // Last, so that nothing of the overlay hides it.
     const QRect cross = pivotCross(*current);
     for (const QRect& bar : crossBars(cross, 1 + 2 * kPivotOutline))
         painter.fillRect(bar, QColor(kPivotShadow));
     const QRect inner = cross.adjusted(kPivotOutline, kPivotOutline, -kPivotOutline, -kPivotOutline);
     for (const QRect& bar : crossBars(inner, 1))
         painter.fillRect(bar, QColor(kPivotLine));
-
-    const QRect label = sheetSizeLabel();
-    painter.fillRect(label, QColor(kExtentColour));
-    painter.setPen(Qt::black);
-    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, sheetSizeText());
 }
 
 void CanvasView::paintEvent(QPaintEvent* event)
