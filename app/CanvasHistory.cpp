@@ -7,6 +7,7 @@ namespace th::app {
 namespace {
 
 constexpr int kNudgeRun = 1;
+constexpr int kPivotClick = 2;
 
 class EditStep final : public QUndoCommand {
 public:
@@ -28,11 +29,19 @@ public:
     void undo() override { canvas::revert(edit_, model_); }
 
     // Nudges share an identifier so that the stack offers each new one to
-    // the step before it, which takes it in while it is a run on one sprite.
-    int id() const override { return std::holds_alternative<canvas::NudgeSprite>(edit_) ? kNudgeRun : -1; }
+    // the step before it, which takes it in while it is a run on one sprite;
+    // pivots do too, so that a double-click's first click and its return to
+    // the centre are one step.
+    int id() const override
+    {
+        if (std::holds_alternative<canvas::NudgeSprite>(edit_))
+            return kNudgeRun;
+        return std::holds_alternative<canvas::SetPivot>(edit_) ? kPivotClick : -1;
+    }
     bool mergeWith(const QUndoCommand* other) override
     {
-        return canvas::continueNudge(edit_, static_cast<const EditStep*>(other)->edit_);
+        const canvas::CanvasEdit& later = static_cast<const EditStep*>(other)->edit_;
+        return canvas::continueNudge(edit_, later) || canvas::continuePivot(edit_, later);
     }
     // The position read-out last shown while this step was the newest done:
     // a note beside the change, not part of it.

@@ -199,6 +199,8 @@ void MainWindow::connectCanvas()
     connect(view_, &CanvasView::leftReleased, this, handled(&canvas::CanvasMouse::leftReleased));
     connect(view_, &CanvasView::pointerMoved, this, handled(&canvas::CanvasMouse::pointerMoved));
     connect(view_, &CanvasView::rightPressed, this, handled(&canvas::CanvasMouse::rightPressed));
+    connect(view_, &CanvasView::pivotPressed, this, handled(&canvas::CanvasMouse::pivotPressed));
+    connect(view_, &CanvasView::pivotDoubleClicked, this, handled(&canvas::CanvasMouse::pivotDoubleClicked));
     connect(view_, &CanvasView::arrowPressed, this, [this](int dx, int dy, bool large) {
         canvas::nudgeCurrent(editor_, *this, dx, dy, large ? canvas::NudgeStep::Large : canvas::NudgeStep::Pixel,
                              snapToGrid());

@@ -180,6 +180,21 @@ public:
         sprite.y = edit.fromY;
     }
 
+    void apply(SetPivot& edit)
+    {
+        SpriteEntry& sprite = sprites().at(edit.position);
+        edit.fromX = sprite.pivotX;
+        edit.fromY = sprite.pivotY;
+        sprite.pivotX = edit.x;
+        sprite.pivotY = edit.y;
+    }
+    void revert(SetPivot& edit)
+    {
+        SpriteEntry& sprite = sprites().at(edit.position);
+        sprite.pivotX = edit.fromX;
+        sprite.pivotY = edit.fromY;
+    }
+
     void apply(SetCanvasSize& edit) { setSize(edit.size); }
     void revert(SetCanvasSize&) {}
 
@@ -276,6 +291,7 @@ std::string editName(const CanvasEdit& edit)
         const char* operator()(const PackSprites&) const { return "Pack Tightly"; }
         const char* operator()(const NudgeSprite&) const { return "Nudge"; }
         const char* operator()(const ReloadPictures&) const { return "Reload Picture"; }
+        const char* operator()(const SetPivot&) const { return "Set Pivot"; }
     };
     return std::visit(Names{}, edit);
 }
@@ -288,6 +304,18 @@ bool continueNudge(CanvasEdit& earlier, const CanvasEdit& later)
         return false;
     run->x = next->x;
     run->y = next->y;
+    return true;
+}
+
+bool continuePivot(CanvasEdit& earlier, const CanvasEdit& later)
+{
+    auto* click = std::get_if<SetPivot>(&earlier);
+    const auto* reset = std::get_if<SetPivot>(&later);
+    if (!click || !reset || !reset->undoesClick || click->position != reset->position || click->x != reset->fromX
+        || click->y != reset->fromY)
+        return false;
+    click->x = reset->x;
+    click->y = reset->y;
     return true;
 }
 

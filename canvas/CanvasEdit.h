@@ -118,6 +118,20 @@ struct NudgeSprite {
     Surroundings before = {};
 };
 
+// Sets the pivot of the sprite at a list position, as fractions of its
+// visible box. A Ctrl+double-click's return to the centre marks itself as
+// `undoesClick`, so that continuePivot() can fold it into the Ctrl+click its
+// first press made.
+struct SetPivot {
+    std::size_t position = 0;
+    double x = 0.5;
+    double y = 0.5;
+    bool undoesClick = false;
+    double fromX = 0.5; // recorded
+    double fromY = 0.5; // recorded
+    Surroundings before = {};
+};
+
 // Empties the canvas: no sprite, no clip, inactive, import place at the origin.
 struct ClearCanvas {
     std::vector<SpriteEntry> removed = {}; // recorded
@@ -152,20 +166,25 @@ struct ReloadPictures {
 };
 
 using CanvasEdit = std::variant<AddSprites, RemoveSprite, MoveSprite, TurnSprite, SetClip, ReflowColumns,
-                                SetCanvasSize, ClearCanvas, PackSprites, NudgeSprite, ReloadPictures>;
+                                SetCanvasSize, ClearCanvas, PackSprites, NudgeSprite, ReloadPictures, SetPivot>;
 
 void apply(CanvasEdit& edit, CanvasModel& model);
 void revert(CanvasEdit& edit, CanvasModel& model);
 
 // The change as the user knows it, for "Undo Move" and "Redo Move": "Import",
 // "Delete Image", "Move", "Rotate", "Clip", "Reset Columns", "Canvas Size",
-// "New Canvas", "Pack Tightly", "Nudge", "Reload Picture".
+// "New Canvas", "Pack Tightly", "Nudge", "Reload Picture", "Set Pivot".
 std::string editName(const CanvasEdit& edit);
 
 // Folds the applied `later` into the applied `earlier` when both nudge the
 // same sprite and `later` starts where `earlier` ended: true when it did,
 // and `earlier` then reverts both at once.
 bool continueNudge(CanvasEdit& earlier, const CanvasEdit& later);
+
+// Folds the applied `later` into the applied `earlier` when `later` is a
+// double-click's return to the centre of the sprite whose pivot `earlier`,
+// its first click, set: true when it did, and the double-click is one step.
+bool continuePivot(CanvasEdit& earlier, const CanvasEdit& later);
 
 // Moves the sprite of an applied MoveSprite (now on top) on to (x, y), as a
 // drag does between press and release; the change then reverts from there.

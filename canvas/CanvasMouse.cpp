@@ -3,6 +3,7 @@
 #include "canvas/CanvasReadouts.h"
 #include "canvas/CanvasRefresh.h"
 #include "canvas/GridSnap.h"
+#include "canvas/SpritePivot.h"
 
 #include <algorithm>
 
@@ -77,6 +78,47 @@ void CanvasMouse::rightPressed(std::int32_t x, std::int32_t y)
         showPosition();
     }
     record(x, y);
+}
+
+void CanvasMouse::pivotPressed(std::int32_t x, std::int32_t y)
+{
+    if (model_.canvasActive()) {
+        // The button is down, but nothing is held: moves until the release
+        // drag nothing.
+        editor_.finishMove();
+        held_.reset();
+        dragging_ = true;
+        picked_ = false;
+        setPivot(false);
+    }
+    record(x, y);
+}
+
+void CanvasMouse::pivotDoubleClicked(std::int32_t x, std::int32_t y)
+{
+    if (model_.canvasActive()) {
+        dragging_ = true;
+        picked_ = false;
+        setPivot(true);
+    }
+    record(x, y);
+}
+
+void CanvasMouse::setPivot(bool centre)
+{
+    const std::optional<std::size_t> position = model_.sprites().currentPosition();
+    if (!position)
+        return;
+    const SpriteEntry& sprite = model_.sprites().entries()[*position];
+    const auto at = pivotAt(sprite, model_.clipMargin(), pointerX_, pointerY_);
+    if (!at)
+        return;
+    const auto [x, y] = centre ? std::pair{kCentrePivot, kCentrePivot} : *at;
+    // A click on the pivot where it already is changes nothing and is no step.
+    if (x == sprite.pivotX && y == sprite.pivotY)
+        return;
+    editor_.perform(SetPivot{.position = *position, .x = x, .y = y, .undoesClick = centre});
+    display_.redraw();
 }
 
 std::int32_t CanvasMouse::wheelTurned(std::int32_t x, std::int32_t y, std::int32_t delta,

@@ -3,6 +3,8 @@
 // under the pointer (it comes to the top, shown half transparent), moves drag it,
 // optionally snapped to an 8-pixel grid, the release drops it; a right press
 // turns a sprite by 90 degrees; the wheel scrolls the canvas vertically.
+// With Ctrl, a left press inside the current sprite sets its pivot there and
+// a double-click puts it back to the centre; neither picks anything up.
 //
 // Every event acts on the pointer position recorded at the previous canvas
 // event and then records its own. The view tracks the pointer even with no
@@ -28,6 +30,8 @@ public:
     void leftReleased(std::int32_t x, std::int32_t y);
     void pointerMoved(std::int32_t x, std::int32_t y);
     void rightPressed(std::int32_t x, std::int32_t y);
+    void pivotPressed(std::int32_t x, std::int32_t y);
+    void pivotDoubleClicked(std::int32_t x, std::int32_t y);
     // Scrolls whether or not the canvas is active and answers the new
     // vertical scroll position for the scroll area, which keeps it within its
     // own limits. delta is positive when the wheel turns away from the user,
@@ -45,6 +49,9 @@ public:
 private:
     // The topmost sprite under the point, remembering where it was grabbed.
     std::optional<std::size_t> pick(std::int32_t x, std::int32_t y);
+    // A pivot change for the current sprite when the pointer is inside its
+    // visible box; `centre` puts it back to the middle.
+    void setPivot(bool centre);
     void showPosition();
     void record(std::int32_t x, std::int32_t y);
 

@@ -33,6 +33,22 @@ QRect visibleRect(const SpriteEntry& sprite, std::int32_t margin)
 
 constexpr qreal kHeldOpacity = 0.5;
 
+// The pivot cross keeps its size in view pixels at every zoom: arms of this
+// many pixels either side of the centre, a light line over a dark outline.
+constexpr int kPivotArm = 5;
+constexpr int kPivotOutline = 1;
+constexpr QRgb kPivotLine = qRgb(255, 255, 255);
+constexpr QRgb kPivotShadow = qRgb(0, 0, 0);
+
+// The cross's two bars, `thick` view pixels across, in the square `cross`.
+QList<QRect> crossBars(const QRect& cross, int thick)
+{
+    const QPoint centre = cross.center();
+    const int half = thick / 2;
+    return {QRect(cross.x(), centre.y() - half, cross.width(), thick),
+            QRect(centre.x() - half, cross.y(), thick, cross.height())};
+}
+
 // An outline whose lines, `line` view pixels wide, lie on the box's first
 // and last columns and rows, as the image library draws outlined boxes.
 QList<QRect> outlineLines(const QRect& box, int line)
@@ -189,7 +205,17 @@ QRegion CanvasView::overlayRegion() const
     region += outlineRegion(viewRect(visibleRect(*current, model_.clipMargin())), lineWidth());
     region += outlineRegion(viewRect(fullBox(*current)), lineWidth());
     region += sheetSizeLabel();
+    region += pivotCross(*current);
     return region;
+}
+
+QRect CanvasView::pivotCross(const SpriteEntry& sprite) const
+{
+    const VisibleBox box = visibleBox(sprite, model_.clipMargin());
+    const std::int64_t x = std::llround((double(box.left) + sprite.pivotX * double(box.width)) * zoom_);
+    const std::int64_t y = std::llround((double(box.top) + sprite.pivotY * double(box.height)) * zoom_);
+    const int reach = kPivotArm + kPivotOutline;
+    return {clampedView(x) - reach, clampedView(y) - reach, 2 * reach + 1, 2 * reach + 1};
 }
 
 // Qt blends a picture drawn at its own size with vector code, but one it
@@ -249,6 +275,14 @@ void CanvasView::paintOverlay(QPainter& painter)
     painter.fillRect(label, QColor(kExtentColour));
     painter.setPen(Qt::black);
     painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, sheetSizeText());
+
+    // Last, so that nothing of the overlay hides it.
+    const QRect cross = pivotCross(*current);
+    for (const QRect& bar : crossBars(cross, 1 + 2 * kPivotOutline))
+        painter.fillRect(bar, QColor(kPivotShadow));
+    const QRect inner = cross.adjusted(kPivotOutline, kPivotOutline, -kPivotOutline, -kPivotOutline);
+    for (const QRect& bar : crossBars(inner, 1))
+        painter.fillRect(bar, QColor(kPivotLine));
 }
 
 void CanvasView::paintEvent(QPaintEvent* event)
@@ -274,10 +308,23 @@ void CanvasView::paintEvent(QPaintEvent* event)
 
 void CanvasView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    // Ctrl, not Alt: many window managers take Alt and a click for
+    // themselves.
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+        emit pivotPressed(canvasPoint(event->position()));
+    else if (event->button() == Qt::LeftButton)
         emit leftPressed(canvasPoint(event->position()));
     else if (event->button() == Qt::RightButton)
         emit rightPressed(canvasPoint(event->position()));
+}
+
+// Without Ctrl, a double-click's second press is one more press.
+void CanvasView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+        emit pivotDoubleClicked(canvasPoint(event->position()));
+    else
+        QWidget::mouseDoubleClickEvent(event);
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)

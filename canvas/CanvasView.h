@@ -56,6 +56,9 @@ signals:
     void leftReleased(QPoint at);
     void pointerMoved(QPoint at);
     void rightPressed(QPoint at);
+    // The left button with Ctrl held: a press, and a double-click.
+    void pivotPressed(QPoint at);
+    void pivotDoubleClicked(QPoint at);
     void wheelTurned(QPoint at, int delta);
     // The wheel turned with Ctrl held; `viewAt` is the pointer in view pixels.
     void zoomTurned(QPointF viewAt, int delta);
@@ -71,6 +74,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -96,6 +100,8 @@ private:
     qreal opacity(const SpriteEntry& sprite) const;
     const QImage* enlargedHeld(const SpriteEntry& sprite);
     QRegion overlayRegion() const;
+    // The square of view pixels the current sprite's pivot cross covers.
+    QRect pivotCross(const SpriteEntry& sprite) const;
     void paintSprite(class QPainter& painter, const SpriteEntry& sprite);
     void paintOverlay(QPainter& painter);
     // The overlay's lines are as wide as a canvas pixel, and never thinner

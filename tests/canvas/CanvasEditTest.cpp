@@ -66,6 +66,13 @@ TEST(CanvasEdit, ApplyRevertAndApplyAgain)
              return ReloadPictures{.pictures = {{.path = "", .image = 9, .width = 4, .height = 6}}};
          },
          "a#1@0,0 4x6 c#3@30,0 4x6 b#2@10,0 6x4T | current b, clip 2, place 40,0, active, size 1024"},
+        {"a pivot leaves the order and the selection", 3,
+         [](CanvasModel& m) {
+             m.selectFirst();
+             return SetPivot{.position = 1, .x = 0.125, .y = 1};
+         },
+         "a#1@0,0 10x10 b#2@10,0 20x10 pivot 0.125,1 c#3@30,0 10x10 | current a, clip 2, place 40,0, active, size "
+         "1024"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
