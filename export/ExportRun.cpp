@@ -66,9 +66,8 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
     if (used.width <= 0 || used.height <= 0)
         return stayOpen(kNoUsedArea);
 
-    // The outermost boxes' extruded edges get room on the right and below.
     const int extrude = std::clamp(request.extrude, 0, kMostExtrusion);
-    const SheetSize size = sheetSizeFor(used.width + extrude, used.height + extrude, request.powerOfTwo);
+    const SheetSize size = exportSheetSize(request, model);
     // The template may ask for turned sprites to lie the other way round.
     const Turn turn = request.templateFile && templateTurnsClockwise(*request.templateFile) ? Turn::Clockwise
                                                                                              : Turn::CounterClockwise;
@@ -91,13 +90,7 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
     if (!request.script.clipboard && request.scriptPath.empty())
         return stayOpen(kNoScriptPath);
 
-    ScriptInputs inputs;
-    inputs.clipMargin = model.clipMargin();
-    inputs.retina = request.retina;
-    inputs.sheetWidth = size.width;
-    inputs.sheetHeight = size.height;
-    inputs.sheetPath = request.sheetPath;
-    inputs.sheetNumber = std::to_string(request.sheetNumber);
+    const ScriptInputs inputs = exportScriptInputs(request, model, size);
 
     if (request.script.clipboard) {
         ClipboardText clipboard;
@@ -116,6 +109,26 @@ ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel&
     if (expansion.result != ExpansionResult::Written)
         return stayOpen(scriptProblem(expansion, request));
     return saved(kSavedToDisk);
+}
+
+SheetSize exportSheetSize(const ExportRequest& request, const canvas::CanvasModel& model)
+{
+    const canvas::UsedArea used = canvas::usedArea(model);
+    // The outermost boxes' extruded edges get room on the right and below.
+    const int extrude = std::clamp(request.extrude, 0, kMostExtrusion);
+    return sheetSizeFor(used.width + extrude, used.height + extrude, request.powerOfTwo);
+}
+
+ScriptInputs exportScriptInputs(const ExportRequest& request, const canvas::CanvasModel& model, SheetSize size)
+{
+    ScriptInputs inputs;
+    inputs.clipMargin = model.clipMargin();
+    inputs.retina = request.retina;
+    inputs.sheetWidth = size.width;
+    inputs.sheetHeight = size.height;
+    inputs.sheetPath = request.sheetPath;
+    inputs.sheetNumber = std::to_string(request.sheetNumber);
+    return inputs;
 }
 
 } // namespace th::exporting

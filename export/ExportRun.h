@@ -5,6 +5,8 @@
 
 #include "canvas/CanvasModel.h"
 #include "export/ExportRequest.h"
+#include "export/SheetSize.h"
+#include "export/TemplateTokens.h"
 
 #include <string>
 
@@ -42,5 +44,11 @@ struct ExportOutcome {
 // written, and has finished before the call returns.
 ExportOutcome runExport(const ExportRequest& request, const canvas::CanvasModel& model,
                         image::ImageStore& images, toolkit::Host& host, toolkit::Progress* progress = nullptr);
+
+// The sheet's size for these choices and the canvas as it is: the used area
+// with room for the extruded edges, rounded as asked.
+SheetSize exportSheetSize(const ExportRequest& request, const canvas::CanvasModel& model);
+// What the script of such an export reads besides the sprites.
+ScriptInputs exportScriptInputs(const ExportRequest& request, const canvas::CanvasModel& model, SheetSize size);
 
 } // namespace th::exporting

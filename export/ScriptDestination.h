@@ -4,6 +4,7 @@
 
 #include "files/TextFile.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,6 +22,9 @@ public:
     virtual bool writeLine(std::string_view utf8) = 0;
     // Called once after the last line; why the lines did not all land, if so.
     virtual files::FileResult finish() = 0;
+    // Told before each line which repeat pass writes it: the sprite number,
+    // or 0 for a line outside any repeat block.
+    virtual void nextLineFromPass(std::int64_t /*spriteNumber*/) {}
 };
 
 // A script file, begun by begin() and put in place by finish() and not

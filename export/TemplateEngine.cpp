@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace th::exporting {
@@ -20,14 +21,8 @@ namespace {
 // A read at the end yields an empty line, as reading a file does.
 class TemplateLines {
 public:
-    // Why the file could not be read, if so.
-    files::FileResult read(const std::filesystem::path& file)
-    {
-        files::TextReader reader(file, files::FileKind::Template);
-        while (!reader.atEnd())
-            lines_.push_back(reader.readLine());
-        return reader.result();
-    }
+    TemplateLines() = default;
+    explicit TemplateLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
     bool atEnd() const { return next_ >= lines_.size(); }
     std::size_t position() const { return next_; }
@@ -125,9 +120,19 @@ private:
 Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestination& destination,
                          const canvas::SpriteList& sprites, const ScriptInputs& inputs, toolkit::Progress* progress)
 {
-    TemplateLines lines;
-    if (files::FileResult read = lines.read(templateFile); !read.ok())
-        return {ExpansionResult::TemplateUnreadable, read};
+    files::TextReader reader(templateFile, files::FileKind::Template);
+    std::vector<std::string> lines;
+    while (!reader.atEnd())
+        lines.push_back(reader.readLine());
+    if (!reader.result().ok())
+        return {ExpansionResult::TemplateUnreadable, reader.result()};
+    return expandTemplate(std::move(lines), destination, sprites, inputs, progress);
+}
+
+Expansion expandTemplate(std::vector<std::string> templateLines, ScriptDestination& destination,
+                         const canvas::SpriteList& sprites, const ScriptInputs& inputs, toolkit::Progress* progress)
+{
+    TemplateLines lines(std::move(templateLines));
     if (files::FileResult begun = destination.begin(); !begun.ok())
         return {ExpansionResult::DestinationFailed, begun};
 
@@ -191,6 +196,7 @@ Expansion expandTemplate(const std::filesystem::path& templateFile, ScriptDestin
         // The first line the destination refuses ends the expansion: a full
         // disk must not keep it spinning through the passes still to come.
         if (!repeatStart && !repeatEnd && !turnLine) {
+            destination.nextLineFromPass(inBlock ? spriteNumber : 0);
             if (!destination.writeLine(line))
                 break;
             if (++written % kLinesBetweenReports == 0

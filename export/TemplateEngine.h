@@ -12,6 +12,8 @@
 #include "toolkit/Progress.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace th::exporting {
 
@@ -39,6 +41,11 @@ struct Expansion {
 // reported on `progress` now and then, and the user may stop there.
 [[nodiscard]] Expansion expandTemplate(const std::filesystem::path& templateFile,
                                        ScriptDestination& destination,
+                                       const canvas::SpriteList& sprites, const ScriptInputs& inputs,
+                                       toolkit::Progress* progress = nullptr);
+// The same for a template already at hand, one line per entry without line
+// ends, such as the text of an editor.
+[[nodiscard]] Expansion expandTemplate(std::vector<std::string> templateLines, ScriptDestination& destination,
                                        const canvas::SpriteList& sprites, const ScriptInputs& inputs,
                                        toolkit::Progress* progress = nullptr);
 
