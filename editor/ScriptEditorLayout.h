@@ -8,6 +8,11 @@
 namespace th::editor {
 
 enum ScriptEditorElement {
+    // The preview of the current template: its title, its text and the check
+    // box that shows or hides both.
+    kPreviewLabel = 95,
+    kPreviewPane = 96,
+    kPreviewToggle = 97,
     // Drop-down buttons: the later tokens, and the gallery's templates.
     kMoreTagsButton = 98,
     kGalleryButton = 99,
@@ -37,8 +42,9 @@ struct ElementRect {
 
 // The element's place for content width W and height H; the tab panel's
 // inner area decides the editors' size, so they are not listed here.
-// Divisions drop the fraction.
-ElementRect scriptEditorRect(int element, int W, int H);
+// Divisions drop the fraction. A shown preview takes the lower half of the
+// tab panel's place.
+ElementRect scriptEditorRect(int element, int W, int H, bool previewShown = false);
 
 // The token a button inserts, top to bottom, then the "More Tags" menu's
 // entries: the table's tokens that have a button, in its order.

@@ -56,13 +56,18 @@ ScriptEditorWindow::ScriptEditorWindow(ScriptEditorServices services, QWidget* p
     layoutElements();
     services_.store.open(services_.preferenceFile);
     readLibrary();
+    readPreviewChoice();
     applyTheme();
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] { tabChosen(); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        tabChosen();
+        schedulePreview();
+    });
     connect(themeList_, &QComboBox::currentIndexChanged, this, [this] { onElement(kThemeList); });
 }
 
 ScriptEditorWindow::~ScriptEditorWindow()
 {
+    stopPreview();
     services_.store.close();
 }
 
@@ -93,6 +98,7 @@ void ScriptEditorWindow::buildElements()
         elements_.insert(number, button);
     }
     buildMenus();
+    buildPreview();
     themeList_ = new QComboBox(this);
     for (const Theme& theme : kThemes)
         themeList_->addItem(q(theme.name));
@@ -132,7 +138,7 @@ void ScriptEditorWindow::layoutElements()
     for (auto it = elements_.cbegin(); it != elements_.cend(); ++it) {
         if (it.key() == kFirstEditor)
             continue; // the tab panel sizes its editors
-        const ElementRect r = scriptEditorRect(it.key(), width(), height());
+        const ElementRect r = scriptEditorRect(it.key(), width(), height(), previewToggle_ && previewShown());
         it.value()->setGeometry(r.x, r.y, r.width, r.height);
     }
 }
@@ -163,6 +169,8 @@ QPlainTextEdit* ScriptEditorWindow::newEditor()
     connect(editor, &QPlainTextEdit::textChanged, this, [this, editor] {
         if (editor->hasFocus())
             colourTokens(*editor);
+        if (editor == currentEditor())
+            schedulePreview();
     });
     return editor;
 }

@@ -7,15 +7,25 @@
 // this window keeps the tabs in step with them. It keeps the preference store
 // open while it is open and closes it, which writes the file, when it closes.
 
+#include "canvas/SpriteList.h"
 #include "editor/ScriptLibrary.h"
 #include "editor/ThemeLook.h"
+#include "export/TemplateTokens.h"
 
 #include <QHash>
 #include <QWidget>
 
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
+class QLabel;
+class QTimer;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
@@ -33,6 +43,14 @@ struct ScriptEditorServices {
     // Ends in "/"; the templates are its "*.txt" files.
     std::string dataFolder;
     toolkit::Host& host;
+};
+
+// What the preview expands the current template over: a copy of the
+// canvas's sprites, and the values an export with the last choices would
+// give the script.
+struct PreviewSource {
+    canvas::SpriteList sprites;
+    exporting::ScriptInputs inputs;
 };
 
 class ScriptEditorWindow : public QWidget {
@@ -57,6 +75,15 @@ public:
     // under the name in the name field, or the entry's own when it is empty,
     // once the user confirms it.
     void addFromGallery(int entry);
+
+    // Where the preview takes the canvas from, and whom it asks to select
+    // the sprite of a clicked line (by the sprite's number). Without a source
+    // the preview stays empty.
+    void setPreviewSource(std::function<PreviewSource()> source);
+    void setSpriteChooser(std::function<void(std::int64_t)> chooser);
+    // The canvas changed; a shown preview catches up.
+    void canvasChanged();
+    bool previewShown() const;
 
 signals:
     // The window closed; it is deleted right after.
@@ -88,6 +115,17 @@ private:
     void tabChosen();
     static void showFromStart(QPlainTextEdit& editor);
     bool mayClose();
+    void buildPreview();
+    void readPreviewChoice();
+    void showPreview(bool shown);
+    // Expands the current template off this thread, a short while after the
+    // last keystroke; a newer run makes an older one stop.
+    void schedulePreview();
+    void startPreview();
+    // Stops a run under way and waits for it.
+    void stopPreview();
+    void previewReady(std::uint64_t run, const std::vector<std::string>& lines, std::vector<std::int64_t> passes);
+    void previewLineChosen();
 
     // Editors after the first are numbered on from the last element.
     static constexpr int kFirstEditorIdAfterElements = 125;
@@ -100,6 +138,17 @@ private:
     QLineEdit* nameField_ = nullptr;
     QComboBox* themeList_ = nullptr;
     int nextEditorId_ = kFirstEditorIdAfterElements;
+
+    QCheckBox* previewToggle_ = nullptr;
+    QLabel* previewLabel_ = nullptr;
+    QPlainTextEdit* preview_ = nullptr;
+    QTimer* previewTimer_ = nullptr;
+    std::function<PreviewSource()> previewSource_;
+    std::function<void(std::int64_t)> chooseSprite_;
+    // Per preview line, the sprite number of the pass that wrote it.
+    std::vector<std::int64_t> previewPasses_;
+    std::atomic<std::uint64_t> latestPreview_ = 0;
+    std::jthread previewWorker_;
 };
 
 } // namespace th::editor
