@@ -152,6 +152,7 @@ void MainWindow::updateMenuState()
     if (const std::optional<MenuState> state = menuStateFor(active, model_.sprites().size(), steps))
         applyMenuState(*state, actions_);
     followPictureFiles();
+    followCanvasForPreview();
 }
 
 } // namespace th::app

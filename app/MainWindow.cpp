@@ -32,7 +32,11 @@ MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, Pic
                },
                [this](QWidget* opened) { nameWindow(opened, ActiveWindow::Export); },
                [this] { updateMenuState(); }})
-    , scriptEditor_(this, host_, [this](QWidget* opened) { nameWindow(opened, ActiveWindow::ScriptEditor); },
+    , scriptEditor_(this, host_,
+                    [this](QWidget* opened) {
+                        nameWindow(opened, ActiveWindow::ScriptEditor);
+                        connectScriptPreview();
+                    },
                     [this] { updateMenuState(); })
     , information_(this, host_, pictures.applicationIcon, [this](QWidget* opened, bool help) {
         nameWindow(opened, help ? ActiveWindow::Help : ActiveWindow::About);

@@ -158,6 +158,12 @@ private:
     // step.
     void followPictureFiles();
     void pictureFilesChanged(const std::vector<std::string>& paths);
+    // The script editor's preview reads the canvas and the last export's
+    // choices, follows the canvas's changes and selects the sprite of a
+    // clicked line (MainScriptPreview.cpp).
+    void connectScriptPreview();
+    void followCanvasForPreview();
+    void selectSpriteNumbered(std::int64_t number);
 
     toolkit::Host& host_;
     canvas::CanvasModel model_;
@@ -175,6 +181,7 @@ private:
     std::unique_ptr<canvas::PictureReload> pictureReload_;
     canvas::PictureWatch pictureWatch_{[this](const std::vector<std::string>& paths) { pictureFilesChanged(paths); }};
     std::uint64_t followedRevision_ = 0;
+    std::uint64_t previewRevision_ = 0;
     // The revision a reload's notice was shown at, in place of the sprite's
     // name: the next change of the canvas brings the name back.
     std::optional<std::uint64_t> noticeRevision_;

@@ -29,6 +29,7 @@ public:
     // revision and is not undone.
     void selectFirst() { sprites_.selectFirst(); }
     void selectLast() { sprites_.selectLast(); }
+    void select(std::optional<std::size_t> position) { sprites_.select(position); }
 
 private:
     friend class ModelWriter;
