@@ -23,6 +23,7 @@ public:
     bool writeLine(std::string_view utf8) override;
     files::FileResult finish() override { return {}; }
     void nextLineFromPass(std::int64_t spriteNumber) override { pass_ = spriteNumber; }
+    bool abandoned() const override { return stale(); }
 
     bool stale() const { return latestRun_.load(std::memory_order_relaxed) != run_; }
     // The lines, the marker last when the bound was met.

@@ -25,6 +25,9 @@ public:
     // Told before each line which repeat pass writes it: the sprite number,
     // or 0 for a line outside any repeat block.
     virtual void nextLineFromPass(std::int64_t /*spriteNumber*/) {}
+    // Asked before each further pass of a repeat block, which may write no
+    // line at all: true ends the expansion there.
+    virtual bool abandoned() const { return false; }
 };
 
 // A script file, begun by begin() and put in place by finish() and not

@@ -186,6 +186,8 @@ Expansion expandTemplate(std::vector<std::string> templateLines, ScriptDestinati
                 limitRead = true;
             }
             if (spriteNumber < limit) {
+                if (destination.abandoned())
+                    break;
                 lines.seek(repeatPosition);
                 ++spriteNumber;
             } else {

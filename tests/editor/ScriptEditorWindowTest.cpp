@@ -11,10 +11,12 @@
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -405,6 +407,88 @@ TEST(ThemeTiles, SizesAndThePaperTilesGreyCounts)
             ++counts[qRed(paper.pixel(x, y))];
     EXPECT_EQ(counts, (std::map<int, int>{{225, 464}, {228, 164}, {229, 210}, {230, 511}, {233, 660},
                                           {235, 336}, {238, 651}, {239, 311}, {241, 216}, {242, 573}}));
+}
+
+// The preview runs on another thread; each row waits for the text a template
+// gives. The last row's older run would take minutes: its text shows in
+// time only when the newer edit gave the older run up.
+TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpriteOfAClickedLine)
+{
+    open();
+    PreviewSource source;
+    for (int i = 1; i <= 3; ++i) {
+        th::canvas::SpriteEntry sprite;
+        sprite.index = i;
+        sprite.name = "s" + std::to_string(i) + ".png";
+        source.sprites.insert(source.sprites.size(), sprite);
+    }
+    window->setPreviewSource([source] { return source; });
+    std::vector<std::int64_t> chosen;
+    window->setSpriteChooser([&chosen](std::int64_t number) { chosen.push_back(number); });
+    click(kPreviewToggle);
+    ASSERT_TRUE(element<QCheckBox>(kPreviewToggle)->isChecked());
+    auto* preview = element<QPlainTextEdit>(kPreviewPane);
+    QPlainTextEdit* editor = window->currentEditor();
+    const auto type = [editor](const QString& text) {
+        editor->clear();
+        editor->setFocus();
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(editor, Qt::Key_Return);
+            QTest::keyClicks(editor, lines[i]);
+        }
+    };
+
+    struct Row {
+        const char* name;
+        // Typed first and left to start its run, which the row's own text
+        // must then cut short.
+        QString before;
+        QString typed;
+        QString firstLine;
+        int lineCount;
+        QString lastLine;
+        QString title;
+    };
+    const std::vector<Row> rows = {
+        {"typed", "", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3", "head", 4, "<s3>",
+         "Preview (.plist)"},
+        {"stopped", "", "th.Repeat\nline th.ImageNumber\nth.Until 10000000", "line 1", 2001,
+         QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"},
+        {"after two billion passes that write nothing", "th.Repeat\nth.Until 2000000000", "after", "after", 1, "after",
+         "Preview (.txt)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (!row.before.isEmpty()) {
+            type(row.before);
+            QTest::qWait(100);
+        }
+        type(row.typed);
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return preview->blockCount() == row.lineCount && preview->document()->firstBlock().text() == row.firstLine
+                   && preview->document()->lastBlock().text() == row.lastLine;
+        })) << preview->toPlainText().left(200).toStdString() << " / " << editor->toPlainText().toStdString();
+        EXPECT_EQ(element<QLabel>(kPreviewLabel)->text(), row.title);
+    }
+
+    // Line 3 of the first template is the second pass's.
+    type("head\nth.Repeat\n<th.ImageName>\nth.Until 3");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview->blockCount() == 4; }));
+    const QTextBlock second = preview->document()->findBlockByNumber(2);
+    ASSERT_EQ(second.text(), "<s2>");
+    QTextCursor at(second);
+    const QPoint point = preview->cursorRect(at).center();
+    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(chosen, std::vector<std::int64_t>{2});
+
+    editor->document()->setModified(false);
+    ASSERT_TRUE(close());
+    store.open(prefs);
+    store.selectGroup("Preview");
+    EXPECT_EQ(store.readInteger("Shown", 0), 1);
+    store.close();
 }
 
 } // namespace
