@@ -4,6 +4,7 @@
 
 #include "editor/ScriptEditorWindow.h"
 
+#include "editor/PreviewText.h"
 #include "editor/ScriptEditorLayout.h"
 #include "export/PreviewLines.h"
 #include "export/TemplateEngine.h"
@@ -43,6 +44,17 @@ QString previewTitle(const std::vector<std::string>& lines)
 }
 
 } // namespace
+
+QString previewText(const std::vector<std::string>& lines)
+{
+    QString text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += toolkit::qtText(lines[i]);
+    }
+    return text;
+}
 
 void ScriptEditorWindow::setPreviewSource(std::function<PreviewSource()> source)
 {
@@ -147,14 +159,8 @@ void ScriptEditorWindow::previewReady(std::uint64_t run, const std::vector<std::
 {
     if (run != latestPreview_)
         return;
-    QString text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char('\n');
-        text += toolkit::qtText(lines[i]);
-    }
     const QSignalBlocker quiet(preview_);
-    preview_->setPlainText(text);
+    preview_->setPlainText(previewText(lines));
     previewPasses_ = std::move(passes);
 }
 
