@@ -130,10 +130,15 @@ void ScriptEditorWindow::startPreview()
         return;
     std::vector<std::string> lines = editorLines(*currentEditor());
     previewLabel_->setText(previewTitle(lines));
+    PreviewSource source = previewSource_();
+    // The copy must not be the last holder of a picture, whose release
+    // belongs to this thread; the expansion reads no pixels.
+    for (std::size_t i = 0; i < source.sprites.size(); ++i)
+        source.sprites.at(i).picture.reset();
     const std::uint64_t run = ++latestPreview_;
     // Replacing the worker waits for the older run, which the new number
     // has already told to stop at its next line.
-    previewWorker_ = std::jthread([this, run, lines = std::move(lines), source = previewSource_()]() mutable {
+    previewWorker_ = std::jthread([this, run, lines = std::move(lines), source = std::move(source)]() mutable {
         exporting::PreviewLines out(latestPreview_, run);
         (void)exporting::expandTemplate(std::move(lines), out, source.sprites, source.inputs);
         if (out.stale())
