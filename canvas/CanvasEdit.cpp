@@ -125,45 +125,11 @@ public:
     void apply(SetClip& edit) { setClip(edit.margin); }
     void revert(SetClip&) {}
 
-    void apply(ReflowColumns& edit)
-    {
-        edit.placesBefore.clear();
-        for (std::size_t position = 0; position < sprites().size(); ++position) {
-            SpriteEntry& sprite = sprites().at(position);
-            edit.placesBefore.emplace_back(sprite.x, sprite.y);
-            if (position < edit.places.size())
-                std::tie(sprite.x, sprite.y) = edit.places[position];
-        }
-    }
-    void revert(ReflowColumns& edit)
-    {
-        for (std::size_t position = 0; position < edit.placesBefore.size(); ++position) {
-            SpriteEntry& sprite = sprites().at(position);
-            std::tie(sprite.x, sprite.y) = edit.placesBefore[position];
-        }
-    }
+    void apply(ReflowColumns& edit) { place(edit.places, {}, edit.placesBefore); }
+    void revert(ReflowColumns& edit) { putBack({}, edit.placesBefore); }
 
-    void apply(PackSprites& edit)
-    {
-        edit.placesBefore.clear();
-        for (std::size_t position = 0; position < sprites().size(); ++position) {
-            SpriteEntry& sprite = sprites().at(position);
-            edit.placesBefore.emplace_back(sprite.x, sprite.y);
-            if (position < edit.turns.size() && edit.turns[position])
-                turn(sprite);
-            if (position < edit.places.size())
-                std::tie(sprite.x, sprite.y) = edit.places[position];
-        }
-    }
-    void revert(PackSprites& edit)
-    {
-        for (std::size_t position = 0; position < edit.placesBefore.size(); ++position) {
-            SpriteEntry& sprite = sprites().at(position);
-            if (position < edit.turns.size() && edit.turns[position])
-                turn(sprite);
-            std::tie(sprite.x, sprite.y) = edit.placesBefore[position];
-        }
-    }
+    void apply(PackSprites& edit) { place(edit.places, edit.turns, edit.placesBefore); }
+    void revert(PackSprites& edit) { putBack(edit.turns, edit.placesBefore); }
 
     void apply(NudgeSprite& edit)
     {
@@ -240,6 +206,30 @@ public:
     }
 
 private:
+    // New places by list position, each sprite turned a quarter first where
+    // `turns` says so; the places they had are recorded in `before`.
+    void place(const std::vector<Place>& places, const std::vector<bool>& turns, std::vector<Place>& before)
+    {
+        before.clear();
+        for (std::size_t position = 0; position < sprites().size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            before.emplace_back(sprite.x, sprite.y);
+            if (position < turns.size() && turns[position])
+                turn(sprite);
+            if (position < places.size())
+                std::tie(sprite.x, sprite.y) = places[position];
+        }
+    }
+    void putBack(const std::vector<bool>& turns, const std::vector<Place>& before)
+    {
+        for (std::size_t position = 0; position < before.size(); ++position) {
+            SpriteEntry& sprite = sprites().at(position);
+            if (position < turns.size() && turns[position])
+                turn(sprite);
+            std::tie(sprite.x, sprite.y) = before[position];
+        }
+    }
+
     static void turn(SpriteEntry& sprite)
     {
         sprite.rotated = !sprite.rotated;
