@@ -311,18 +311,22 @@ TEST_F(ExportRun, ATemplateWithTheTurnDirectiveStoresTurnedSpritesClockwise)
     // A 3 x 2 picture lying turned: 2 wide, 3 tall on the sheet.
     editor.perform(th::canvas::AddSprites{
         .sprites = {{.image = coded(3, 2), .width = 2, .height = 3, .rotated = true, .name = "t.png"}}});
-    const std::pair<const char*, Rgba> rows[] = {
-        {"th.Extension = \".txt\"\nth.ImageX\n", codeOf(2, 0)},
-        {"th.Extension = \".json\"\nth.TurnClockwise\nth.ImageX\n", codeOf(0, 1)},
+    // The turn line is never written.
+    const std::tuple<const char*, Rgba, const char*> rows[] = {
+        {"th.Extension = \".txt\"\nth.ImageX\n", codeOf(2, 0), "0\n"},
+        {"th.Extension = \".json\"\nth.TurnClockwise\nth.ImageX\n", codeOf(0, 1), "0\n"},
+        // Any line that holds the word asks for it, in that case only.
+        {"th.Extension = \".txt\"\nth.ImageX\n   th.TurnClockwise note\n", codeOf(0, 1), "0\n"},
+        {"th.Extension = \".txt\"\nth.ImageX\nth.turnclockwise\n", codeOf(2, 0), "0\nth.turnclockwise\n"},
     };
-    for (const auto& [text, topLeft] : rows) {
+    for (const auto& [text, topLeft, script] : rows) {
         SCOPED_TRACE(text);
         th::testing::writeBytes(home.path() / "t.txt", text);
         request.chooseTemplate(home.path() / "t.txt");
         request.scriptPath = (home.path() / "out.txt").string();
         ASSERT_TRUE(runExport(request, model, images, host).completed);
         EXPECT_EQ(th::testing::readPng(request.sheetPath).at(0, 0), topLeft);
-        EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), "0\n");
+        EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), script);
     }
 }
 

@@ -34,22 +34,6 @@ TEST(LeadingNumber, ReadsDecimalHexAndBinaryUpToTheFirstOtherCharacter)
         EXPECT_EQ(readLeadingNumber(text), value) << '"' << text << '"';
 }
 
-TEST(TemplateTarget, AnyLineWithTheTurnDirectiveTurnsClockwise)
-{
-    th::testing::TempHome home;
-    const std::pair<const char*, bool> rows[] = {
-        {"th.Extension = \".json\"\nth.TurnClockwise\n", true},
-        {"a\nb\n   th.TurnClockwise note", true},
-        {"th.turnclockwise\nTurnClockwise\n", false},
-        {"", false},
-    };
-    for (const auto& [text, turns] : rows) {
-        writeBytes(home.path() / "t.txt", text);
-        EXPECT_EQ(templateTurnsClockwise(home.path() / "t.txt"), turns) << text;
-    }
-    EXPECT_FALSE(templateTurnsClockwise(home.path() / "missing.txt"));
-}
-
 TEST(TemplateTarget, FirstLineGivesTheClipboardOrTheExtension)
 {
     const std::tuple<const char*, bool, const char*> cases[] = {
