@@ -1,6 +1,7 @@
 #include "files/ReplacingFile.h"
 
 #include "files/LiveTemporaries.h"
+#include "files/TextFile.h"
 
 #include "testing/TempHome.h"
 
@@ -23,6 +24,7 @@ namespace fs = std::filesystem;
 using th::files::FileError;
 using th::files::replaceFile;
 using th::files::ReplacingFile;
+using th::files::TextWriter;
 using th::testing::namesIn;
 using th::testing::readBytes;
 using th::testing::TempHome;
@@ -131,55 +133,8 @@ TEST(ReplacingFile, LinksAreWrittenThroughAndAnyAcceptedNameSaves)
     EXPECT_EQ(namesIn(folder / "real"), (Names{"not-yet.txt", "target.txt"}));
 }
 
-// Each failure has its cause, writes nothing, leaves the old file whole and
-// no temporary. A read-only file is refused for root too.
-TEST(ReplacingFile, FailuresAreTypedAndLeaveTheOldFileAndNoTemporary)
-{
-    TempHome home;
-    const fs::path folder = home.path();
-    writeBytes(folder / "plain-file", "a file");
-    writeBytes(folder / "read-only.txt", "old");
-    ::chmod((folder / "read-only.txt").c_str(), 0444);
-    fs::create_directory(folder / "a-folder");
-    fs::create_symlink("loop-b", folder / "loop-a");
-    fs::create_symlink("loop-a", folder / "loop-b");
-    const struct {
-        const char* what;
-        fs::path written;
-        FileError cause;
-    } cases[] = {
-        {"missing folder", folder / "missing" / "x.txt", FileError::FolderMissing},
-        {"path through a file", folder / "plain-file" / "x.txt", FileError::NotAFolder},
-        {"folder in the way", folder / "a-folder", FileError::IsAFolder},
-        {"name too long", folder / std::string(300, 'n'), FileError::NameTooLong},
-        {"read-only file", folder / "read-only.txt", FileError::ReadOnlyFile},
-        {"loop of links", folder / "loop-a", FileError::LinkLoop},
-        {"path through a loop", folder / "loop-b" / "x.txt", FileError::LinkLoop},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(replaceFile(c.written, "new").cause, c.cause);
-    }
-    EXPECT_EQ(readBytes(folder / "plain-file"), "a file");
-    EXPECT_EQ(readBytes(folder / "read-only.txt"), "old");
-    EXPECT_TRUE(fs::is_symlink(folder / "loop-a") && fs::is_symlink(folder / "loop-b"));
-    EXPECT_EQ(th::files::describe(th::files::failure(FileError::LinkLoop), folder / "loop-a"),
-              "the path " + (folder / "loop-a").string() + " is a loop of symbolic links");
-
-    // Written but never committed, as when a save is abandoned half way.
-    writeBytes(folder / "kept.txt", "old");
-    {
-        ReplacingFile out(folder / "kept.txt");
-        ASSERT_TRUE(out.isOpen());
-        out.write(std::string(200'000, 'x'));
-    }
-    EXPECT_EQ(readBytes(folder / "kept.txt"), "old");
-    EXPECT_EQ(namesIn(folder),
-              (Names{"a-folder", "kept.txt", "loop-a", "loop-b", "plain-file", "read-only.txt"}));
-}
-
-// Runs `work` in a child process, as an unprivileged user when the test runs
-// as root (who may write into any folder); the child's exit status.
+// Runs `work` in a child process, as an unprivileged user when asked and the
+// test runs as root (who may write into any folder); the child's exit status.
 int inChild(const std::function<int()>& work, bool unprivileged = false)
 {
     const pid_t child = ::fork();
@@ -193,49 +148,113 @@ int inChild(const std::function<int()>& work, bool unprivileged = false)
     return status;
 }
 
-// A writer killed mid-save leaves nothing: its temporary never had a name.
-// A named temporary (the writer's fallback) is removed by a tool stopped by
-// SIGTERM; one left by a crash is swept at start-up, and none of the names
-// that merely look like it.
-TEST(ReplacingFile, AKilledWriterLeavesNothingAndNamedTemporariesAreRemoved)
+// Each refusal has its cause, writes nothing, leaves the old file whole and
+// no temporary. A read-only file is refused for root too; a folder that takes
+// no new file is refused by name even where its file could be written in place.
+TEST(ReplacingFile, RefusalsAreTypedAndLeaveTheOldFileAndNoTemporary)
+{
+    TempHome home;
+    const fs::path folder = home.path();
+    writeBytes(folder / "plain-file", "a file");
+    writeBytes(folder / "read-only.txt", "old");
+    ::chmod((folder / "read-only.txt").c_str(), 0444);
+    fs::create_directory(folder / "a-folder");
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
+    const fs::path closed = folder / "closed";
+    fs::create_directory(closed);
+    const std::string old = th::testing::noiseBytes(100'000, 7);
+    writeBytes(closed / "open.txt", old);
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((closed / "open.txt").c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(closed.c_str(), 0555), 0);
+    const struct {
+        const char* what;
+        fs::path written;
+        FileError cause;
+        bool unprivileged = false;
+    } cases[] = {
+        {"missing folder", folder / "missing" / "x.txt", FileError::FolderMissing},
+        {"path through a file", folder / "plain-file" / "x.txt", FileError::NotAFolder},
+        {"folder in the way", folder / "a-folder", FileError::IsAFolder},
+        {"name too long", folder / std::string(300, 'n'), FileError::NameTooLong},
+        {"read-only file", folder / "read-only.txt", FileError::ReadOnlyFile},
+        {"loop of links", folder / "loop-a", FileError::LinkLoop},
+        {"path through a loop", folder / "loop-b" / "x.txt", FileError::LinkLoop},
+        {"writable file in a closed folder", closed / "open.txt", FileError::FolderTakesNoFile, true},
+        {"new file in a closed folder", closed / "new.txt", FileError::Permission, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int status = inChild([&] { return int(replaceFile(c.written, "new").cause); }, c.unprivileged);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(FileError(WEXITSTATUS(status)), c.cause);
+    }
+    EXPECT_EQ(readBytes(folder / "plain-file"), "a file");
+    EXPECT_EQ(readBytes(folder / "read-only.txt"), "old");
+    EXPECT_EQ(readBytes(closed / "open.txt"), old);
+    EXPECT_TRUE(fs::is_symlink(folder / "loop-a") && fs::is_symlink(folder / "loop-b"));
+    EXPECT_EQ(namesIn(folder), (Names{"a-folder", "closed", "loop-a", "loop-b", "plain-file", "read-only.txt"}));
+    EXPECT_EQ(namesIn(closed), (Names{"open.txt"}));
+    EXPECT_EQ(th::files::describe(th::files::failure(FileError::LinkLoop), folder / "loop-a"),
+              "the path " + (folder / "loop-a").string() + " is a loop of symbolic links");
+    EXPECT_EQ(th::files::describe(th::files::failure(FileError::FolderTakesNoFile), closed / "open.txt"),
+              "the folder " + closed.string()
+                  + " does not allow new files, so the file cannot be replaced safely; choose another folder");
+}
+
+// A save that never commits leaves the old file whole and nothing beside
+// it: abandoned half way, killed with its bytes on disk (its temporary never
+// had a name), or stopped by SIGTERM with a named temporary (the writer's
+// fallback), which the signal removes. Each writer runs in a child that ends
+// the way the row says.
+TEST(ReplacingFile, ASaveThatNeverCommitsLeavesTheOldFileAndNoNewName)
+{
+    TempHome home;
+    const fs::path prefs = home.path() / "prefs";
+    writeBytes(prefs, "old");
+    const struct {
+        const char* what;
+        std::function<void()> save;
+        int signal; // 0: the child ends normally
+    } cases[] = {
+        {"abandoned", [&] { ReplacingFile(prefs).write(std::string(200'000, 'x')); }, 0},
+        {"abandoned text", [&] { TextWriter(prefs).writeLine("half a script"); }, 0},
+        {"killed mid-save",
+         [&] {
+             ReplacingFile out(prefs);
+             out.write(std::string(1 << 20, 'x')); // past the buffer: bytes are on disk
+             ::raise(SIGKILL);
+         },
+         SIGKILL},
+        {"stopped with a named temporary",
+         [&] {
+             th::files::removeLiveTemporariesOnInterrupt();
+             writeBytes(home.path() / ".th-Intrpt", "half");
+             th::files::rememberTemporary(home.path() / ".th-Intrpt");
+             ::raise(SIGTERM);
+         },
+         SIGTERM},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int status = inChild([&] {
+            c.save();
+            return 0;
+        });
+        EXPECT_EQ(WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status), c.signal);
+        EXPECT_EQ(namesIn(home.path()), (Names{"prefs"}));
+        EXPECT_EQ(readBytes(prefs), "old");
+    }
+}
+
+// A named temporary left by a crash is swept at start-up, and none of the
+// names that merely look like it.
+TEST(ReplacingFile, TheStartUpSweepRemovesOnlyTheWritersTemporaries)
 {
     TempHome home;
     const fs::path folder = home.path();
     writeBytes(folder / "prefs", "old");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t writer = ::fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        ReplacingFile out(folder / "prefs");
-        out.write(std::string(1 << 20, 'x')); // past the buffer: bytes are on disk
-        if (::write(ready[1], "w", 1) != 1)
-            ::_exit(1);
-        ::pause();
-        ::_exit(0);
-    }
-    char signal = 0;
-    ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-    ::kill(writer, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    EXPECT_EQ(namesIn(folder), (Names{"prefs"}));
-    EXPECT_EQ(readBytes(folder / "prefs"), "old");
-
-    const fs::path interrupted = folder / ".th-Intrpt";
-    status = inChild([&] {
-        th::files::removeLiveTemporariesOnInterrupt();
-        writeBytes(interrupted, "half");
-        th::files::rememberTemporary(interrupted);
-        ::raise(SIGTERM);
-        return 0;
-    });
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "ended by the signal it was sent";
-    EXPECT_FALSE(fs::exists(interrupted));
-
     writeBytes(folder / ".th-Crash1", "half");
     const Names lookAlikes = {".th-12345", ".th-1234567", ".th-12_456", ".tH-123456", "a.th-123456"};
     for (const std::string& name : lookAlikes)
@@ -249,39 +268,6 @@ TEST(ReplacingFile, AKilledWriterLeavesNothingAndNamedTemporariesAreRemoved)
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(namesIn(folder), kept);
     EXPECT_EQ(readBytes(folder / "prefs"), "old");
-}
-
-// A folder that takes no new file is refused by name; the old file stays
-// byte for byte, never written in place.
-TEST(ReplacingFile, AFolderThatTakesNoNewFileIsRefusedAndItsFileStaysWhole)
-{
-    TempHome home;
-    const fs::path folder = home.path() / "closed";
-    fs::create_directory(folder);
-    const std::string old = th::testing::noiseBytes(100'000, 7);
-    writeBytes(folder / "open.txt", old);
-    ASSERT_EQ(::chmod(home.path().c_str(), 0755), 0);
-    ASSERT_EQ(::chmod((folder / "open.txt").c_str(), 0666), 0);
-    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-    const struct {
-        const char* what;
-        fs::path written;
-        FileError cause;
-    } cases[] = {
-        {"writable file", folder / "open.txt", FileError::FolderTakesNoFile},
-        {"new file", folder / "new.txt", FileError::Permission},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const int status = inChild([&] { return int(replaceFile(c.written, "new").cause); }, true);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(FileError(WEXITSTATUS(status)), c.cause);
-    }
-    EXPECT_EQ(readBytes(folder / "open.txt"), old);
-    EXPECT_EQ(namesIn(folder), (Names{"open.txt"}));
-    EXPECT_EQ(th::files::describe(th::files::failure(FileError::FolderTakesNoFile), folder / "open.txt"),
-              "the folder " + folder.string()
-                  + " does not allow new files, so the file cannot be replaced safely; choose another folder");
 }
 
 // Changing the umask to read it would let another thread create files with

@@ -32,12 +32,6 @@ TEST(TextWriter, WritesOneLineFeedPerLineWithoutAByteOrderMarkOrReportsItCannot)
     TempHome home;
     const auto file = home.path() / "out.txt";
     writeBytes(file, "old content that must go away");
-    {
-        // Lines written but never closed, as after a crash: the old file stays whole.
-        TextWriter abandoned(file);
-        abandoned.writeLine("half a script");
-    }
-    EXPECT_EQ(readBytes(file), "old content that must go away");
     TextWriter writer(file);
     for (const char* line : {"caf\xC3\xA9", "", "end\xE2\x80\xA6"})
         writer.writeLine(line);
