@@ -66,7 +66,10 @@ struct PictureAccess {
 class MainWindow : public QMainWindow, private canvas::CanvasDisplay {
     Q_OBJECT
 public:
-    MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access);
+    // A change to a picture file is reloaded once the files were quiet for
+    // `pictureQuiet`.
+    MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access,
+               std::chrono::milliseconds pictureQuiet = canvas::PictureWatch::kQuiet);
     ~MainWindow() override;
 
     const canvas::CanvasModel& model() const { return model_; }
@@ -179,7 +182,8 @@ private:
     std::unique_ptr<project::ProjectCommands> projects_;
     std::unique_ptr<Autosave> autosave_;
     std::unique_ptr<canvas::PictureReload> pictureReload_;
-    canvas::PictureWatch pictureWatch_{[this](const std::vector<std::string>& paths) { pictureFilesChanged(paths); }};
+    std::chrono::milliseconds pictureQuiet_;
+    canvas::PictureWatch pictureWatch_;
     std::uint64_t followedRevision_ = 0;
     std::uint64_t previewRevision_ = 0;
     // The revision a reload's notice was shown at, in place of the sprite's
