@@ -44,7 +44,6 @@ TEST(PackPreferences, PackingChoicesAreKeptInThePreferenceFileWithTheGapHeldToSi
         writeBytes(file, kInstalledPreferences + row.stored);
         ASSERT_TRUE(store.open(file));
         th::app::PackPreferences choices;
-        EXPECT_EQ(std::pair(choices.gap(), choices.mayTurn()), std::pair(0, false));
         choices.keepIn(store);
         EXPECT_EQ(std::pair(choices.gap(), choices.mayTurn()), std::pair(row.readGap, row.readTurn));
         choices.setGap(row.gap);
