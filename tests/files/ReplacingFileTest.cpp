@@ -46,58 +46,16 @@ unsigned currentUmask()
     return 0;
 }
 
-// Another user's file keeps its owner only where the system lets the writer
-// give files away: as root.
-TEST(ReplacingFile, PermissionBitsAndOwnerAreKeptAndANewFileFollowsTheUmask)
-{
-    TempHome home;
-    const unsigned mask = currentUmask();
-    const bool root = ::geteuid() == 0;
-    const struct {
-        const char* what;
-        int oldMode; // -1: no old file
-        unsigned expected;
-        bool anotherOwner;
-    } cases[] = {
-        {"private file", 0600, 0600, false},
-        {"group-readable file", 0640, 0640, false},
-        {"executable script", 0755, 0755, false},
-        {"new file", -1, 0666 & ~mask, false},
-        {"another user's file", 0640, 0640, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.anotherOwner && !root)
-            continue;
-        const fs::path file = home.path() / c.what;
-        if (c.oldMode >= 0) {
-            writeBytes(file, "old");
-            ASSERT_EQ(::chmod(file.c_str(), mode_t(c.oldMode)), 0);
-        }
-        if (c.anotherOwner) {
-            ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
-        }
-        ASSERT_TRUE(replaceFile(file, "new").ok());
-        EXPECT_EQ(readBytes(file), "new");
-        struct stat status {};
-        ASSERT_EQ(::stat(file.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, c.expected);
-        EXPECT_EQ(status.st_uid, c.anotherOwner ? kNobody : ::geteuid());
-        EXPECT_EQ(status.st_gid, c.anotherOwner ? kNobody : ::getegid());
-    }
-    // No temporary is left behind.
-    Names expected = {"executable script", "group-readable file", "new file", "private file"};
-    if (root)
-        expected.insert(expected.begin(), "another user's file");
-    EXPECT_EQ(namesIn(home.path()), expected);
-}
-
-// Each case names the path written, where the bytes must land, and which
-// path must still be a symbolic link afterwards.
-TEST(ReplacingFile, LinksAreWrittenThroughAndAnyAcceptedNameSaves)
+// A replace lands in the file the path names, through any symbolic links
+// (which stay links), keeps that file's permission bits and owner (another
+// user's only where the system lets the writer give files away: as root),
+// gives a new file what the umask allows, and leaves no temporary.
+TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinks)
 {
     TempHome home;
     const fs::path folder = home.path();
+    const unsigned fresh = 0666 & ~currentUmask();
+    const bool root = ::geteuid() == 0;
     fs::create_directory(folder / "real");
     writeBytes(folder / "real" / "target.txt", "old");
     fs::create_symlink("real/target.txt", folder / "link.txt");
@@ -106,23 +64,49 @@ TEST(ReplacingFile, LinksAreWrittenThroughAndAnyAcceptedNameSaves)
     const std::string longName = std::string(246, 'n') + ".png"; // 250 bytes
     const struct {
         const char* what;
-        fs::path written;
-        fs::path holder;
-        fs::path stillALink;
+        std::string written;
+        std::string holder; // where the bytes land when `written` is a link
+        int oldMode;        // -1: no old file made for the row
+        unsigned expected;
+        bool anotherOwner = false;
     } cases[] = {
-        {"relative link", folder / "link.txt", folder / "real" / "target.txt", folder / "link.txt"},
-        {"link to a link", folder / "link-to-link.txt", folder / "real" / "target.txt", folder / "link-to-link.txt"},
-        {"link to a missing file", folder / "dangling.txt", folder / "real" / "not-yet.txt", folder / "dangling.txt"},
-        {"250-byte name", folder / longName, folder / longName, {}},
+        {"private file", "private", "", 0600, 0600},
+        {"group-readable file", "group", "", 0640, 0640},
+        {"executable script", "script", "", 0755, 0755},
+        {"new file", "new", "", -1, fresh},
+        {"250-byte name", longName, "", -1, fresh},
+        {"another user's file", "theirs", "", 0640, 0640, true},
+        {"relative link", "link.txt", "real/target.txt", -1, fresh},
+        {"link to a link", "link-to-link.txt", "real/target.txt", -1, fresh},
+        {"link to a missing file", "dangling.txt", "real/not-yet.txt", -1, fresh},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.anotherOwner && !root)
+            continue;
+        const fs::path holder = folder / (c.holder.empty() ? c.written : c.holder);
+        if (c.oldMode >= 0) {
+            writeBytes(holder, "old");
+            ASSERT_EQ(::chmod(holder.c_str(), mode_t(c.oldMode)), 0);
+        }
+        if (c.anotherOwner) {
+            ASSERT_EQ(::chown(holder.c_str(), kNobody, kNobody), 0);
+        }
         const std::string content = std::string("through ") + c.what;
-        ASSERT_TRUE(replaceFile(c.written, content).ok());
-        EXPECT_EQ(readBytes(c.holder), content);
-        EXPECT_TRUE(c.stillALink.empty() || fs::is_symlink(c.stillALink));
+        ASSERT_TRUE(replaceFile(folder / c.written, content).ok());
+        EXPECT_EQ(readBytes(holder), content);
+        EXPECT_EQ(fs::is_symlink(folder / c.written), !c.holder.empty());
+        struct stat status {};
+        ASSERT_EQ(::stat(holder.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, c.expected);
+        EXPECT_EQ(status.st_uid, c.anotherOwner ? kNobody : ::geteuid());
+        EXPECT_EQ(status.st_gid, c.anotherOwner ? kNobody : ::getegid());
     }
-    EXPECT_EQ(namesIn(folder), (Names{"dangling.txt", "link-to-link.txt", "link.txt", longName, "real"}));
+    Names expected = {"dangling.txt", "group", "link-to-link.txt", "link.txt", "new", longName, "private", "real",
+                      "script"};
+    if (root)
+        expected.push_back("theirs");
+    EXPECT_EQ(namesIn(folder), expected);
     EXPECT_EQ(namesIn(folder / "real"), (Names{"not-yet.txt", "target.txt"}));
 }
 
