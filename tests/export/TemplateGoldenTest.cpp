@@ -34,13 +34,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace th::exporting;
 using th::canvas::SpriteEntry;
 using th::canvas::SpriteList;
-using th::exporting::ClipboardText;
-using th::exporting::expandTemplate;
-using th::exporting::ExpansionResult;
-using th::exporting::ScriptFile;
-using th::exporting::ScriptInputs;
 using th::testing::readBytes;
 using th::testing::TempHome;
 
@@ -66,15 +62,12 @@ std::string caseName(const fs::path& folder)
     return name;
 }
 
-// The nearest canvas.txt at or above the case folder, within the cases root.
+// The nearest canvas.txt at or above the case folder; the cases root holds one.
 fs::path findCanvasFile(fs::path folder)
 {
-    for (;; folder = folder.parent_path()) {
-        if (fs::exists(folder / "canvas.txt"))
-            return folder / "canvas.txt";
-        if (folder == kCasesRoot)
-            return {};
-    }
+    while (!fs::exists(folder / "canvas.txt") && folder != kCasesRoot)
+        folder = folder.parent_path();
+    return folder / "canvas.txt";
 }
 
 void loadCanvas(const fs::path& file, SpriteList& sprites, ScriptInputs& inputs)
@@ -162,11 +155,9 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     TempHome home;
     const fs::path templateFile = templateFor(folder, home);
     ASSERT_FALSE(templateFile.empty());
-    const fs::path canvasFile = findCanvasFile(folder);
-    ASSERT_FALSE(canvasFile.empty()) << "no canvas.txt for this case";
     SpriteList sprites;
     ScriptInputs inputs;
-    loadCanvas(canvasFile, sprites, inputs);
+    loadCanvas(findCanvasFile(folder), sprites, inputs);
     if (HasFatalFailure())
         return;
     const std::string expected = readBytes(folder / "expected.txt");
