@@ -7,7 +7,8 @@
 //                         ships from;
 // and finds its sprites and export options in the nearest canvas.txt at or
 // above it. expected.txt is the script file the expansion must write (LF
-// ends); the clipboard text must equal it with CR LF after every line.
+// ends) over an older, longer one; the clipboard text, expanded twice into
+// one clipboard, must equal it with CR LF after every line.
 //
 // canvas.txt lines ("#" starts a comment):
 //   clip <margin> | retina | sheet <width> <height> | sheet-path <path>
@@ -164,12 +165,14 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     ASSERT_EQ(expected.find('\r'), std::string::npos) << "expected.txt is written with LF only";
 
     const fs::path script = home.path() / "script.out";
+    th::testing::writeBytes(script, expected + "an older and longer script\n");
     ScriptFile file(script);
     ASSERT_EQ(expandTemplate(templateFile, file, sprites, inputs).result, ExpansionResult::Written);
     EXPECT_EQ(readBytes(script), expected);
 
     ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
+    for (int run = 0; run < 2; ++run)
+        ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
     EXPECT_EQ(clipboard.text(), withCrLf(expected));
 }
 

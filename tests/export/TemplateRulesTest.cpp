@@ -1,6 +1,6 @@
 // Template rules the golden cases under templates/ do not reach: the leading
-// number's edge cases, the first line's target, the base name's edge cases,
-// and the engine's dealings with files and the sprite list.
+// number's edge cases, the first line's target, the base name's and the
+// later tokens' edge cases, and the engine's failures, bounds and hangs.
 
 #include "export/LeadingNumber.h"
 #include "export/TemplateEngine.h"
@@ -145,24 +145,6 @@ protected:
     th::canvas::SpriteList sprites;
 };
 
-TEST_F(ExpandTemplate, ReplacesAnOlderScriptOrClipboardTextAndOnlyReadsTheSpriteList)
-{
-    sprites.moveToEnd(1);
-    sprites.selectLast();
-    const th::canvas::SpriteEntry* current = sprites.current();
-    writeBytes(file("t.txt"), "th.Repeat\nth.ImageName th.ImageX\nth.Until = 5\nend th.ImageNumber\n");
-    writeBytes(file("out.txt"), "an older and longer script\n");
-    ScriptFile script(file("out.txt"));
-    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
-    EXPECT_EQ(readBytes(file("out.txt")), "a 10\nb 20\nc 30\nb 20\nb 20\nend 2\n");
-    ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}).result, ExpansionResult::Written);
-    ASSERT_EQ(expandTemplate(file("t.txt"), clipboard, sprites, {}).result, ExpansionResult::Written);
-    EXPECT_EQ(clipboard.text(), "a 10\r\nb 20\r\nc 30\r\nb 20\r\nb 20\r\nend 2\r\n");
-    EXPECT_EQ(sprites.current(), current);
-    EXPECT_EQ(sprites.entries().back().name, "b.png");
-}
-
 // A template that is gone is reported by the export run's notice (SheetTest).
 TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
 {
@@ -174,35 +156,6 @@ TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
     writeBytes(file("t.txt"), "line\n");
     ScriptFile onAFolder(home.path());
     EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}).result, ExpansionResult::DestinationFailed);
-}
-
-TEST_F(ExpandTemplate, SeparatorIsACommaOnEveryPassButTheLastAndTurnLinesAreDropped)
-{
-    const std::pair<const char*, const char*> rows[] = {
-        {"[\nth.Repeat\nth.ImageNameth.Separator\nth.Until = th.ImageCount\n]th.Separator\n", "[\na,\nb,\nc\n]\n"},
-        // Extra passes past the sprites, a limit in hexadecimal, a single pass.
-        {"th.Repeat\nth.ImageNumberth.Separator\nth.Until = 5\n", "1,\n2,\n3,\n3,\n3\n"},
-        {"th.Repeat\nth.ImageNumberth.Separator\nth.Until = $2\n", "1,\n2\n"},
-        {"th.Repeat\nth.ImageNumberth.Separator\nth.Until = 0\n", "1\n"},
-        // Each block reads its own limit; lines between blocks are outside.
-        {"th.Repeat\nath.Separator\nth.Until = 2\nmid th.Separator\nth.Repeat\nbth.Separator\nth.Until = 3\n",
-         "a,\na\nmid \nb,\nb,\nb\n"},
-        // The end line after a directive, which the look-ahead skips as the
-        // expansion does.
-        {"th.Repeat\nxth.Separator\nth.Extension\nth.Until = 2\n", "x,\nx\n"},
-        // No end: the block never repeats. An end without a start is no block.
-        {"th.Repeat\nath.Separator\n", "a\n"},
-        {"ath.Separator\nth.Until = 2\n", "a\na\n"},
-        // Dropped whole wherever it stands.
-        {"th.TurnClockwise so the engines read turned frames\nx\n  th.TurnClockwise\n", "x\n"},
-    };
-    for (const auto& [text, expected] : rows) {
-        SCOPED_TRACE(text);
-        writeBytes(file("t.txt"), text);
-        ScriptFile script(file("out.txt"));
-        ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
-        EXPECT_EQ(readBytes(file("out.txt")), expected);
-    }
 }
 
 TEST_F(ExpandTemplate, ManyRepeatLinesWithoutAnEndAreLookedAheadOnce)
