@@ -8,6 +8,7 @@
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/ThemeLook.h"
+#include "testing/PlacedSprite.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -20,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTest>
@@ -185,9 +185,7 @@ TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMor
         {"a typed name", "hero atlas", 2, {true}, {"New from Gallery", "Saved Script!"}, "hero atlas",
          shipped("libgdx-atlas.txt")},
         {"not confirmed", "", 3, {false}, {"New from Gallery"}, "CSS Sprites", ""},
-        {"kept at the usual question", "HTML5", 4, {true, false}, {"New from Gallery", "Overwrite Script?"}, "HTML5",
-         readBytes(folder + "HTML5.txt")},
-        {"replaced after it", "HTML5", 4, {true, true}, {"New from Gallery", "Overwrite Script?", "Saved Script!"},
+        {"replaced after the usual question", "HTML5", 4, {true, true}, {"New from Gallery", "Overwrite Script?", "Saved Script!"},
          "HTML5", shipped("c-header.txt")},
     };
     for (const Row& row : rows) {
@@ -231,66 +229,27 @@ TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachTheP
     EXPECT_EQ(readBytes(folder + "Multi Loops.txt").find("lost?"), std::string::npos);
 }
 
-TEST_F(ScriptEditorWindowTest, ThemesKeepTheFontKindAndColoursFollowTypingOnlyInTheActiveWindow)
-{
-    open();
-    QApplication::setActiveWindow(window);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
-    const auto foregrounds = [this] {
-        QList<QColor> colours;
-        for (const QTextEdit::ExtraSelection& selection : window->currentEditor()->extraSelections())
-            colours << selection.format.foreground().color();
-        return colours;
-    };
-    for (int theme : {2, 4}) {
-        SCOPED_TRACE(theme);
-        element<QComboBox>(kThemeList)->setCurrentIndex(theme);
-        element<QLineEdit>(kNameField)->setText(QString("new %1").arg(theme));
-        click(kCreateButton);
-        QPlainTextEdit* editor = window->currentEditor();
-        EXPECT_EQ(QFontInfo(editor->font()).fixedPitch(), theme != kTypewriterTheme)
-            << "a missing font's stand-in keeps its kind";
-
-        QTest::keyClicks(editor, "x th.ImageX");
-        EXPECT_EQ(foregrounds(), (QList<QColor>{qtColour(kThemes[theme].plain), qtColour(kThemes[theme].image)}));
-    }
-    EXPECT_EQ(tabTitles().first(), "Clipboard") << "colouring marks no script as edited";
-
-    QWidget other;
-    other.show();
-    QApplication::setActiveWindow(&other);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isActiveWindow(); }));
-    const QList<QColor> before = foregrounds();
-    window->currentEditor()->setFocus();
-    window->currentEditor()->insertPlainText(" th.SheetName");
-    EXPECT_EQ(foregrounds(), before);
-}
-
 // A template with tokens before, inside and after a repeat block, each with
-// the colour it must show in the RGB theme.
+// the theme's colour it must show.
 struct InkedWord {
     QString word;
-    QColor colour;
+    ThemeColour Theme::*ink;
 };
 
-TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatBlocksWhereverTheViewIs)
+TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFollowTypingInTheActiveWindow)
 {
-    const Theme& rgb = kThemes[3];
-    const QList<QColor> inks = {qtColour(rgb.plain), qtColour(rgb.image), qtColour(rgb.sheet), qtColour(rgb.control),
-                                qtColour(rgb.caret)};
     const std::vector<InkedWord> words = {
-        {"name", qtColour(rgb.plain)},          {"th.Extension", qtColour(rgb.control)},
-        {"th.ImageX", qtColour(rgb.image)},     {"th.SheetName", qtColour(rgb.sheet)},
-        {"th.Repeat", qtColour(rgb.control)},   {"th.ImageName", qtColour(rgb.image)},
-        {"th.Until", qtColour(rgb.control)},    {"th.ImageCount", qtColour(rgb.image)},
-        {"after", qtColour(rgb.plain)},         {"th.SheetHeight", qtColour(rgb.sheet)},
+        {"name", &Theme::plain},        {"th.Extension", &Theme::control}, {"th.ImageX", &Theme::image},
+        {"th.SheetName", &Theme::sheet}, {"th.Repeat", &Theme::control},    {"th.ImageName", &Theme::image},
+        {"th.Until", &Theme::control},   {"th.ImageCount", &Theme::image},  {"after", &Theme::plain},
+        {"th.SheetHeight", &Theme::sheet},
     };
     const QString sample = "name th.Extension th.ImageX th.SheetName\nth.Repeat th.ImageName\n"
                            "th.Until = th.ImageCount\nafter th.SheetHeight\n";
 
     // The ink most of a word's fully covered pixels have; glyph edges blend
     // with the tile, so only near-exact pixels count.
-    const auto inkOf = [&](QPlainTextEdit& editor, const QImage& shot, int start, int length) {
+    const auto inkOf = [](QPlainTextEdit& editor, const QImage& shot, int start, int length, const QList<QColor>& inks) {
         QTextCursor cursor(editor.document());
         cursor.setPosition(start);
         const QRect from = editor.cursorRect(cursor);
@@ -309,14 +268,18 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatB
         return *most > 0 ? inks[most - counts.begin()] : QColor();
     };
     // Checks every word of the sample that starts at `from`.
-    const auto expectInks = [&](QPlainTextEdit& editor, int from) {
+    const auto expectInks = [&](QPlainTextEdit& editor, int from, const Theme& theme) {
+        const QList<QColor> inks = {qtColour(theme.plain), qtColour(theme.image), qtColour(theme.sheet),
+                                    qtColour(theme.control), qtColour(theme.caret)};
         QApplication::processEvents();
         const QImage shot = editor.viewport()->grab().toImage();
         const QString text = editor.toPlainText();
         for (const InkedWord& word : words) {
             const int at = int(text.indexOf(word.word, from));
             ASSERT_GE(at, 0) << word.word.toStdString();
-            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size())).name().toStdString(), word.colour.name().toStdString()) << word.word.toStdString();
+            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size()), inks).name().toStdString(),
+                      qtColour(theme.*word.ink).name().toStdString())
+                << word.word.toStdString();
         }
     };
     const auto tokenButton = [&](const char* name) {
@@ -340,21 +303,7 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatB
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
     {
         SCOPED_TRACE("right after the window opens");
-        expectInks(*window->currentEditor(), 0);
-    }
-    {
-        SCOPED_TRACE("typed and inserted by the buttons");
-        element<QLineEdit>(kNameField)->setText("typed");
-        click(kCreateButton);
-        QPlainTextEdit* editor = window->currentEditor();
-        QTest::keyClicks(editor, "name ");
-        for (const char* token : {"th.Extension", "th.ImageX", "th.SheetName"}) {
-            click(tokenButton(token));
-            QTest::keyClicks(editor, " ");
-        }
-        editor->moveCursor(QTextCursor::End);
-        editor->insertPlainText(sample.mid(sample.indexOf('\n')));
-        expectInks(*editor, 0);
+        expectInks(*window->currentEditor(), 0, kThemes[3]);
     }
     {
         SCOPED_TRACE("after scrolling 5,000 lines");
@@ -366,8 +315,42 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatB
         QApplication::processEvents();
         const QTextBlock top = editor->cursorForPosition(QPoint(0, 0)).block();
         const int sampleStart = int(editor->toPlainText().indexOf("name", top.position()));
-        expectInks(*editor, sampleStart);
+        expectInks(*editor, sampleStart, kThemes[3]);
     }
+    for (int theme : {3, 2, 4}) {
+        SCOPED_TRACE(::testing::Message() << "typed and inserted by the buttons in theme " << theme);
+        element<QComboBox>(kThemeList)->setCurrentIndex(theme);
+        element<QLineEdit>(kNameField)->setText(QString("typed %1").arg(theme));
+        click(kCreateButton);
+        QPlainTextEdit* editor = window->currentEditor();
+        EXPECT_EQ(QFontInfo(editor->font()).fixedPitch(), theme != kTypewriterTheme)
+            << "a missing font's stand-in keeps its kind";
+        QTest::keyClicks(editor, "name ");
+        for (const char* token : {"th.Extension", "th.ImageX", "th.SheetName"}) {
+            click(tokenButton(token));
+            QTest::keyClicks(editor, " ");
+        }
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(sample.mid(sample.indexOf('\n')));
+        expectInks(*editor, 0, kThemes[theme]);
+    }
+    EXPECT_EQ(tabTitles().first(), "Clipboard") << "colouring marks no script as edited";
+
+    // Typing into a window that is not the active one leaves the colours.
+    const auto foregrounds = [this] {
+        QList<QColor> colours;
+        for (const QTextEdit::ExtraSelection& selection : window->currentEditor()->extraSelections())
+            colours << selection.format.foreground().color();
+        return colours;
+    };
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isActiveWindow(); }));
+    const QList<QColor> before = foregrounds();
+    window->currentEditor()->setFocus();
+    window->currentEditor()->insertPlainText(" th.SheetName");
+    EXPECT_EQ(foregrounds(), before);
 }
 
 // Each tile is its resource as Qt's own decoder reads it.
@@ -390,12 +373,8 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
 {
     open();
     PreviewSource source;
-    for (int i = 1; i <= 3; ++i) {
-        th::canvas::SpriteEntry sprite;
-        sprite.index = i;
-        sprite.name = "s" + std::to_string(i) + ".png";
-        source.sprites.insert(source.sprites.size(), sprite);
-    }
+    for (int i = 1; i <= 3; ++i)
+        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, "s" + std::to_string(i) + ".png", i));
     window->setPreviewPause(std::chrono::milliseconds(0));
     window->setPreviewSource([source] { return source; });
     std::vector<std::int64_t> chosen;
