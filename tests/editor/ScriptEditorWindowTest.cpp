@@ -182,7 +182,8 @@ TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMor
         {"a typed name", "hero atlas", 2, {true}, {"New from Gallery", "Saved Script!"}, "hero atlas",
          shipped("libgdx-atlas.txt")},
         {"not confirmed", "", 3, {false}, {"New from Gallery"}, "CSS Sprites", ""},
-        {"replaced after the usual question", "HTML5", 4, {true, true}, {"New from Gallery", "Overwrite Script?", "Saved Script!"},
+        {"replaced after the usual question", "HTML5", 4, {true, true},
+         {"New from Gallery", "Overwrite Script?", "Saved Script!"},
          "HTML5", shipped("c-header.txt")},
     };
     for (const Row& row : rows) {
@@ -246,7 +247,8 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFol
 
     // The ink most of a word's fully covered pixels have; glyph edges blend
     // with the tile, so only near-exact pixels count.
-    const auto inkOf = [](QPlainTextEdit& editor, const QImage& shot, int start, int length, const QList<QColor>& inks) {
+    const auto inkOf = [](QPlainTextEdit& editor, const QImage& shot, int start, int length,
+                          const QList<QColor>& inks) {
         QTextCursor cursor(editor.document());
         cursor.setPosition(start);
         const QRect from = editor.cursorRect(cursor);
@@ -370,8 +372,10 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
 {
     open();
     PreviewSource source;
-    for (int i = 1; i <= 3; ++i)
-        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, "s" + std::to_string(i) + ".png", i));
+    for (int i = 1; i <= 3; ++i) {
+        const std::string name = "s" + std::to_string(i) + ".png";
+        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, name, i));
+    }
     window->setPreviewPause(std::chrono::milliseconds(0));
     window->setPreviewSource([source] { return source; });
     std::vector<std::int64_t> chosen;
