@@ -67,6 +67,11 @@ void ScriptEditorWindow::setSpriteChooser(std::function<void(std::int64_t)> choo
     chooseSprite_ = std::move(chooser);
 }
 
+void ScriptEditorWindow::setPreviewPause(std::chrono::milliseconds pause)
+{
+    previewTimer_->setInterval(pause);
+}
+
 void ScriptEditorWindow::canvasChanged()
 {
     schedulePreview();

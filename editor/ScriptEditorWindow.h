@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -81,6 +82,9 @@ public:
     // the preview stays empty.
     void setPreviewSource(std::function<PreviewSource()> source);
     void setSpriteChooser(std::function<void(std::int64_t)> chooser);
+    // How long the preview waits after the last keystroke before it runs;
+    // tests take none, so they wait on the result and never on the clock.
+    void setPreviewPause(std::chrono::milliseconds pause);
     // The canvas changed; a shown preview catches up.
     void canvasChanged();
     bool previewShown() const;

@@ -8,6 +8,7 @@
 #include "editor/ScriptEditorLayout.h"
 #include "editor/Themes.h"
 #include "editor/ThemeLook.h"
+#include "testing/PlacedSprite.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
@@ -15,13 +16,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTest>
@@ -29,7 +28,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
@@ -121,8 +119,6 @@ TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndT
 TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
 {
     open();
-    EXPECT_EQ(window->windowTitle(), "Script Editor");
-    EXPECT_EQ(window->size(), QSize(720, 540));
     window->resize(800, 600);
     QApplication::processEvents();
     for (int number : {int(kTabPanel), int(kDeleteButton), int(kSaveButton), int(kTagsFrame), int(kThemeList),
@@ -130,9 +126,7 @@ TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
         const ElementRect r = scriptEditorRect(number, 800, 600);
         EXPECT_EQ(window->element(number)->geometry(), QRect(r.x, r.y, r.width, r.height)) << number;
     }
-    EXPECT_EQ(window->element(kDeleteButton)->x(), 172); // (800 - 165) / 2 - 145
     EXPECT_EQ(window->currentEditor()->size(), element<QTabWidget>(kTabPanel)->currentWidget()->size());
-    EXPECT_EQ(element<QPushButton>(kFirstTokenButton + 14)->text(), "th.Extension");
 }
 
 TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
@@ -142,7 +136,6 @@ TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
     click(kCreateButton);
     EXPECT_EQ(tabTitles().last(), "walk");
     EXPECT_EQ(element<QTabWidget>(kTabPanel)->currentIndex(), 5);
-    EXPECT_EQ(readBytes(folder + "walk.txt"), "");
     EXPECT_EQ(element<QLineEdit>(kNameField)->text(), "");
 
     // A token replaces the selection as if typed; the tab shows the edit.
@@ -157,12 +150,10 @@ TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
     host.answers = {true};
     click(kSaveButton);
     EXPECT_EQ(readBytes(folder + "walk.txt"), "th.Extension = \n");
-    EXPECT_EQ(host.titles().back(), "Saved Script!");
     EXPECT_EQ(tabTitles().last(), "walk");
 
     host.answers = {true};
     click(kDeleteButton);
-    EXPECT_EQ(host.titles().back(), "Delete Script?");
     EXPECT_FALSE(std::filesystem::exists(folder + "walk.txt"));
     EXPECT_EQ(tabTitles().size(), 5);
 }
@@ -191,9 +182,8 @@ TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMor
         {"a typed name", "hero atlas", 2, {true}, {"New from Gallery", "Saved Script!"}, "hero atlas",
          shipped("libgdx-atlas.txt")},
         {"not confirmed", "", 3, {false}, {"New from Gallery"}, "CSS Sprites", ""},
-        {"kept at the usual question", "HTML5", 4, {true, false}, {"New from Gallery", "Overwrite Script?"}, "HTML5",
-         readBytes(folder + "HTML5.txt")},
-        {"replaced after it", "HTML5", 4, {true, true}, {"New from Gallery", "Overwrite Script?", "Saved Script!"},
+        {"replaced after the usual question", "HTML5", 4, {true, true},
+         {"New from Gallery", "Overwrite Script?", "Saved Script!"},
          "HTML5", shipped("c-header.txt")},
     };
     for (const Row& row : rows) {
@@ -213,12 +203,8 @@ TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMor
     }
 
     // The later tokens, in the table's order after the buttons'.
-    const QList<QAction*> tags = menuOf(kMoreTagsButton);
-    ASSERT_EQ(tags.size(), 12);
-    EXPECT_EQ(tags.front()->text(), "th.Separator");
-    EXPECT_EQ(tags.back()->text(), "th.TurnClockwise");
     window->currentEditor()->clear();
-    tags[9]->trigger();
+    menuOf(kMoreTagsButton)[9]->trigger();
     EXPECT_EQ(window->currentEditor()->toPlainText(), "th.PivotX");
 }
 
@@ -241,76 +227,28 @@ TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachTheP
     EXPECT_EQ(readBytes(folder + "Multi Loops.txt").find("lost?"), std::string::npos);
 }
 
-TEST_F(ScriptEditorWindowTest, ThemesSetFontCaretAndColoursWhichFollowTypingOnlyInTheActiveWindow)
-{
-    open();
-    QApplication::setActiveWindow(window);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
-    const auto foregrounds = [this] {
-        QList<QColor> colours;
-        for (const QTextEdit::ExtraSelection& selection : window->currentEditor()->extraSelections())
-            colours << selection.format.foreground().color();
-        return colours;
-    };
-    const auto colour = [](const ThemeColour& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b)); };
-
-    for (int theme : {2, 4}) {
-        SCOPED_TRACE(theme);
-        element<QComboBox>(kThemeList)->setCurrentIndex(theme);
-        element<QLineEdit>(kNameField)->setText(QString("new %1").arg(theme));
-        click(kCreateButton);
-        QPlainTextEdit* editor = window->currentEditor();
-        const QString family = QString::fromUtf8(kThemes[theme].font.data());
-        if (QFontDatabase::families().contains(family)) {
-            EXPECT_EQ(editor->font().family(), family);
-        } else if (theme != 4) {
-            EXPECT_EQ(editor->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-        }
-        EXPECT_EQ(editor->font().pointSize(), 14);
-        EXPECT_EQ(QFontInfo(editor->font()).fixedPitch(), theme != 4) << "the fallback keeps the font's kind";
-        EXPECT_EQ(editor->palette().color(QPalette::Text), theme == 4 ? QColor(Qt::black) : QColor(Qt::white));
-
-        QTest::keyClicks(editor, "x th.ImageX");
-        EXPECT_EQ(foregrounds(), (QList<QColor>{colour(kThemes[theme].plain), colour(kThemes[theme].image)}));
-    }
-    EXPECT_EQ(tabTitles().first(), "Clipboard") << "colouring marks no script as edited";
-
-    QWidget other;
-    other.show();
-    QApplication::setActiveWindow(&other);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isActiveWindow(); }));
-    const QList<QColor> before = foregrounds();
-    window->currentEditor()->setFocus();
-    window->currentEditor()->insertPlainText(" th.SheetName");
-    EXPECT_EQ(foregrounds(), before);
-}
-
 // A template with tokens before, inside and after a repeat block, each with
-// the colour it must show in the RGB theme.
+// the theme's colour it must show.
 struct InkedWord {
     QString word;
-    QColor colour;
+    ThemeColour Theme::*ink;
 };
 
-TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatBlocksWhereverTheViewIs)
+TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFollowTypingInTheActiveWindow)
 {
-    const auto colour = [](const ThemeColour& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b)); };
-    const Theme& rgb = kThemes[3];
-    const QList<QColor> inks = {colour(rgb.plain), colour(rgb.image), colour(rgb.sheet), colour(rgb.control),
-                                colour(rgb.caret)};
     const std::vector<InkedWord> words = {
-        {"name", colour(rgb.plain)},          {"th.Extension", colour(rgb.control)},
-        {"th.ImageX", colour(rgb.image)},     {"th.SheetName", colour(rgb.sheet)},
-        {"th.Repeat", colour(rgb.control)},   {"th.ImageName", colour(rgb.image)},
-        {"th.Until", colour(rgb.control)},    {"th.ImageCount", colour(rgb.image)},
-        {"after", colour(rgb.plain)},         {"th.SheetHeight", colour(rgb.sheet)},
+        {"name", &Theme::plain},        {"th.Extension", &Theme::control}, {"th.ImageX", &Theme::image},
+        {"th.SheetName", &Theme::sheet}, {"th.Repeat", &Theme::control},    {"th.ImageName", &Theme::image},
+        {"th.Until", &Theme::control},   {"th.ImageCount", &Theme::image},  {"after", &Theme::plain},
+        {"th.SheetHeight", &Theme::sheet},
     };
     const QString sample = "name th.Extension th.ImageX th.SheetName\nth.Repeat th.ImageName\n"
                            "th.Until = th.ImageCount\nafter th.SheetHeight\n";
 
     // The ink most of a word's fully covered pixels have; glyph edges blend
     // with the tile, so only near-exact pixels count.
-    const auto inkOf = [&](QPlainTextEdit& editor, const QImage& shot, int start, int length) {
+    const auto inkOf = [](QPlainTextEdit& editor, const QImage& shot, int start, int length,
+                          const QList<QColor>& inks) {
         QTextCursor cursor(editor.document());
         cursor.setPosition(start);
         const QRect from = editor.cursorRect(cursor);
@@ -329,14 +267,18 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatB
         return *most > 0 ? inks[most - counts.begin()] : QColor();
     };
     // Checks every word of the sample that starts at `from`.
-    const auto expectInks = [&](QPlainTextEdit& editor, int from) {
+    const auto expectInks = [&](QPlainTextEdit& editor, int from, const Theme& theme) {
+        const QList<QColor> inks = {qtColour(theme.plain), qtColour(theme.image), qtColour(theme.sheet),
+                                    qtColour(theme.control), qtColour(theme.caret)};
         QApplication::processEvents();
         const QImage shot = editor.viewport()->grab().toImage();
         const QString text = editor.toPlainText();
         for (const InkedWord& word : words) {
             const int at = int(text.indexOf(word.word, from));
             ASSERT_GE(at, 0) << word.word.toStdString();
-            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size())).name().toStdString(), word.colour.name().toStdString()) << word.word.toStdString();
+            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size()), inks).name().toStdString(),
+                      qtColour(theme.*word.ink).name().toStdString())
+                << word.word.toStdString();
         }
     };
     const auto tokenButton = [&](const char* name) {
@@ -360,21 +302,7 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatB
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
     {
         SCOPED_TRACE("right after the window opens");
-        expectInks(*window->currentEditor(), 0);
-    }
-    {
-        SCOPED_TRACE("typed and inserted by the buttons");
-        element<QLineEdit>(kNameField)->setText("typed");
-        click(kCreateButton);
-        QPlainTextEdit* editor = window->currentEditor();
-        QTest::keyClicks(editor, "name ");
-        for (const char* token : {"th.Extension", "th.ImageX", "th.SheetName"}) {
-            click(tokenButton(token));
-            QTest::keyClicks(editor, " ");
-        }
-        editor->moveCursor(QTextCursor::End);
-        editor->insertPlainText(sample.mid(sample.indexOf('\n')));
-        expectInks(*editor, 0);
+        expectInks(*window->currentEditor(), 0, kThemes[3]);
     }
     {
         SCOPED_TRACE("after scrolling 5,000 lines");
@@ -386,27 +314,55 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheirColoursBeforeInsideAndAfterRepeatB
         QApplication::processEvents();
         const QTextBlock top = editor->cursorForPosition(QPoint(0, 0)).block();
         const int sampleStart = int(editor->toPlainText().indexOf("name", top.position()));
-        expectInks(*editor, sampleStart);
+        expectInks(*editor, sampleStart, kThemes[3]);
     }
+    for (int theme : {3, 2, 4}) {
+        SCOPED_TRACE(::testing::Message() << "typed and inserted by the buttons in theme " << theme);
+        element<QComboBox>(kThemeList)->setCurrentIndex(theme);
+        element<QLineEdit>(kNameField)->setText(QString("typed %1").arg(theme));
+        click(kCreateButton);
+        QPlainTextEdit* editor = window->currentEditor();
+        EXPECT_EQ(QFontInfo(editor->font()).fixedPitch(), theme != kTypewriterTheme)
+            << "a missing font's stand-in keeps its kind";
+        QTest::keyClicks(editor, "name ");
+        for (const char* token : {"th.Extension", "th.ImageX", "th.SheetName"}) {
+            click(tokenButton(token));
+            QTest::keyClicks(editor, " ");
+        }
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(sample.mid(sample.indexOf('\n')));
+        expectInks(*editor, 0, kThemes[theme]);
+    }
+    EXPECT_EQ(tabTitles().first(), "Clipboard") << "colouring marks no script as edited";
+
+    // Typing into a window that is not the active one leaves the colours.
+    const auto foregrounds = [this] {
+        QList<QColor> colours;
+        for (const QTextEdit::ExtraSelection& selection : window->currentEditor()->extraSelections())
+            colours << selection.format.foreground().color();
+        return colours;
+    };
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isActiveWindow(); }));
+    const QList<QColor> before = foregrounds();
+    window->currentEditor()->setFocus();
+    window->currentEditor()->insertPlainText(" th.SheetName");
+    EXPECT_EQ(foregrounds(), before);
 }
 
-TEST(ThemeTiles, SizesAndThePaperTilesGreyCounts)
+// Each tile is its resource as Qt's own decoder reads it.
+TEST(ThemeTiles, AreTheirResourcesPixelForPixel)
 {
     const ThemeLook look;
-    const QSize sizes[] = {{3, 3}, {16, 16}, {4, 1}, {8, 8}, {64, 64}};
-    for (int theme = 0; theme < 5; ++theme)
-        EXPECT_EQ(look.tile(theme).size(), sizes[theme]) << theme;
-    EXPECT_EQ(look.tile(0).toImage().pixel(0, 1), qRgb(54, 54, 54));
-    EXPECT_EQ(look.tile(1).toImage().pixel(13, 13), qRgb(24, 12, 0));
-    EXPECT_EQ(look.tile(1).toImage().pixel(14, 0), qRgb(0, 0, 0));
-
-    std::map<int, int> counts;
-    const QImage paper = look.tile(4).toImage();
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ++counts[qRed(paper.pixel(x, y))];
-    EXPECT_EQ(counts, (std::map<int, int>{{225, 464}, {228, 164}, {229, 210}, {230, 511}, {233, 660},
-                                          {235, 336}, {238, 651}, {239, 311}, {241, 216}, {242, 573}}));
+    for (int theme = 0; theme < int(kThemes.size()); ++theme) {
+        const QImage resource(QString::fromUtf8(kThemes[theme].tile.data(), qsizetype(kThemes[theme].tile.size())));
+        ASSERT_FALSE(resource.isNull()) << theme;
+        EXPECT_EQ(look.tile(theme).toImage().convertToFormat(QImage::Format_RGBA8888),
+                  resource.convertToFormat(QImage::Format_RGBA8888))
+            << theme;
+    }
 }
 
 // The preview runs on another thread; each row waits for the text a template
@@ -417,11 +373,10 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
     open();
     PreviewSource source;
     for (int i = 1; i <= 3; ++i) {
-        th::canvas::SpriteEntry sprite;
-        sprite.index = i;
-        sprite.name = "s" + std::to_string(i) + ".png";
-        source.sprites.insert(source.sprites.size(), sprite);
+        const std::string name = "s" + std::to_string(i) + ".png";
+        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, name, i));
     }
+    window->setPreviewPause(std::chrono::milliseconds(0));
     window->setPreviewSource([source] { return source; });
     std::vector<std::int64_t> chosen;
     window->setSpriteChooser([&chosen](std::int64_t number) { chosen.push_back(number); });
@@ -442,8 +397,8 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
 
     struct Row {
         const char* name;
-        // Typed first and left to start its run, which the row's own text
-        // must then cut short.
+        // Typed first and left to start its run (its title shows), which the
+        // row's own text must then cut short.
         QString before;
         QString typed;
         QString firstLine;
@@ -456,14 +411,14 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
          "Preview (.plist)"},
         {"stopped", "", "th.Repeat\nline th.ImageNumber\nth.Until 10000000", "line 1", 2001,
          QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"},
-        {"after two billion passes that write nothing", "th.Repeat\nth.Until 2000000000", "after", "after", 1, "after",
-         "Preview (.txt)"},
+        {"after two billion passes that write nothing", "th.Extension = .long\nth.Repeat\nth.Until 2000000000", "after",
+         "after", 1, "after", "Preview (.txt)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         if (!row.before.isEmpty()) {
             type(row.before);
-            QTest::qWait(100);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
         }
         type(row.typed);
         ASSERT_TRUE(QTest::qWaitFor([&] {

@@ -1,20 +1,22 @@
 // Golden cases for the template engine. Every folder under templates/ that
-// holds any of these files is one case, and must hold expected.txt and one
-// of the two templates:
-//   template.txt          the template, byte for byte; or
+// holds expected.txt is one case, and must hold one of three templates:
+//   template.txt          the template, byte for byte;
 //   default-template.txt  the file name of a default template, which the test
 //                         installs into its temporary home and expands;
-//   canvas.txt            the sprites and export options (may sit in a parent
-//                         folder to serve several cases);
-//   expected.txt          the script file the expansion must write (LF ends).
-// Each case is expanded twice: to a script file, which must equal expected.txt,
-// and to clipboard text, which must equal it with CR LF after every line.
+//   gallery-template.txt  the file name of a gallery template, read where it
+//                         ships from;
+// and finds its sprites and export options in the nearest canvas.txt at or
+// above it. expected.txt is the script file the expansion must write (LF
+// ends) over an older, longer one; the clipboard text, expanded twice into
+// one clipboard, must equal it with CR LF after every line.
 //
 // canvas.txt lines ("#" starts a comment):
 //   clip <margin> | retina | sheet <width> <height> | sheet-path <path>
 //   sheet-number <text> | sprite <index> <x> <y> <width> <height> <upright|rotated> <name>
+//   pivot <x> <y> (of the sprite above)
 // Sprites are listed in list (drawing) order; a name runs to the line's end.
 
+#include "editor/Gallery.h"
 #include "toolkit/DefaultTemplates.h"
 #include "export/TemplateEngine.h"
 
@@ -23,7 +25,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,25 +35,21 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace th::exporting;
 using th::canvas::SpriteEntry;
 using th::canvas::SpriteList;
-using th::exporting::ClipboardText;
-using th::exporting::expandTemplate;
-using th::exporting::ExpansionResult;
-using th::exporting::ScriptFile;
-using th::exporting::ScriptInputs;
 using th::testing::readBytes;
 using th::testing::TempHome;
 
 const fs::path kCasesRoot = TH_TEMPLATE_CASES;
+const fs::path kGalleryFolder = TH_GALLERY_FOLDER;
 
 std::vector<fs::path> findCases()
 {
     std::vector<fs::path> cases;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kCasesRoot)) {
         const fs::path& f = entry.path();
-        if (entry.is_directory()
-            && (fs::exists(f / "expected.txt") || fs::exists(f / "template.txt") || fs::exists(f / "default-template.txt")))
+        if (entry.is_directory() && fs::exists(f / "expected.txt"))
             cases.push_back(f);
     }
     std::sort(cases.begin(), cases.end());
@@ -59,19 +59,16 @@ std::vector<fs::path> findCases()
 std::string caseName(const fs::path& folder)
 {
     std::string name = fs::relative(folder, kCasesRoot).generic_string();
-    std::replace(name.begin(), name.end(), '/', '_');
+    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
     return name;
 }
 
-// The nearest canvas.txt at or above the case folder, within the cases root.
+// The nearest canvas.txt at or above the case folder; the cases root holds one.
 fs::path findCanvasFile(fs::path folder)
 {
-    for (;; folder = folder.parent_path()) {
-        if (fs::exists(folder / "canvas.txt"))
-            return folder / "canvas.txt";
-        if (folder == kCasesRoot)
-            return {};
-    }
+    while (!fs::exists(folder / "canvas.txt") && folder != kCasesRoot)
+        folder = folder.parent_path();
+    return folder / "canvas.txt";
 }
 
 void loadCanvas(const fs::path& file, SpriteList& sprites, ScriptInputs& inputs)
@@ -101,6 +98,10 @@ void loadCanvas(const fs::path& file, SpriteList& sprites, ScriptInputs& inputs)
             ASSERT_TRUE(turn == "upright" || turn == "rotated") << line;
             entry.rotated = turn == "rotated";
             sprites.insert(sprites.size(), entry);
+        } else if (key == "pivot") {
+            ASSERT_GT(sprites.size(), 0u) << line;
+            SpriteEntry& last = sprites.at(sprites.size() - 1);
+            words >> last.pivotX >> last.pivotY;
         } else {
             FAIL() << "unknown canvas line: " << line;
         }
@@ -108,17 +109,27 @@ void loadCanvas(const fs::path& file, SpriteList& sprites, ScriptInputs& inputs)
     }
 }
 
-// The template file to expand: the case's own, or a default one installed
-// into the temporary home the way a first run installs it.
+// The file name a one-line file holds.
+std::string nameIn(const fs::path& file)
+{
+    std::string name = readBytes(file);
+    name.erase(name.find_last_not_of('\n') + 1);
+    return name;
+}
+
+// The template file to expand: the case's own, a gallery one, or a default
+// one installed into the temporary home the way a first run installs it.
 fs::path templateFor(const fs::path& folder, const TempHome& home)
 {
     const bool own = fs::exists(folder / "template.txt");
+    const bool gallery = fs::exists(folder / "gallery-template.txt");
     const bool installed = fs::exists(folder / "default-template.txt");
-    EXPECT_NE(own, installed) << "a case needs exactly one of template.txt and default-template.txt";
+    EXPECT_EQ(own + gallery + installed, 1) << "a case needs exactly one template";
     if (own)
         return folder / "template.txt";
-    std::string fileName = readBytes(folder / "default-template.txt");
-    fileName.erase(fileName.find_last_not_of('\n') + 1);
+    if (gallery)
+        return kGalleryFolder / nameIn(folder / "gallery-template.txt");
+    const std::string fileName = nameIn(folder / "default-template.txt");
     for (const th::toolkit::DefaultTemplate& entry : th::toolkit::defaultTemplates()) {
         if (entry.fileName == fileName) {
             EXPECT_TRUE(th::toolkit::writeDefaultTemplate(home.folder(), entry));
@@ -145,25 +156,35 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     TempHome home;
     const fs::path templateFile = templateFor(folder, home);
     ASSERT_FALSE(templateFile.empty());
-    const fs::path canvasFile = findCanvasFile(folder);
-    ASSERT_FALSE(canvasFile.empty()) << "no canvas.txt for this case";
     SpriteList sprites;
     ScriptInputs inputs;
-    loadCanvas(canvasFile, sprites, inputs);
+    loadCanvas(findCanvasFile(folder), sprites, inputs);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(fs::exists(folder / "expected.txt"));
     const std::string expected = readBytes(folder / "expected.txt");
     ASSERT_EQ(expected.find('\r'), std::string::npos) << "expected.txt is written with LF only";
 
     const fs::path script = home.path() / "script.out";
+    th::testing::writeBytes(script, expected + "an older and longer script\n");
     ScriptFile file(script);
     ASSERT_EQ(expandTemplate(templateFile, file, sprites, inputs).result, ExpansionResult::Written);
     EXPECT_EQ(readBytes(script), expected);
 
     ClipboardText clipboard;
-    ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
+    for (int run = 0; run < 2; ++run)
+        ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
     EXPECT_EQ(clipboard.text(), withCrLf(expected));
+}
+
+// A gallery template without a case would ship unchecked.
+TEST(TemplateGoldenCases, CoverEveryGalleryTemplate)
+{
+    std::set<std::string> covered;
+    for (const fs::path& folder : findCases())
+        if (fs::exists(folder / "gallery-template.txt"))
+            covered.insert(nameIn(folder / "gallery-template.txt"));
+    for (const th::editor::GalleryTemplate& entry : th::editor::kGallery)
+        EXPECT_TRUE(covered.contains(std::string(entry.file))) << entry.file;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateGolden, ::testing::ValuesIn(findCases()),

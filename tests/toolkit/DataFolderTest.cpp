@@ -19,12 +19,6 @@ constexpr int kModern = th::toolkit::kHostVersionModern;
 constexpr int kSnowLeopard = 10600;
 const std::string kInstalledPreferences = "\xEF\xBB\xBF\n[Examples]\nHTML5 = 1\n";
 
-// Sizes worked out from the published template texts; their every line is
-// checked by the golden cases under tests/export/templates/defaults.
-const std::pair<const char*, std::size_t> kTemplateSizes[] = {
-    {"plist.txt", 1081}, {"Pure Data.txt", 280}, {"Multi Loops.txt", 298}, {"Clipboard.txt", 265}, {"HTML5.txt", 1494},
-};
-
 class DataFolderTest : public ::testing::Test {
 protected:
     std::string run(int hostVersion = kModern)
@@ -49,8 +43,6 @@ TEST_F(DataFolderTest, FirstRunInstallsThePreferencesAndEveryTemplateInTheShortL
     EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
     EXPECT_EQ(th::testing::namesIn(folder), (std::vector<std::string>{"Clipboard.txt", "HTML5.txt", "Multi Loops.txt",
                                                                       "Pure Data.txt", "TileHeronV2.prefs", "plist.txt"}));
-    for (const auto& [name, size] : kTemplateSizes)
-        EXPECT_EQ(readBytes(folder + name).size(), size) << name;
 }
 
 TEST_F(DataFolderTest, CompanyLayoutKeepsAnExistingCompanyFolderAndTheShortLayoutIgnoresIt)
@@ -126,16 +118,17 @@ TEST_F(DataFolderTest, BrokenFilesAndFoldersAreNeverFatal)
     run();
     EXPECT_TRUE(fs::is_directory(folder + "TileHeronV2.prefs"));
     EXPECT_TRUE(fs::is_directory(folder + "plist.txt"));
-    EXPECT_EQ(readBytes(folder + "Clipboard.txt").size(), 265u);
+    EXPECT_TRUE(fs::is_regular_file(folder + "Clipboard.txt"));
     EXPECT_EQ(readBytes(home.path() / "outside.txt"), "untouched");
 
     // A preference file of random bytes is an existing installation.
     fs::remove_all(folder);
     run();
+    const std::string html = readBytes(folder + "HTML5.txt");
     writeBytes(folder + "TileHeronV2.prefs", th::testing::noiseBytes(4096, 7));
     fs::remove(folder + "HTML5.txt");
     run();
-    EXPECT_EQ(readBytes(folder + "HTML5.txt").size(), 1494u);
+    EXPECT_EQ(readBytes(folder + "HTML5.txt"), html);
 }
 
 } // namespace

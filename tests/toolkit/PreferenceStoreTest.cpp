@@ -24,16 +24,26 @@ protected:
 
     // Opens (or creates) a file of the given bytes, none for a missing file,
     // lets `change` act on the store, closes it and returns the bytes on
-    // disk, none when there is no file.
+    // disk, none when there is no file. A save must keep the file's unusual
+    // mode and leave no temporary file beside it.
     std::optional<std::string> roundTrip(const std::optional<std::string>& bytes,
                                          const std::function<void(PreferenceStore&)>& change, bool create = false)
     {
-        if (bytes)
+        const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+        if (bytes) {
             writeBytes(file(), *bytes);
+            std::filesystem::permissions(file(), mode);
+        }
         EXPECT_EQ(create ? store.create(file()) : store.open(file()), create || bytes.has_value());
         change(store);
         store.close();
-        return std::filesystem::exists(file()) ? std::optional(readBytes(file())) : std::nullopt;
+        EXPECT_LE(std::distance(std::filesystem::directory_iterator(home.path()), {}), 1);
+        if (!std::filesystem::exists(file()))
+            return std::nullopt;
+        if (bytes) {
+            EXPECT_EQ(std::filesystem::status(file()).permissions() & std::filesystem::perms::all, mode);
+        }
+        return readBytes(file());
     }
 
     TempHome home;
@@ -52,6 +62,9 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
         bool create = false;
     };
     const auto nothing = [](PreferenceStore&) {};
+    const std::string noise = th::testing::noiseBytes(64 * 1024, 12345);
+    const std::string withNuls("a = 1\0b = 2\n[G\0roup]\n", 21);
+    const std::string longLine = "k = " + std::string(10 * 1024 * 1024, 'x');
     const Case cases[] = {
         {"create empties the file until written", "[old]\nkey = value\n", nothing, "", true},
         {"create writes the mark, header and key", "[old]\nkey = value\n",
@@ -74,6 +87,9 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
          kMark + "[G]\nname = caf\xC3\xA9\nn = 1\n"},
         {"UTF-8 without the mark is taken for ISO 8859-1", "[G]\nname = \xC3\xA9\n",
          [](PreferenceStore& s) { s.writeInteger("x", 0); }, kMark + "x = 0\n[G]\nname = \xC3\x83\xC2\xA9\n"},
+        {"a long value is saved whole", kMark + "a = 1\n",
+         [](PreferenceStore& s) { s.writeText("b", std::string(100000, 'v')); },
+         kMark + "a = 1\nb = " + std::string(100000, 'v') + "\n"},
         {"a zero-byte file is saved without the mark", "", [](PreferenceStore& s) { s.writeText("k", "v"); },
          "k = v\n"},
         {"keys match ignoring ASCII case and keep their place", kMark + "[Theme]\nsavedtheme = 3\nother = 1\n",
@@ -135,6 +151,16 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
              EXPECT_EQ(s.currentValue("none"), "none");
          },
          kMark + "top = 9\n[A]\na = 1\n; skip\nb = 4\n[B]\nb = 2\n"},
+        // Hostile files are read without harm and, unchanged, left as they are.
+        {"random bytes", noise, [](PreferenceStore& s) { s.readInteger("x", 0); }, noise},
+        {"NUL bytes end nothing", withNuls,
+         [](PreferenceStore& s) {
+             EXPECT_EQ(s.readInteger("a", 0), 1);
+             EXPECT_EQ(s.readInteger("b", 0), 2);
+         },
+         withNuls},
+        {"a 10 MiB line is one value", longLine,
+         [&](PreferenceStore& s) { EXPECT_EQ(s.readText("k", "").size(), longLine.size() - 4); }, longLine},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -153,8 +179,9 @@ TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
         EXPECT_EQ(PreferenceStore::parseInteger(text), value) << text;
 }
 
-// Root included: a file its owner may not write is nobody's to replace.
-TEST_F(PreferenceStoreTest, ReadOnlyFileDropsItsChanges)
+// Root included: a file its owner may not write is nobody's to replace; nor
+// is a folder in the file's place.
+TEST_F(PreferenceStoreTest, WhatMayNotBeReplacedKeepsItsContent)
 {
     const std::string bytes = kMark + "a = 1\n";
     writeBytes(file(), bytes);
@@ -164,33 +191,6 @@ TEST_F(PreferenceStoreTest, ReadOnlyFileDropsItsChanges)
     store.writeInteger("a", 2);
     store.close();
     EXPECT_EQ(readBytes(file()), bytes);
-}
-
-TEST_F(PreferenceStoreTest, SaveReplacesTheFileWholeAndKeepsItsPermissions)
-{
-    writeBytes(file(), kMark + "a = 1\n");
-    std::filesystem::permissions(file(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    ASSERT_TRUE(store.open(file()));
-    store.writeText("b", std::string(100000, 'v'));
-    store.close();
-    EXPECT_EQ(readBytes(file()), kMark + "a = 1\nb = " + std::string(100000, 'v') + "\n");
-    EXPECT_EQ(std::filesystem::status(file()).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.path()), {}), 1);
-}
-
-TEST_F(PreferenceStoreTest, HostileFilesAreReadWithoutHarm)
-{
-    roundTrip(th::testing::noiseBytes(64 * 1024, 12345), [](PreferenceStore& s) { s.readInteger("x", 0); });
-
-    roundTrip(std::string("a = 1\0b = 2\n[G\0roup]\n", 21), [](PreferenceStore& s) {
-        EXPECT_EQ(s.readInteger("a", 0), 1);
-        EXPECT_EQ(s.readInteger("b", 0), 2);
-    });
-
-    const std::string longLine = "k = " + std::string(10 * 1024 * 1024, 'x');
-    roundTrip(longLine, [&](PreferenceStore& s) { EXPECT_EQ(s.readText("k", "").size(), longLine.size() - 4); });
 
     std::filesystem::remove(file());
     std::filesystem::create_directory(file());
