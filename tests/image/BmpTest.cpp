@@ -5,7 +5,6 @@
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
 
-#include "testing/PngFile.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -16,15 +15,11 @@ using namespace th::image;
 using th::testing::readBytes;
 using Bytes = std::vector<std::uint8_t>;
 
-class Bmp : public ::testing::Test {
-protected:
-    Bmp() { store.registerDecoder(std::make_unique<BmpDecoder>()); }
-    th::testing::TempHome home;
-    ImageStore store;
-};
-
-TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
+TEST(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
 {
+    const th::testing::TempHome home;
+    ImageStore store;
+    store.registerDecoder(std::make_unique<BmpDecoder>());
     // 3 x 2: top row red, half-transparent green, white; bottom row black.
     const int n = *store.create(kAutoNumber, 3, 2, 32);
     const std::uint8_t top[] = {255, 0, 0, 255, 0, 200, 0, 128, 255, 255, 255, 255};
