@@ -137,9 +137,6 @@ TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
         {cycling(3, 7), 3, 7, 2, 0x440d749eeb440665, 0xde16f95343c8308d},
         {cycling(3, 7), 3, 7, 4, 0x26ec3661c45f3c6f, 0x04b573016d461555},
         {cycling(3, 7), 3, 7, 8, 0x2e797ddecda04740, 0x4726d70ec217f792},
-        {cycling(13, 5), 13, 5, 2, 0xa3a48633adfdd45a, 0x63ed1dc52d8235df},
-        {cycling(13, 5), 13, 5, 4, 0xf1996d9d2342ef20, 0x91e6af52ff0a311c},
-        {cycling(13, 5), 13, 5, 8, 0x1c77ce777a2fcbef, 0xbd549a1baae73941},
         {cycling(5, 150), 5, 150, 2, 0x52245f070d370e65, 0x6a0c18eca7e940f2},
         {cycling(5, 150), 5, 150, 4, 0xbf5fd3e16c978f2d, 0x45488e62d20d8af7},
         {cycling(5, 150), 5, 150, 8, 0x8aa3a5d52b5ac31d, 0xffc5bafd3452a5ab},
@@ -149,9 +146,6 @@ TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
         {noise(499, 2, 8), 499, 2, 2, 0x23c2196e5e5cf3f1, 0x5a619a5d22500ece},
         {noise(499, 2, 8), 499, 2, 4, 0x72aecc9c62370411, 0x9dd5f6af272eec02},
         {noise(499, 2, 8), 499, 2, 8, 0x2e6b521c92f72aed, 0xb69d6c20eb885b9f},
-        {sheetLike(200, 150), 200, 150, 2, 0xf164b56faaa8b728, 0x228d7d840a4eff08},
-        {sheetLike(200, 150), 200, 150, 4, 0x24ebe512d294c055, 0xd75cc32051a161fb},
-        {sheetLike(200, 150), 200, 150, 8, 0x00c46a5c6e3c24ca, 0x1d64cf22e30dded2},
         {sheetLike(512, 512), 512, 512, 2, 0xc42109b93475ccdf, 0xde04d7d8896288fd},
         {sheetLike(512, 512), 512, 512, 4, 0x31924b24796fd9a4, 0xf1defe60d9d79c21},
         {sheetLike(512, 512), 512, 512, 8, 0xce584d0304067e15, 0x27a45caad74df902},
@@ -278,30 +272,11 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
     }
 }
 
-TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFile)
-{
-    for (const auto& [width, height] : {std::pair{1, 1}, {3, 7}, {33, 2}}) {
-        SCOPED_TRACE(::testing::Message() << width << "x" << height);
-        const int n = imageOf(cycling(width, height), width, height);
-        const PngFile png = saved(n, 32);
-        EXPECT_EQ(png.chunks, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                EXPECT_EQ(png.at(x, y), th::testing::pixelOf(store, n, x, y)) << x << ", " << y;
-        const std::string bytes32 = readBytes(file("p.png"));
-        for (const int depth : {12, 18, 24, -1, 0, 9}) {
-            ASSERT_TRUE(store.save(n, file("d.png"), kCodecPng, SaveFlags::None, depth).ok());
-            EXPECT_EQ(readBytes(file("d.png")), bytes32) << "depth " << depth;
-        }
-    }
-}
-
 // The image data is compressed in parts of about a megabyte on any number
 // of threads: the file is the same byte for byte with 1, 2 and 7 threads,
 // libpng reads it without a warning, the pixels are the source's (or the
 // quantiser's indices), and a file broken off in the middle still gives its
-// first rows.
+// first rows. Depths that are not a palette's write RGBA.
 TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
 {
     const struct {
@@ -310,6 +285,12 @@ TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
         Pixels pixels;
     } cases[] = {
         {"32 bit, 1 x 1", 1, 1, 32, {200, 100, 50, 7}},
+        {"24 bit, 7 x 3", 7, 3, 24, cycling(7, 3)},
+        {"12 bit, 33 x 2", 33, 2, 12, cycling(33, 2)},
+        {"18 bit", 3, 2, 18, cycling(3, 2)},
+        {"depth -1", 3, 2, -1, cycling(3, 2)},
+        {"depth 0", 3, 2, 0, cycling(3, 2)},
+        {"depth 9", 3, 2, 9, cycling(3, 2)},
         {"32 bit, noise in three parts", 600, 1000, 32, noise(600, 1000, 5)},
         {"32 bit, one row a part", 300000, 3, 32, noise(300000, 3, 6)},
         {"8 bit, sheet in two parts", 1200, 1000, 8, sheetLike(1200, 1000)},
@@ -329,7 +310,10 @@ TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
                 EXPECT_TRUE(readBytes(file("t.png")) == first);
         }
         const PngFile png = readChecked(file("t.png"), c.depth);
-        const auto quantiser = c.depth < 32 ? PaletteQuantiser::create(source, c.depth, SaveFlags::None) : nullptr;
+        const auto quantiser = PaletteQuantiser::create(source, c.depth, SaveFlags::None);
+        EXPECT_EQ(chunkOrder(png), quantiser ? "IHDR PLTE IDAT IEND" : "IHDR IDAT IEND");
+        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), quantiser ? std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth)
+                                                                     : std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
         for (int y = 0; y < c.height; ++y) {
             const auto& row = png.rows[std::size_t(y)];
             if (!quantiser) {
@@ -420,21 +404,6 @@ TEST_F(PngSaving, AnEncoderWithoutRgbaGetsThePixelsFlattenedOntoWhite)
     ASSERT_TRUE(store.save(n, file("t"), 0x545354, SaveFlags::None, 32).ok());
     // ((255 - a) * 255 + v * a) / 255, each row padded to 12 bytes.
     EXPECT_EQ(seen, (Bytes{177, 127, 255, 7, 8, 9, 255, 255, 255, 0, 0, 0}));
-}
-
-// The tests' own reader is an oracle only while it trusts nothing: a chunk
-// whose length runs past the end of the file is refused, not read beyond.
-TEST_F(PngSaving, TheTestReaderRefusesAChunkLongerThanTheFile)
-{
-    const int n = imageOf(cycling(4, 4), 4, 4);
-    ASSERT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, 32).ok());
-    const std::string good = readBytes(file("p.png"));
-    const std::string tails[] = {std::string("\x7F\xFF\xFF\xF0IDATcrc!", 12), std::string("\0\0\0", 3)};
-    for (const std::string& tail : tails) {
-        SCOPED_TRACE(tail.size());
-        th::testing::writeBytes(file("p.png"), good + tail);
-        EXPECT_THROW(th::testing::readPng(file("p.png")), std::runtime_error);
-    }
 }
 
 } // namespace
