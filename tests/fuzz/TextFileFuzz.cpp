@@ -27,8 +27,10 @@
 #include "toolkit/PreferenceStore.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +39,23 @@ namespace {
 
 constexpr std::size_t kMaxNames = 64;
 constexpr std::int64_t kMaxLimit = 64;
+
+// A fresh folder under the system's temporary folder, made on first use and
+// removed when the process ends.
+const std::filesystem::path& scratchFolder()
+{
+    static const std::filesystem::path folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tile-heron-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("no scratch folder");
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratchFolder(), ignored);
+        });
+        return std::filesystem::path(pattern);
+    }();
+    return folder;
+}
 
 void require(bool holds)
 {
@@ -175,8 +194,10 @@ void checkTemplateEngine(const std::filesystem::path& file, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const std::filesystem::path file = th::fuzz::scratchFolder() / "file.txt";
-    th::fuzz::putFile(file, data, size);
+    // Written past the program's own writer, so that the code under test
+    // only ever reads it.
+    const std::filesystem::path file = scratchFolder() / "file.txt";
+    require(bool(std::ofstream(file, std::ios::binary | std::ios::trunc).write(text.data(), std::streamsize(size))));
     checkTextReader(file, size);
     checkProjectFile(file);
     if (limitsWithinReach(text))
