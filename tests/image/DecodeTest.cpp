@@ -13,8 +13,8 @@
 #include <zlib.h>
 
 #include <array>
-#include <optional>
 #include <csetjmp>
+#include <optional>
 #include <span>
 
 namespace {
@@ -320,8 +320,7 @@ TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
     const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64), rows);
     // The picture is reported incomplete; from RGB data the rows missing are
     // opaque black.
-    const PngLayout interlacedLayout = layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64, true);
-    const Bytes interlaced = encodePng(interlacedLayout, rows);
+    const Bytes interlaced = encodePng(layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64, true), rows);
     const Bytes rgb = encodePng(layout(PNG_COLOR_TYPE_RGB, 8, 64, 64), rows); // the first 192 bytes of each row
     const struct {
         const char* name;
@@ -356,9 +355,8 @@ TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
             Bytes expected = rows[y];
             for (std::size_t x = 0; c.rgb && x < 64; ++x) {
                 const bool arrived = int(y) < delivered.bottom;
-                const Bytes pixel = {arrived ? rows[y][x * 3] : std::uint8_t(0), arrived ? rows[y][x * 3 + 1] : std::uint8_t(0),
-                                     arrived ? rows[y][x * 3 + 2] : std::uint8_t(0), 255};
-                std::copy(pixel.begin(), pixel.end(), expected.begin() + std::ptrdiff_t(x * 4));
+                for (std::size_t i = 0; i < 4; ++i)
+                    expected[x * 4 + i] = i == 3 ? 255 : arrived ? rows[y][x * 3 + i] : 0;
             }
             ASSERT_EQ(Bytes(view.pixels + y * view.stride, view.pixels + y * view.stride + 256), expected) << "row " << y;
         }

@@ -39,9 +39,9 @@ protected:
     // Saves at `depth` and reads the file back with libpng, which must not
     // warn; every row must be written with filter NONE, and the data
     // compressed at level 9 (the header can only say 7 to 9).
-    PngFile saved(int n, int depth, SaveFlags flags = SaveFlags::None)
+    PngFile saved(int n, int depth)
     {
-        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, flags, depth).ok());
+        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, depth).ok());
         return readChecked(file("p.png"), depth);
     }
     static PngFile readChecked(const std::filesystem::path& path, int depth)
@@ -115,7 +115,7 @@ std::uint64_t hashOf(const Bytes& bytes)
 // samples, the sample strides 499, 491 (499 x 2) and 487 (499 x 491), and
 // the sampling factors 1 (511 x 511), 2, 4, 7, 10 and 17 held at 10. Only
 // the palette depends on the stride and the factor, so those rows are not
-// mapped.
+// saved; 5 x 150 has more rows than are mapped ahead of the writer.
 TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
 {
     const Pixels alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
@@ -178,7 +178,6 @@ TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
         const int n = imageOf(c.pixels, c.width, c.height);
         const PngFile png = saved(n, c.depth);
         store.free(n);
-        EXPECT_EQ(chunkOrder(png), "IHDR PLTE IDAT IEND");
         EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth));
         EXPECT_FALSE(png.hasTrns);
         ASSERT_EQ(png.palette.size(), q->palette().size());
