@@ -123,7 +123,7 @@ Picture makePicture(const PngLayout& l)
     return p;
 }
 
-PngLayout layout(int colourType, int bitDepth, int width = 5, int height = 3, bool interlaced = false)
+PngLayout layout(int colourType, int bitDepth, int width, int height, bool interlaced = false)
 {
     PngLayout l{width, height, colourType, bitDepth, interlaced, {}, {}, false, {}};
     if (colourType == PNG_COLOR_TYPE_PALETTE)
