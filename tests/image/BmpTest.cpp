@@ -1,13 +1,10 @@
 // BMP writing is a library feature the application barely uses (its
-// pictures are PNG): one table over the written depths, byte for byte, and
-// dithering against the PNG writer. The decoder is tested in DecodeTest.
+// pictures are PNG): one table over the written depths, byte for byte. The
+// decoder is tested in DecodeTest, dithering in PngEncodeTest.
 
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
-#include "image/PngDecoder.h"
-#include "image/PngEncoder.h"
 
-#include "testing/PngFile.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -18,15 +15,11 @@ using namespace th::image;
 using th::testing::readBytes;
 using Bytes = std::vector<std::uint8_t>;
 
-class Bmp : public ::testing::Test {
-protected:
-    Bmp() { store.registerDecoder(std::make_unique<BmpDecoder>()); }
-    th::testing::TempHome home;
-    ImageStore store;
-};
-
-TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
+TEST(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
 {
+    const th::testing::TempHome home;
+    ImageStore store;
+    store.registerDecoder(std::make_unique<BmpDecoder>());
     // 3 x 2: top row red, half-transparent green, white; bottom row black.
     const int n = *store.create(kAutoNumber, 3, 2, 32);
     const std::uint8_t top[] = {255, 0, 0, 255, 0, 200, 0, 128, 255, 255, 255, 255};
@@ -83,32 +76,6 @@ TEST_F(Bmp, EveryDepthWritesItsHeadersTableAndBottomUpPaddedRows)
         }
         for (std::size_t i = 12; i < 24; i += 4)
             EXPECT_LT(back[i] + back[i + 1] + back[i + 2], 60) << "the black row decodes dark through the table";
-    }
-}
-
-// Dithering carries each row's error into the row below, so the rows must be
-// mapped top first although the file holds them bottom first: a dithered BMP
-// shows the same pixels as a dithered PNG (mapped top first) of the image.
-TEST_F(Bmp, DitheredRowsAreMappedTopFirstLikeThePng)
-{
-    store.registerDecoder(std::make_unique<PngDecoder>());
-    store.registerEncoder(std::make_unique<PngEncoder>());
-    const int n = th::testing::makePicture(store, 13, 9, [](int x, int y) {
-        return th::testing::Rgba{(x * 19 + y * 3) % 256, (y * 27 + x) % 256, (128 + x * y) % 256, 255};
-    });
-    for (const int depth : {4, 8}) {
-        SCOPED_TRACE(depth);
-        ASSERT_TRUE(store.save(n, home.path() / "d.bmp", kCodecBmp, SaveFlags::Dither, depth).ok());
-        ASSERT_TRUE(store.save(n, home.path() / "d.png", kCodecPng, SaveFlags::Dither, depth).ok());
-        const std::string bmp = readBytes(home.path() / "d.bmp");
-        const std::string png = readBytes(home.path() / "d.png");
-        ASSERT_TRUE(store.decode(1, Bytes(bmp.begin(), bmp.end())).ok());
-        ASSERT_TRUE(store.decode(2, Bytes(png.begin(), png.end())).ok());
-        const PixelView fromBmp = store.handle(1);
-        const PixelView fromPng = store.handle(2);
-        const std::size_t bytes = fromPng.stride * std::size_t(fromPng.height);
-        ASSERT_EQ(fromBmp.stride * std::size_t(fromBmp.height), bytes);
-        EXPECT_TRUE(std::equal(fromBmp.pixels, fromBmp.pixels + bytes, fromPng.pixels));
     }
 }
 

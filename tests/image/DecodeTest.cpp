@@ -1,6 +1,6 @@
 // Decoding PNG and BMP data: every PNG layout against pixels worked out
-// apart from any library and against libpng's own reading, hand-made BMP
-// files, damaged files named by their defect and the decode limits.
+// apart from any library, hand-made BMP files, damaged files named by their
+// defect and the decode limits.
 
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
@@ -14,7 +14,7 @@
 
 #include <array>
 #include <csetjmp>
-#include <cstring>
+#include <optional>
 #include <span>
 
 namespace {
@@ -32,7 +32,6 @@ struct PngLayout {
     std::vector<std::uint8_t> paletteAlpha; // a tRNS chunk for palette images
     bool transparentColour = false;         // a tRNS chunk for grey or RGB images ...
     png_color_16 transparent{};             // ... naming this sample value
-    int filters = PNG_ALL_FILTERS;          // the row filters libpng may choose from
 };
 
 // libpng writes the test data; rows hold the samples as PNG stores them,
@@ -53,7 +52,7 @@ Bytes encodePng(const PngLayout& layout, const std::vector<Bytes>& rows)
     }, nullptr);
     // Many small IDAT chunks, so damage late in the data leaves early rows whole.
     png_set_compression_buffer_size(png, 256);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, layout.filters);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS); // every row filter, at any depth
     png_set_IHDR(png, info, png_uint_32(layout.width), png_uint_32(layout.height), layout.bitDepth, layout.colourType,
                  layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -124,7 +123,7 @@ Picture makePicture(const PngLayout& l)
     return p;
 }
 
-PngLayout layout(int colourType, int bitDepth, int width = 5, int height = 3, bool interlaced = false)
+PngLayout layout(int colourType, int bitDepth, int width, int height, bool interlaced = false)
 {
     PngLayout l{width, height, colourType, bitDepth, interlaced, {}, {}, false, {}};
     if (colourType == PNG_COLOR_TYPE_PALETTE)
@@ -178,30 +177,26 @@ Bytes claiming(const Bytes& png, std::uint32_t width, std::uint32_t height)
     return damaged(damaged(png, kIhdr + 8, be32(width)), kIhdr + 12, be32(height));
 }
 
-// The data length of the last IDAT chunk, which ends 12 bytes before IEND's.
-std::size_t lastIdatBytes(const Bytes& png)
+// Where each IDAT chunk starts and how many data bytes it holds.
+std::vector<std::pair<std::size_t, std::size_t>> idatChunks(const Bytes& png)
 {
-    std::size_t at = 8, last = 0;
-    while (at + 12 <= png.size()) {
+    std::vector<std::pair<std::size_t, std::size_t>> chunks;
+    for (std::size_t at = 8; at + 12 <= png.size();) {
         const std::size_t length = std::size_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
         if (std::equal(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8), "IDAT"))
-            last = length;
+            chunks.emplace_back(at, length);
         at += 12 + length;
     }
-    return last;
+    return chunks;
 }
 
 // `png` with every IDAT chunk's CRC made right again, so that only the
 // damage to its data remains.
 Bytes withIdatCrc(Bytes png)
 {
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::size_t length = std::size_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
-        if (std::equal(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8), "IDAT")) {
-            const Bytes crc = be32(std::uint32_t(crc32(0, png.data() + at + 4, uInt(length + 4))));
-            std::copy(crc.begin(), crc.end(), png.begin() + std::ptrdiff_t(at + 8 + length));
-        }
-        at += 12 + length;
+    for (const auto& [at, length] : idatChunks(png)) {
+        const Bytes crc = be32(std::uint32_t(crc32(0, png.data() + at + 4, uInt(length + 4))));
+        std::copy(crc.begin(), crc.end(), png.begin() + std::ptrdiff_t(at + 8 + length));
     }
     return png;
 }
@@ -231,71 +226,6 @@ std::vector<Bytes> noiseRows(std::size_t width, std::size_t height, std::size_t 
     return rows;
 }
 
-// libpng's reading of the same data, the independent oracle: 8-bit RGBA
-// rows, how many arrived whole before an error, and whether the data read to
-// its end without an error or a warning.
-struct Reference {
-    Bytes rgba;
-    int rows = 0;
-    bool whole = false;
-};
-
-struct ReferenceCursor {
-    std::span<const std::uint8_t> data;
-    std::size_t at = 0;
-    bool warned = false;
-};
-
-// Only plain values live in this frame and `out` in the caller's, so a
-// libpng error's longjmp skips no destructor.
-void readReference(ReferenceCursor& cursor, Reference& out, std::uint8_t* pixels, std::size_t capacity)
-{
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &cursor, [](png_structp p, png_const_charp) {
-        png_longjmp(p, 1);
-    }, [](png_structp p, png_const_charp) { static_cast<ReferenceCursor*>(png_get_error_ptr(p))->warned = true; });
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        return;
-    }
-    png_set_read_fn(png, &cursor, [](png_structp p, png_bytep to, png_size_t count) {
-        auto* c = static_cast<ReferenceCursor*>(png_get_io_ptr(p));
-        if (count > c->data.size() - c->at)
-            png_error(p, "ends early");
-        std::memcpy(to, c->data.data() + c->at, count);
-        c->at += count;
-    });
-    png_read_info(png, info);
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_gray_to_rgb(png);
-    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    const int passes = png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-    const std::size_t stride = png_get_rowbytes(png, info);
-    const int height = int(png_get_image_height(png, info));
-    if (stride * std::size_t(height) > capacity)
-        png_error(png, "larger than the test allows");
-    for (int pass = 0; pass < passes; ++pass)
-        for (int y = 0; y < height; ++y) {
-            png_read_row(png, pixels + std::size_t(y) * stride, nullptr);
-            if (pass == passes - 1)
-                out.rows = y + 1;
-        }
-    png_read_end(png, nullptr);
-    out.whole = !cursor.warned;
-    png_destroy_read_struct(&png, &info, nullptr);
-}
-
-Reference readWithLibpng(std::span<const std::uint8_t> data, std::size_t width, std::size_t height)
-{
-    ReferenceCursor cursor{data};
-    Reference out;
-    out.rgba.resize(width * height * 4);
-    readReference(cursor, out, out.rgba.data(), out.rgba.size());
-    return out;
-}
-
 class Decoding : public ::testing::Test {
 protected:
     Decoding()
@@ -307,59 +237,46 @@ protected:
     ImageStore store;
 };
 
+// Every colour type at every bit depth it allows, with tRNS where it may
+// have one, plain and interlaced (at 1 x 1 every pass but the first is
+// empty, at 13 x 11 the passes run short). Grey with tRNS widens to 8 bits;
+// palette and RGB with tRNS to 32.
 TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
 {
     const struct {
-        const char* name;
-        PngLayout layout;
-        int sourceDepth;
-    } cases[] = {
-        {"palette 1", layout(PNG_COLOR_TYPE_PALETTE, 1), 1},
-        {"palette 2", layout(PNG_COLOR_TYPE_PALETTE, 2), 2},
-        {"palette 4", layout(PNG_COLOR_TYPE_PALETTE, 4), 4},
-        {"palette 8", layout(PNG_COLOR_TYPE_PALETTE, 8), 8},
-        {"palette 8 tRNS", withTrns(layout(PNG_COLOR_TYPE_PALETTE, 8)), 32},
-        {"palette 2 tRNS", withTrns(layout(PNG_COLOR_TYPE_PALETTE, 2)), 32},
-        {"grey 1", layout(PNG_COLOR_TYPE_GRAY, 1), 1},
-        {"grey 2", layout(PNG_COLOR_TYPE_GRAY, 2), 2},
-        {"grey 4", layout(PNG_COLOR_TYPE_GRAY, 4), 4},
-        {"grey 8", layout(PNG_COLOR_TYPE_GRAY, 8), 8},
-        {"grey 16", layout(PNG_COLOR_TYPE_GRAY, 16), 16},
-        {"grey 4 tRNS", withTrns(layout(PNG_COLOR_TYPE_GRAY, 4)), 8},
-        {"grey 16 tRNS", withTrns(layout(PNG_COLOR_TYPE_GRAY, 16)), 16},
-        {"grey+alpha 8", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 8), 8},
-        {"grey+alpha 16", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 16), 16},
-        {"RGB 8", layout(PNG_COLOR_TYPE_RGB, 8), 24},
-        {"RGB 16", layout(PNG_COLOR_TYPE_RGB, 16), 24},
-        {"RGB 8 tRNS", withTrns(layout(PNG_COLOR_TYPE_RGB, 8)), 32},
-        {"RGBA 8", layout(PNG_COLOR_TYPE_RGBA, 8), 32},
-        {"RGBA 16", layout(PNG_COLOR_TYPE_RGBA, 16), 32},
-        {"RGBA 8 interlaced 1x1", layout(PNG_COLOR_TYPE_RGBA, 8, 1, 1, true), 32},
-        {"RGBA 8 interlaced 13x11", layout(PNG_COLOR_TYPE_RGBA, 8, 13, 11, true), 32},
-        {"palette 4 interlaced", layout(PNG_COLOR_TYPE_PALETTE, 4, 9, 10, true), 4},
-        {"palette 2 tRNS interlaced", withTrns(layout(PNG_COLOR_TYPE_PALETTE, 2, 9, 10, true)), 32},
-        {"grey 1 interlaced", layout(PNG_COLOR_TYPE_GRAY, 1, 17, 9, true), 1},
-        {"grey 16 tRNS interlaced", withTrns(layout(PNG_COLOR_TYPE_GRAY, 16, 6, 7, true)), 16},
-        {"grey+alpha 16 interlaced", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 16, 8, 8, true), 16},
-        {"RGB 16 tRNS interlaced", withTrns(layout(PNG_COLOR_TYPE_RGB, 16, 5, 9, true)), 32},
-        {"RGB 8 tRNS interlaced", withTrns(layout(PNG_COLOR_TYPE_RGB, 8, 10, 3, true)), 32},
-        {"RGBA 16 interlaced", layout(PNG_COLOR_TYPE_RGBA, 16, 3, 12, true), 32},
+        int colourType;
+        std::vector<int> bitDepths;
+        int depthWithTrns; // 0: no tRNS; -1: the bit depth, at least 8
+    } types[] = {
+        {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}, 32},
+        {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}, -1},
+        {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}, 0},
+        {PNG_COLOR_TYPE_RGB, {8, 16}, 32},
+        {PNG_COLOR_TYPE_RGBA, {8, 16}, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Picture picture = makePicture(c.layout);
-        const Bytes png = encodePng(c.layout, picture.rows);
-        const DecodeOutcome decoded = store.decode(3, png);
-        ASSERT_EQ(decoded.number, 3);
-        EXPECT_TRUE(decoded.complete);
-        EXPECT_EQ(std::pair(store.width(3), store.height(3)), std::pair(c.layout.width, c.layout.height));
-        EXPECT_EQ(std::pair(store.depth(3, kDepthSource), store.depth(3, 0)), std::pair(c.sourceDepth, 32));
-        const PixelView view = store.handle(3);
-        EXPECT_EQ(Bytes(view.pixels, view.pixels + picture.expected.size()), picture.expected);
-        const Reference libpng = readWithLibpng(png, std::size_t(c.layout.width), std::size_t(c.layout.height));
-        EXPECT_TRUE(libpng.whole);
-        EXPECT_EQ(libpng.rgba, picture.expected);
-    }
+    const std::tuple<int, int, bool> sizes[] = {{5, 3, false}, {1, 1, true}, {13, 11, true}};
+    for (const auto& t : types)
+        for (const int bitDepth : t.bitDepths)
+            for (const bool trns : {false, true})
+                for (const auto& [width, height, interlaced] : sizes) {
+                    if (trns && t.depthWithTrns == 0)
+                        continue;
+                    SCOPED_TRACE(::testing::Message() << "colour type " << t.colourType << ", " << bitDepth << " bits"
+                                                      << (trns ? " tRNS " : " ") << width << "x" << height);
+                    const PngLayout l = trns ? withTrns(layout(t.colourType, bitDepth, width, height, interlaced))
+                                             : layout(t.colourType, bitDepth, width, height, interlaced);
+                    const int plainDepth = t.colourType == PNG_COLOR_TYPE_RGB ? 24
+                                           : t.colourType == PNG_COLOR_TYPE_RGBA ? 32 : bitDepth;
+                    const int sourceDepth = !trns ? plainDepth : t.depthWithTrns < 0 ? std::max(bitDepth, 8) : t.depthWithTrns;
+                    const Picture picture = makePicture(l);
+                    const DecodeOutcome decoded = store.decode(3, encodePng(l, picture.rows));
+                    ASSERT_EQ(decoded.number, 3);
+                    EXPECT_TRUE(decoded.complete);
+                    EXPECT_EQ(std::pair(store.width(3), store.height(3)), std::pair(width, height));
+                    EXPECT_EQ(std::pair(store.depth(3, kDepthSource), store.depth(3, 0)), std::pair(sourceDepth, 32));
+                    const PixelView view = store.handle(3);
+                    EXPECT_EQ(Bytes(view.pixels, view.pixels + picture.expected.size()), picture.expected);
+                }
 }
 
 // Hand-made BMP files, whole or broken off: the rows present arrive, the
@@ -395,70 +312,55 @@ TEST_F(Decoding, BmpFilesGiveTheirRowsBottomUp)
     }
 }
 
-// Damaged files, each named by its defect: none may crash or hang. Damage in
-// the header refuses the data and leaves the store alone; damage in the
-// pixel data still gives the image, with the rows read before it intact.
-TEST_F(Decoding, DamagedFilesFailCleanly)
+// Damage in the pixel data, each named by its defect: no crash and no hang,
+// and the image with the rows read before the damage intact.
+TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
 {
     const std::vector<Bytes> rows = noiseRows(64, 64, 4, 12345);
     const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64), rows);
-    Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
-    bmpReserved[7] = 1;
-    constexpr auto kDamaged = DecodeStatus::Damaged;
-    constexpr auto kNotAPicture = DecodeStatus::NotAPicture;
-    const std::tuple<const char*, Bytes, DecodeStatus> refused[] = {
-        {"zero_width.png", damaged(good, kIhdr + 8, be32(0)), kDamaged},
-        {"huge_width.png", damaged(good, kIhdr + 8, be32(0x7FFFFFFF)), DecodeStatus::TooLarge},
-        {"bit_depth_3.png", damaged(good, kIhdr + 16, {3}), kDamaged},
-        {"colour_type_5.png", damaged(good, kIhdr + 17, {5}), kDamaged},
-        {"interlace_2.png", damaged(good, kIhdr + 20, {2}), kDamaged},
-        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, false), kDamaged},
-        {"ihdr_renamed.png", damaged(good, kIhdr + 4, {'I', 'H', 'D', 'X'}, false), kDamaged},
-        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7), kNotAPicture},
-        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kNotAPicture},
-        {"empty", {}, kNotAPicture},
-        {"reserved_set.bmp", bmpReserved, kDamaged},
-        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), kDamaged},
-        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), kDamaged},
-        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), kDamaged},
-    };
-    for (const auto& [name, bytes, status] : refused) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(store.decode(0, bytes).status, status);
-        EXPECT_EQ(store.width(0), 0);
-    }
-
-
-    // Damage in the image data: the rows before it arrive, as libpng reads
-    // them too, and the picture is reported incomplete.
-    const PngLayout interlacedLayout = layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64, true);
-    const Bytes interlaced = encodePng(interlacedLayout, rows);
+    // The picture is reported incomplete; from RGB data the rows missing are
+    // opaque black.
+    const Bytes interlaced = encodePng(layout(PNG_COLOR_TYPE_RGBA, 8, 64, 64, true), rows);
+    const Bytes rgb = encodePng(layout(PNG_COLOR_TYPE_RGB, 8, 64, 64), rows); // the first 192 bytes of each row
     const struct {
         const char* name;
         Bytes data;
         int atLeast; // rows that must arrive whole
+        bool rgb = false;
+        // The last rows delivered, read from the chunk whose CRC then fails
+        // (as libpng reads them too), are not compared.
+        int unchecked = 0;
     } broken[] = {
-        {"idat_crc_flipped.png", damaged(good, good.size() / 2, {0xAA}, false), 8},
+        {"idat_crc_flipped.png", damaged(good, good.size() / 2, {0xAA}, false), 8, false, 1},
         {"cut_in_half.png", Bytes(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2)), 8},
         {"wrong_adler32.png", withIdatCrc(damaged(good, good.size() - 12 - 4 - 1, {0x5A}, false)), 63},
-        {"idat_longer_than_file.png", damaged(good, good.size() - 12 - lastIdatBytes(good) - 12, be32(0x7FFFFFF0), false), 8},
+        {"idat_longer_than_file.png", damaged(good, idatChunks(good).back().first, be32(0x7FFFFFF0), false), 8},
         {"interlaced_cut.png", Bytes(interlaced.begin(), interlaced.begin() + std::ptrdiff_t(interlaced.size() * 3 / 4)), 0},
+        {"rgb_cut_in_half.png", Bytes(rgb.begin(), rgb.begin() + std::ptrdiff_t(rgb.size() / 2)), 8, true},
     };
     for (const auto& c : broken) {
         SCOPED_TRACE(c.name);
-        const DecodeOutcome decoded = store.decode(kAutoNumber, c.data);
-        ASSERT_TRUE(decoded.ok());
-        EXPECT_FALSE(decoded.complete);
         Probe probe = PngDecoder().probe(c.data, {});
         ASSERT_TRUE(probe.session);
         Bytes ours(64 * 64 * 4);
         const DeliveredRows delivered = probe.session->readRows(ours.data(), 64 * 4);
+        EXPECT_EQ(delivered.top, 0);
         EXPECT_FALSE(delivered.intact && delivered.bottom == 64);
         EXPECT_GE(delivered.bottom, c.atLeast);
-        const Reference libpng = readWithLibpng(c.data, 64, 64);
-        EXPECT_FALSE(libpng.whole);
-        EXPECT_LE(delivered.bottom, libpng.rows);
-        EXPECT_TRUE(std::equal(ours.begin(), ours.begin() + delivered.bottom * 64 * 4, libpng.rgba.begin()));
+        const DecodeOutcome decoded = store.decode(kAutoNumber, c.data);
+        ASSERT_TRUE(decoded.ok());
+        EXPECT_FALSE(decoded.complete);
+        const PixelView view = store.handle(decoded.number);
+        for (std::size_t y = 0; y < (c.rgb ? 64 : std::size_t(delivered.bottom - c.unchecked)); ++y) {
+            Bytes expected = rows[y];
+            for (std::size_t x = 0; c.rgb && x < 64; ++x) {
+                const bool arrived = int(y) < delivered.bottom;
+                for (std::size_t i = 0; i < 4; ++i)
+                    expected[x * 4 + i] = i == 3 ? 255 : arrived ? rows[y][x * 3 + i] : 0;
+            }
+            ASSERT_EQ(Bytes(view.pixels + y * view.stride, view.pixels + y * view.stride + 256), expected) << "row " << y;
+        }
+        store.free(decoded.number);
     }
     // Every cut of the file, from the signature to the last byte: refused
     // until IHDR is whole, then a picture with the rows that arrived, complete
@@ -471,78 +373,63 @@ TEST_F(Decoding, DamagedFilesFailCleanly)
     }
 }
 
-// A header is checked against the budget before any pixel is allocated, so a
-// few bytes cannot ask for gigabytes; the refusal names the declared size.
-TEST_F(Decoding, HeadersBeyondTheBudgetAreRefusedWithTheirSize)
+// Headers are checked before any pixel is allocated. Damage there refuses
+// the data and leaves the store alone; a size beyond the budget is refused
+// with the declared size, so a few bytes cannot ask for gigabytes.
+TEST_F(Decoding, HeadersAreCheckedBeforeAnyPixelIsAllocated)
 {
     const PngLayout eight = layout(PNG_COLOR_TYPE_RGBA, 8, 8, 8);
     const Bytes png8x8 = encodePng(eight, makePicture(eight).rows);
     // A whole 1-bit picture whose zero rows compress a thousandfold.
     const Bytes bomb16384 = encodePng(layout(PNG_COLOR_TYPE_GRAY, 1, 16384, 16384), {Bytes(16384, 0)});
+    Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
+    bmpReserved[7] = 1;
     const int side = kDecodeBudgetSide;
+    constexpr auto kDamaged = DecodeStatus::Damaged;
+    constexpr auto kNotAPicture = DecodeStatus::NotAPicture;
+    constexpr auto kTooLarge = DecodeStatus::TooLarge;
     const struct {
         const char* name;
         Bytes data;
         std::size_t maxPixels; // 0: the default limits
         DecodeStatus status;
-        std::pair<int, int> declared;
+        std::optional<std::pair<int, int>> declared = {};
     } cases[] = {
-        {"truncated_30000x30000.png", claiming(png8x8, 30000, 30000), 0, DecodeStatus::TooLarge, {30000, 30000}},
-        {"grey1_bomb_16384x16384.png", bomb16384, 0, DecodeStatus::TooLarge, {16384, 16384}},
-        {"width_40000.png", claiming(png8x8, 40000, 8), 0, DecodeStatus::TooLarge, {40000, 8}},
-        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), 0, DecodeStatus::TooLarge, {30000, 30000}},
-        {"png one row over the budget", claiming(png8x8, side, side + 1), 0, DecodeStatus::TooLarge, {side, side + 1}},
-        {"png at the budget", claiming(png8x8, side, side), 0, DecodeStatus::Decoded, {side, side}},
-        {"bmp at the budget", bmpHeaders(side, side, 24, 0, 0), 0, DecodeStatus::Decoded, {side, side}},
-        {"png 8x8 under a 63-pixel limit", png8x8, 63, DecodeStatus::TooLarge, {8, 8}},
-        {"png 8x8 under a 64-pixel limit", png8x8, 64, DecodeStatus::Decoded, {8, 8}},
-        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 63, DecodeStatus::TooLarge, {8, 8}},
+        {"zero_width.png", damaged(png8x8, kIhdr + 8, be32(0)), 0, kDamaged},
+        {"huge_width.png", damaged(png8x8, kIhdr + 8, be32(0x7FFFFFFF)), 0, kTooLarge},
+        {"bit_depth_3.png", damaged(png8x8, kIhdr + 16, {3}), 0, kDamaged},
+        {"colour_type_5.png", damaged(png8x8, kIhdr + 17, {5}), 0, kDamaged},
+        {"interlace_2.png", damaged(png8x8, kIhdr + 20, {2}), 0, kDamaged},
+        {"bad_ihdr_crc.png", damaged(png8x8, kIhdr + 9, {1}, false), 0, kDamaged},
+        {"ihdr_renamed.png", damaged(png8x8, kIhdr + 4, {'I', 'H', 'D', 'X'}, false), 0, kDamaged},
+        {"seven_bytes.png", Bytes(png8x8.begin(), png8x8.begin() + 7), 0, kNotAPicture},
+        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, kNotAPicture},
+        {"empty", {}, 0, kNotAPicture},
+        {"reserved_set.bmp", bmpReserved, 0, kDamaged},
+        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), 0, kDamaged},
+        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), 0, kDamaged},
+        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), 0, kDamaged},
+        {"truncated_30000x30000.png", claiming(png8x8, 30000, 30000), 0, kTooLarge, {{30000, 30000}}},
+        {"grey1_bomb_16384x16384.png", bomb16384, 0, kTooLarge, {{16384, 16384}}},
+        {"width_40000.png", claiming(png8x8, 40000, 8), 0, kTooLarge, {{40000, 8}}},
+        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), 0, kTooLarge, {{30000, 30000}}},
+        {"png one row over the budget", claiming(png8x8, side, side + 1), 0, kTooLarge, {{side, side + 1}}},
+        {"png at the budget", claiming(png8x8, side, side), 0, DecodeStatus::Decoded, {{side, side}}},
+        {"bmp at the budget", bmpHeaders(side, side, 24, 0, 0), 0, DecodeStatus::Decoded, {{side, side}}},
+        {"png 8x8 under a 63-pixel limit", png8x8, 63, kTooLarge, {{8, 8}}},
+        {"png 8x8 under a 64-pixel limit", png8x8, 64, DecodeStatus::Decoded, {{8, 8}}},
+        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 63, kTooLarge, {{8, 8}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const DecodeLimits limits = c.maxPixels ? DecodeLimits{c.maxPixels} : DecodeLimits{};
-        const DecodeOutcome decoded = store.decode(kAutoNumber, c.data, limits);
+        const DecodeOutcome decoded = store.decode(0, c.data, limits);
         EXPECT_EQ(decoded.status, c.status);
-        EXPECT_EQ(std::pair(decoded.declaredWidth, decoded.declaredHeight), c.declared);
-        if (decoded.ok())
-            store.free(decoded.number);
-    }
-}
-
-// Data that breaks off ends the reading there: the session reports the rows
-// it delivered, and the rows after them are opaque black in the image.
-TEST_F(Decoding, ReadingStopsWhereTheDataBreaksOff)
-{
-    for (const int side : {64, 640}) {
-        SCOPED_TRACE(side);
-        const auto width = std::size_t(side);
-        const std::vector<Bytes> rows = noiseRows(width, width, 3, 777);
-        const Bytes good = encodePng(layout(PNG_COLOR_TYPE_RGB, 8, side, side), rows);
-        const Bytes half(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2));
-
-        Probe probe = PngDecoder().probe(half, {});
-        ASSERT_TRUE(probe.session);
-        Bytes buffer(width * width * 4);
-        const DeliveredRows delivered = probe.session->readRows(buffer.data(), width * 4);
-        EXPECT_EQ(delivered.top, 0);
-        EXPECT_GT(delivered.bottom, side / 8);
-        EXPECT_LT(delivered.bottom, side * 7 / 8);
-
-        const DecodeOutcome decoded = store.decode(kAutoNumber, half);
-        ASSERT_TRUE(decoded.ok());
-        EXPECT_FALSE(decoded.complete);
-        const PixelView view = store.handle(decoded.number);
-        for (std::size_t y = 0; y < width; ++y) {
-            SCOPED_TRACE(y);
-            const std::uint8_t* row = view.pixels + y * view.stride;
-            for (std::size_t x = 0; x < width; x += 21) {
-                const std::uint8_t* p = row + x * 4;
-                const Bytes& in = rows[y];
-                const Bytes expected = int(y) < delivered.bottom ? Bytes{in[x * 3], in[x * 3 + 1], in[x * 3 + 2], 255}
-                                                                 : Bytes{0, 0, 0, 255};
-                ASSERT_EQ(Bytes(p, p + 4), expected);
-            }
+        if (c.declared) {
+            EXPECT_EQ(std::pair(decoded.declaredWidth, decoded.declaredHeight), *c.declared);
         }
+        EXPECT_EQ(store.width(0), decoded.ok() ? c.declared->first : 0);
+        store.free(0);
     }
 }
 

@@ -1,6 +1,6 @@
 // The network's two instruction sets against each other: the quantiser takes
-// AVX2 where the processor has it, so the end-to-end comparison with the plain
-// network covers only one of them on any machine. Here SSE2 and AVX2 run on
+// AVX2 where the processor has it, so the golden palettes of PngEncodeTest
+// cover only one of them on any machine. Here SSE2 and AVX2 run on
 // the same networks and samples and must agree in winners and in every bit
 // of the decayed frequencies and biases and of the moved channels.
 

@@ -1,20 +1,19 @@
-// PNG saves read back with libpng: the palette depths bit for bit against the
-// plain step-by-step network of PlainQuantiser.cpp, depth 1 by luminance,
-// dithering, the RGBA depths, the RGB fallback and failed writes.
+// PNG saves read back with libpng: the palette depths against golden palettes
+// and indices, depth 1 by luminance, dithering, the RGBA depths, the RGB
+// fallback and failed writes.
 
+#include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
 #include "image/PaletteQuantiser.h"
 #include "image/PngDecoder.h"
 #include "image/PngEncoder.h"
 
-#include "PlainQuantiser.h"
 #include "testing/PngFile.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 
 namespace {
 
@@ -40,9 +39,9 @@ protected:
     // Saves at `depth` and reads the file back with libpng, which must not
     // warn; every row must be written with filter NONE, and the data
     // compressed at level 9 (the header can only say 7 to 9).
-    PngFile saved(int n, int depth, SaveFlags flags = SaveFlags::None)
+    PngFile saved(int n, int depth)
     {
-        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, flags, depth).ok());
+        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, depth).ok());
         return readChecked(file("p.png"), depth);
     }
     static PngFile readChecked(const std::filesystem::path& path, int depth)
@@ -88,90 +87,113 @@ Pixels noise(int width, int height, unsigned seed)
 // Like an exported sheet: black, with shaded boxes and see-through pixels.
 Pixels sheetLike(int width, int height)
 {
-    Pixels p;
+    Pixels p(std::size_t(width) * std::size_t(height) * 4);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            if ((x / 40 + y / 30) % 2 == 0)
-                p.insert(p.end(), {0, 0, 0, 255});
-            else
-                p.insert(p.end(), {std::uint8_t(x * 3), std::uint8_t(y * 5 + x), std::uint8_t(200 - y),
-                                   std::uint8_t(x % 7 == 0 ? 0 : x % 7 == 1 ? 32 : x % 7 == 2 ? 33 : 255)});
+            const bool black = (x / 40 + y / 30) % 2 == 0;
+            const std::uint8_t alpha = x % 7 == 0 ? 0 : x % 7 == 1 ? 32 : x % 7 == 2 ? 33 : 255;
+            const std::uint8_t pixel[] = {std::uint8_t(x * 3), std::uint8_t(y * 5 + x), std::uint8_t(200 - y), alpha};
+            for (std::size_t c = 0; c < 4; ++c)
+                p[(std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4 + c] = black ? c / 3 * 255 : pixel[c];
         }
     return p;
 }
 
-TEST_F(PngSaving, PaletteDepthsWriteThePlainNetworksPaletteAndIndicesBitForBit)
+// FNV-1a over the bytes: golden palettes and index lists in one number each.
+std::uint64_t hashOf(const Bytes& bytes)
 {
-    const unsigned seed = std::random_device{}();
-    std::cout << "noise seed " << seed << "\n";
-    struct Case {
-        const char* name;
-        Pixels pixels;
-        int width, height;
-    };
-    const Case cases[] = {
-        {"1x1", {200, 100, 50, 255}, 1, 1},
-        {"1x1 transparent", {200, 100, 50, 0}, 1, 1},
-        {"2x3 alphas", {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128}, 2, 3},
-        {"3x7", cycling(3, 7), 3, 7},
-        {"13x5", cycling(13, 5), 13, 5},
-        {"5x150, more rows than are mapped ahead of the writer", cycling(5, 150), 5, 150},
-        {"noise 64x48", noise(64, 48, seed), 64, 48},
-        {"499x2 (stride 491)", noise(499, 2, seed + 1), 499, 2},
-        {"sheet 200x150", sheetLike(200, 150), 200, 150},
-        {"sheet 512x512 (factor 2)", sheetLike(512, 512), 512, 512},
-    };
-    for (const Case& c : cases) {
-        const int n = imageOf(c.pixels, c.width, c.height);
-        for (const int depth : {2, 4, 8}) {
-            SCOPED_TRACE(::testing::Message() << c.name << " depth " << depth);
-            const auto plain = th::image::testing::plainQuantise(c.pixels, c.width, c.height, depth);
-            // Asked between its steps whether to go on, the learning learns the same.
-            int asked = 0;
-            const th::image::RowWatch goOn = [&asked](int rows) {
-                asked += rows == 0;
-                return true;
-            };
-            const auto q = PaletteQuantiser::create(
-                {c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false, &goOn}, depth, SaveFlags::None);
-            ASSERT_TRUE(q);
-            EXPECT_GT(asked, 0);
-            EXPECT_TRUE(std::ranges::equal(q->palette(), plain.palette)) << "alpha included";
-
-            const PngFile png = saved(n, depth);
-            EXPECT_EQ(chunkOrder(png), "IHDR PLTE IDAT IEND");
-            EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_PALETTE), depth));
-            EXPECT_FALSE(png.hasTrns);
-            ASSERT_EQ(png.palette.size(), plain.palette.size());
-            for (std::size_t i = 0; i < png.palette.size(); ++i)
-                EXPECT_EQ((PaletteEntry{png.palette[i].red, png.palette[i].green, png.palette[i].blue, plain.palette[i].a}),
-                          plain.palette[i]) << "entry " << i;
-            // Pixels of alpha 0 take the entry of the smallest alpha.
-            const int smallestAlpha = std::ranges::min(plain.palette, {}, &PaletteEntry::a).a;
-            std::vector<int> indices;
-            for (std::size_t k = 0; k < plain.indices.size(); ++k) {
-                indices.push_back(png.rows[k / std::size_t(c.width)][k % std::size_t(c.width)]);
-                if (c.pixels[k * 4 + 3] == 0) {
-                    EXPECT_EQ(plain.palette[std::size_t(indices.back())].a, smallestAlpha) << "pixel " << k;
-                }
-            }
-            EXPECT_EQ(indices, plain.indices);
-        }
-    }
+    std::uint64_t hash = 14695981039346656037u;
+    for (const std::uint8_t b : bytes)
+        hash = (hash ^ b) * 1099511628211u;
+    return hash;
 }
 
-// The sampling factor grows by one per 262144 pixels: 1 up to 511 x 511, 2
-// from 512 x 512 (above), and held at 10 from 2359296 pixels, as at
-// 2048 x 2048 where it would be 17. Only the palette depends on it.
-TEST_F(PngSaving, TheSamplingFactorStartsAtOneAndStopsAtTen)
+// The golden values were made once by a plain step-by-step copy of the
+// network, and the quantiser matched them bit for bit then. The inputs reach
+// every branch of the learning: subnormal moves on black and clear samples,
+// neighbours past both ends of the network, opaque, clear and part-clear
+// samples, the sample strides 499, 491 (499 x 2) and 487 (499 x 491), and
+// the sampling factors 1 (511 x 511), 2, 4, 7, 10 and 17 held at 10. Only
+// the palette depends on the stride and the factor, so those rows are not
+// saved; 5 x 150 has more rows than are mapped ahead of the writer.
+TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
 {
-    for (const int side : {511, 2048}) {
-        SCOPED_TRACE(side);
-        const Pixels pixels = sheetLike(side, side);
-        const auto plain = th::image::testing::plainQuantise(pixels, side, side, 8, false);
-        const auto q = PaletteQuantiser::create({pixels.data(), side, side, std::size_t(side) * 4, 4, false}, 8, SaveFlags::None);
+    const Pixels alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
+    struct Case {
+        Pixels pixels;
+        int width, height, depth;
+        std::uint64_t palette, indices; // indices 0: not mapped
+    };
+    const Case cases[] = {
+        {{200, 100, 50, 255}, 1, 1, 2, 0x13a5f71d4eda6b52, 0xaf63bc4c8601b62c},
+        {{200, 100, 50, 255}, 1, 1, 4, 0x326babcbe8dcec64, 0xaf63c74c8601c8dd},
+        {{200, 100, 50, 255}, 1, 1, 8, 0x9a6c305e8a2e6b7d, 0xaf63d84c8601e5c0},
+        {{200, 100, 50, 0}, 1, 1, 2, 0x88201fb960ff6465, 0xaf63bc4c8601b62c},
+        {{200, 100, 50, 0}, 1, 1, 4, 0x0d44f9c0df3a63d1, 0xaf63be4c8601b992},
+        {{200, 100, 50, 0}, 1, 1, 8, 0x47411f54b3e0c169, 0xaf63be4c8601b992},
+        {alphas, 2, 3, 2, 0x9b8fa65e96c4cb86, 0x5f4f23e95dd4b263},
+        {alphas, 2, 3, 4, 0x5d8ad4ccfe8b76a6, 0xe08b11fa2e828cbf},
+        {alphas, 2, 3, 8, 0x5a17b095ad7d306d, 0x73cc51fa52b7524e},
+        {cycling(3, 7), 3, 7, 2, 0x440d749eeb440665, 0xde16f95343c8308d},
+        {cycling(3, 7), 3, 7, 4, 0x26ec3661c45f3c6f, 0x04b573016d461555},
+        {cycling(3, 7), 3, 7, 8, 0x2e797ddecda04740, 0x4726d70ec217f792},
+        {cycling(5, 150), 5, 150, 2, 0x52245f070d370e65, 0x6a0c18eca7e940f2},
+        {cycling(5, 150), 5, 150, 4, 0xbf5fd3e16c978f2d, 0x45488e62d20d8af7},
+        {cycling(5, 150), 5, 150, 8, 0x8aa3a5d52b5ac31d, 0xffc5bafd3452a5ab},
+        {noise(64, 48, 7), 64, 48, 2, 0xa446bdc88df9d36e, 0x287133d80a01f37f},
+        {noise(64, 48, 7), 64, 48, 4, 0x5fe653e105acb8e4, 0x447d19a8492062d5},
+        {noise(64, 48, 7), 64, 48, 8, 0xff7fad882a216658, 0x89fba4bb06ed0725},
+        {noise(499, 2, 8), 499, 2, 2, 0x23c2196e5e5cf3f1, 0x5a619a5d22500ece},
+        {noise(499, 2, 8), 499, 2, 4, 0x72aecc9c62370411, 0x9dd5f6af272eec02},
+        {noise(499, 2, 8), 499, 2, 8, 0x2e6b521c92f72aed, 0xb69d6c20eb885b9f},
+        {sheetLike(512, 512), 512, 512, 2, 0xc42109b93475ccdf, 0xde04d7d8896288fd},
+        {sheetLike(512, 512), 512, 512, 4, 0x31924b24796fd9a4, 0xf1defe60d9d79c21},
+        {sheetLike(512, 512), 512, 512, 8, 0xce584d0304067e15, 0x27a45caad74df902},
+        {sheetLike(499, 491), 499, 491, 8, 0x12c6685342ee777a, 0},
+        {sheetLike(511, 511), 511, 511, 8, 0x5a03eca9788d8dc7, 0},
+        {sheetLike(512, 1536), 512, 1536, 8, 0x78c93c2fd8d9b2f7, 0},
+        {sheetLike(512, 3072), 512, 3072, 8, 0x18c47c065e5d40bb, 0},
+        {sheetLike(512, 4608), 512, 4608, 8, 0xe12435595113f195, 0},
+        {sheetLike(2048, 2048), 2048, 2048, 8, 0x320918da8e064b29, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " alpha " << int(c.pixels[3]) << " depth " << c.depth);
+        // Asked between its steps whether to go on, the learning learns the same.
+        int asked = 0;
+        const th::image::RowWatch goOn = [&asked](int rows) {
+            asked += rows == 0;
+            return true;
+        };
+        const auto q = PaletteQuantiser::create(
+            {c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false, &goOn}, c.depth, SaveFlags::None);
         ASSERT_TRUE(q);
-        EXPECT_TRUE(std::ranges::equal(q->palette(), plain.palette));
+        EXPECT_GT(asked, 0);
+        Bytes palette;
+        for (const PaletteEntry& e : q->palette())
+            palette.insert(palette.end(), {e.r, e.g, e.b, e.a});
+        EXPECT_EQ(hashOf(palette), c.palette);
+        if (c.indices == 0)
+            continue;
+
+        const int n = imageOf(c.pixels, c.width, c.height);
+        const PngFile png = saved(n, c.depth);
+        store.free(n);
+        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth));
+        EXPECT_FALSE(png.hasTrns);
+        ASSERT_EQ(png.palette.size(), q->palette().size());
+        for (std::size_t i = 0; i < png.palette.size(); ++i)
+            EXPECT_EQ((PaletteEntry{png.palette[i].red, png.palette[i].green, png.palette[i].blue, q->palette()[i].a}),
+                      q->palette()[i]) << "entry " << i;
+        // Pixels of alpha 0 take the entry of the smallest alpha.
+        const int smallestAlpha = std::ranges::min(q->palette(), {}, &PaletteEntry::a).a;
+        Bytes indices;
+        for (std::size_t k = 0; k < c.pixels.size() / 4; ++k) {
+            indices.push_back(png.rows[k / std::size_t(c.width)][k % std::size_t(c.width)]);
+            if (c.pixels[k * 4 + 3] == 0) {
+                EXPECT_EQ(q->palette()[indices.back()].a, smallestAlpha) << "pixel " << k;
+            }
+        }
+        EXPECT_EQ(hashOf(indices), c.indices);
     }
 }
 
@@ -198,47 +220,54 @@ TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminanceWhateverTheAlpha)
     EXPECT_EQ(png.rows, expected);
 }
 
-TEST_F(PngSaving, DitheringWorksOnACopyAndBringsColumnMeansCloser)
+// Dithering works on a copy of the pixels and carries each row's error into
+// the row below, so a BMP, stored bottom row first, is still mapped top first
+// and shows the PNG's pixels (BMP has no depth 2). Over a grey ramp it brings
+// each column's mean nearer the source than plain mapping does.
+TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
 {
-    // A grey ramp over four colours: diffusion must bring each column's mean
-    // nearer the source than plain mapping does.
+    store.registerDecoder(std::make_unique<BmpDecoder>());
+    // The rows differ in their low bits, so rows mapped out of order show.
     Pixels ramp;
-    for (int i = 0; i < 256 * 32; ++i)
-        ramp.insert(ramp.end(), {std::uint8_t(i % 256), std::uint8_t(i % 256), std::uint8_t(i % 256), 255});
+    for (int i = 0; i < 256 * 32; ++i) {
+        const auto grey = std::uint8_t((i % 256) ^ (i / 256 % 8));
+        ramp.insert(ramp.end(), {grey, grey, grey, 255});
+    }
     const int n = imageOf(ramp, 256, 32);
-    const auto columnError = [&](SaveFlags flags) {
-        const PngFile png = saved(n, 2, flags);
+    const auto savedPixels = [&](const char* name, std::uint32_t codec, SaveFlags flags, int depth) {
+        EXPECT_TRUE(store.save(n, file(name), codec, flags, depth).ok());
+        const std::string bytes = readBytes(file(name));
+        const int back = store.decode(kAutoNumber, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}).number;
+        const Pixels pixels(store.handle(back).pixels, store.handle(back).pixels + ramp.size());
+        store.free(back);
+        return pixels;
+    };
+    const auto columnError = [&](const Pixels& pixels) {
         double error = 0;
-        for (int x = 0; x < 256; ++x) {
+        for (std::size_t x = 0; x < 256; ++x) {
             double sum = 0;
-            for (int y = 0; y < 32; ++y)
-                sum += png.at(x, y)[1];
-            error += std::abs(sum / 32 - x);
+            for (std::size_t at = x * 4; at < ramp.size(); at += 256 * 4)
+                sum += pixels[at] - ramp[at];
+            error += std::abs(sum / 32);
         }
         return error / 256;
     };
-    const double plain = columnError(SaveFlags::None);
-    const double dithered = columnError(SaveFlags::Dither);
-    EXPECT_LT(dithered, plain * 0.75) << "plain " << plain << ", dithered " << dithered;
-    EXPECT_TRUE(std::equal(ramp.begin(), ramp.end(), store.handle(n).pixels));
-}
-
-TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFile)
-{
-    for (const auto& [width, height] : {std::pair{1, 1}, {3, 7}, {33, 2}}) {
-        SCOPED_TRACE(::testing::Message() << width << "x" << height);
-        const int n = imageOf(cycling(width, height), width, height);
-        const PngFile png = saved(n, 32);
-        EXPECT_EQ(png.chunks, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                EXPECT_EQ(png.at(x, y), th::testing::pixelOf(store, n, x, y)) << x << ", " << y;
-        const std::string bytes32 = readBytes(file("p.png"));
-        for (const int depth : {12, 18, 24, -1, 0, 9}) {
-            ASSERT_TRUE(store.save(n, file("d.png"), kCodecPng, SaveFlags::None, depth).ok());
-            EXPECT_EQ(readBytes(file("d.png")), bytes32) << "depth " << depth;
+    // At depth 8 the ramp's greys are nearly all in the palette already.
+    const struct {
+        int depth;
+        bool closerMeans, bmp;
+    } cases[] = {{2, true, false}, {4, true, true}, {8, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.depth);
+        const Pixels dithered = savedPixels("d.png", kCodecPng, SaveFlags::Dither, c.depth);
+        const double plain = columnError(savedPixels("p.png", kCodecPng, SaveFlags::None, c.depth));
+        if (c.closerMeans) {
+            EXPECT_LT(columnError(dithered), plain * 0.75) << "plain " << plain;
         }
+        if (c.bmp) {
+            EXPECT_EQ(savedPixels("d.bmp", kCodecBmp, SaveFlags::Dither, c.depth), dithered);
+        }
+        EXPECT_TRUE(std::equal(ramp.begin(), ramp.end(), store.handle(n).pixels));
     }
 }
 
@@ -246,7 +275,7 @@ TEST_F(PngSaving, OtherDepthsWriteTheSameRgbaFile)
 // of threads: the file is the same byte for byte with 1, 2 and 7 threads,
 // libpng reads it without a warning, the pixels are the source's (or the
 // quantiser's indices), and a file broken off in the middle still gives its
-// first rows.
+// first rows. Depths that are not a palette's write RGBA.
 TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
 {
     const struct {
@@ -255,6 +284,12 @@ TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
         Pixels pixels;
     } cases[] = {
         {"32 bit, 1 x 1", 1, 1, 32, {200, 100, 50, 7}},
+        {"24 bit, 7 x 3", 7, 3, 24, cycling(7, 3)},
+        {"12 bit, 33 x 2", 33, 2, 12, cycling(33, 2)},
+        {"18 bit", 3, 2, 18, cycling(3, 2)},
+        {"depth -1", 3, 2, -1, cycling(3, 2)},
+        {"depth 0", 3, 2, 0, cycling(3, 2)},
+        {"depth 9", 3, 2, 9, cycling(3, 2)},
         {"32 bit, noise in three parts", 600, 1000, 32, noise(600, 1000, 5)},
         {"32 bit, one row a part", 300000, 3, 32, noise(300000, 3, 6)},
         {"8 bit, sheet in two parts", 1200, 1000, 8, sheetLike(1200, 1000)},
@@ -274,7 +309,10 @@ TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
                 EXPECT_TRUE(readBytes(file("t.png")) == first);
         }
         const PngFile png = readChecked(file("t.png"), c.depth);
-        const auto quantiser = c.depth < 32 ? PaletteQuantiser::create(source, c.depth, SaveFlags::None) : nullptr;
+        const auto quantiser = PaletteQuantiser::create(source, c.depth, SaveFlags::None);
+        EXPECT_EQ(chunkOrder(png), quantiser ? "IHDR PLTE IDAT IEND" : "IHDR IDAT IEND");
+        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), quantiser ? std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth)
+                                                                     : std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
         for (int y = 0; y < c.height; ++y) {
             const auto& row = png.rows[std::size_t(y)];
             if (!quantiser) {
@@ -365,21 +403,6 @@ TEST_F(PngSaving, AnEncoderWithoutRgbaGetsThePixelsFlattenedOntoWhite)
     ASSERT_TRUE(store.save(n, file("t"), 0x545354, SaveFlags::None, 32).ok());
     // ((255 - a) * 255 + v * a) / 255, each row padded to 12 bytes.
     EXPECT_EQ(seen, (Bytes{177, 127, 255, 7, 8, 9, 255, 255, 255, 0, 0, 0}));
-}
-
-// The tests' own reader is an oracle only while it trusts nothing: a chunk
-// whose length runs past the end of the file is refused, not read beyond.
-TEST_F(PngSaving, TheTestReaderRefusesAChunkLongerThanTheFile)
-{
-    const int n = imageOf(cycling(4, 4), 4, 4);
-    ASSERT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, 32).ok());
-    const std::string good = readBytes(file("p.png"));
-    const std::string tails[] = {std::string("\x7F\xFF\xFF\xF0IDATcrc!", 12), std::string("\0\0\0", 3)};
-    for (const std::string& tail : tails) {
-        SCOPED_TRACE(tail.size());
-        th::testing::writeBytes(file("p.png"), good + tail);
-        EXPECT_THROW(th::testing::readPng(file("p.png")), std::runtime_error);
-    }
 }
 
 } // namespace
