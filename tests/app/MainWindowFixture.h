@@ -1,12 +1,13 @@
 #pragma once
 // A main window over a scripted host and a real image library, in a
 // temporary home, with helpers to write PNG files and drive the toolbar;
-// and one whose export works over a data folder made by a real first run.
+// and one whose export works, with helpers to drive the export window.
 
 #include "app/MainWindow.h"
 
 #include "app/MainWindowIds.h"
 #include "app/Pictures.h"
+#include "export/ExportWindow.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
 #include "toolkit/DataFolder.h"
@@ -16,6 +17,7 @@
 #include "testing/TempHome.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 
@@ -116,6 +118,8 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
+// The export works over a data folder made by a real first run, with a csv
+// template that lists every sprite's box.
 class ExportingWindowTest : public MainWindowTest {
 protected:
     void SetUp() override
@@ -147,6 +151,34 @@ protected:
         release({16, 16});
         ASSERT_EQ(th::canvas::usedArea(window->model()).width, 30);
         ASSERT_EQ(th::canvas::usedArea(window->model()).height, 40);
+    }
+
+    // The export window, opened by its button.
+    th::exporting::ExportWindow* openExport()
+    {
+        click(kExportButton);
+        th::exporting::ExportWindow* opened = window->exportWindow();
+        EXPECT_TRUE(opened && opened->isVisible());
+        return opened;
+    }
+    template <typename Gadget>
+    Gadget* gadget(int number) const
+    {
+        return static_cast<Gadget*>(window->exportWindow()->gadget(number));
+    }
+    void clickExportGadget(int number) { QTest::mouseClick(gadget<QWidget>(number), Qt::LeftButton); }
+    void choose(int list, const QString& entry)
+    {
+        auto* combo = gadget<QComboBox>(list);
+        const int index = combo->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        combo->setCurrentIndex(index);
+    }
+    // Presses "Export" and lets a closed window go.
+    void pressExport()
+    {
+        clickExportGadget(th::exporting::kRunExportButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     std::string dataFolder;

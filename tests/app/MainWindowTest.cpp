@@ -85,12 +85,6 @@ TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
     const std::string folder = makeFolder("walk");
     for (const char* name : {"walk10.png", "walk2.png"})
         writePng(folder + name, 4, 4, qRgba(1, 1, 1, 255));
-    const auto importedNames = [this] {
-        std::vector<std::string> names(window->model().sprites().size());
-        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
-            names.at(std::size_t(sprite.index - 1)) = sprite.name;
-        return names;
-    };
     QAction* choice = window->menuAction(kMenuNaturalOrder);
     window->enableScriptEditor(store, prefs, home.folder());
     EXPECT_FALSE(choice->isChecked());
@@ -98,7 +92,7 @@ TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
     EXPECT_TRUE(choice->isChecked());
     EXPECT_NE(th::testing::readBytes(prefs).find("[Import]\nNaturalOrder = 1\n"), std::string::npos);
     openFolder(folder);
-    EXPECT_EQ(importedNames(), (std::vector<std::string>{"walk2.png", "walk10.png"}));
+    EXPECT_EQ(window->model().sprites().entries().front().name, "walk2.png") << "imported first";
 
     // The next start reads it back.
     MainWindow next(host, pictures, pictureAccess(images));

@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 
 #include <csignal>
@@ -66,16 +65,12 @@ protected:
     // The export window's sheet and script, with the csv template at 8 bits.
     void exportFromWindow(const std::string& sheet, const std::string& script)
     {
-        click(kExportButton);
-        th::exporting::ExportWindow* exportWindow = window->exportWindow();
-        ASSERT_TRUE(exportWindow);
-        const auto gadget = [exportWindow](int number) { return exportWindow->gadget(number); };
-        static_cast<QLineEdit*>(gadget(th::exporting::kSheetPathField))->setText(QString::fromStdString(sheet));
-        static_cast<QComboBox*>(gadget(th::exporting::kDepthList))->setCurrentText("8 bit");
-        static_cast<QComboBox*>(gadget(th::exporting::kTemplateList))->setCurrentText("sprites");
-        static_cast<QLineEdit*>(gadget(th::exporting::kScriptPathField))->setText(QString::fromStdString(script));
-        QTest::mouseClick(gadget(th::exporting::kRunExportButton), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        openExport();
+        gadget<QLineEdit>(th::exporting::kSheetPathField)->setText(QString::fromStdString(sheet));
+        choose(th::exporting::kDepthList, "8 bit");
+        choose(th::exporting::kTemplateList, "sprites");
+        gadget<QLineEdit>(th::exporting::kScriptPathField)->setText(QString::fromStdString(script));
+        pressExport();
         ASSERT_EQ(host.shown.back().title, "Exported!");
         // The desktop gives the main window the front back; offscreen, the test does.
         QApplication::setActiveWindow(window.get());

@@ -38,36 +38,10 @@ protected:
         out = makeFolder("out");
     }
 
-    ExportWindow* openExport()
-    {
-        click(kExportButton);
-        ExportWindow* opened = window->exportWindow();
-        EXPECT_TRUE(opened && opened->isVisible());
-        return opened;
-    }
-    template <typename Gadget>
-    Gadget* gadget(int number) const
-    {
-        return static_cast<Gadget*>(window->exportWindow()->gadget(number));
-    }
-    void clickExportGadget(int number) { QTest::mouseClick(gadget<QWidget>(number), Qt::LeftButton); }
-    void choose(int list, const QString& entry)
-    {
-        auto* combo = gadget<QComboBox>(list);
-        const int index = combo->findText(entry);
-        ASSERT_GE(index, 0) << entry.toStdString();
-        combo->setCurrentIndex(index);
-    }
     void chooseSheetPath(const std::string& path)
     {
         host.paths.push_back(path);
         clickExportGadget(kSheetPathButton);
-    }
-    // Presses "Export" and lets a closed window go.
-    void pressExport()
-    {
-        clickExportGadget(kRunExportButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // The last message or panel: kind|title|text|pattern.
     std::string lastShown() const
