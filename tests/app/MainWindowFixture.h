@@ -1,18 +1,23 @@
 #pragma once
 // A main window over a scripted host and a real image library, in a
-// temporary home, with helpers to write PNG files and drive the toolbar.
+// temporary home, with helpers to write PNG files and drive the toolbar;
+// and one whose export works, with helpers to drive the export window.
 
 #include "app/MainWindow.h"
 
 #include "app/MainWindowIds.h"
 #include "app/Pictures.h"
+#include "export/ExportWindow.h"
 #include "image/ImageStore.h"
 #include "image/StandardCodecs.h"
+#include "toolkit/DataFolder.h"
+#include "toolkit/PreferenceStore.h"
 #include "testing/PngFile.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 
@@ -111,6 +116,72 @@ protected:
     th::image::ImageStore images;
     ToolbarPictures pictures;
     std::unique_ptr<MainWindow> window;
+};
+
+// The export works over a data folder made by a real first run, with a csv
+// template that lists every sprite's box.
+class ExportingWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        th::toolkit::PreferenceStore store;
+        dataFolder = th::toolkit::prepareDataFolder(home.folder(), host.version, store);
+        writeBytes(dataFolder + "sprites.txt", "th.Extension = \".csv\"\n"
+                                               "sheet,th.SheetName,th.SheetWidth,th.SheetHeight,th.SheetNumber\n"
+                                               "th.Repeat\n"
+                                               "th.ImageNumber,th.ImageName,th.ImageX,th.ImageY,th.ImageWidth,"
+                                               "th.ImageHeight,th.ImageRotate\n"
+                                               "th.Until = th.ImageCount\n");
+        window->enableExport(images, dataFolder);
+    }
+
+    // a.png (40 x 20) and b.png (20 x 20, its last two columns faint) opened
+    // as a folder; a is turned, 20 wide and 40 tall at (0, 0), and b dragged
+    // to (10, 10), over it.
+    void arrangeTwoPictures()
+    {
+        const std::string folder = makeFolder("pics");
+        writePng(folder + "a.png", 40, 20, [](int u, int v) { return qRgba(u * 6, v * 12, 90, 255); });
+        writePng(folder + "b.png", 20, 20, [](int u, int) { return qRgba(20, 180, 20, u < 18 ? 255 : 33); });
+        openFolder(folder);
+        press({5, 5}, Qt::RightButton);
+        press({45, 5});
+        dragTo({15, 15});
+        release({16, 16});
+        ASSERT_EQ(th::canvas::usedArea(window->model()).width, 30);
+        ASSERT_EQ(th::canvas::usedArea(window->model()).height, 40);
+    }
+
+    // The export window, opened by its button.
+    th::exporting::ExportWindow* openExport()
+    {
+        click(kExportButton);
+        th::exporting::ExportWindow* opened = window->exportWindow();
+        EXPECT_TRUE(opened && opened->isVisible());
+        return opened;
+    }
+    template <typename Gadget>
+    Gadget* gadget(int number) const
+    {
+        return static_cast<Gadget*>(window->exportWindow()->gadget(number));
+    }
+    void clickExportGadget(int number) { QTest::mouseClick(gadget<QWidget>(number), Qt::LeftButton); }
+    void choose(int list, const QString& entry)
+    {
+        auto* combo = gadget<QComboBox>(list);
+        const int index = combo->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        combo->setCurrentIndex(index);
+    }
+    // Presses "Export" and lets a closed window go.
+    void pressExport()
+    {
+        clickExportGadget(th::exporting::kRunExportButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    std::string dataFolder;
 };
 
 } // namespace th::testing

@@ -11,10 +11,8 @@ using namespace th::app;
 using th::testing::MainWindowTest;
 using th::testing::PaintedPictures;
 
-TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
+TEST_F(MainWindowTest, ToolbarGadgetsStandApartAndTheCanvasIsCentredAsTheWindowResizes)
 {
-    EXPECT_EQ(window->windowTitle(), "Tile Heron v2");
-    EXPECT_EQ(window->centralWidget()->size(), QSize(1039, 544));
     // The toolbar row's gadgets lie inside the row (the labels' boxes have
     // always reached one pixel below its 32), and its pictures stand apart.
     const QRect row(0, 0, window->centralWidget()->width(), 33);
@@ -27,7 +25,6 @@ TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
         for (int other = kOpenFolderButton; other < gadget && gadget <= kSnapSwitch; ++other)
             EXPECT_FALSE(place.intersects(window->gadget(other)->geometry())) << gadget << " " << other;
     }
-    EXPECT_EQ(window->gadget(kScrollAreaGadget)->geometry(), QRect(0, 32, 1039, 512));
     // The label's words end clear of the selector that overlaps its place.
     const auto* sizeLabel = static_cast<QLabel*>(window->gadget(kCanvasSizeLabel));
     const int wordsEnd = sizeLabel->geometry().right() + 1 - sizeLabel->contentsMargins().right();
@@ -38,14 +35,6 @@ TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
     EXPECT_TRUE(window->snapToGrid());
     click(kSnapLabel);
     EXPECT_FALSE(window->snapToGrid());
-    EXPECT_EQ(window->canvasView()->geometry(), QRect(0, 0, 1024, 1024));
-    EXPECT_EQ(labelText(kPositionLabel), "Image X: 0 / Y: 0");
-    EXPECT_EQ(labelText(kNameLabel), " ");
-    EXPECT_EQ(window->gadget(kExportButton)->toolTip(), "Export Sprite Sheet");
-    EXPECT_EQ(static_cast<QLabel*>(window->gadget(kExportButton))->pixmap().size(), QSize(24, 24));
-    EXPECT_EQ(pictures.backgroundTile.size(), QSize(128, 128));
-    EXPECT_EQ(pictures.byNumber.value(0).cacheKey(),
-              static_cast<QLabel*>(window->gadget(kOpenFolderButton))->pixmap().cacheKey());
 
     // The canvas is centred only with room for a scroll bar; odd widths drop
     // the half: W = 1401 gives R = 800 and (1401 - 180 - 800) / 2 = 210.
@@ -65,22 +54,12 @@ TEST_F(MainWindowTest, StartsWithTheWindowsGeometryAndTextsAndFollowsResizes)
     EXPECT_EQ(window->canvasView()->geometry(), QRect(0, 0, 4096, 4096));
 }
 
-TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
+// Which items the sprite count enables is the menu state's rule; here the
+// window's keys reach their items and it applies the state after each change.
+TEST_F(MainWindowTest, MenuKeysActAndTheItemsFollowTheSpriteCount)
 {
-    const auto expectCanvasItems = [&](bool any, bool columns) {
-        EXPECT_EQ(window->menuAction(kMenuNewCanvas)->isEnabled(), any);
-        EXPECT_EQ(window->menuAction(kMenuDeleteImage)->isEnabled(), any);
-        EXPECT_EQ(window->menuAction(kMenuExportSheet)->isEnabled(), any);
-        EXPECT_EQ(window->menuAction(kMenuClipAlpha)->isEnabled(), any);
-        EXPECT_EQ(window->menuAction(kMenuResetColumns)->isEnabled(), columns);
-        EXPECT_EQ(window->menuAction(kMenuDeleteImage)->shortcut(), QKeySequence(Qt::Key_Backspace));
-        EXPECT_TRUE(window->menuAction(kMenuOpenImageFolder)->isEnabled());
-        EXPECT_FALSE(window->menuAction(kMenuSaveScript)->isEnabled());
-    };
-    expectCanvasItems(false, false);
     click(kExportButton);
     EXPECT_EQ(host.titles(), std::vector<std::string>{"No Images!"});
-    EXPECT_EQ(host.shown[0].text, "There are no images to build a sprite sheet.");
 
     const std::string folder = makeFolder("three");
     writePng(folder + "a.png", 8, 8, qRgba(1, 1, 1, 255));
@@ -89,13 +68,13 @@ TEST_F(MainWindowTest, MenuItemsAndShortcutsFollowTheSpriteCount)
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     QApplication::processEvents();
     ASSERT_EQ(window->model().sprites().size(), 2u);
-    expectCanvasItems(true, false);
+    EXPECT_FALSE(window->menuAction(kMenuResetColumns)->isEnabled());
 
     host.paths.push_back(folder + "a.png");
     QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
     QApplication::processEvents();
     ASSERT_EQ(window->model().sprites().size(), 3u);
-    expectCanvasItems(true, true);
+    EXPECT_TRUE(window->menuAction(kMenuResetColumns)->isEnabled());
 }
 
 TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
@@ -105,24 +84,14 @@ TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
     const std::string folder = makeFolder("walk");
     for (const char* name : {"walk10.png", "walk2.png"})
         writePng(folder + name, 4, 4, qRgba(1, 1, 1, 255));
-    const auto importedNames = [this] {
-        std::vector<std::string> names(window->model().sprites().size());
-        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
-            names.at(std::size_t(sprite.index - 1)) = sprite.name;
-        return names;
-    };
     QAction* choice = window->menuAction(kMenuNaturalOrder);
     window->enableScriptEditor(store, prefs, home.folder());
     EXPECT_FALSE(choice->isChecked());
-    openFolder(folder);
-    EXPECT_EQ(importedNames(), (std::vector<std::string>{"walk10.png", "walk2.png"}));
-
     choice->trigger();
     EXPECT_TRUE(choice->isChecked());
     EXPECT_NE(th::testing::readBytes(prefs).find("[Import]\nNaturalOrder = 1\n"), std::string::npos);
-    host.answers = {true};
     openFolder(folder);
-    EXPECT_EQ(importedNames(), (std::vector<std::string>{"walk2.png", "walk10.png"}));
+    EXPECT_EQ(window->model().sprites().entries().front().name, "walk2.png") << "imported first";
 
     // The next start reads it back.
     MainWindow next(host, pictures, pictureAccess(images));
@@ -138,7 +107,7 @@ TEST_F(MainWindowTest, MenuItemFlashesItsButtonBeforeActing)
     PaintedPictures painted(static_cast<QLabel*>(window->gadget(kDeleteImageButton)));
     host.answers.push_back(false);
     window->menuAction(kMenuDeleteImage)->trigger();
-    QTest::qWait(50);
+    QApplication::processEvents(); // the item's action is posted
     ASSERT_FALSE(painted.keys.empty());
     EXPECT_EQ(painted.keys.front(), pictures.byNumber.value(7).cacheKey());
     EXPECT_EQ(painted.keys.back(), pictures.byNumber.value(2).cacheKey());

@@ -1,11 +1,11 @@
 // The export from the main window's button to the files: the real windows,
-// a scripted host, real PNG files imported and written, libpng reading the
-// sheets back and the scripts compared byte for byte.
+// a scripted host and real PNG files. What a sheet and a script hold for
+// given choices is the export's own test (SheetTest and the template
+// cases); here the window's choices reach the export and its outcome
+// reaches the user.
 
 #include "MainWindowFixture.h"
-#include "testing/PngFile.h"
 
-#include "toolkit/DefaultTemplates.h"
 #include "toolkit/PreferenceStore.h"
 #include "editor/ScriptEditorLayout.h"
 #include "editor/ScriptEditorWindow.h"
@@ -26,108 +26,22 @@ namespace {
 using namespace th::app;
 using namespace th::exporting;
 using th::testing::PaintedPictures;
-using th::testing::PngFile;
 using th::testing::readPng;
-using th::testing::Rgba;
 using th::testing::readBytes;
 using th::testing::writeBytes;
 
-// The pictures: a 40 x 20 one with four coloured corners on grey, and a
-// 20 x 20 one, green, whose last two columns have alpha 33 and 32.
-const Rgba kGrey{100, 100, 100, 255};
-const Rgba kCornerTopLeft{255, 0, 0, 255};
-const Rgba kCornerTopRight{0, 0, 255, 255};
-const Rgba kCornerBottomLeft{255, 255, 0, 255};
-const Rgba kCornerBottomRight{255, 255, 255, 255};
-const Rgba kGreen{20, 180, 20, 255};
-const Rgba kEdge{200, 120, 40, 255};
-
-const std::string kExported = "message|Exported!|Your file(s) have been saved to disk.|";
-
-const std::string kSpritesTemplate =
-    "th.Extension = \".csv\"\n"
-    "sheet,th.SheetName,th.SheetWidth,th.SheetHeight,th.SheetNumber\n"
-    "th.Repeat\n"
-    "th.ImageNumber,th.ImageName,th.ImageX,th.ImageY,th.ImageWidth,th.ImageHeight,th.ImageRotate\n"
-    "th.Until = th.ImageCount\n";
-
-class ExportWindowTest : public th::testing::MainWindowTest {
+class ExportWindowTest : public th::testing::ExportingWindowTest {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        dataFolder = makeFolder("data");
-        for (const th::toolkit::DefaultTemplate& entry : th::toolkit::defaultTemplates())
-            ASSERT_TRUE(th::toolkit::writeDefaultTemplate(dataFolder, entry));
-        writeBytes(dataFolder + "sprites.txt", kSpritesTemplate);
-        writeBytes(dataFolder + "a.txt.txt", "th.Extension = \".a\"\n");
-        writeBytes(dataFolder + "NOTES.TXT", "not a template\n");
-        window->enableExport(images, dataFolder);
+        ExportingWindowTest::SetUp();
         out = makeFolder("out");
     }
 
-    // Imports the two pictures, turns the wide one (it becomes 20 wide, 40
-    // tall at (0, 0)) and drags the square one to (10, 10), over it. The
-    // list order is then wide, square: the square one is drawn on top.
-    void buildCanvas()
-    {
-        const std::string folder = makeFolder("pics");
-        writePicture(folder + "a.png", 40, 20, [](int u, int v) {
-            if (u == 0 && v == 0) return kCornerTopLeft;
-            if (u == 39 && v == 0) return kCornerTopRight;
-            if (u == 0 && v == 19) return kCornerBottomLeft;
-            if (u == 39 && v == 19) return kCornerBottomRight;
-            return kGrey;
-        });
-        writePicture(folder + "b.png", 20, 20, [](int u, int) {
-            if (u == 18) return Rgba{kEdge[0], kEdge[1], kEdge[2], 33};
-            if (u == 19) return Rgba{kEdge[0], kEdge[1], kEdge[2], 32};
-            return kGreen;
-        });
-        openFolder(folder);
-        press({5, 5}, Qt::RightButton);
-        press({45, 5});
-        dragTo({15, 15});
-        release({16, 16});
-        ASSERT_EQ(th::canvas::usedArea(window->model()).width, 30);
-        ASSERT_EQ(th::canvas::usedArea(window->model()).height, 40);
-    }
-
-    void writePicture(const std::string& path, int w, int h, const std::function<Rgba(int, int)>& colour)
-    {
-        writePng(path, w, h, [&](int u, int v) { const Rgba c = colour(u, v); return qRgba(c[0], c[1], c[2], c[3]); });
-    }
-
-    ExportWindow* openExport()
-    {
-        click(kExportButton);
-        ExportWindow* opened = window->exportWindow();
-        EXPECT_TRUE(opened && opened->isVisible());
-        return opened;
-    }
-    template <typename Gadget>
-    Gadget* gadget(int number) const
-    {
-        return static_cast<Gadget*>(window->exportWindow()->gadget(number));
-    }
-    void clickExportGadget(int number) { QTest::mouseClick(gadget<QWidget>(number), Qt::LeftButton); }
-    void choose(int list, const QString& entry)
-    {
-        auto* combo = gadget<QComboBox>(list);
-        const int index = combo->findText(entry);
-        ASSERT_GE(index, 0) << entry.toStdString();
-        combo->setCurrentIndex(index);
-    }
     void chooseSheetPath(const std::string& path)
     {
         host.paths.push_back(path);
         clickExportGadget(kSheetPathButton);
-    }
-    // Presses "Export" and lets a closed window go.
-    void pressExport()
-    {
-        clickExportGadget(kRunExportButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // The last message or panel: kind|title|text|pattern.
     std::string lastShown() const
@@ -158,17 +72,14 @@ protected:
             .arg(gadget<QLineEdit>(kScriptPathField)->isEnabled()).arg(gadget<QPushButton>(kScriptPathButton)->isEnabled());
     }
 
-    std::string dataFolder;
     std::string out;
 };
 
 TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndApart)
 {
-    buildCanvas();
+    arrangeTwoPictures();
     ExportWindow* exportWindow = openExport();
     ASSERT_TRUE(exportWindow);
-    EXPECT_EQ(exportWindow->windowTitle(), "Export Sprite Sheet & Script");
-    EXPECT_EQ(exportWindow->size(), QSize(360, 305));
     EXPECT_TRUE(exportWindow->isWindow());
     EXPECT_EQ(exportWindow->parentWidget(), window.get()) << "kept above the main window";
     EXPECT_LE((exportWindow->geometry().center() - window->geometry().center()).manhattanLength(), 2);
@@ -189,16 +100,6 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
             EXPECT_TRUE(!a.intersects(b) || framed) << "overlaps " << other;
         }
     }
-
-    const auto entries = [this](int list) {
-        QStringList texts;
-        for (int i = 0; i < gadget<QComboBox>(list)->count(); ++i)
-            texts << gadget<QComboBox>(list)->itemText(i);
-        return texts;
-    };
-    // Only *.txt names are templates, listed without the extension.
-    EXPECT_EQ(entries(kTemplateList), (QStringList{"Select a script...", "Clipboard", "HTML5", "Multi Loops",
-                                                   "Pure Data", "a.txt", "plist", "sprites"}));
 
     // Every export window starts from the same choices.
     for (int round = 0; round < 2; ++round) {
@@ -229,151 +130,73 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
     EXPECT_FALSE(std::filesystem::exists(out + "x.png")) << "closing writes nothing";
 }
 
-TEST_F(ExportWindowTest, WritesTheSheetAtEveryDepthOnEitherBackground)
+// Every choice reaches the export as made, and the script goes to the file
+// or the clipboard its template names, or nowhere without a template.
+TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemplateSays)
 {
-    buildCanvas();
-    struct Export {
-        const char* depth;
-        int background;
-        bool powerOfTwo;
+    arrangeTwoPictures();
+    const std::string saved = "message|Exported!|Your file(s) have been saved to disk.";
+    const std::string copied = "message|Exported!|Your sprite sheet has been saved to disk and the script has been "
+                               "copied to the clipboard.";
+    const struct {
+        const char* name;
+        QStringList templates; // chosen in turn
+        bool scriptFile;       // a script path is chosen in the panel
+        QString scriptRow;     // the script's label, field and button enabled
+        QString scriptField;
+        std::string shown; // how the notice starts; the extrusion adds a line
+        std::vector<std::string> files;
+        bool clipboardWritten;
+        bool retina; // or else Power of Two ticked
+    } rows[] = {
+        {"a file template chosen after the clipboard's", {"Clipboard", "sprites"}, true, "111", "", saved,
+         {"hero.csv", "hero.png"}, false, true},
+        {"the clipboard template", {"Clipboard"}, false, "000", R"(th.Extension = "Clipboard")", copied, {"hero.png"},
+         true, false},
+        {"no template after the clipboard's: the sheet alone", {"Clipboard", "Select a script..."}, false, "000", "",
+         saved, {"hero.png"}, false, true},
     };
-    const Export exports[] = {
-        {"32 bit", 0, false}, {"32 bit", 1, true}, {"8 bit", 0, true},  {"8 bit", 1, false},
-        {"4 bit", 1, false},  {"4 bit", 0, true},  {"1 bit", 0, false}, {"1 bit", 1, true},
-    };
-    for (const Export& e : exports) {
-        SCOPED_TRACE(std::string(e.depth) + (e.background ? " magenta" : " black") +
-                     (e.powerOfTwo ? " power of 2" : ""));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directory(out);
+        host.clipboard = "untouched";
         openExport();
-        // A name without an extension gets ".png" from the panel's pattern.
-        chooseSheetPath(out + "sheet");
-        EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text().toStdString(), out + "sheet.png");
-        choose(kDepthList, e.depth);
-        gadget<QComboBox>(kBackgroundList)->setCurrentIndex(e.background);
-        if (e.powerOfTwo)
-            gadget<QCheckBox>(kPowerOfTwoBox)->click();
-        pressExport();
-        EXPECT_EQ(window->exportWindow(), nullptr);
-        EXPECT_EQ(lastShown(), kExported);
-
-        const PngFile sheet = readPng(out + "sheet.png");
-        const int depth = std::atoi(e.depth);
-        EXPECT_EQ(sheet.colourType, depth == 32 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_PALETTE);
-        EXPECT_EQ(sheet.bitDepth, depth == 32 ? 8 : depth);
-        EXPECT_EQ(sheet.width, e.powerOfTwo ? 32 : 30);
-        EXPECT_EQ(sheet.height, e.powerOfTwo ? 64 : 40);
-
-        const Rgba background = e.background ? Rgba{255, 0, 255, 255} : Rgba{0, 0, 0, 255};
-        // Sheet places worked out from the layout: the turned picture's
-        // pixel (u, v) lies at column v, row 39 - u; the square one at
-        // (10, 10) covers columns 10 to 29 of rows 10 to 29.
-        struct Expected {
-            QPoint at;
-            Rgba colour;
-            // Covers much of the sheet, so that a palette holds it closely;
-            // a palette may merge single pixels into a nearby colour.
-            bool broad;
-        };
-        const Expected expected[] = {
-            {{0, 39}, kCornerTopLeft, false},     {{0, 0}, kCornerTopRight, false},
-            {{19, 39}, kCornerBottomLeft, false}, {{19, 0}, kCornerBottomRight, false},
-            {{28, 20}, kEdge, false},             {{5, 20}, kGrey, true},
-            {{15, 20}, kGreen, true},             {{29, 20}, background, true},
-            {{25, 5}, background, true},          {{25, 35}, background, true},
-        };
-        for (const auto& [at, colour, broad] : expected) {
-            const Rgba written = sheet.at(at.x(), at.y());
-            if (depth == 32) {
-                EXPECT_EQ(written, colour) << at.x() << ", " << at.y();
-            } else if (depth == 1) {
-                const double luminance = 0.2126 * colour[0] + 0.7152 * colour[1] + 0.0722 * colour[2];
-                const int level = luminance > 160 ? 255 : 0;
-                EXPECT_EQ(written, (Rgba{level, level, level, 255})) << at.x() << ", " << at.y();
-            } else if (broad) {
-                for (std::size_t i = 0; i < 4; ++i)
-                    EXPECT_NEAR(written[i], colour[i], 12) << at.x() << ", " << at.y() << " channel " << i;
-            }
-        }
-        if (e.powerOfTwo) {
-            EXPECT_EQ(sheet.at(31, 63), sheet.at(25, 5)) << "the rounding adds background";
-        }
-    }
-}
-
-// The script goes to its file, never to the clipboard, even when the
-// Clipboard template was chosen first.
-TEST_F(ExportWindowTest, FileTemplateWritesTheScriptWithRetinaHalvingPositions)
-{
-    buildCanvas();
-    host.clipboard = "untouched";
-    for (bool retina : {false, true}) {
-        openExport();
-        chooseSheetPath(out + "hero.png");
+        ExportRequest passed;
+        QObject::connect(window->exportWindow(), &ExportWindow::exported, [&](const ExportRequest& r) { passed = r; });
+        // A name chosen without an extension gets the panel's.
+        chooseSheetPath(out + "hero");
+        choose(kDepthList, "8 bit");
+        choose(kBackgroundList, "RGB 255 0 255");
+        gadget<QCheckBox>(row.retina ? kRetinaBox : kPowerOfTwoBox)->click();
         gadget<QSpinBox>(kSheetNumberField)->setValue(7);
-        choose(kTemplateList, "Clipboard");
-        choose(kTemplateList, "sprites");
-        EXPECT_EQ(scriptEnabled(), "111");
-        EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), "");
-        host.paths.push_back(out + "hero");
-        clickExportGadget(kScriptPathButton);
-        EXPECT_EQ(lastShown(), "save|Save Script...|*.csv|(*.csv)|*.csv");
-        EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text().toStdString(), out + "hero.csv");
-        if (retina)
-            gadget<QCheckBox>(kRetinaBox)->click();
+        gadget<QSpinBox>(kExtrudeField)->setValue(2);
+        for (const QString& entry : row.templates)
+            choose(kTemplateList, entry);
+        EXPECT_EQ(scriptEnabled(), row.scriptRow);
+        EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), row.scriptField);
+        if (row.scriptFile) {
+            host.paths.push_back(out + "hero");
+            clickExportGadget(kScriptPathButton);
+            EXPECT_EQ(lastShown(), "save|Save Script...|*.csv|(*.csv)|*.csv");
+        }
         pressExport();
-        EXPECT_EQ(lastShown(), kExported);
-        // a.png (index 1) turned at (0, 0), b.png (index 2) at (10, 10).
-        const std::string expected = retina ? "sheet,hero.png,15,20,7\n"
-                                              "1,a,0,0,10,20,true\n"
-                                              "2,b,5,5,10,10,false\n"
-                                            : "sheet,hero.png,30,40,7\n"
-                                              "1,a,0,0,20,40,true\n"
-                                              "2,b,10,10,20,20,false\n";
-        EXPECT_EQ(readBytes(out + "hero.csv"), expected);
-        EXPECT_EQ(readPng(out + "hero.png").width, 30) << "Retina leaves the sheet's pixels alone";
-        EXPECT_EQ(host.clipboard, "untouched");
+        EXPECT_TRUE(lastShown().starts_with(row.shown)) << lastShown();
+        EXPECT_EQ(th::testing::namesIn(out), row.files);
+        EXPECT_EQ(host.clipboard != "untouched", row.clipboardWritten) << host.clipboard;
+        EXPECT_EQ(std::tuple(passed.sheetPath, passed.depth, passed.background, passed.retina, passed.powerOfTwo,
+                             passed.sheetNumber, passed.extrude),
+                  std::tuple(out + "hero.png", SheetDepth::Bits8, kMagentaBackground, row.retina, !row.retina, 7, 2));
     }
-}
-
-// The Clipboard template's text is checked whole by its golden case; here
-// the window hands the canvas's names to the clipboard with CR LF ends.
-TEST_F(ExportWindowTest, ClipboardTemplateCopiesTheScriptAndWritesNoFile)
-{
-    buildCanvas();
-    openExport();
-    chooseSheetPath(out + "sheet.png");
-    choose(kTemplateList, "Clipboard");
-    EXPECT_EQ(scriptEnabled(), "000");
-    EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), R"(th.Extension = "Clipboard")");
-    pressExport();
-    EXPECT_EQ(lastShown(), "message|Exported!|Your sprite sheet has been saved to disk and the script has been "
-                           "copied to the clipboard.|");
-    EXPECT_TRUE(host.clipboard.starts_with("This is how you copy")) << host.clipboard;
-    EXPECT_NE(host.clipboard.find("\r\n\r\n a\r\n b\r\n\r\n"), std::string::npos) << host.clipboard;
-    EXPECT_EQ(th::testing::namesIn(out), std::vector<std::string>{"sheet.png"});
-
-    // A clipboard template, then "Select a script...": the sheet alone.
-    host.clipboard = "untouched";
-    openExport();
-    chooseSheetPath(out + "alone.png");
-    choose(kTemplateList, "Clipboard");
-    choose(kTemplateList, "Select a script...");
-    EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), "");
-    EXPECT_EQ(scriptEnabled(), "000");
-    pressExport();
-    EXPECT_EQ(lastShown(), kExported);
-    EXPECT_EQ(host.clipboard, "untouched");
-    EXPECT_TRUE(std::filesystem::exists(out + "alone.png"));
 }
 
 TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
 {
-    buildCanvas();
+    arrangeTwoPictures();
     ExportWindow* exportWindow = openExport();
 
-    // The panel's title, proposed name and pattern; a cancelled panel empties the field.
+    // A cancelled panel empties the field.
     chooseSheetPath(out + "kept.png");
-    EXPECT_EQ(lastShown(), "save|Save Image...|*.png|PNG (*.png)|*.png");
     chooseSheetPath("");
     EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text(), "");
     pressExport();
@@ -404,38 +227,27 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
 }
 
 // The export runs aside while the progress window answers: Cancel pressed
-// while the palette of a large canvas is learnt stops the export before its
-// first row, so the sheet written before stays byte for byte and the window
-// keeps its choices; run again, the export writes the same bytes.
-TEST_F(ExportWindowTest, CancelWhileThePaletteIsLearntKeepsTheSheetWrittenBefore)
+// while the palette of a large canvas is learnt ends the export with no
+// notice, the older file at the sheet's path untouched and the window open
+// with its choices.
+TEST_F(ExportWindowTest, CancelWhileThePaletteIsLearntKeepsTheOlderFileAndTheWindow)
 {
     const std::string folder = makeFolder("large");
     writePng(folder + "large.png", 2048, 2048, [](int u, int v) { return qRgb(u & 255, v & 255, ((u ^ v) >> 4) & 255); });
     openFolder(folder);
     const std::string sheet = out + "large.png";
-    openExport();
-    chooseSheetPath(sheet);
-    choose(kDepthList, "8 bit");
-    pressExport();
-    ASSERT_EQ(lastShown(), kExported);
-    const std::string written = readBytes(sheet);
-
+    writeBytes(sheet, "written before");
     ExportWindow* exportWindow = openExport();
     exportWindow->setProgressDelay(0);
     chooseSheetPath(sheet);
     choose(kDepthList, "8 bit");
     const std::size_t shown = host.shown.size();
-    // What the progress window said each time the event loop came round.
-    QStringList said;
     bool cancelled = false;
     QTimer watch;
     watch.setInterval(1);
     QObject::connect(&watch, &QTimer::timeout, [&] {
         auto* progress = exportWindow->findChild<QProgressDialog*>();
-        if (cancelled || !progress || !progress->isVisible())
-            return;
-        said << progress->labelText();
-        if (progress->labelText() == "Quantising") {
+        if (!cancelled && progress && progress->isVisible() && progress->labelText() == "Quantising") {
             QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
             cancelled = true;
         }
@@ -443,34 +255,23 @@ TEST_F(ExportWindowTest, CancelWhileThePaletteIsLearntKeepsTheSheetWrittenBefore
     watch.start();
     pressExport();
     watch.stop();
-    EXPECT_TRUE(cancelled) << said.join(", ").toStdString();
-    EXPECT_EQ(said.filter("Writing").size(), 0) << said.join(", ").toStdString();
+    EXPECT_TRUE(cancelled);
     EXPECT_EQ(host.shown.size(), shown) << "a cancel has no notice";
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "8 bit");
-    EXPECT_TRUE(readBytes(sheet) == written) << "the sheet written before stays";
-
-    pressExport();
-    EXPECT_EQ(lastShown(), kExported);
-    EXPECT_TRUE(readBytes(sheet) == written) << "the same canvas gives the same bytes";
+    EXPECT_EQ(readBytes(sheet), "written before");
 }
 
 TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)
 {
-    buildCanvas();
+    arrangeTwoPictures();
     ExportWindow* exportWindow = openExport();
     const auto exportWindowActive = [&] {
         return QTest::qWaitFor([&] { return QApplication::activeWindow() == exportWindow; });
     };
     ASSERT_TRUE(exportWindowActive()) << "the new window comes to the front";
-    const auto expectMenusAtRest = [this] {
-        for (int item : {kMenuNewCanvas, kMenuOpenImageFolder, kMenuImportImage, kMenuDeleteImage, kMenuExportSheet,
-                         kMenuResetColumns, kMenuClipAlpha, kMenuExpandClip, kMenuSaveScript, kMenuDeleteScript,
-                         kMenuScriptWindow, kMenuOpenProject, kMenuSaveProject, kMenuSaveProjectAs}) {
-            EXPECT_FALSE(window->menuAction(item)->isEnabled()) << item;
-        }
-    };
-    expectMenusAtRest();
+    // Which items rest is the menu state's rule; the window applies it.
+    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
 
     // Quit and Help are never disabled, so their keys work here too.
     for (const auto& [item, key, modifiers] : {std::tuple{kMenuQuit, Qt::Key_Q, Qt::ControlModifier},
@@ -482,18 +283,19 @@ TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBack
 
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";
-    expectMenusAtRest();
+    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
 
     clickExportGadget(kCancelButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
-    EXPECT_EQ(window->menuAction(kMenuExportSheet)->shortcut(), QKeySequence("Ctrl+Shift+S"));
 }
 
+// The editor's own saving and asking about unsaved edits are its window's
+// test; here the main window hands it Ctrl+S and its own closing.
 TEST_F(ExportWindowTest, WaitsForTheScriptEditorAndThenListsTheTemplateMadeThere)
 {
-    buildCanvas();
+    arrangeTwoPictures();
     th::toolkit::PreferenceStore store;
     window->enableScriptEditor(store, dataFolder + "TileHeronV2.prefs", dataFolder);
     click(kScriptEditorButton);
@@ -520,13 +322,11 @@ TEST_F(ExportWindowTest, WaitsForTheScriptEditorAndThenListsTheTemplateMadeThere
     QApplication::processEvents();
     EXPECT_EQ(readBytes(dataFolder + "walk.txt"), "th.ImageName\n");
 
-    // Closing the main window would end the program: the editor asks about
-    // its unsaved edits first, and No keeps both open.
+    // Closing the main window would end the program: the editor's No to
+    // losing its edits keeps it open.
     editor->currentEditor()->insertPlainText("unsaved");
     host.answers = {false};
     EXPECT_FALSE(window->close());
-    EXPECT_TRUE(editor->isVisible() && window->isVisible());
-    EXPECT_EQ(host.titles().back(), "Discard Changes?");
 
     host.answers = {true};
     editor->close();

@@ -1,8 +1,6 @@
 // The sheet from sprites to file: its size, the composition pixel by pixel,
-// the depths that keep alpha read back with libpng, and the export's refusals
-// and notices. Every depth on both backgrounds, turned corners, the 32/33
-// alpha edge and the overlap order are read back from real exports in
-// ExportWindowTest.
+// every depth on both backgrounds read back with libpng, and the export's
+// refusals and notices.
 
 #include "canvas/CanvasEdit.h"
 #include "export/EdgeExtrusion.h"
@@ -302,6 +300,59 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
             EXPECT_EQ(pixel(row.spriteColumn - 1, row.y), background);
         }
         EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? background : sprite);
+    }
+}
+
+// Every depth but 12 and 18 bit flattens the sheet onto the chosen
+// background: a pixel with alpha above 32 keeps its colour, a fainter one
+// and the uncovered sheet show the background. The palette depths may move
+// a colour a little; 1 bit is black or white by luminance. Retina halves
+// only what the script says, never the sheet.
+TEST_F(ExportRun, FlattenedDepthsShowTheBackgroundUnderFaintAndUncoveredPixels)
+{
+    // Beside the grey sprite, a 10 x 10 one: alpha 33 on its left half, 32 on its right.
+    const Rgba edge{250, 200, 60, 255};
+    const int faint = makePicture(images, 10, 10, [&](int u, int) { return Rgba{edge[0], edge[1], edge[2], u < 5 ? 33 : 32}; });
+    editor.perform(th::canvas::AddSprites{.sprites = {{.image = faint, .x = 20, .width = 10, .height = 10, .name = "e.png"}}});
+    request.retina = true;
+    const struct {
+        SheetDepth depth;
+        bool magenta;
+        bool powerOfTwo;
+        int colourType;
+    } rows[] = {
+        {SheetDepth::Bits32, false, false, PNG_COLOR_TYPE_RGBA}, {SheetDepth::Bits32, true, true, PNG_COLOR_TYPE_RGBA},
+        {SheetDepth::Bits8, false, true, PNG_COLOR_TYPE_PALETTE}, {SheetDepth::Bits8, true, false, PNG_COLOR_TYPE_PALETTE},
+        {SheetDepth::Bits4, true, false, PNG_COLOR_TYPE_PALETTE}, {SheetDepth::Bits4, false, true, PNG_COLOR_TYPE_PALETTE},
+        {SheetDepth::Bits1, false, false, PNG_COLOR_TYPE_PALETTE}, {SheetDepth::Bits1, true, true, PNG_COLOR_TYPE_PALETTE},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << int(row.depth) << (row.magenta ? " magenta" : " black")
+                                          << (row.powerOfTwo ? " rounded" : ""));
+        request.depth = row.depth;
+        request.background = row.magenta ? kMagentaBackground : kBlackBackground;
+        request.powerOfTwo = row.powerOfTwo;
+        ASSERT_TRUE(runExport(request, model, images, host).completed);
+        const th::testing::PngFile sheet = th::testing::readPng(request.sheetPath);
+        const int bits = row.depth == SheetDepth::Bits32 ? 8 : int(row.depth);
+        EXPECT_EQ(std::tuple(sheet.colourType, sheet.bitDepth, sheet.width, sheet.height),
+                  std::tuple(row.colourType, bits, row.powerOfTwo ? 32 : 30, row.powerOfTwo ? 16 : 10));
+        const Rgba background = row.magenta ? Rgba{255, 0, 255, 255} : Rgba{0, 0, 0, 255};
+        // The grey sprite, the faint one's halves and what the rounding adds.
+        const std::tuple<int, int, Rgba> probes[] = {
+            {5, 5, {9, 9, 9, 255}}, {22, 5, edge}, {27, 5, background}, {31, 15, background}};
+        for (const auto& [x, y, colour] : probes) {
+            if (x >= sheet.width)
+                continue;
+            const Rgba written = sheet.at(x, y);
+            if (row.depth == SheetDepth::Bits1) {
+                const int level = 0.2126 * colour[0] + 0.7152 * colour[1] + 0.0722 * colour[2] > 160 ? 255 : 0;
+                EXPECT_EQ(written, (Rgba{level, level, level, 255})) << x << ", " << y;
+                continue;
+            }
+            for (std::size_t i = 0; i < 4; ++i)
+                EXPECT_NEAR(written[i], colour[i], row.depth == SheetDepth::Bits32 ? 0 : 12) << x << ", " << y;
+        }
     }
 }
 
