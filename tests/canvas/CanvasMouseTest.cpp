@@ -1,0 +1,130 @@
+// The mouse on the canvas, without a window: every event acts where the
+// pointer was at the previous one. How the view paints what the mouse holds
+// or turned is CanvasMouseWindowTest's.
+
+#include "canvas/CanvasMouse.h"
+#include "canvas/CanvasReadouts.h"
+#include "RecordingDisplay.h"
+#include "testing/PlacedSprite.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace th::canvas;
+using th::canvas::testing::describe;
+using th::testing::placed;
+
+enum class Act { Move, Left, Release, Right };
+
+struct Event {
+    Act act;
+    std::int32_t x, y;
+};
+
+void play(CanvasMouse& mouse, const std::vector<Event>& events)
+{
+    for (const auto& [act, x, y] : events) {
+        switch (act) {
+        case Act::Move: mouse.pointerMoved(x, y); break;
+        case Act::Left: mouse.leftPressed(x, y); break;
+        case Act::Release: mouse.leftReleased(x, y); break;
+        case Act::Right: mouse.rightPressed(x, y); break;
+        }
+    }
+}
+
+struct Gesture {
+    const char* name;
+    std::vector<Event> events;
+    std::string after; // the sprites, topmost last, and the current one
+    ImageHandle held;  // 0: nothing held
+};
+
+TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
+{
+    using enum Act;
+    const std::string stacked = "wide#1@0,0 128x96 small#2@0,0 32x16 ";
+    const Gesture gestures[] = {
+        {"a left press holds the topmost sprite there", {{Move, 5, 5}, {Left, 5, 5}}, stacked + "| current small", 2},
+        {"a press acts where the pointer was before it", {{Move, 40, 40}, {Left, 5, 5}},
+         "small#2@0,0 32x16 wide#1@0,0 128x96 | current wide", 1},
+        {"a drag follows one event behind; the release lets go",
+         {{Move, 40, 40}, {Left, 40, 40}, {Move, 90, 70}, {Move, 91, 71}, {Release, 300, 300}},
+         "small#2@0,0 32x16 wide#1@50,30 128x96 | current wide", 0},
+        {"moves without a press drag nothing", {{Move, 40, 40}, {Move, 90, 70}, {Move, 91, 71}},
+         stacked + "| current small", 0},
+        {"moves after a press that missed drag nothing", {{Move, 600, 600}, {Left, 600, 600}, {Move, 40, 40}, {Move, 90, 70}},
+         stacked + "| current small", 0},
+        {"a right press turns the sprite there a quarter, on top", {{Move, 40, 40}, {Right, 40, 40}},
+         "small#2@0,0 32x16 wide#1@0,0 96x128T | current wide", 0},
+        {"a second right press turns it back", {{Move, 40, 40}, {Right, 40, 40}, {Right, 40, 40}},
+         "small#2@0,0 32x16 wide#1@0,0 128x96 | current wide", 0},
+        {"a right press on empty canvas turns nothing and selects the first", {{Move, 600, 600}, {Right, 600, 600}},
+         stacked + "| current wide", 0},
+        {"a sprite turned while held is shown whole and dragged on",
+         {{Move, 40, 40}, {Left, 40, 40}, {Right, 40, 40}, {Move, 90, 70}, {Move, 91, 71}},
+         "small#2@0,0 32x16 wide#1@50,30 96x128T | current wide", 0},
+    };
+    for (const Gesture& gesture : gestures) {
+        SCOPED_TRACE(gesture.name);
+        CanvasModel model;
+        CanvasEditor editor(model);
+        th::canvas::testing::RecordingDisplay display;
+        CanvasMouse mouse(editor, display);
+        th::canvas::testing::placeAll(editor, {placed(0, 0, 128, 96, false, "wide", 1), placed(0, 0, 32, 16, false, "small", 2)});
+        play(mouse, gesture.events);
+        const std::string state = describe(model);
+        EXPECT_EQ(state.substr(0, state.find(", clip")), gesture.after);
+        EXPECT_EQ(mouse.held().value_or(0), gesture.held);
+        ASSERT_FALSE(display.positions.empty());
+        EXPECT_EQ(display.positions.back(), positionReadout(model));
+        if (!display.names.empty()) {
+            EXPECT_EQ(display.names.back(), nameLabel(model));
+        }
+    }
+}
+
+TEST(CanvasMouse, SnappedDragsPutTheCornerOnTheNextGridLine)
+{
+    CanvasModel model;
+    CanvasEditor editor(model);
+    th::canvas::testing::RecordingDisplay display;
+    CanvasMouse mouse(editor, display);
+    th::canvas::testing::placeAll(editor, {placed(0, 0, 64, 64)});
+    mouse.setSnapToGrid(true);
+    play(mouse, {{Act::Move, 30, 30}, {Act::Left, 30, 30}});
+    // Dragged so that the corner would be at (d, d), it lands at (expected, expected).
+    for (const auto& [d, expected] : {std::pair{0, 8}, {13, 16}, {16, 24}, {-3, 8}, {-8, 0}, {-13, 0}, {-16, -8}, {35, 40}}) {
+        play(mouse, {{Act::Move, 30 + d, 30 + d}, {Act::Move, 31 + d, 31 + d}});
+        const SpriteEntry& sprite = model.sprites().entries()[0];
+        EXPECT_EQ(std::pair(sprite.x, sprite.y), std::pair(expected, expected)) << d;
+    }
+}
+
+TEST(CanvasMouse, WithoutSpritesPressesShowNothingButTheWheelScrolls)
+{
+    CanvasModel model;
+    CanvasEditor editor(model);
+    th::canvas::testing::RecordingDisplay display;
+    CanvasMouse mouse(editor, display);
+    const std::vector<Event> everything = {{Act::Move, 10, 10}, {Act::Left, 10, 10},  {Act::Move, 20, 20},
+                                           {Act::Release, 20, 20}, {Act::Right, 10, 10}};
+    play(mouse, everything);
+    // The record may run past either end on a turn; it is brought back to
+    // the range of a 1024 canvas in a 600 high view before the next one.
+    std::vector<std::int32_t> tops;
+    for (const std::int32_t delta : {120, -120, -120, -120, -120, -120, -120, 120})
+        tops.push_back(mouse.wheelTurned(0, 0, delta, 600));
+    EXPECT_EQ(tops, (std::vector<std::int32_t>{-120, 120, 240, 360, 480, 544, 544, 304}));
+    EXPECT_TRUE(display.untouched()) << "inactive before any import";
+
+    editor.perform(AddSprites{});
+    play(mouse, everything);
+    EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, active, size 1024");
+    EXPECT_EQ(display.names.back(), " ") << "an import that found nothing";
+}
+
+} // namespace
