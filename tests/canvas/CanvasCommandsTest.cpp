@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -84,15 +85,12 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
         EXPECT_EQ(describe(model), places + ", active, size " + std::to_string(size));
         EXPECT_EQ(display.names.back(), "5.png");
         EXPECT_EQ(model.sprites().entries()[0].sourcePath, folder + "1.png");
-        ASSERT_GE(host.shown.size(), 2u);
-        EXPECT_EQ(host.shown.end()[-2].title, "Select Image Folder...");
         EXPECT_EQ(host.shown.back().text, "1 file could not be read as a PNG picture and was skipped: broken.png.\n"
                                           "1 file was passed over because only names ending in \".png\" are "
                                           "read: upper.PNG.\n"
                                           "\"huge.png\" declares 30000 × 20000 pixels; pictures of more than "
                                           "8192 × 8192 pixels are not read.");
     }
-    EXPECT_EQ(host.shown[0].text, "Are you sure you want to clear the canvas and load new images?");
     EXPECT_EQ(released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
 
     host.shown.clear();
@@ -104,23 +102,18 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
 
 TEST_F(CanvasCommandsTest, NaturalOrderTakesDigitRunsAsNumbersForFoldersAndDropsOfSeveralFiles)
 {
-    struct Row {
+    const struct {
         std::vector<std::string> names; // as dropped
         std::vector<std::string> natural;
-        std::vector<std::string> bytes;
-    };
-    const Row rows[] = {
-        {{"walk10.png", "walk2.png", "walk1.png"}, {"walk1.png", "walk2.png", "walk10.png"},
-         {"walk1.png", "walk10.png", "walk2.png"}},
+    } rows[] = {
+        {{"walk10.png", "walk2.png", "walk1.png"}, {"walk1.png", "walk2.png", "walk10.png"}},
         // Equal as numbers: the bytes decide.
-        {{"a10.png", "a9.png", "a010.png"}, {"a9.png", "a010.png", "a10.png"}, {"a010.png", "a10.png", "a9.png"}},
-        {{"b.png", "a2b.png", "A1.png", "a2a.png"}, {"A1.png", "a2a.png", "a2b.png", "b.png"},
-         {"A1.png", "a2a.png", "a2b.png", "b.png"}},
+        {{"a10.png", "a9.png", "a010.png"}, {"a9.png", "a010.png", "a10.png"}},
+        {{"b.png", "a2b.png", "A1.png", "a2a.png"}, {"A1.png", "a2a.png", "a2b.png", "b.png"}},
         // Runs too long for any integer.
         {{"x100000000000000000000000.png", "x99999999999999999999999.png", "x7.png"},
-         {"x7.png", "x99999999999999999999999.png", "x100000000000000000000000.png"},
-         {"x100000000000000000000000.png", "x7.png", "x99999999999999999999999.png"}},
-        {{"2 10.png", "2 9.png", "10.png"}, {"2 9.png", "2 10.png", "10.png"}, {"10.png", "2 10.png", "2 9.png"}},
+         {"x7.png", "x99999999999999999999999.png", "x100000000000000000000000.png"}},
+        {{"2 10.png", "2 9.png", "10.png"}, {"2 9.png", "2 10.png", "10.png"}},
     };
     const auto imported = [this] {
         std::vector<std::string> names(model.sprites().size());
@@ -128,14 +121,16 @@ TEST_F(CanvasCommandsTest, NaturalOrderTakesDigitRunsAsNumbersForFoldersAndDrops
             names[std::size_t(sprite.index - 1)] = sprite.name;
         return names;
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::string folder = folderOf(row.names);
+        std::vector<std::string> bytes = row.names;
+        std::sort(bytes.begin(), bytes.end());
         for (const bool natural : {false, true}) {
             SCOPED_TRACE(row.names.front() + (natural ? " natural" : " bytes"));
             commands.setNaturalOrder(natural);
             editor.perform(ClearCanvas{});
             openFolder(folder);
-            EXPECT_EQ(imported(), natural ? row.natural : row.bytes);
+            EXPECT_EQ(imported(), natural ? row.natural : bytes);
 
             editor.perform(ClearCanvas{});
             std::vector<std::string> dropped;
@@ -169,16 +164,12 @@ TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteBut
                                "| current b.png, clip 0, place 80,0, active, size 1024");
     EXPECT_EQ(display.names.back(), "ship.png");
     EXPECT_EQ(display.positions.back(), "Image X: 80 / Y: 0");
-    EXPECT_EQ(host.shown.back().title, "Select Image...");
-    EXPECT_EQ(host.shown.back().pattern, "*.png");
 
     const std::uint64_t revision = model.revision();
     host.paths.push_back(folderOf({"huge.png"}, "huge 9000 8000") + "huge.png");
     commands.importImage();
     commands.importImage();
-    EXPECT_EQ(host.titles().end()[-3], "Wait!");
     EXPECT_EQ(host.shown.end()[-3].text, "\"missing.png\" could not be read as a PNG picture.");
-    EXPECT_EQ(host.shown.back().title, "Wait!");
     EXPECT_EQ(host.shown.back().text,
               "\"huge.png\" declares 9000 × 8000 pixels; pictures of more than 8192 × 8192 pixels are not read.");
     EXPECT_EQ(model.revision(), revision);
@@ -188,9 +179,7 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
 {
     commands.deleteImage();
     commands.newCanvas();
-    EXPECT_EQ(host.shown[0].text, "There are no images to delete!");
-    EXPECT_EQ(host.shown[1].text, "There are no images to clear from the grid.");
-    EXPECT_EQ(host.titles(), (Titles{"No Images!", "No Images!"}));
+    EXPECT_EQ(host.titles(), (Titles{"No Images!", "No Images!"})) << "nothing asked";
     openFolder(folderOf({}));
     EXPECT_EQ(host.shown.back().title + "|" + host.shown.back().text,
               "No Images!|There are no PNG pictures in this folder.");
@@ -207,7 +196,6 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     commands.deleteImage();
     commands.deleteImage();
     EXPECT_EQ(host.titles().back(), "Delete Image?");
-    EXPECT_EQ(host.shown.back().text, "Are you sure you want to delete an image?");
     // The labels name the sprite the next Delete removes: c, on top.
     EXPECT_EQ(display.names.back(), "c.png");
     EXPECT_EQ(display.positions.back(), "Image X: 22 / Y: 0");
@@ -217,8 +205,7 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     host.answers = {true, false, true};
     commands.deleteImage();
     commands.newCanvas();
-    EXPECT_EQ(host.shown.back().text, "Are you sure you want to clear the canvas?");
-    EXPECT_EQ(model.sprites().size(), 1u);
+    EXPECT_EQ(model.sprites().size(), 1u) << "the new canvas was refused";
     commands.deleteImage();
     EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
     EXPECT_EQ(display.names.back(), " ");
