@@ -12,6 +12,7 @@
 namespace {
 
 using namespace th::canvas;
+using th::canvas::testing::DisplayedCanvas;
 using th::testing::placed;
 
 TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
@@ -27,28 +28,23 @@ TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        CanvasModel model;
-        CanvasEditor editor(model);
-        th::canvas::testing::RecordingDisplay display;
         // The narrow sprite below plays no part.
-        th::canvas::testing::placeAll(editor, {placed(20, 0, 2, 2), row.current});
+        DisplayedCanvas canvas({placed(20, 0, 2, 2), row.current});
         std::vector<std::int32_t> margins;
         for (int i = 0; i < 8; ++i) {
-            (i < 4 ? clipAlphaImage : expandAlphaClip)(editor, display);
-            margins.push_back(model.clipMargin());
+            (i < 4 ? clipAlphaImage : expandAlphaClip)(canvas.editor, canvas.display);
+            margins.push_back(canvas.model.clipMargin());
         }
         EXPECT_EQ(margins, row.margins);
         // Each step shows the read-out afresh, even one that changed nothing.
-        EXPECT_EQ(display.positions.size(), 8u);
-        EXPECT_EQ(display.positions.back(), positionReadout(model));
+        EXPECT_EQ(canvas.display.positions.size(), 8u);
+        EXPECT_EQ(canvas.display.positions.back(), positionReadout(canvas.model));
     }
 
-    CanvasModel empty;
-    CanvasEditor editor(empty);
-    th::canvas::testing::RecordingDisplay display;
-    clipAlphaImage(editor, display);
-    expandAlphaClip(editor, display);
-    EXPECT_TRUE(display.untouched()) << "no sprite, nothing to clip";
+    DisplayedCanvas empty;
+    clipAlphaImage(empty.editor, empty.display);
+    expandAlphaClip(empty.editor, empty.display);
+    EXPECT_TRUE(empty.display.untouched()) << "no sprite, nothing to clip";
 }
 
 } // namespace

@@ -15,6 +15,7 @@ namespace {
 
 using namespace th::canvas;
 using th::canvas::testing::describe;
+using th::canvas::testing::DisplayedCanvas;
 using th::testing::placed;
 
 enum class Act { Move, Left, Release, Right };
@@ -70,46 +71,38 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
     };
     for (const Gesture& gesture : gestures) {
         SCOPED_TRACE(gesture.name);
-        CanvasModel model;
-        CanvasEditor editor(model);
-        th::canvas::testing::RecordingDisplay display;
-        CanvasMouse mouse(editor, display);
-        th::canvas::testing::placeAll(editor, {placed(0, 0, 128, 96, false, "wide", 1), placed(0, 0, 32, 16, false, "small", 2)});
+        DisplayedCanvas canvas({placed(0, 0, 128, 96, false, "wide", 1), placed(0, 0, 32, 16, false, "small", 2)});
+        CanvasMouse mouse(canvas.editor, canvas.display);
         play(mouse, gesture.events);
-        const std::string state = describe(model);
+        const std::string state = describe(canvas.model);
         EXPECT_EQ(state.substr(0, state.find(", clip")), gesture.after);
         EXPECT_EQ(mouse.held().value_or(0), gesture.held);
-        ASSERT_FALSE(display.positions.empty());
-        EXPECT_EQ(display.positions.back(), positionReadout(model));
-        if (!display.names.empty()) {
-            EXPECT_EQ(display.names.back(), nameLabel(model));
+        ASSERT_FALSE(canvas.display.positions.empty());
+        EXPECT_EQ(canvas.display.positions.back(), positionReadout(canvas.model));
+        if (!canvas.display.names.empty()) {
+            EXPECT_EQ(canvas.display.names.back(), nameLabel(canvas.model));
         }
     }
 }
 
 TEST(CanvasMouse, SnappedDragsPutTheCornerOnTheNextGridLine)
 {
-    CanvasModel model;
-    CanvasEditor editor(model);
-    th::canvas::testing::RecordingDisplay display;
-    CanvasMouse mouse(editor, display);
-    th::canvas::testing::placeAll(editor, {placed(0, 0, 64, 64)});
+    DisplayedCanvas canvas({placed(0, 0, 64, 64)});
+    CanvasMouse mouse(canvas.editor, canvas.display);
     mouse.setSnapToGrid(true);
     play(mouse, {{Act::Move, 30, 30}, {Act::Left, 30, 30}});
     // Dragged so that the corner would be at (d, d), it lands at (expected, expected).
     for (const auto& [d, expected] : {std::pair{0, 8}, {13, 16}, {16, 24}, {-3, 8}, {-8, 0}, {-13, 0}, {-16, -8}, {35, 40}}) {
         play(mouse, {{Act::Move, 30 + d, 30 + d}, {Act::Move, 31 + d, 31 + d}});
-        const SpriteEntry& sprite = model.sprites().entries()[0];
+        const SpriteEntry& sprite = canvas.model.sprites().entries()[0];
         EXPECT_EQ(std::pair(sprite.x, sprite.y), std::pair(expected, expected)) << d;
     }
 }
 
 TEST(CanvasMouse, WithoutSpritesPressesShowNothingButTheWheelScrolls)
 {
-    CanvasModel model;
-    CanvasEditor editor(model);
-    th::canvas::testing::RecordingDisplay display;
-    CanvasMouse mouse(editor, display);
+    DisplayedCanvas canvas;
+    CanvasMouse mouse(canvas.editor, canvas.display);
     const std::vector<Event> everything = {{Act::Move, 10, 10}, {Act::Left, 10, 10},  {Act::Move, 20, 20},
                                            {Act::Release, 20, 20}, {Act::Right, 10, 10}};
     play(mouse, everything);
@@ -119,12 +112,12 @@ TEST(CanvasMouse, WithoutSpritesPressesShowNothingButTheWheelScrolls)
     for (const std::int32_t delta : {120, -120, -120, -120, -120, -120, -120, 120})
         tops.push_back(mouse.wheelTurned(0, 0, delta, 600));
     EXPECT_EQ(tops, (std::vector<std::int32_t>{-120, 120, 240, 360, 480, 544, 544, 304}));
-    EXPECT_TRUE(display.untouched()) << "inactive before any import";
+    EXPECT_TRUE(canvas.display.untouched()) << "inactive before any import";
 
-    editor.perform(AddSprites{});
+    canvas.editor.perform(AddSprites{});
     play(mouse, everything);
-    EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, active, size 1024");
-    EXPECT_EQ(display.names.back(), " ") << "an import that found nothing";
+    EXPECT_EQ(describe(canvas.model), "| current -, clip 0, place 0,0, active, size 1024");
+    EXPECT_EQ(canvas.display.names.back(), " ") << "an import that found nothing";
 }
 
 } // namespace
