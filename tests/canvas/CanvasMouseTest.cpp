@@ -18,7 +18,12 @@ using th::canvas::testing::describe;
 using th::canvas::testing::DisplayedCanvas;
 using th::testing::placed;
 
-enum class Act { Move, Left, Release, Right };
+// A mouse event: what happened, and where.
+using Act = void (CanvasMouse::*)(std::int32_t x, std::int32_t y);
+constexpr Act Move = &CanvasMouse::pointerMoved;
+constexpr Act Left = &CanvasMouse::leftPressed;
+constexpr Act Release = &CanvasMouse::leftReleased;
+constexpr Act Right = &CanvasMouse::rightPressed;
 
 struct Event {
     Act act;
@@ -27,14 +32,8 @@ struct Event {
 
 void play(CanvasMouse& mouse, const std::vector<Event>& events)
 {
-    for (const auto& [act, x, y] : events) {
-        switch (act) {
-        case Act::Move: mouse.pointerMoved(x, y); break;
-        case Act::Left: mouse.leftPressed(x, y); break;
-        case Act::Release: mouse.leftReleased(x, y); break;
-        case Act::Right: mouse.rightPressed(x, y); break;
-        }
-    }
+    for (const auto& [act, x, y] : events)
+        (mouse.*act)(x, y);
 }
 
 struct Gesture {
@@ -46,7 +45,6 @@ struct Gesture {
 
 TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
 {
-    using enum Act;
     const std::string stacked = "wide#1@0,0 128x96 small#2@0,0 32x16 ";
     const Gesture gestures[] = {
         {"a left press holds the topmost sprite there", {{Move, 5, 5}, {Left, 5, 5}}, stacked + "| current small", 2},
@@ -90,10 +88,10 @@ TEST(CanvasMouse, SnappedDragsPutTheCornerOnTheNextGridLine)
     DisplayedCanvas canvas({placed(0, 0, 64, 64)});
     CanvasMouse mouse(canvas.editor, canvas.display);
     mouse.setSnapToGrid(true);
-    play(mouse, {{Act::Move, 30, 30}, {Act::Left, 30, 30}});
+    play(mouse, {{Move, 30, 30}, {Left, 30, 30}});
     // Dragged so that the corner would be at (d, d), it lands at (expected, expected).
     for (const auto& [d, expected] : {std::pair{0, 8}, {13, 16}, {16, 24}, {-3, 8}, {-8, 0}, {-13, 0}, {-16, -8}, {35, 40}}) {
-        play(mouse, {{Act::Move, 30 + d, 30 + d}, {Act::Move, 31 + d, 31 + d}});
+        play(mouse, {{Move, 30 + d, 30 + d}, {Move, 31 + d, 31 + d}});
         const SpriteEntry& sprite = canvas.model.sprites().entries()[0];
         EXPECT_EQ(std::pair(sprite.x, sprite.y), std::pair(expected, expected)) << d;
     }
@@ -103,8 +101,8 @@ TEST(CanvasMouse, WithoutSpritesPressesShowNothingButTheWheelScrolls)
 {
     DisplayedCanvas canvas;
     CanvasMouse mouse(canvas.editor, canvas.display);
-    const std::vector<Event> everything = {{Act::Move, 10, 10}, {Act::Left, 10, 10},  {Act::Move, 20, 20},
-                                           {Act::Release, 20, 20}, {Act::Right, 10, 10}};
+    const std::vector<Event> everything = {{Move, 10, 10}, {Left, 10, 10},  {Move, 20, 20},
+                                           {Release, 20, 20}, {Right, 10, 10}};
     play(mouse, everything);
     // The record may run past either end on a turn; it is brought back to
     // the range of a 1024 canvas in a 600 high view before the next one.

@@ -72,13 +72,18 @@ struct Canvas {
         images.free(number);
         return th::testing::readBytes(scratch);
     }
-    // Into the same file, as an editor that rewrites in place does.
     void write(const std::string& path, int width, int height, Rgba colour)
     {
         th::testing::writeBytes(path, png(width, height, colour));
     }
-    // What the folder's watch tells of a file created, deleted or renamed in it.
-    void folderNotice() { watch.folderChanged(QString::fromStdString(home.folder().substr(0, home.folder().size() - 1))); }
+    // What the watcher tells of a change to a file, or with "" of a file
+    // created, deleted or renamed in the folder.
+    void tell(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names)
+            name.empty() ? watch.folderChanged(QString::fromStdString(home.path().string()))
+                         : watch.fileChanged(QString::fromStdString(home.folder() + name));
+    }
 
     Rgba colourOf(std::size_t position) const
     {
@@ -88,12 +93,10 @@ struct Canvas {
 
 struct Row {
     const char* name;
-    // Saves and delivers the notices the system gives for that.
     std::function<void(Canvas&)> save;
-    int reports;
+    std::vector<std::string> notices; // as Canvas::tell takes them, after the save
     std::string after;
-    std::string notice;
-    std::size_t steps;
+    std::string notice; // empty when the watch reports nothing
     Rgba firstColour;
 };
 
@@ -104,72 +107,54 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
     const std::string unchanged = "a.png#1@0,3 4x6 b.png#2@10,3 5x5 a.png#3@20,3 6x4T ";
     const std::string tail = "| current a.png, clip 0, place 0,0, active, size 1024";
     const Row rows[] = {
-        {"rewritten in place",
+        {"rewritten in place", [&](Canvas& c) { c.write(c.a, 4, 6, green); }, {"a.png"}, unchanged + tail,
+         "Reloaded a.png", green},
+        {"replaced by a rename, at a new size",
          [&](Canvas& c) {
-             c.write(c.a, 4, 6, green);
-             c.watch.fileChanged(QString::fromStdString(c.a));
-         },
-         1, unchanged + tail, "Reloaded a.png", 1, green},
-        {"replaced by a rename, at a new size, told of the folder only",
-         [&](Canvas& c) {
-             th::testing::writeBytes(c.a + ".tmp", c.png(8, 2, green));
-             c.folderNotice();
+             c.write(c.a + ".tmp", 8, 2, green);
              std::filesystem::rename(c.a + ".tmp", c.a);
-             c.folderNotice();
          },
-         1, "a.png#1@0,3 8x2 b.png#2@10,3 5x5 a.png#3@20,3 2x8T " + tail, "Reloaded: a.png is now 8x2", 1, green},
+         {""}, "a.png#1@0,3 8x2 b.png#2@10,3 5x5 a.png#3@20,3 2x8T " + tail, "Reloaded: a.png is now 8x2", green},
         {"deleted and created again",
          [&](Canvas& c) {
              const std::string bytes = c.png(4, 6, green);
              std::filesystem::remove(c.a);
-             c.watch.fileChanged(QString::fromStdString(c.a));
-             c.folderNotice();
              th::testing::writeBytes(c.a, bytes);
-             c.folderNotice();
          },
-         1, unchanged + tail, "Reloaded a.png", 1, green},
+         {"a.png", "", ""}, unchanged + tail, "Reloaded a.png", green},
         {"a burst of 50 saves over both files",
          [&](Canvas& c) {
              const std::string reds[] = {c.png(4, 6, red), c.png(4, 7, red), c.png(4, 8, red)};
              for (int i = 0; i < 50; ++i) {
-                 const std::string& path = i % 2 ? c.b : c.a;
-                 th::testing::writeBytes(path, i < 48 ? reds[i % 3] : c.png(4, 6 + i % 3, green));
-                 c.watch.fileChanged(QString::fromStdString(path));
+                 th::testing::writeBytes(i % 2 ? c.b : c.a, i < 48 ? reds[i % 3] : c.png(4, 6 + i % 3, green));
+                 c.tell({i % 2 ? "b.png" : "a.png"});
              }
          },
-         1, "a.png#1@0,3 4x6 b.png#2@10,3 4x7 a.png#3@20,3 6x4T " + tail, "Reloaded: b.png is now 4x7", 1, green},
-        {"gone from disk",
-         [&](Canvas& c) {
-             std::filesystem::remove(c.a);
-             c.watch.fileChanged(QString::fromStdString(c.a));
-             c.folderNotice();
-         },
-         1, unchanged + tail, "a.png is gone from disk; its sprite stays as it was", 0, red},
-        {"other files in the folder change",
-         [&](Canvas& c) {
-             c.write(c.home.folder() + "c.png", 4, 6, green);
-             c.folderNotice();
-             c.watch.fileChanged(QString::fromStdString(c.home.folder() + "c.png"));
-         },
-         0, unchanged + tail, "", 0, red},
+         {}, "a.png#1@0,3 4x6 b.png#2@10,3 4x7 a.png#3@20,3 6x4T " + tail, "Reloaded: b.png is now 4x7", green},
+        {"gone from disk", [&](Canvas& c) { std::filesystem::remove(c.a); }, {"a.png", ""}, unchanged + tail,
+         "a.png is gone from disk; its sprite stays as it was", red},
+        {"another file in the folder", [&](Canvas& c) { c.write(c.home.folder() + "c.png", 4, 6, green); },
+         {"", "c.png"}, unchanged + tail, "", red},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Canvas canvas;
         const std::string before = describe(canvas.model);
         row.save(canvas);
+        canvas.tell(row.notices);
         canvas.watch.report();
-        EXPECT_EQ(canvas.reports, row.reports);
+        EXPECT_EQ(canvas.reports, row.notice.empty() ? 0 : 1);
         EXPECT_EQ(canvas.notice, row.notice);
         EXPECT_EQ(describe(canvas.model), row.after);
         EXPECT_EQ(canvas.colourOf(0), row.firstColour);
         EXPECT_EQ(canvas.colourOf(2), row.firstColour);
-        ASSERT_EQ(canvas.steps.size(), row.steps);
-        if (row.steps == 0 && row.reports == 1) {
+        const bool reloaded = row.notice.starts_with("Reloaded");
+        ASSERT_EQ(canvas.steps.size(), reloaded ? 1u : 0u);
+        if (!reloaded && !row.notice.empty()) {
             // Named once: the same news again says nothing.
             EXPECT_EQ(canvas.reload.reload({canvas.a}), "");
         }
-        if (row.steps == 0)
+        if (!reloaded)
             continue;
         EXPECT_EQ(editName(canvas.steps[0]), "Reload Picture");
         revert(canvas.steps[0], canvas.model);
@@ -177,10 +162,10 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         EXPECT_EQ(canvas.colourOf(0), red);
         // Watched again as the reloaded version: nothing new is no news, the
         // next save is.
-        canvas.folderNotice();
+        canvas.tell({""});
         canvas.watch.report();
         canvas.write(canvas.a, 3, 3, red);
-        canvas.folderNotice();
+        canvas.tell({""});
         canvas.watch.report();
         EXPECT_EQ(canvas.reports, 2);
         EXPECT_EQ(canvas.model.sprites().entries()[0].width, 3);
