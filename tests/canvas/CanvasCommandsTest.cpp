@@ -67,7 +67,7 @@ protected:
     CanvasCommands commands{editor, host, [this](const std::string& path) { return load(path); }, display, &progress};
 };
 
-TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannotRead)
+TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndNamesWhatItSkippedOrCouldNotPlace)
 {
     const std::string folder = folderOf({"1.png", "2.png", "3.png", "4.png", "5.png"}, "256 100");
     writeBytes(folder + "broken.png", "not a picture");
@@ -93,11 +93,20 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndSkipsWhatItCannot
     }
     EXPECT_EQ(released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
 
+    // The tall a sends the next row, and b with it, below the canvas.
+    const std::string tall = folderOf({"a.png"}, "2000 3000");
+    writeBytes(tall + "b.png", "10 10 cut");
+    host.answers = {true};
+    openFolder(tall);
+    EXPECT_EQ(host.shown.back().text, "1 picture ended early and was imported with blank rows: b.png.\n"
+                                      "1 picture lies wholly outside the canvas; choose a larger canvas size or "
+                                      "use \"Reset Columns\" to bring it in.");
+
     host.shown.clear();
     host.answers = {false};
     openFolder(folder);
     EXPECT_EQ(host.titles(), Titles{"Clear the Canvas?"});
-    EXPECT_EQ(model.sprites().size(), 5u);
+    EXPECT_EQ(model.sprites().size(), 2u);
 }
 
 TEST_F(CanvasCommandsTest, NaturalOrderTakesDigitRunsAsNumbersForFoldersAndDropsOfSeveralFiles)
@@ -140,17 +149,6 @@ TEST_F(CanvasCommandsTest, NaturalOrderTakesDigitRunsAsNumbersForFoldersAndDrops
             EXPECT_EQ(imported(), natural ? row.natural : row.names) << "a drop keeps its own order otherwise";
         }
     }
-}
-
-TEST_F(CanvasCommandsTest, AnImportSaysWhichPicturesBrokeOffAndHowManyLieOutsideTheCanvas)
-{
-    // The tall a sends the next row, and b with it, below the canvas.
-    const std::string folder = folderOf({"a.png"}, "2000 3000");
-    writeBytes(folder + "b.png", "10 10 cut");
-    openFolder(folder);
-    EXPECT_EQ(host.shown.back().text, "1 picture ended early and was imported with blank rows: b.png.\n"
-                                      "1 picture lies wholly outside the canvas; choose a larger canvas size or "
-                                      "use \"Reset Columns\" to bring it in.");
 }
 
 TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteButTheTopOneStaysCurrent)

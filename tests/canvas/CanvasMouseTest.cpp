@@ -53,8 +53,6 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
         {"a drag follows one event behind; the release lets go",
          {{Move, 40, 40}, {Left, 40, 40}, {Move, 90, 70}, {Move, 91, 71}, {Release, 300, 300}},
          "small#2@0,0 32x16 wide#1@50,30 128x96 | current wide", 0},
-        {"moves without a press drag nothing", {{Move, 40, 40}, {Move, 90, 70}, {Move, 91, 71}},
-         stacked + "| current small", 0},
         {"moves after a press that missed drag nothing", {{Move, 600, 600}, {Left, 600, 600}, {Move, 40, 40}, {Move, 90, 70}},
          stacked + "| current small", 0},
         {"a right press turns the sprite there a quarter, on top", {{Move, 40, 40}, {Right, 40, 40}},
