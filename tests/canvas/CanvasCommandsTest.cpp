@@ -1,10 +1,9 @@
-// The commands that fill and empty the canvas, with a scripted host and a
-// stand-in picture loader: a file holding "W H" is a W x H picture, one
-// holding "huge W H" declares a size beyond the decode budget, anything else
-// is not a picture.
+// The commands that fill and empty the canvas, with a scripted host and
+// stand-in pictures.
 
 #include "canvas/CanvasCommands.h"
 #include "RecordingDisplay.h"
+#include "StandInPictures.h"
 #include "testing/RecordingProgress.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
@@ -12,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 namespace {
 
@@ -23,23 +21,6 @@ using Titles = std::vector<std::string>;
 
 class CanvasCommandsTest : public ::testing::Test {
 protected:
-    PictureLoad load(const std::string& path)
-    {
-        if (!std::filesystem::exists(path))
-            return {};
-        std::istringstream text(th::testing::readBytes(path));
-        int width = 0, height = 0;
-        if (text.peek() == 'h' && text.ignore(4) && text >> width >> height)
-            return {std::nullopt, th::image::DecodeStatus::TooLarge, width, height};
-        if (!(text >> width >> height))
-            return {};
-        // "W H cut": a picture whose data broke off.
-        std::string cut;
-        text >> cut;
-        const ImageHandle image = ++loaded;
-        return {LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })},
-                th::image::DecodeStatus::Decoded, width, height, cut != "cut"};
-    }
     std::string folderOf(const std::vector<std::string>& names, const std::string& size = "10 10")
     {
         const std::string folder = home.folder() + "f" + std::to_string(++folders) + "/";
@@ -56,15 +37,14 @@ protected:
 
     th::testing::TempHome home;
     th::testing::ScriptedHost host{home.folder()};
-    int loaded = 0;
     int folders = 0;
     // Before the model, which still frees pictures as it goes.
-    std::vector<ImageHandle> released;
+    th::canvas::testing::StandInPictures pictures;
     CanvasModel model;
     CanvasEditor editor{model};
     th::canvas::testing::RecordingDisplay display;
     th::testing::RecordingProgress progress;
-    CanvasCommands commands{editor, host, [this](const std::string& path) { return load(path); }, display, &progress};
+    CanvasCommands commands{editor, host, pictures.loader(), display, &progress};
 };
 
 TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndNamesWhatItSkippedOrCouldNotPlace)
@@ -91,7 +71,7 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndNamesWhatItSkippe
                                           "\"huge.png\" declares 30000 × 20000 pixels; pictures of more than "
                                           "8192 × 8192 pixels are not read.");
     }
-    EXPECT_EQ(released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
+    EXPECT_EQ(pictures.released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
 
     // The tall a sends the next row, and b with it, below the canvas.
     const std::string tall = folderOf({"a.png"}, "2000 3000");
@@ -198,7 +178,7 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     EXPECT_EQ(display.names.back(), "c.png");
     EXPECT_EQ(display.positions.back(), "Image X: 22 / Y: 0");
     EXPECT_EQ(describe(model), "b.png#1@10,0 10x10 c.png#2@20,0 10x10 | current c.png, clip 2, place 30,0, active, size 1024");
-    EXPECT_EQ(released, std::vector<ImageHandle>{1});
+    EXPECT_EQ(pictures.released, std::vector<ImageHandle>{1});
 
     host.answers = {true, false, true};
     commands.deleteImage();
@@ -208,15 +188,14 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
     EXPECT_EQ(display.names.back(), " ");
     EXPECT_EQ(display.positions.back(), "Image X: 0 / Y: 0");
-    EXPECT_EQ(released, (std::vector<ImageHandle>{1, 3, 2}));
+    EXPECT_EQ(pictures.released, (std::vector<ImageHandle>{1, 3, 2}));
 }
 
 TEST_F(CanvasCommandsTest, ACancelledFolderImportKeepsWhatWasDecodedAsOneChange)
 {
     std::vector<CanvasEdit> finished;
     CanvasEditor recorded(model, [&](CanvasEdit edit) { finished.push_back(std::move(edit)); });
-    CanvasCommands cancelled(recorded, host, [this](const std::string& path) { return load(path); }, display,
-                             &progress);
+    CanvasCommands cancelled(recorded, host, pictures.loader(), display, &progress);
     progress.stopAt = "Decoding 3 of 4";
     host.paths.push_back(folderOf({"a.png", "b.png", "c.png", "d.png"}));
     cancelled.openImageFolder();
