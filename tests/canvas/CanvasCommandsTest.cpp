@@ -71,7 +71,8 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndNamesWhatItSkippe
                                           "\"huge.png\" declares 30000 × 20000 pixels; pictures of more than "
                                           "8192 × 8192 pixels are not read.");
     }
-    EXPECT_EQ(pictures.released, (std::vector<ImageHandle>{1, 2, 3, 4, 5})) << "the first folder's pictures went with the clear";
+    EXPECT_EQ(pictures.released, (std::vector<ImageHandle>{1, 2, 3, 4, 5}))
+        << "the first folder's pictures went with the clear";
 
     // The tall a sends the next row, and b with it, below the canvas.
     const std::string tall = folderOf({"a.png"}, "2000 3000");

@@ -53,7 +53,8 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
         {"a drag follows one event behind; the release lets go",
          {{Move, 40, 40}, {Left, 40, 40}, {Move, 90, 70}, {Move, 91, 71}, {Release, 300, 300}},
          "small#2@0,0 32x16 wide#1@50,30 128x96 | current wide", 0},
-        {"moves after a press that missed drag nothing", {{Move, 600, 600}, {Left, 600, 600}, {Move, 40, 40}, {Move, 90, 70}},
+        {"moves after a press that missed drag nothing",
+         {{Move, 600, 600}, {Left, 600, 600}, {Move, 40, 40}, {Move, 90, 70}},
          stacked + "| current small", 0},
         {"a right press turns the sprite there a quarter, on top", {{Move, 40, 40}, {Right, 40, 40}},
          "small#2@0,0 32x16 wide#1@0,0 96x128T | current wide", 0},
@@ -88,7 +89,8 @@ TEST(CanvasMouse, SnappedDragsPutTheCornerOnTheNextGridLine)
     mouse.setSnapToGrid(true);
     play(mouse, {{Move, 30, 30}, {Left, 30, 30}});
     // Dragged so that the corner would be at (d, d), it lands at (expected, expected).
-    for (const auto& [d, expected] : {std::pair{0, 8}, {13, 16}, {16, 24}, {-3, 8}, {-8, 0}, {-13, 0}, {-16, -8}, {35, 40}}) {
+    for (const auto& [d, expected] :
+         {std::pair{0, 8}, {13, 16}, {16, 24}, {-3, 8}, {-8, 0}, {-13, 0}, {-16, -8}, {35, 40}}) {
         play(mouse, {{Move, 30 + d, 30 + d}, {Move, 31 + d, 31 + d}});
         const SpriteEntry& sprite = canvas.model.sprites().entries()[0];
         EXPECT_EQ(std::pair(sprite.x, sprite.y), std::pair(expected, expected)) << d;

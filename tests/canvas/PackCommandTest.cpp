@@ -29,12 +29,14 @@ TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
         std::vector<SpriteEntry> entries;
         for (const auto& [width, height, rotated] : sizes) {
             const std::int32_t n = std::int32_t(entries.size());
-            entries.push_back(th::testing::placed(7 * n, 3 * n, width, height, rotated, "s" + std::to_string(n % 5) + ".png"));
+            const std::string name = "s" + std::to_string(n % 5) + ".png";
+            entries.push_back(th::testing::placed(7 * n, 3 * n, width, height, rotated, name));
         }
         return entries;
     };
     const auto fourSquares = sprites(std::vector(4, std::tuple{50, 50, false}));
-    const auto staves = sprites({{20, 100, false}, {100, 20, false}, {100, 20, false}, {100, 20, false}, {100, 20, false}});
+    const auto staves =
+        sprites({{20, 100, false}, {100, 20, false}, {100, 20, false}, {100, 20, false}, {100, 20, false}});
     std::vector<std::tuple<std::int32_t, std::int32_t, bool>> mixed;
     for (std::int32_t i = 0; i < 40; ++i)
         mixed.emplace_back(17 + (i * 37) % 90, 11 + (i * 53) % 70, i % 3 == 0);
@@ -52,7 +54,8 @@ TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
         {"staves stay as they lie without turning", staves, 0, {}, 0, ""},
         {"turned, the staves make one square", staves, 0, {.mayTurn = true}, 100 * 100, ""},
         {"clipped boxes of turned and upright sprites, gap 5", sprites(mixed), 4, {.gap = 5, .mayTurn = true}, 0, ""},
-        {"on the grid with gap 3, every corner on a grid line", sprites(mixed), 2, {.gap = 3, .snapToGrid = true}, 0, ""},
+        {"on the grid with gap 3, every corner on a grid line", sprites(mixed), 2, {.gap = 3, .snapToGrid = true}, 0,
+         ""},
         {"a gap larger than allowed is held at 16: one row", fourSquares, 0, {.gap = 40}, (4 * 50 + 3 * 16) * 50, ""},
         {"too many for the canvas: nothing moves", sprites(std::vector(5, std::tuple{600, 600, false})), 0, {}, 0,
          "The images do not fit on a 1024 × 1024 canvas when packed tightly; they need one of 2048 × 2048 pixels."},
@@ -83,7 +86,8 @@ TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const VisibleBox box = visibleBox(entries[i], packing.clip);
             EXPECT_EQ(entries[i].index, std::int32_t(i) + 1) << "the list keeps its order";
-            EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.left + box.width <= 1024 && box.top + box.height <= 1024) << i;
+            EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.left + box.width <= 1024 && box.top + box.height <= 1024)
+                << i;
             EXPECT_TRUE(!packing.choices.snapToGrid || (box.left % 8 == 0 && box.top % 8 == 0)) << i;
             EXPECT_TRUE(packing.choices.mayTurn || entries[i].rotated == packing.sprites[i].rotated) << i;
             for (std::size_t j = 0; j < i; ++j) {

@@ -30,8 +30,9 @@ public:
             return {};
         const ImageHandle image = ++loaded;
         text >> looks[image];
-        return {LoadedPicture{image, width, height, holdPicture(image, [this](ImageHandle n) { released.push_back(n); })},
-                image::DecodeStatus::Decoded, width, height, looks[image] != "cut"};
+        PictureHold hold = holdPicture(image, [this](ImageHandle n) { released.push_back(n); });
+        return {LoadedPicture{image, width, height, std::move(hold)}, image::DecodeStatus::Decoded, width, height,
+                looks[image] != "cut"};
     }
     PictureLoader loader()
     {
