@@ -32,6 +32,12 @@ public:
     // From now on the files in `paths` are watched, and no others.
     void follow(const std::vector<std::string>& paths);
 
+    // What the system's watcher tells, and the end of the quiet period,
+    // which the timer calls; tests deliver them in turn without waiting.
+    void fileChanged(const QString& path);
+    void folderChanged(const QString& folder);
+    void report();
+
 private:
     // What tells one version of a file from the next without reading it.
     struct Fingerprint {
@@ -42,10 +48,7 @@ private:
     };
     static Fingerprint fingerprintOf(const std::string& path);
 
-    void fileChanged(const QString& path);
-    void folderChanged(const QString& folder);
     void note(const std::string& path);
-    void report();
     // Watches `path` afresh: after a rename or a delete the old watch
     // follows a file that no longer has this name.
     void rewatch(const std::string& path);

@@ -10,6 +10,7 @@
 namespace {
 
 using namespace th::canvas;
+using th::canvas::testing::DisplayedCanvas;
 using th::canvas::testing::placeAll;
 using th::testing::placed;
 
@@ -31,14 +32,10 @@ TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSide)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.sprites.size() << " sprites, clip " << c.clip);
-        CanvasModel model;
-        CanvasEditor editor(model);
-        placeAll(editor, c.sprites);
-        editor.perform(SetClip{.margin = c.clip});
-        model.selectFirst();
-        const UsedArea area = usedArea(model);
+        DisplayedCanvas canvas(c.sprites);
+        canvas.editor.perform(SetClip{.margin = c.clip});
+        const UsedArea area = usedArea(canvas.model);
         EXPECT_EQ(std::pair(area.width, area.height), std::pair(c.width, c.height));
-        EXPECT_EQ(model.sprites().currentPosition(), c.sprites.empty() ? std::nullopt : std::optional<std::size_t>(0));
     }
 }
 

@@ -30,4 +30,19 @@ inline void placeAll(CanvasEditor& editor, std::vector<SpriteEntry> sprites)
     editor.perform(AddSprites{.sprites = std::move(sprites)});
 }
 
+// A canvas, its editor, which keeps every finished change, and the display.
+struct DisplayedCanvas {
+    explicit DisplayedCanvas(std::vector<SpriteEntry> sprites = {})
+    {
+        if (!sprites.empty())
+            placeAll(editor, std::move(sprites));
+        steps.clear();
+    }
+
+    CanvasModel model;
+    std::vector<CanvasEdit> steps;
+    CanvasEditor editor{model, [this](CanvasEdit edit) { steps.push_back(std::move(edit)); }};
+    RecordingDisplay display;
+};
+
 } // namespace th::canvas::testing
