@@ -35,11 +35,8 @@ protected:
 
 TEST_F(DataFolderTest, FirstRunInstallsThePreferencesAndEveryTemplateInTheShortLayout)
 {
-    const std::string folder = prepareDataFolder(home.folder(), kModern, store);
+    const std::string folder = run();
     EXPECT_EQ(folder, shortFolder());
-    // The key reaches the disk only when the store closes.
-    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), "");
-    store.close();
     EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
     EXPECT_EQ(th::testing::namesIn(folder), (std::vector<std::string>{"Clipboard.txt", "HTML5.txt", "Multi Loops.txt",
                                                                       "Pure Data.txt", "TileHeronV2.prefs", "plist.txt"}));
