@@ -153,6 +153,14 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
              s.writeText("b", std::string(100000, 'v'));
          },
          kMark + longLine + "\nb = " + std::string(100000, 'v') + "\n"},
+        // Root included, a file its owner may not write is nobody's to
+        // replace: the store saves through the writer, never over the file.
+        {"a file made read-only is kept", kMark + "a = 1\n",
+         [&](PreferenceStore& s) {
+             std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
+             s.writeInteger("a", 2);
+         },
+         kMark + "a = 1\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -169,25 +177,6 @@ TEST(PreferenceIntegers, ReadLikeTheCLibraryClampedToThirtyTwoBits)
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(PreferenceStore::parseInteger(text), value) << text;
-}
-
-// Root included: a file its owner may not write is nobody's to replace, so
-// the store saves through the writer's rules. A folder in the file's place
-// opens no store.
-TEST_F(PreferenceStoreTest, WhatMayNotBeReplacedKeepsItsContent)
-{
-    const std::string bytes = kMark + "a = 1\n";
-    writeBytes(file(), bytes);
-    std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
-    ASSERT_TRUE(store.open(file()));
-    EXPECT_EQ(store.readInteger("a", 0), 1);
-    store.writeInteger("a", 2);
-    store.close();
-    EXPECT_EQ(readBytes(file()), bytes);
-
-    std::filesystem::remove(file());
-    std::filesystem::create_directory(file());
-    EXPECT_FALSE(store.open(file()));
 }
 
 } // namespace
