@@ -6,10 +6,10 @@ namespace {
 
 TEST(HostVersion, EachMinorVersionSpansSixteenPackedValues)
 {
+    // Each side of both ends of the minor versions, and one step between two.
     const std::pair<int, int> cases[] = {
-        {0, 10000},      {0x1000, 10000}, {0x100F, 10000}, {0x1010, 10100}, {0x1039, 10300},
-        {0x106F, 10600}, {0x1070, 10700}, {0x107F, 10700}, {0x1080, 10800}, {0x108F, 10800},
-        {0x1090, 60000}, {0x7FFF, 60000},
+        {0, 10000},      {0x100F, 10000}, {0x1010, 10100}, {0x107F, 10700},
+        {0x1080, 10800}, {0x108F, 10800}, {0x1090, 60000},
     };
     for (const auto& [packed, version] : cases)
         EXPECT_EQ(th::toolkit::hostVersionFromPacked(packed), version) << std::hex << packed;

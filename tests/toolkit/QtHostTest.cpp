@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 // A notice raised while a second window is in front belongs to that window
@@ -25,16 +23,8 @@ TEST(QtHostNotices, BelongToTheWindowInFrontWhichKeepsTheFrontAndTheKeyboard)
     QWidget main;
     main.show();
     th::toolkit::QtHost host(&main);
-    struct Row {
-        const char* name;
-        std::function<void()> raise;
-    };
-    const Row rows[] = {
-        {"message", [&] { host.message("Saved Script!", "saved"); }},
-        {"ask", [&] { EXPECT_TRUE(host.ask("Overwrite Script?", "overwrite?")); }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const bool question : {false, true}) {
+        SCOPED_TRACE(question ? "ask" : "message");
         QWidget editor(&main, Qt::Window);
         auto* field = new QLineEdit(&editor);
         editor.show();
@@ -47,11 +37,12 @@ TEST(QtHostNotices, BelongToTheWindowInFrontWhichKeepsTheFrontAndTheKeyboard)
             ASSERT_TRUE(box);
             EXPECT_EQ(box->parentWidget(), &editor);
             EXPECT_EQ(box->windowModality(), Qt::WindowModal);
-            QAbstractButton* answer = box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
-                                                                   : box->button(QMessageBox::Yes);
-            QTest::mouseClick(answer, Qt::LeftButton);
+            QTest::mouseClick(box->button(question ? QMessageBox::Yes : QMessageBox::Ok), Qt::LeftButton);
         });
-        row.raise();
+        if (question)
+            EXPECT_TRUE(host.ask("Overwrite Script?", "overwrite?"));
+        else
+            host.message("Saved Script!", "saved");
         EXPECT_TRUE(QTest::qWaitFor([&] { return editor.isActiveWindow() && field->hasFocus(); }));
     }
 }
