@@ -113,11 +113,11 @@ std::uint64_t hashOf(const Bytes& bytes)
 // every branch of the learning: subnormal moves on black and clear samples,
 // neighbours past both ends of the network, opaque, clear and part-clear
 // samples, the sample strides 499, 491 (499 x 2) and 487 (499 x 491), and
-// the sampling factors 1 (511 x 511), 2 (512 x 512) and 17 held at 10
-// (2048 x 2048); factors in between only change the numbers of one formula,
-// as depth 4 only sizes the same network between depths 2 and 8. Only the
-// palette depends on the stride and the factor, so those rows are not saved;
-// 5 x 150 has more rows than are mapped ahead of the writer.
+// the sampling factors 1 (511 x 511), 2 (512 x 512), 4 and 7 (each a step
+// of the rate's decay) and 17 held at 10 (2048 x 2048); depth 4 only sizes
+// the same network between depths 2 and 8. Only the palette depends on the
+// stride and the factor, so those rows are not saved; 5 x 150 has more rows
+// than are mapped ahead of the writer.
 TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
 {
     const Pixels alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
@@ -144,6 +144,8 @@ TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
         {sheetLike(512, 512), 512, 512, 8, 0xce584d0304067e15, 0x27a45caad74df902},
         {sheetLike(499, 491), 499, 491, 8, 0x12c6685342ee777a, 0},
         {sheetLike(511, 511), 511, 511, 8, 0x5a03eca9788d8dc7, 0},
+        {sheetLike(512, 1536), 512, 1536, 8, 0x78c93c2fd8d9b2f7, 0},
+        {sheetLike(512, 3072), 512, 3072, 8, 0x18c47c065e5d40bb, 0},
         {sheetLike(2048, 2048), 2048, 2048, 8, 0x320918da8e064b29, 0},
     };
     for (const Case& c : cases) {
