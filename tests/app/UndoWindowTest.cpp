@@ -1,8 +1,6 @@
-// Undo and redo through the real window: each change the window alone makes
-// (the selector, a drag, a reload, the menus, nudges and pivot clicks, the
-// buttons that ask first) is one named step whose read-outs come back with it;
-// that every change kind reverts exactly is CanvasEditTest's. And the
-// history's limit with the pictures it keeps alive.
+// Undo and redo through the real window: each change the window makes is one
+// named step whose read-outs come back with it (that every change kind reverts
+// exactly is CanvasEditTest's); and the history's limit and the pictures it keeps.
 
 #include "MainWindowFixture.h"
 
