@@ -1,6 +1,8 @@
 // Decoding PNG and BMP data: every PNG layout against pixels worked out
-// apart from any library, hand-made BMP files, damaged files named by their
-// defect and the decode limits.
+// apart from any library, BMP files as the encoder writes them and made by
+// hand, damaged files named by their defect and the decode limits. BMP
+// writing is a library feature the application barely uses (its pictures
+// are PNG), so its table here is all it has; dithering is in PngEncodeTest.
 
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
@@ -151,17 +153,26 @@ Bytes withIdatCrc(Bytes png)
 }
 
 // The two headers of a BMP (file 14 bytes, information 40), little-endian,
-// ahead of `dataBytes` of rows.
-Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes)
+// ahead of a table of `colours` and `dataBytes` of rows.
+Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes, std::size_t colours = 0)
 {
     Bytes b(54, 0);
     b[0] = 'B', b[1] = 'M';
-    const std::pair<std::size_t, std::uint32_t> fields[] = {{2, std::uint32_t(54 + dataBytes)}, {10, 54}, {14, 40},
-        {18, std::uint32_t(width)}, {22, std::uint32_t(height)}, {26, 1u | std::uint32_t(bits) << 16}, {30, std::uint32_t(compression)}};
+    const auto offset = std::uint32_t(54 + 4 * colours);
+    const std::pair<std::size_t, std::uint32_t> fields[] = {{2, std::uint32_t(offset + dataBytes)}, {10, offset}, {14, 40},
+        {18, std::uint32_t(width)}, {22, std::uint32_t(height)}, {26, 1u | std::uint32_t(bits) << 16},
+        {30, std::uint32_t(compression)}, {34, std::uint32_t(dataBytes)}};
     for (const auto& [at, v] : fields)
         for (std::size_t i = 0; i < 4; ++i)
             b[at + i] = std::uint8_t(v >> (8 * i));
     return b;
+}
+
+// `a`, then `b`.
+Bytes joined(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
@@ -250,35 +261,66 @@ TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
     }
 }
 
-// Hand-made BMP files, whole or broken off: the rows present arrive, the
-// rows missing stay opaque black, run-length data and odd depths deliver none.
-TEST_F(Decoding, BmpFilesGiveTheirRowsBottomUp)
+// BMP files written at every depth the encoder takes, and made by hand,
+// whole or broken off: the rows present arrive bottom up, the rows missing
+// stay opaque black, run-length data and odd depths deliver none.
+TEST_F(Decoding, BmpFilesWrittenOrMadeByHandGiveTheirRowsBottomUp)
 {
-    // 5 pixels of 16 bits, red in bits 10-14: 10 bytes, padded to 12.
-    Bytes fiveFiveFive = bmpHeaders(5, 1, 16, 0, 12);
-    for (const std::uint16_t p : {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0421})
-        fiveFiveFive.insert(fiveFiveFive.end(), {std::uint8_t(p), std::uint8_t(p >> 8)});
-    fiveFiveFive.insert(fiveFiveFive.end(), {0, 0});
-    Bytes oneOfTwoRows = bmpHeaders(1, 2, 24, 0, 4);
-    oneOfTwoRows.insert(oneOfTwoRows.end(), {1, 2, 3, 0});
+    // 3 x 2: top row red, half-transparent green, white; bottom row black.
+    const int picture = *store.create(kAutoNumber, 3, 2, 32);
+    const std::uint8_t top[] = {255, 0, 0, 255, 0, 200, 0, 128, 255, 255, 255, 255};
+    std::copy(std::begin(top), std::end(top), store.handle(picture).pixels);
+    for (const int depth : {0, 2, 16, 31})
+        EXPECT_FALSE(store.save(picture, home.path() / "x.bmp", kCodecBmp, SaveFlags::None, depth).ok()) << depth;
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
+
     const Bytes black = {0, 0, 0, 255, 0, 0, 0, 255};
+    // Written colours are flattened onto white (green 200 at alpha 128 gives
+    // 127, 227, 127) and stored blue-green-red, bottom row first, rows padded
+    // to 4 bytes. Depth 1 is black then white by luminance: only white is
+    // light (the green's alpha plays no part).
+    const Bytes flattened = {255, 0, 0, 255, 127, 227, 127, 255, 255, 255, 255, 255};
     const struct {
         const char* name;
-        Bytes data;
+        int writtenDepth; // 0: the file is made by hand
+        // Written: the file expected, but past its end (a colour table the
+        // quantiser chose, and rows) only the size its header gives.
+        Bytes file;
         int sourceDepth;
         Bytes pixels; // top row first
     } cases[] = {
-        {"555_16_bit.bmp", fiveFiveFive, 16,
-         {248, 0, 0, 255, 0, 248, 0, 255, 0, 0, 248, 255, 248, 248, 248, 255, 8, 8, 8, 255}},
-        {"one_of_two_rows.bmp", oneOfTwoRows, 24, {0, 0, 0, 255, 3, 2, 1, 255}},
-        {"rle8.bmp", bmpHeaders(2, 1, 8, 1, 0), 8, black},
-        {"12_bit.bmp", bmpHeaders(2, 1, 12, 0, 0), 12, black},
+        {"written at 24 bits", 24, joined(bmpHeaders(3, 2, 24, 0, 24), {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                                       0, 0, 255, 127, 227, 127, 255, 255, 255, 0, 0, 0}), 24, flattened},
+        {"written at 32 bits", 32, joined(bmpHeaders(3, 2, 32, 0, 24), {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                                       0, 0, 255, 0, 127, 227, 127, 0, 255, 255, 255, 0}), 32, flattened},
+        {"written at 1 bit", 1, joined(bmpHeaders(3, 2, 1, 0, 8, 2), {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0x20, 0, 0, 0}),
+         1, {0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
+        {"written at 4 bits", 4, bmpHeaders(3, 2, 4, 0, 8, 16), 4, {}},
+        {"written at 8 bits", 8, bmpHeaders(3, 2, 8, 0, 8, 256), 8, {}},
+        // 5 pixels of 16 bits, red in bits 10-14: 0x7C00, 0x03E0, 0x001F,
+        // 0x7FFF, 0x0421, padded to 12 bytes.
+        {"555_16_bit.bmp", 0, joined(bmpHeaders(5, 1, 16, 0, 12), {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F, 0x21, 0x04, 0, 0}),
+         16, {248, 0, 0, 255, 0, 248, 0, 255, 0, 0, 248, 255, 248, 248, 248, 255, 8, 8, 8, 255}},
+        {"one_of_two_rows.bmp", 0, joined(bmpHeaders(1, 2, 24, 0, 4), {1, 2, 3, 0}), 24, {0, 0, 0, 255, 3, 2, 1, 255}},
+        {"rle8.bmp", 0, bmpHeaders(2, 1, 8, 1, 0), 8, black},
+        {"12_bit.bmp", 0, bmpHeaders(2, 1, 12, 0, 0), 12, black},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(store.decode(5, c.data).number, 5);
+        Bytes file = c.file;
+        if (c.writtenDepth) {
+            ASSERT_TRUE(store.save(picture, home.path() / "a.bmp", kCodecBmp, SaveFlags::None, c.writtenDepth).ok());
+            const std::string written = th::testing::readBytes(home.path() / "a.bmp");
+            file.assign(written.begin(), written.end());
+            EXPECT_EQ(Bytes(file.begin(), file.begin() + std::ptrdiff_t(std::min(file.size(), c.file.size()))), c.file);
+            EXPECT_EQ(file.size(), std::size_t(c.file[2] | c.file[3] << 8));
+        }
+        ASSERT_EQ(store.decode(5, file).number, 5);
         EXPECT_EQ(store.depth(5, kDepthSource), c.sourceDepth);
-        EXPECT_EQ(Bytes(store.handle(5).pixels, store.handle(5).pixels + c.pixels.size()), c.pixels);
+        const Bytes back(store.handle(5).pixels, store.handle(5).pixels + store.handle(5).stride * std::size_t(store.height(5)));
+        EXPECT_EQ(Bytes(back.begin(), back.begin() + std::ptrdiff_t(c.pixels.size())), c.pixels);
+        for (std::size_t i = 12; c.writtenDepth && i < 24; i += 4)
+            EXPECT_LT(back[i] + back[i + 1] + back[i + 2], 60) << "the black row decodes dark through the table";
     }
 }
 
