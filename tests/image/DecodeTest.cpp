@@ -111,14 +111,16 @@ Bytes be32(std::uint32_t v)
 
 constexpr std::size_t kIhdr = 8; // the IHDR chunk's length field
 
-// `png` with `bytes` written at `at`, and IHDR's CRC made right again unless
-// the damage is to break it.
-Bytes damaged(Bytes png, std::size_t at, const Bytes& bytes, bool fixCrc = true)
+// `png` with `bytes` written at `at`, and the CRC of the chunk starting at
+// `chunk` made right again, so that only the damage remains.
+Bytes damaged(Bytes png, std::size_t at, const Bytes& bytes, std::optional<std::size_t> chunk = kIhdr)
 {
     std::copy(bytes.begin(), bytes.end(), png.begin() + std::ptrdiff_t(at));
-    const uLong crc = crc32(0, png.data() + kIhdr + 4, 17); // IHDR's type and 13 data bytes
-    for (std::size_t i = 0; fixCrc && i < 4; ++i)
-        png[kIhdr + 21 + i] = std::uint8_t(crc >> (24 - 8 * i));
+    if (chunk) {
+        const std::size_t length = std::size_t(png[*chunk]) << 24 | png[*chunk + 1] << 16 | png[*chunk + 2] << 8 | png[*chunk + 3];
+        const Bytes crc = be32(std::uint32_t(crc32(0, png.data() + *chunk + 4, uInt(length + 4))));
+        std::copy(crc.begin(), crc.end(), png.begin() + std::ptrdiff_t(*chunk + 8 + length));
+    }
     return png;
 }
 
@@ -128,28 +130,16 @@ Bytes claiming(const Bytes& png, std::uint32_t width, std::uint32_t height)
     return damaged(damaged(png, kIhdr + 8, be32(width)), kIhdr + 12, be32(height));
 }
 
-// Where each IDAT chunk starts and how many data bytes it holds.
-std::vector<std::pair<std::size_t, std::size_t>> idatChunks(const Bytes& png)
+// Where the last IDAT chunk starts.
+std::size_t lastIdat(const Bytes& png)
 {
-    std::vector<std::pair<std::size_t, std::size_t>> chunks;
+    std::size_t last = 0;
     for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::size_t length = std::size_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
         if (std::equal(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8), "IDAT"))
-            chunks.emplace_back(at, length);
-        at += 12 + length;
+            last = at;
+        at += 12 + (std::size_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]);
     }
-    return chunks;
-}
-
-// `png` with every IDAT chunk's CRC made right again, so that only the
-// damage to its data remains.
-Bytes withIdatCrc(Bytes png)
-{
-    for (const auto& [at, length] : idatChunks(png)) {
-        const Bytes crc = be32(std::uint32_t(crc32(0, png.data() + at + 4, uInt(length + 4))));
-        std::copy(crc.begin(), crc.end(), png.begin() + std::ptrdiff_t(at + 8 + length));
-    }
-    return png;
+    return last;
 }
 
 // The two headers of a BMP (file 14 bytes, information 40), little-endian,
@@ -173,17 +163,6 @@ Bytes joined(Bytes a, const Bytes& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-// Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
-std::vector<Bytes> noiseRows(std::size_t width, std::size_t height, std::size_t channels, unsigned seed)
-{
-    const std::size_t rowBytes = width * channels;
-    const std::string noise = th::testing::noiseBytes(rowBytes * height, seed);
-    std::vector<Bytes> rows;
-    for (std::size_t y = 0; y < height; ++y)
-        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * rowBytes), noise.begin() + std::ptrdiff_t((y + 1) * rowBytes));
-    return rows;
 }
 
 class Decoding : public ::testing::Test {
@@ -328,7 +307,11 @@ TEST_F(Decoding, BmpFilesWrittenOrMadeByHandGiveTheirRowsBottomUp)
 // and the image with the rows read before the damage intact.
 TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
 {
-    const std::vector<Bytes> rows = noiseRows(64, 64, 4, 12345);
+    // Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
+    const std::string noise = th::testing::noiseBytes(64 * 64 * 4, 12345);
+    std::vector<Bytes> rows;
+    for (std::size_t y = 0; y < 64; ++y)
+        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 256), noise.begin() + std::ptrdiff_t((y + 1) * 256));
     const Bytes good = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64}, rows);
     // The picture is reported incomplete; from RGB data the rows missing are
     // opaque black.
@@ -343,10 +326,10 @@ TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
         // (as libpng reads them too), are not compared.
         int unchecked = 0;
     } broken[] = {
-        {"idat_crc_flipped.png", damaged(good, good.size() / 2, {0xAA}, false), 8, false, 1},
+        {"idat_crc_flipped.png", damaged(good, good.size() / 2, {0xAA}, {}), 8, false, 1},
         {"cut_in_half.png", Bytes(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2)), 8},
-        {"wrong_adler32.png", withIdatCrc(damaged(good, good.size() - 12 - 4 - 1, {0x5A}, false)), 63},
-        {"idat_longer_than_file.png", damaged(good, idatChunks(good).back().first, be32(0x7FFFFFF0), false), 8},
+        {"wrong_adler32.png", damaged(good, good.size() - 12 - 4 - 1, {0x5A}, lastIdat(good)), 63},
+        {"idat_longer_than_file.png", damaged(good, lastIdat(good), be32(0x7FFFFFF0), {}), 8},
         {"interlaced_cut.png", Bytes(interlaced.begin(), interlaced.begin() + std::ptrdiff_t(interlaced.size() * 3 / 4)), 0},
         {"rgb_cut_in_half.png", Bytes(rgb.begin(), rgb.begin() + std::ptrdiff_t(rgb.size() / 2)), 8, true},
     };
@@ -406,7 +389,7 @@ TEST_F(Decoding, HeadersAreCheckedBeforeAnyPixelIsAllocated)
         std::optional<std::pair<int, int>> declared = {};
     } cases[] = {
         {"zero_width.png", damaged(png8x8, kIhdr + 8, be32(0)), 0, kDamaged},
-        {"bad_ihdr_crc.png", damaged(png8x8, kIhdr + 9, {1}, false), 0, kDamaged},
+        {"bad_ihdr_crc.png", damaged(png8x8, kIhdr + 9, {1}, {}), 0, kDamaged},
         {"seven_bytes.png", Bytes(png8x8.begin(), png8x8.begin() + 7), 0, kNotAPicture},
         {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, kNotAPicture},
         {"empty", {}, 0, kNotAPicture},
