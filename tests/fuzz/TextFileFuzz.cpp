@@ -1,9 +1,8 @@
 // Any file the program reads as text, put through each of its readers in
 // turn (each reads its lines with the text reader), to find crashes, hangs
-// and memory faults; the rules each reader
-// follows are checked by its unit tests. One invariant only a fuzzer can
-// cover stays: a project the reader accepts is written and read back
-// unchanged (a failing check aborts).
+// and memory faults: the rules of each reader are its unit tests' work. One
+// invariant only a fuzzer covers is checked (a failure aborts): a project
+// the reader accepts is written and read back unchanged.
 //
 // A repeat limit is obeyed however large, so "th.Until = $7FFFFFFF" runs two
 // thousand million passes by design: such templates are passed over. A

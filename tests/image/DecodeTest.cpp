@@ -177,13 +177,14 @@ protected:
 };
 
 // Every colour type at every bit depth it allows, and with tRNS where it
-// may have one at the depths that decide its source depth; interlaced with
-// passes that run short (13 x 11) or stay empty (1 x 1). Grey with tRNS
-// widens to 8 bits; palette and RGB with tRNS to 32. The checksums are of
-// the RGBA bytes worked out by hand from the stored samples and the
-// palette, apart from any PNG library: grey and colour samples scaled by
-// 255 / (2^depth - 1), 16 bits by their high byte, palette entries past the
-// alpha table opaque, a pixel of the tRNS colour clear.
+// may have one at the depths that decide its source depth; interlaced below
+// 8 bits and at 16 with passes that run short (13 x 11), and with passes
+// that stay empty (1 x 1). Grey with tRNS widens to 8 bits; palette and RGB
+// with tRNS to 32. The checksums are CRC-32s of the RGBA bytes an oracle
+// written for this test, apart from any PNG library, worked out from the
+// stored samples and the palette: samples scaled by 255 / (2^depth - 1),
+// 16 bits by their high byte, palette entries past the alpha table opaque,
+// a pixel of the tRNS colour clear.
 TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
 {
     constexpr int kPalette = PNG_COLOR_TYPE_PALETTE;
@@ -219,10 +220,7 @@ TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
         {{kRgb, 8, 5, 3, false, true}, 32, 0x157BA751},
         {{kRgb, 16, 5, 3, false, true}, 32, 0x3D4BA5EA},
         {{kPalette, 2, 13, 11, true}, 2, 0x4F7930D9},
-        {{kGrey, 1, 13, 11, true, true}, 8, 0x0F05B635},
-        {{kGrey, 16, 13, 11, true}, 16, 0x34E755DC},
         {{kRgb, 16, 13, 11, true, true}, 32, 0x6F56999D},
-        {{kRgba, 8, 13, 11, true}, 32, 0xD6972143},
         {{kGreyAlpha, 8, 1, 1, true}, 8, 0xB9EE8C4F},
     };
     for (const auto& c : cases) {
