@@ -176,8 +176,9 @@ protected:
     ImageStore store;
 };
 
-// Every colour type at every bit depth it allows, and with tRNS where it
-// may have one at the depths that decide its source depth; interlaced below
+// Every colour type at each of 1, 8 and 16 bits it allows (2 and 4 bits
+// unpack as 1 does; one interlaced row has 2), and with tRNS where it may
+// have one at the depths that decide its source depth; interlaced below
 // 8 bits and at 16 with passes that run short (13 x 11), and with passes
 // that stay empty (1 x 1). Grey with tRNS widens to 8 bits; palette and RGB
 // with tRNS to 32. The checksums are CRC-32s of the RGBA bytes an oracle
@@ -198,12 +199,8 @@ TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
         uLong rgbaCrc;
     } cases[] = {
         {{kPalette, 1, 5, 3}, 1, 0xD3EE971B},
-        {{kPalette, 2, 5, 3}, 2, 0xF94B0A6E},
-        {{kPalette, 4, 5, 3}, 4, 0x2E6F31CA},
         {{kPalette, 8, 5, 3}, 8, 0x548B1F56},
         {{kGrey, 1, 5, 3}, 1, 0x28DF0531},
-        {{kGrey, 2, 5, 3}, 2, 0xDB376324},
-        {{kGrey, 4, 5, 3}, 4, 0x9100CEF2},
         {{kGrey, 8, 5, 3}, 8, 0x082C4503},
         {{kGrey, 16, 5, 3}, 16, 0x0DBCD860},
         {{kGreyAlpha, 8, 5, 3}, 8, 0x76B9982D},
