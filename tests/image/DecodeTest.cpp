@@ -1,5 +1,5 @@
-// Decoding PNG and BMP data: every PNG layout against pixels worked out
-// apart from any library, BMP files as the encoder writes them and made by
+// Decoding PNG and BMP data: every PNG layout against checksums of pixels
+// worked out apart from any library, BMP files as the encoder writes them and made by
 // hand, damaged files named by their defect and the decode limits. BMP
 // writing is a library feature the application barely uses (its pictures
 // are PNG), so its table here is all it has; dithering is in PngEncodeTest.
