@@ -15,7 +15,6 @@ namespace {
 
 using namespace th::canvas;
 using th::canvas::testing::describe;
-using th::canvas::testing::placeAll;
 using th::testing::placed;
 
 TEST(CanvasEdit, ApplyRevertAndApplyAgain)
@@ -95,7 +94,7 @@ TEST(CanvasEdit, APictureIsFreedWhenTheLastSpriteOrChangeHoldingItGoes)
     {
         CanvasModel model;
         CanvasEditor editor(model);
-        placeAll(editor, {sprite(1), sprite(2), sprite(3), sprite(4)});
+        editor.perform(AddSprites{.sprites = {sprite(1), sprite(2), sprite(3), sprite(4)}});
         CanvasEdit removed = RemoveSprite{.position = 1};
         CanvasEdit cleared = ClearCanvas{};
         apply(removed, model);
