@@ -29,22 +29,17 @@ using th::testing::placed;
 TEST(LayoutCommands, AnEmptyCanvasIsLeftAloneAndShowsNothing)
 {
     th::testing::ScriptedHost host;
-    const struct {
-        const char* name;
-        std::function<void(CanvasEditor&, CanvasDisplay&)> command;
-    } rows[] = {
-        {"clip", clipAlphaImage},
-        {"expand", expandAlphaClip},
-        {"reset columns", resetColumns},
-        {"nudge", [](CanvasEditor& e, CanvasDisplay& d) { nudgeCurrent(e, d, 1, 0, NudgeStep::Pixel, false); }},
-        {"pack", [&](CanvasEditor& e, CanvasDisplay& d) { packSpritesTightly(e, host, d, {}); }},
+    const std::function<void(CanvasEditor&, CanvasDisplay&)> commands[] = {
+        clipAlphaImage,
+        expandAlphaClip,
+        resetColumns,
+        [](CanvasEditor& editor, CanvasDisplay& display) { nudgeCurrent(editor, display, 1, 0, NudgeStep::Pixel, false); },
+        [&](CanvasEditor& editor, CanvasDisplay& display) { packSpritesTightly(editor, host, display, {}); },
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
         DisplayedCanvas empty;
-        row.command(empty.editor, empty.display);
-        EXPECT_TRUE(empty.display.untouched());
-        EXPECT_TRUE(empty.steps.empty());
+        commands[i](empty.editor, empty.display);
+        EXPECT_TRUE(empty.display.untouched() && empty.steps.empty()) << "command " << i;
     }
     EXPECT_TRUE(host.shown.empty());
 }
