@@ -15,7 +15,6 @@ namespace {
 
 using namespace th::canvas;
 using th::canvas::testing::describe;
-using th::canvas::testing::placeAll;
 using th::testing::placed;
 
 TEST(CanvasEdit, ApplyRevertAndApplyAgain)
@@ -46,6 +45,11 @@ TEST(CanvasEdit, ApplyRevertAndApplyAgain)
          "a#1@0,0 10x10 b#2@10,0 20x10 c#3@30,0 10x10T | current a, clip 6, place 40,0, active, size 1024"},
         {"columns", 3, ReflowColumns{.places = {{1, 2}, {3, 4}, {5, 6}}},
          "a#1@1,2 10x10 b#2@3,4 20x10 c#3@5,6 10x10T | current a, clip 2, place 40,0, active, size 1024"},
+        {"a pack places and toggles turns in list order", 3,
+         PackSprites{.places = {{1, 2}, {3, 4}, {5, 6}}, .turns = {false, true, true}},
+         "a#1@1,2 10x10 b#2@3,4 10x20T c#3@5,6 10x10 | current a, clip 2, place 40,0, active, size 1024"},
+        {"a nudge leaves the order and the selection", 3, NudgeSprite{.position = 1, .x = 7, .y = 8},
+         "a#1@0,0 10x10 b#2@7,8 20x10 c#3@30,0 10x10T | current a, clip 2, place 40,0, active, size 1024"},
         {"canvas size", 2, SetCanvasSize{.size = 4096},
          "a#1@0,0 10x10 b#2@10,0 20x10 | current a, clip 2, place 40,0, active, size 4096"},
         {"clear keeps the size", 3, ClearCanvas{}, "| current -, clip 0, place 0,0, inactive, size 1024"},
@@ -95,7 +99,7 @@ TEST(CanvasEdit, APictureIsFreedWhenTheLastSpriteOrChangeHoldingItGoes)
     {
         CanvasModel model;
         CanvasEditor editor(model);
-        placeAll(editor, {sprite(1), sprite(2), sprite(3), sprite(4)});
+        editor.perform(AddSprites{.sprites = {sprite(1), sprite(2), sprite(3), sprite(4)}});
         CanvasEdit removed = RemoveSprite{.position = 1};
         CanvasEdit cleared = ClearCanvas{};
         apply(removed, model);

@@ -1,5 +1,10 @@
+// What is measured of the sprites: the used area, the sprite under a point
+// and the sprites wholly outside the canvas.
+// Where the cursor goes after a change is the editing API's (CanvasEditTest).
+
 #include "canvas/CanvasModel.h"
-#include "canvas/CanvasReadouts.h"
+#include "canvas/ImportReport.h"
+#include "canvas/SpriteList.h"
 #include "RecordingDisplay.h"
 #include "testing/PlacedSprite.h"
 
@@ -11,7 +16,6 @@ namespace {
 
 using namespace th::canvas;
 using th::canvas::testing::DisplayedCanvas;
-using th::canvas::testing::placeAll;
 using th::testing::placed;
 
 TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSide)
@@ -39,19 +43,32 @@ TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSide)
     }
 }
 
-TEST(Readouts, ShowTheTopLeftOfTheCurrentSpritesVisibleBoxOrZeroAndABlank)
+TEST(SpriteList, TheTopmostBoxWithItsLeftAndTopEdgesOnlyHoldsAPoint)
 {
-    CanvasModel model;
-    CanvasEditor editor(model);
-    editor.perform(SetClip{.margin = 6});
-    EXPECT_EQ(positionReadout(model), "Image X: 0 / Y: 0");
-    EXPECT_EQ(nameLabel(model), " ");
-    placeAll(editor, {placed(10, 20, 40, 40, false, "upright.png"), placed(-30, -7, 40, 40, true, "turned.png")});
-    EXPECT_EQ(positionReadout(model), "Image X: -30 / Y: -1");
-    EXPECT_EQ(nameLabel(model), "turned.png");
-    model.selectFirst();
-    EXPECT_EQ(positionReadout(model), "Image X: 16 / Y: 20");
-    EXPECT_EQ(nameLabel(model), "upright.png");
+    SpriteList list;
+    list.insert(0, placed(-20, -10, 30, 20, false, "a", 1));
+    list.insert(1, placed(0, 0, 30, 20, false, "b", 2));
+    list.selectFirst();
+    for (const auto& [x, y, hit] : {std::tuple{0, 0, "b"}, {-20, -10, "a"}, {29, 19, "b"}, {-21, 0, ""},
+                                    {30, 0, ""}, {0, 20, ""}, {2147483647, 0, ""}}) {
+        const auto found = list.topmostAt(x, y);
+        EXPECT_EQ(found ? list.entries()[*found].name : "", hit) << x << ", " << y;
+    }
+    EXPECT_EQ(list.current()->name, "a") << "looking does not move the cursor";
+}
+
+TEST(ImportReport, ASpriteIsOutsideOnlyWhenNoPixelOfItsBoxIsOnTheCanvas)
+{
+    const struct {
+        int x, y, width, height;
+        int outside;
+    } rows[] = {
+        {1023, 1023, 5, 5, 0}, {1024, 0, 5, 5, 1}, {0, 1024, 5, 5, 1}, {-5, 0, 5, 5, 1}, {-4, -4, 5, 5, 0},
+    };
+    for (const auto& row : rows) {
+        const SpriteEntry sprite{.x = row.x, .y = row.y, .width = row.width, .height = row.height};
+        EXPECT_EQ(countOutside({&sprite, 1}, 1024), row.outside) << row.x << "," << row.y;
+    }
 }
 
 } // namespace

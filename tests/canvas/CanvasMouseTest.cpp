@@ -47,8 +47,7 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
 {
     const std::string stacked = "wide#1@0,0 128x96 small#2@0,0 32x16 ";
     const Gesture gestures[] = {
-        {"a left press holds the topmost sprite there", {{Move, 5, 5}, {Left, 5, 5}}, stacked + "| current small", 2},
-        {"a press acts where the pointer was before it", {{Move, 40, 40}, {Left, 5, 5}},
+        {"a left press holds the topmost sprite where the pointer was before it", {{Move, 40, 40}, {Left, 5, 5}},
          "small#2@0,0 32x16 wide#1@0,0 128x96 | current wide", 1},
         {"a drag follows one event behind; the release lets go",
          {{Move, 40, 40}, {Left, 40, 40}, {Move, 90, 70}, {Move, 91, 71}, {Release, 300, 300}},
@@ -58,8 +57,6 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
          stacked + "| current small", 0},
         {"a right press turns the sprite there a quarter, on top", {{Move, 40, 40}, {Right, 40, 40}},
          "small#2@0,0 32x16 wide#1@0,0 96x128T | current wide", 0},
-        {"a second right press turns it back", {{Move, 40, 40}, {Right, 40, 40}, {Right, 40, 40}},
-         "small#2@0,0 32x16 wide#1@0,0 128x96 | current wide", 0},
         {"a right press on empty canvas turns nothing and selects the first", {{Move, 600, 600}, {Right, 600, 600}},
          stacked + "| current wide", 0},
         {"a sprite turned while held is shown whole and dragged on",
@@ -74,11 +71,9 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
         const std::string state = describe(canvas.model);
         EXPECT_EQ(state.substr(0, state.find(", clip")), gesture.after);
         EXPECT_EQ(mouse.held().value_or(0), gesture.held);
+        // The name label's wiring is UndoWindowTest's.
         ASSERT_FALSE(canvas.display.positions.empty());
         EXPECT_EQ(canvas.display.positions.back(), positionReadout(canvas.model));
-        if (!canvas.display.names.empty()) {
-            EXPECT_EQ(canvas.display.names.back(), nameLabel(canvas.model));
-        }
     }
 }
 

@@ -23,19 +23,14 @@ public:
     std::vector<std::string> positions;
 };
 
-// Puts the sprites on an empty canvas as one import, numbered 1 to N in this
-// order; the last one is current.
-inline void placeAll(CanvasEditor& editor, std::vector<SpriteEntry> sprites)
-{
-    editor.perform(AddSprites{.sprites = std::move(sprites)});
-}
-
-// A canvas, its editor, which keeps every finished change, and the display.
+// A canvas, its editor, which keeps every finished change, and the display;
+// the sprites go on as one import, numbered 1 to N in this order, the last
+// one current.
 struct DisplayedCanvas {
     explicit DisplayedCanvas(std::vector<SpriteEntry> sprites = {})
     {
         if (!sprites.empty())
-            placeAll(editor, std::move(sprites));
+            editor.perform(AddSprites{.sprites = std::move(sprites)});
         steps.clear();
     }
 

@@ -12,7 +12,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace th::canvas::testing {
 
@@ -30,7 +29,7 @@ public:
             return {};
         const ImageHandle image = ++loaded;
         text >> looks[image];
-        PictureHold hold = holdPicture(image, [this](ImageHandle n) { released.push_back(n); });
+        PictureHold hold = holdPicture(image, [](ImageHandle) {});
         return {LoadedPicture{image, width, height, std::move(hold)}, image::DecodeStatus::Decoded, width, height,
                 looks[image] != "cut"};
     }
@@ -41,8 +40,6 @@ public:
 
     int loaded = 0;
     std::map<ImageHandle, std::string> looks;
-    // Pictures freed, in order.
-    std::vector<ImageHandle> released;
 };
 
 } // namespace th::canvas::testing

@@ -1,0 +1,252 @@
+// The commands that lay the sprites out: the alpha clip's steps, Reset
+// Columns, the arrow keys' nudge and Pack Tightly. That each one's change
+// reverts is CanvasEditTest's; here, where each puts the sprites and what it
+// shows.
+
+#include "canvas/AlphaClip.h"
+#include "canvas/CanvasReadouts.h"
+#include "canvas/ColumnLayout.h"
+#include "canvas/PackCommand.h"
+#include "canvas/SpriteNudge.h"
+#include "RecordingDisplay.h"
+#include "testing/PlacedSprite.h"
+#include "testing/ScriptedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace th::canvas;
+using th::canvas::testing::describe;
+using th::canvas::testing::DisplayedCanvas;
+using th::testing::placed;
+
+TEST(LayoutCommands, AnEmptyCanvasIsLeftAloneAndShowsNothing)
+{
+    th::testing::ScriptedHost host;
+    const std::function<void(CanvasEditor&, CanvasDisplay&)> commands[] = {
+        clipAlphaImage,
+        expandAlphaClip,
+        resetColumns,
+        [](CanvasEditor& editor, CanvasDisplay& display) { nudgeCurrent(editor, display, 1, 0, NudgeStep::Pixel, false); },
+        [&](CanvasEditor& editor, CanvasDisplay& display) { packSpritesTightly(editor, host, display, {}); },
+    };
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        DisplayedCanvas empty;
+        commands[i](empty.editor, empty.display);
+        EXPECT_TRUE(empty.display.untouched() && empty.steps.empty()) << "command " << i;
+    }
+    EXPECT_TRUE(host.shown.empty());
+}
+
+TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
+{
+    const struct {
+        const char* name;
+        SpriteEntry current;
+        std::vector<std::int32_t> margins; // after four clips, then four expands
+    } rows[] = {
+        {"10 wide", placed(0, 0, 10, 40), {2, 4, 6, 6, 4, 2, 0, 0}},
+        {"9 wide: the half rounds down", placed(0, 0, 9, 40), {2, 4, 4, 4, 2, 0, 0, 0}},
+        {"turned, its picture's width is its height", placed(0, 0, 50, 10, true), {2, 4, 6, 6, 4, 2, 0, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // The narrow sprite below plays no part.
+        DisplayedCanvas canvas({placed(20, 0, 2, 2), row.current});
+        std::vector<std::int32_t> margins;
+        for (int i = 0; i < 8; ++i) {
+            (i < 4 ? clipAlphaImage : expandAlphaClip)(canvas.editor, canvas.display);
+            margins.push_back(canvas.model.clipMargin());
+        }
+        EXPECT_EQ(margins, row.margins);
+        // Each step shows the read-out afresh, even one that changed nothing.
+        EXPECT_EQ(canvas.display.positions.size(), 8u);
+        EXPECT_EQ(canvas.display.positions.back(), positionReadout(canvas.model));
+    }
+}
+
+TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
+{
+    using Place = std::pair<std::int32_t, std::int32_t>;
+    const std::vector<Place> fiveOf100By50(5, {100, 50});
+    const struct {
+        const char* name;
+        std::vector<Place> sizes; // sprites numbered 1, 2, ... in this order
+        std::int32_t clip;
+        std::int32_t rotatedIndex;
+        std::int32_t selected, selectedX; // the sprite picked and where its left edge is put
+        std::vector<Place> places;        // afterwards, by index
+        std::string readout;
+    } layouts[] = {
+        {"margin 10: the visible boxes touch", fiveOf100By50, 10, 0, 3, 200,
+         {{-10, 0}, {70, 0}, {150, 0}, {230, 0}, {-10, 50}}, "Image X: 160 / Y: 0"},
+        {"off the left edge: one column, each row as high as its opener", {{100, 10}, {100, 20}, {100, 30}, {100, 40}, {100, 50}},
+         0, 0, 5, -150, {{0, 10}, {0, 30}, {0, 60}, {0, 100}, {0, 150}}, "Image X: 0 / Y: 150"},
+        {"a turned sprite sits margin right and up", {{100, 50}, {50, 100}, {100, 50}}, 10, 2, 2, 1000,
+         {{-10, 0}, {80, -10}, {120, 0}}, "Image X: 90 / Y: -10"},
+    };
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        std::vector<SpriteEntry> sprites;
+        for (const auto& [width, height] : layout.sizes) {
+            const std::int32_t scatter = 37 * std::int32_t(sprites.size() + 1);
+            sprites.push_back(placed(scatter, 2 * scatter, width, height, std::int32_t(sprites.size()) + 1 == layout.rotatedIndex));
+        }
+        DisplayedCanvas canvas(std::move(sprites));
+        auto& [model, steps, editor, display] = canvas;
+        editor.perform(SetClip{.margin = layout.clip});
+        // Picked and put down with its left edge at selectedX, as by the mouse.
+        const std::size_t position = std::size_t(model.sprites().findByIndex(layout.selected) - model.sprites().entries().data());
+        editor.perform(MoveSprite{.position = position, .x = layout.selectedX, .y = model.sprites().entries()[position].y});
+
+        resetColumns(editor, display);
+        std::vector<Place> places;
+        for (std::int32_t index = 1; index <= std::int32_t(layout.sizes.size()); ++index)
+            places.emplace_back(model.sprites().findByIndex(index)->x, model.sprites().findByIndex(index)->y);
+        EXPECT_EQ(places, layout.places);
+        EXPECT_EQ(display.positions.back(), layout.readout);
+    }
+}
+
+TEST(SpriteNudge, MovesTheVisibleBoxByAPixelAnEighthOrToTheGridInsideTheCanvas)
+{
+    using enum NudgeStep;
+    const struct {
+        const char* name;
+        std::int32_t x, y;
+        bool rotated;
+        std::int32_t clip;
+        std::int32_t dx, dy;
+        NudgeStep step;
+        bool snap;
+        std::int32_t toX, toY; // the sprite's corner afterwards
+    } nudges[] = {
+        {"one pixel up, snapping changes nothing", 10, 20, false, 0, 0, -1, Pixel, true, 10, 19},
+        {"Shift: eight pixels left", 10, 20, false, 0, -1, 0, Large, false, 2, 20},
+        {"Shift with snap: the next grid line down", 10, 21, false, 0, 0, 1, Large, true, 10, 24},
+        {"Shift with snap from a grid line: the one before", 16, 20, false, 0, -1, 0, Large, true, 8, 20},
+        {"the visible box goes to the grid, clipped at left", 10, 20, false, 3, 1, 0, Large, true, 13, 20},
+        {"turned: clipped at the top", 10, 20, true, 3, 0, 1, Large, true, 10, 21},
+        {"stopped at the left edge", 3, 20, false, 0, -1, 0, Large, false, 0, 20},
+        {"stopped at the bottom edge by the visible box", 10, 1000, false, 0, 0, 1, Large, false, 10, 1024 - 30},
+        {"one pixel right from off the canvas comes back inside", -50, 20, false, 0, 1, 0, Pixel, false, 0, 20},
+    };
+    for (const auto& nudge : nudges) {
+        SCOPED_TRACE(nudge.name);
+        // 40 x 30 on the canvas either way, so the clip takes off across x
+        // while upright and across y while turned.
+        DisplayedCanvas canvas({placed(500, 500, 8, 8), placed(nudge.x, nudge.y, 40, 30, nudge.rotated)});
+        canvas.editor.perform(SetClip{.margin = nudge.clip});
+        auto& [model, steps, editor, display] = canvas;
+        const std::size_t stepsBefore = steps.size();
+
+        nudgeCurrent(editor, display, nudge.dx, nudge.dy, nudge.step, nudge.snap);
+
+        const SpriteEntry& sprite = model.sprites().entries()[1];
+        EXPECT_EQ(std::pair(sprite.x, sprite.y), std::pair(nudge.toX, nudge.toY));
+        EXPECT_EQ(model.sprites().currentPosition(), 1u) << "the drawing order and the current sprite stay";
+        ASSERT_FALSE(display.positions.empty());
+        EXPECT_EQ(display.positions.back(), positionReadout(model));
+        ASSERT_EQ(steps.size(), stepsBefore + 1);
+        // A second nudge on from there joins the first; one on another sprite does not.
+        nudgeCurrent(editor, display, 0, -1, Pixel, false);
+        EXPECT_TRUE(continueNudge(steps[stepsBefore], steps.back()));
+        model.selectFirst();
+        nudgeCurrent(editor, display, 1, 0, Pixel, false);
+        EXPECT_FALSE(continueNudge(steps[stepsBefore], steps.back()));
+    }
+}
+
+bool apart(const VisibleBox& a, const VisibleBox& b, std::int64_t gap)
+{
+    return a.left + a.width + gap <= b.left || b.left + b.width + gap <= a.left || a.top + a.height + gap <= b.top
+           || b.top + b.height + gap <= a.top;
+}
+
+TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
+{
+    // Sprites named s0 to s4 over again, the first current.
+    const auto sprites = [](const std::vector<std::tuple<std::int32_t, std::int32_t, bool>>& sizes) {
+        std::vector<SpriteEntry> entries;
+        for (const auto& [width, height, rotated] : sizes) {
+            const std::int32_t n = std::int32_t(entries.size());
+            const std::string name = "s" + std::to_string(n % 5) + ".png";
+            entries.push_back(placed(7 * n, 3 * n, width, height, rotated, name));
+        }
+        return entries;
+    };
+    const auto fourSquares = sprites(std::vector(4, std::tuple{50, 50, false}));
+    const auto staves =
+        sprites({{20, 100, false}, {100, 20, false}, {100, 20, false}, {100, 20, false}, {100, 20, false}});
+    std::vector<std::tuple<std::int32_t, std::int32_t, bool>> mixed;
+    for (std::int32_t i = 0; i < 40; ++i)
+        mixed.emplace_back(17 + (i * 37) % 90, 11 + (i * 53) % 70, i % 3 == 0);
+    const struct {
+        const char* name;
+        std::vector<SpriteEntry> sprites;
+        std::int32_t clip;
+        PackChoices choices;
+        // The used rectangle's area afterwards (0: any), or the notice when
+        // nothing may move.
+        std::int64_t usedArea;
+        std::string notice;
+    } packings[] = {
+        {"four squares make one square", fourSquares, 0, {}, 100 * 100, ""},
+        {"staves stay as they lie without turning", staves, 0, {}, 0, ""},
+        {"turned, the staves make one square", staves, 0, {.mayTurn = true}, 100 * 100, ""},
+        {"clipped boxes of turned and upright sprites, gap 5", sprites(mixed), 4, {.gap = 5, .mayTurn = true}, 0, ""},
+        {"on the grid with gap 3, every corner on a grid line", sprites(mixed), 2, {.gap = 3, .snapToGrid = true}, 0,
+         ""},
+        {"a gap larger than allowed is held at 16: one row", fourSquares, 0, {.gap = 40}, (4 * 50 + 3 * 16) * 50, ""},
+        {"too many for the canvas: nothing moves", sprites(std::vector(5, std::tuple{600, 600, false})), 0, {}, 0,
+         "The images do not fit on a 1024 × 1024 canvas when packed tightly; they need one of 2048 × 2048 pixels."},
+    };
+    for (const auto& packing : packings) {
+        SCOPED_TRACE(packing.name);
+        DisplayedCanvas canvas(packing.sprites);
+        auto& [model, steps, editor, display] = canvas;
+        th::testing::ScriptedHost host;
+        editor.perform(SetClip{.margin = packing.clip});
+        model.selectFirst();
+        const std::string before = describe(model);
+        steps.clear();
+
+        packSpritesTightly(editor, host, display, packing.choices);
+
+        if (!packing.notice.empty()) {
+            EXPECT_EQ(describe(model), before);
+            EXPECT_EQ(host.shown.at(0).text, packing.notice);
+            EXPECT_TRUE(steps.empty());
+            continue;
+        }
+        ASSERT_EQ(steps.size(), 1u);
+        EXPECT_TRUE(host.shown.empty());
+        const auto entries = model.sprites().entries();
+        const std::int64_t gap = std::min(packing.choices.gap, kMostPackGap);
+        std::int64_t right = 0, bottom = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const VisibleBox box = visibleBox(entries[i], packing.clip);
+            EXPECT_EQ(entries[i].index, std::int32_t(i) + 1) << "the list keeps its order";
+            EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.left + box.width <= 1024 && box.top + box.height <= 1024)
+                << i;
+            EXPECT_TRUE(!packing.choices.snapToGrid || (box.left % 8 == 0 && box.top % 8 == 0)) << i;
+            EXPECT_TRUE(packing.choices.mayTurn || entries[i].rotated == packing.sprites[i].rotated) << i;
+            for (std::size_t j = 0; j < i; ++j) {
+                EXPECT_TRUE(apart(box, visibleBox(entries[j], packing.clip), gap)) << i << " and " << j;
+            }
+            right = std::max(right, box.left + box.width);
+            bottom = std::max(bottom, box.top + box.height);
+        }
+        EXPECT_TRUE(packing.usedArea == 0 || right * bottom == packing.usedArea) << right << " x " << bottom;
+        EXPECT_EQ(display.positions.back(), positionReadout(model));
+        EXPECT_EQ(display.names.back(), "s0.png") << "the current sprite stays";
+    }
+}
+
+} // namespace
