@@ -125,7 +125,6 @@ TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
         const ElementRect r = scriptEditorRect(number, 800, 600);
         EXPECT_EQ(window->element(number)->geometry(), QRect(r.x, r.y, r.width, r.height)) << number;
     }
-    EXPECT_EQ(window->currentEditor()->size(), element<QTabWidget>(kTabPanel)->currentWidget()->size());
 }
 
 TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
