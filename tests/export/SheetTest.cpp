@@ -286,6 +286,7 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
         {0, 50, 0, true, 32, 64, 0, 3},   // ... which a power of two may already give
     };
     request.retina = true; // which halves what the script says, never the sheet
+    request.background = kMagentaBackground;
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << row.x << "," << row.y << " clip " << row.clip);
         editor.perform(th::canvas::SetClip{.margin = row.clip});
@@ -296,12 +297,11 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
         ASSERT_EQ(std::pair(sheet.width, sheet.height), std::pair(row.width, row.height));
         const auto pixel = [&](int x, int y) { return sheet.at(x, y); };
         const Rgba sprite{9, 9, 9, 255};
-        const Rgba background{0, 0, 0, 255};
         EXPECT_EQ(pixel(row.spriteColumn, row.y), sprite);
         if (row.spriteColumn > 0) {
-            EXPECT_EQ(pixel(row.spriteColumn - 1, row.y), background);
+            EXPECT_EQ(pixel(row.spriteColumn - 1, row.y), kMagenta);
         }
-        EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? background : sprite);
+        EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? kMagenta : sprite);
     }
 }
 
