@@ -253,23 +253,6 @@ protected:
     ExportRequest request;
 };
 
-TEST_F(ExportRun, AnEmptyUsedAreaIsRefusedBeforeAnythingIsWrittenAndATooLargeSheetIsReported)
-{
-    for (bool powerOfTwo : {false, true}) {
-        request.powerOfTwo = powerOfTwo;
-        const ExportOutcome outcome = runWithSpriteAt(-30, 4);
-        EXPECT_FALSE(outcome.completed);
-        EXPECT_EQ(outcome.notice.title, "Wait!");
-        EXPECT_EQ(outcome.notice.text, "No image reaches into the canvas, so the sprite sheet would be empty.");
-        EXPECT_FALSE(std::filesystem::exists(request.sheetPath));
-    }
-    request.powerOfTwo = false;
-    const ExportOutcome outcome = runWithSpriteAt(40000, 0);
-    EXPECT_FALSE(outcome.completed);
-    EXPECT_EQ(outcome.notice.title, "Not Saved!");
-    EXPECT_EQ(outcome.notice.text, "A sprite sheet of 40020 x 10 pixels could not be made.");
-}
-
 TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncluded)
 {
     const struct {
@@ -343,36 +326,50 @@ TEST_F(ExportRun, TheNoticeCountsTheSpritesWhoseExtrudedEdgesMet)
                                    "of a neighbour; a gap of twice the extrusion keeps them apart.");
 }
 
-TEST_F(ExportRun, AScriptThatFailsIsReportedAfterTheSheetWasSaved)
+// An empty used area is refused before anything is written; a sheet too
+// large to make, or a script that fails after the sheet was saved, is told.
+// The notice is for the window to show; the clipboard is left alone.
+TEST_F(ExportRun, RefusalsAndFailuresAreTheNotice)
 {
-    const std::string missing = home.folder() + "gone.txt";
-    request.chooseTemplate(missing);
-    request.scriptPath = home.folder() + "out.txt";
-    ExportOutcome outcome = runWithSpriteAt(0, 0);
-    EXPECT_FALSE(outcome.completed);
-    EXPECT_EQ(outcome.notice.title, "Not Saved!");
-    EXPECT_EQ(outcome.notice.text, "The sprite sheet was saved, but the script template " + missing +
-                                       " could not be read because it no longer exists.");
-    EXPECT_TRUE(std::filesystem::exists(request.sheetPath));
-    EXPECT_FALSE(std::filesystem::exists(request.scriptPath));
-
     th::testing::writeBytes(home.path() / "t.txt", "th.Extension = \".txt\"\nth.ImageName\n");
-    request.chooseTemplate(home.path() / "t.txt");
-    request.scriptPath = home.folder() + "missing-folder/out.txt";
-    outcome = runWithSpriteAt(0, 0);
-    EXPECT_FALSE(outcome.completed);
-    EXPECT_EQ(outcome.notice.text, "The sprite sheet was saved, but the script could not be saved as " +
-                                       request.scriptPath + " because the folder " + home.folder() +
-                                       "missing-folder does not exist.");
-    EXPECT_TRUE(host.shown.empty()) << "the window shows the notice";
-
     // Lines of 64 KiB reach the clipboard's bound after a thousand passes.
     th::testing::writeBytes(home.path() / "huge.txt", "th.Extension = \"Clipboard\"\nth.Repeat\n" +
                                                           std::string(65536, 'x') + "\nth.Until = $7FFFFFFF\n");
-    request.chooseTemplate(home.path() / "huge.txt");
+    const std::string gone = home.folder() + "gone.txt";
+    const std::string noFolder = home.folder() + "missing-folder/out.txt";
+    const std::string empty = "Wait!|No image reaches into the canvas, so the sprite sheet would be empty.";
+    const std::string saved = "Not Saved!|The sprite sheet was saved, but the script ";
+    const struct {
+        int x;
+        bool powerOfTwo;
+        std::string templateFile, scriptPath; // none: no script
+        std::string notice;                   // title|text
+    } rows[] = {
+        {-30, false, "", "", empty},
+        {-30, true, "", "", empty},
+        {40000, false, "", "", "Not Saved!|A sprite sheet of 40020 x 10 pixels could not be made."},
+        {0, false, gone, home.folder() + "out.txt",
+         saved + "template " + gone + " could not be read because it no longer exists."},
+        {0, false, home.folder() + "t.txt", noFolder,
+         saved + "could not be saved as " + noFolder + " because the folder " + home.folder() +
+             "missing-folder does not exist."},
+        {0, false, home.folder() + "huge.txt", "", "Not Saved!|The script is too large for the clipboard."},
+    };
     host.clipboard = "kept";
-    outcome = runWithSpriteAt(0, 0);
-    EXPECT_EQ(outcome.notice.title + "|" + outcome.notice.text, "Not Saved!|The script is too large for the clipboard.");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.notice);
+        std::filesystem::remove(request.sheetPath);
+        request.powerOfTwo = row.powerOfTwo;
+        if (!row.templateFile.empty())
+            request.chooseTemplate(row.templateFile);
+        request.scriptPath = row.scriptPath;
+        const ExportOutcome outcome = runWithSpriteAt(row.x, 0);
+        EXPECT_FALSE(outcome.completed);
+        EXPECT_EQ(outcome.notice.title + "|" + outcome.notice.text, row.notice);
+        EXPECT_EQ(std::filesystem::exists(request.sheetPath), row.x == 0);
+        EXPECT_FALSE(std::filesystem::exists(request.scriptPath));
+    }
+    EXPECT_TRUE(host.shown.empty());
     EXPECT_EQ(host.clipboard, "kept");
 }
 
