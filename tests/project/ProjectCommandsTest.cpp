@@ -127,9 +127,7 @@ TEST_F(ProjectCommandsTest, SavedProjectReopensEveryFieldAndMovesWithItsFolder)
     EXPECT_TRUE(second.mouse.snapToGrid());
     EXPECT_EQ(second.commands.projectFile(), moved + "arrangement.theron");
 
-    const Project& choices = second.commands.exportChoices();
-    EXPECT_EQ(choices.templateName, "My plist");
-    const th::exporting::ExportRequest request = exportRequestFor(choices, "/data/");
+    const th::exporting::ExportRequest request = exportRequestFor(second.commands.exportChoices(), "/data/");
     EXPECT_EQ(request.templateFile, std::filesystem::path("/data/My plist.txt"));
     EXPECT_EQ(std::tuple(request.sheetPath, request.depth, request.background, request.retina, request.powerOfTwo,
                          request.sheetNumber, request.extrude, request.scriptPath),
