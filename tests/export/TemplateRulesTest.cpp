@@ -22,8 +22,7 @@ using th::testing::writeBytes;
 TEST(LeadingNumber, ReadsDecimalHexAndBinaryUpToTheFirstOtherCharacter)
 {
     const std::pair<const char*, std::int64_t> cases[] = {
-        {"5", 5}, {"  \t 42", 42}, {"-17", -17}, {"+17", 17}, {"007", 7},
-        {"3passes", 3}, {"12.9", 12}, {"1 2", 1}, {"9a", 9},
+        {"5", 5}, {"  \t 42", 42}, {"-17", -17}, {"+17", 17}, {"007", 7}, {"9a", 9},
         {"$10", 16}, {"$fF", 255}, {"$1g", 1}, {"-$10", -16}, {"%101", 5}, {"%1021", 2}, {"+%11", 3},
         // Without digits: zero.
         {"", 0}, {"th.ImageCount", 0}, {"-", 0}, {"- 5", 0}, {"$", 0}, {"$-1", 0}, {"%2", 0}, {"x12", 0}, {"\n12", 0},
@@ -38,13 +37,9 @@ TEST(TemplateTarget, FirstLineGivesTheClipboardOrTheExtension)
 {
     const std::tuple<const char*, bool, const char*> cases[] = {
         // The word "Clipboard" anywhere, in that case only.
-        {R"(th.Extension = "Clipboard")", true, ""},
-        {"Clipboard notes", true, ""},
         {R"(th.Extension = ".txt" to Clipboard)", true, ""},
         {R"(th.Extension = "clipboard")", false, "clipboard"},
         // The text without blanks, "=", quotes and the directive itself.
-        {R"(th.Extension = ".plist")", false, ".plist"},
-        {R"(th.Extension=".html")", false, ".html"},
         {R"(  th.Extension  =  " .l u a "  )", false, ".lua"},
         {"th.Extension = \".js\"\t", false, ".js\t"},
         {R"(# th.Extension = ".js")", false, "#.js"},
@@ -52,9 +47,7 @@ TEST(TemplateTarget, FirstLineGivesTheClipboardOrTheExtension)
         {"th.Extension", false, ""},
         // Without the directive: a plain text script.
         {"", false, ".txt"},
-        {R"(Extension = ".plist")", false, ".txt"},
         {R"(th.extension = ".plist")", false, ".txt"},
-        {"th.Repeat", false, ".txt"},
     };
     for (const auto& [line, clipboard, extension] : cases) {
         const auto target = templateTarget(line);
@@ -75,53 +68,40 @@ TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharactersInOneScan)
         EXPECT_EQ(imageBaseName(name), base) << name;
 }
 
-TEST(TokenReplacer, LaterTokensTakeFileNamesFramesTrimSourceClipAndPivot)
+// Sizes, clip and Retina for the later tokens, and the usual separator,
+// are the gallery's golden cases; these are the names and pivots they miss.
+TEST(TokenReplacer, LaterTokensTakeTheFrameFromTheFileNameAndRoundPivots)
 {
     struct Row {
         const char* name;
-        std::int32_t width, height; // on the canvas
-        bool rotated;
-        std::int32_t margin;
-        bool retina;
         double pivotX, pivotY;
         const char* line;
         const char* expected;
     };
     const char* const frame = "th.ImageFile|th.Animation|th.FrameNumber";
-    const char* const sizes = "th.TrimWidth x th.TrimHeight of th.SourceWidth x th.SourceHeight, clip th.ClipMargin";
+    const char* const pivot = "th.PivotX,th.PivotY";
     const Row rows[] = {
-        // The trailing number and the one separator before it (the gallery's
-        // golden cases show plain names, sizes and pivots).
-        {"walk-10.gif", 1, 1, false, 0, false, 0.5, 0.5, frame, "walk-10.gif|walk|10"},
-        {"jump 000.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "jump 000.png|jump|0"},
-        {"fall.3.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "fall.3.png|fall|3"},
-        {"hit__2.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "hit__2.png|hit_|2"},
-        {"v2_a.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "v2_a.png|v2_a|0"},
-        {"42.png", 1, 1, false, 0, false, 0.5, 0.5, frame, "42.png||42"},
-        {"tile07", 1, 1, false, 0, false, 0.5, 0.5, frame, "tile07|tile|7"},
-        {"a.b_99999999999999999999999.png", 1, 1, false, 0, false, 0.5, 0.5, "th.Animation th.FrameNumber",
-         "a.b 99999999999999999999999"},
-        // Sizes in the picture's own axes when turned, divided like the others.
-        {"s.png", 30, 40, true, 4, false, 0.5, 0.5, sizes, "32 x 30 of 40 x 30, clip 4"},
-        {"s.png", 33, 31, false, 6, true, 0.5, 0.5, sizes, "10 x 15 of 16 x 15, clip 3"},
+        // The trailing number and the one separator before it.
+        {"jump 000.png", 0.5, 0.5, frame, "jump 000.png|jump|0"},
+        {"fall.3.png", 0.5, 0.5, frame, "fall.3.png|fall|3"},
+        {"hit__2.png", 0.5, 0.5, frame, "hit__2.png|hit_|2"},
+        {"v2_a.png", 0.5, 0.5, frame, "v2_a.png|v2_a|0"},
+        {"42.png", 0.5, 0.5, frame, "42.png||42"},
+        {"tile-07", 0.5, 0.5, frame, "tile-07|tile|7"},
+        {"a.b_99999999999999999999999.png", 0.5, 0.5, "th.Animation th.FrameNumber", "a.b 99999999999999999999999"},
         // Pivots: up to four decimals, no trailing zeros.
-        {"s.png", 1, 1, false, 0, false, 1, 0, "th.PivotX,th.PivotY", "1,0"},
-        {"s.png", 1, 1, false, 0, false, 1.0 / 3, 0.125, "th.PivotX,th.PivotY", "0.3333,0.125"},
-        {"s.png", 1, 1, false, 0, false, -0.25, 2.99996, "th.PivotX,th.PivotY", "-0.25,3"},
-        {"s.png", 1, 1, false, 0, false, -0.00004, 1e300, "th.PivotX,th.PivotY", "0,1000000000"},
+        {"s.png", 1.0 / 3, 0.125, pivot, "0.3333,0.125"},
+        {"s.png", -0.25, 2.99996, pivot, "-0.25,3"},
+        {"s.png", -0.00004, 1e300, pivot, "0,1000000000"},
         // After the first twelve, in order: a name holding a later token gets it.
-        {"th.FrameNumber_5.png", 1, 1, false, 0, false, 0.5, 0.5, "th.ImageName th.ImageFile",
-         "5_5 5_5.png"},
+        {"th.FrameNumber_5.png", 0.5, 0.5, "th.ImageName th.ImageFile", "5_5 5_5.png"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, row.width, row.height, row.rotated, row.name, 1);
+        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, 1, 1, false, row.name, 1);
         sprite.pivotX = row.pivotX;
         sprite.pivotY = row.pivotY;
-        ScriptInputs inputs;
-        inputs.clipMargin = row.margin;
-        inputs.retina = row.retina;
-        TokenReplacer tokens(inputs, 1);
+        TokenReplacer tokens({}, 1);
         tokens.setSprite(&sprite);
         std::string line = row.line;
         tokens.apply(line);
@@ -141,19 +121,6 @@ protected:
     th::testing::TempHome home;
     th::canvas::SpriteList sprites;
 };
-
-// A template that is gone is reported by the export run's notice (SheetTest).
-TEST_F(ExpandTemplate, AFolderAsTemplateOrScriptIsReportedAndTouchesNothing)
-{
-    writeBytes(file("out.txt"), "kept\n");
-    ScriptFile script(file("out.txt"));
-    EXPECT_EQ(expandTemplate(home.path(), script, sprites, {}).result, ExpansionResult::TemplateUnreadable);
-    EXPECT_EQ(readBytes(file("out.txt")), "kept\n");
-
-    writeBytes(file("t.txt"), "line\n");
-    ScriptFile onAFolder(home.path());
-    EXPECT_EQ(expandTemplate(file("t.txt"), onAFolder, sprites, {}).result, ExpansionResult::DestinationFailed);
-}
 
 TEST_F(ExpandTemplate, ManyRepeatLinesWithoutAnEndAreLookedAheadOnce)
 {

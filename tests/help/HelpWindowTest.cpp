@@ -31,15 +31,11 @@ TEST_F(HelpWindowTest, F1OpensOneHelpWindowWhoseTextFollowsItsSize)
     EXPECT_EQ(window->helpWindow(), help) << "a second open brings the same window forward";
 }
 
-TEST_F(HelpWindowTest, AboutShowsTheIconInAFixedWindowThatClosesAlone)
+TEST_F(HelpWindowTest, AboutShowsTheIconInAWindowThatClosesAlone)
 {
     window->menuAction(kMenuAbout)->trigger();
     th::help::AboutWindow* about = window->aboutWindow();
     ASSERT_TRUE(about && about->isVisible());
-    EXPECT_EQ(about->minimumSize(), about->maximumSize());
-    EXPECT_EQ(about->windowTitle(), " ") << "an empty title would show the program's name";
-    EXPECT_FALSE(about->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(about->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(static_cast<QLabel*>(about->element(th::help::kAboutIcon))->pixmap().isNull());
     about->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
