@@ -75,11 +75,20 @@ protected:
     std::string out;
 };
 
-TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndApart)
+// One export window's life: it opens in front, centred over the main
+// window, whose menus rest meanwhile; every export window starts from the
+// same choices; refusals and a failed write keep the window and its choices.
+TEST_F(ExportWindowTest, OpensInFrontWithTheSameChoicesAndKeepsThemThroughRefusals)
 {
     arrangeTwoPictures();
     ExportWindow* exportWindow = openExport();
     ASSERT_TRUE(exportWindow);
+    const auto exportWindowActive = [&] {
+        return QTest::qWaitFor([&] { return QApplication::activeWindow() == exportWindow; });
+    };
+    ASSERT_TRUE(exportWindowActive()) << "the new window comes to the front";
+    // Which items rest is the menu state's rule; the window applies it.
+    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
     EXPECT_TRUE(exportWindow->isWindow());
     EXPECT_EQ(exportWindow->parentWidget(), window.get()) << "kept above the main window";
     EXPECT_LE((exportWindow->geometry().center() - window->geometry().center()).manhattanLength(), 2);
@@ -101,7 +110,6 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
         }
     }
 
-    // Every export window starts from the same choices; Cancel closes it.
     const std::string initial =
         "|32 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|Select a script...|script 000|sheet 1";
     EXPECT_EQ(choices(), initial);
@@ -121,9 +129,56 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
     clickExportGadget(kCancelButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window->exportWindow(), nullptr);
-    openExport();
+    exportWindow = openExport();
     EXPECT_EQ(choices(), initial);
-    EXPECT_FALSE(std::filesystem::exists(out + "x.png")) << "closing writes nothing";
+
+    // A cancelled panel empties the field.
+    chooseSheetPath(out + "kept.png");
+    chooseSheetPath("");
+    EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text(), "");
+    pressExport();
+    EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the sprite sheet.|");
+    EXPECT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << "neither the closing nor the refusal wrote anything";
+
+    // A folder that is really a file: the notice names the file and why.
+    writeBytes(out + "blocker", "a file, not a folder");
+    const std::string blocked = out + "blocker/sheet.png";
+    gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(blocked));
+    choose(kDepthList, "4 bit");
+    choose(kTemplateList, "plist");
+    pressExport();
+    EXPECT_EQ(lastShown(), "message|Not Saved!|The sprite sheet could not be saved as " + blocked + " because " + out +
+                               "blocker is a file, not a folder.|");
+    ASSERT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
+
+    // A typed path is taken as typed; with no script path the sheet is
+    // written and the window waits for one.
+    gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(out + "typed"));
+    pressExport();
+    EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the script.|");
+    EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
+    ASSERT_EQ(window->exportWindow(), exportWindow);
+    EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
+
+    ASSERT_TRUE(exportWindowActive());
+    // Quit and Help are never disabled, so their keys work here too.
+    for (const auto& [item, key, modifiers] : {std::tuple{kMenuQuit, Qt::Key_Q, Qt::ControlModifier},
+                                               std::tuple{kMenuHelp, Qt::Key_F1, Qt::NoModifier}}) {
+        QSignalSpy triggered(window->menuAction(item), &QAction::triggered);
+        QTest::keyClick(exportWindow, key, modifiers);
+        EXPECT_EQ(triggered.count(), 1) << item;
+    }
+
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";
+    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
+
+    clickExportGadget(kCancelButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
 }
 
 // Every choice reaches the export as made, and the script goes to the file
@@ -186,42 +241,6 @@ TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemp
     }
 }
 
-TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
-{
-    arrangeTwoPictures();
-    ExportWindow* exportWindow = openExport();
-
-    // A cancelled panel empties the field.
-    chooseSheetPath(out + "kept.png");
-    chooseSheetPath("");
-    EXPECT_EQ(gadget<QLineEdit>(kSheetPathField)->text(), "");
-    pressExport();
-    EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the sprite sheet.|");
-    EXPECT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_TRUE(std::filesystem::is_empty(out));
-
-    // A folder that is really a file: the notice names the file and why.
-    writeBytes(out + "blocker", "a file, not a folder");
-    const std::string blocked = out + "blocker/sheet.png";
-    gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(blocked));
-    choose(kDepthList, "4 bit");
-    choose(kTemplateList, "plist");
-    pressExport();
-    EXPECT_EQ(lastShown(), "message|Not Saved!|The sprite sheet could not be saved as " + blocked + " because " + out +
-                               "blocker is a file, not a folder.|");
-    ASSERT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_EQ(choices(), blocked + "|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
-
-    // A typed path is taken as typed; with no script path the sheet is
-    // written and the window waits for one.
-    gadget<QLineEdit>(kSheetPathField)->setText(QString::fromStdString(out + "typed"));
-    pressExport();
-    EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the script.|");
-    EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
-    ASSERT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
-}
-
 // The export runs aside while the progress window answers: Cancel pressed
 // while the palette of a large canvas is learnt ends the export with no
 // notice and the window open with its choices; that the older file at the
@@ -253,35 +272,6 @@ TEST_F(ExportWindowTest, CancelWhileThePaletteIsLearntEndsTheExportQuietlyAndKee
     EXPECT_EQ(host.shown.size(), shown) << "a cancel has no notice";
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "8 bit");
-}
-
-TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)
-{
-    arrangeTwoPictures();
-    ExportWindow* exportWindow = openExport();
-    const auto exportWindowActive = [&] {
-        return QTest::qWaitFor([&] { return QApplication::activeWindow() == exportWindow; });
-    };
-    ASSERT_TRUE(exportWindowActive()) << "the new window comes to the front";
-    // Which items rest is the menu state's rule; the window applies it.
-    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
-
-    // Quit and Help are never disabled, so their keys work here too.
-    for (const auto& [item, key, modifiers] : {std::tuple{kMenuQuit, Qt::Key_Q, Qt::ControlModifier},
-                                               std::tuple{kMenuHelp, Qt::Key_F1, Qt::NoModifier}}) {
-        QSignalSpy triggered(window->menuAction(item), &QAction::triggered);
-        QTest::keyClick(exportWindow, key, modifiers);
-        EXPECT_EQ(triggered.count(), 1) << item;
-    }
-
-    QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";
-    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
-
-    clickExportGadget(kCancelButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
 }
 
 // The editor's own saving and asking about unsaved edits are its window's
