@@ -49,11 +49,12 @@ private:
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    // A picture saved again is reloaded as soon as the watch hears of it.
     void SetUp() override
     {
         image::registerStandardCodecs(images);
         pictures = loadToolbarPictures(images);
-        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images));
+        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images), std::chrono::milliseconds(0));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }

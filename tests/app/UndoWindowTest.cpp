@@ -21,14 +21,6 @@ using th::testing::MainWindowTest;
 
 class UndoWindowTest : public MainWindowTest {
 protected:
-    // A picture saved again is reloaded as soon as the watch hears of it.
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images), std::chrono::milliseconds(0));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
     std::string undoText() const { return window->menuAction(kMenuUndo)->text().toStdString(); }
     std::string redoText() const { return window->menuAction(kMenuRedo)->text().toStdString(); }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }

@@ -192,20 +192,13 @@ TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemp
     const struct {
         const char* name;
         QStringList templates; // chosen in turn
-        bool scriptFile;       // a script path is chosen in the panel
-        QString scriptRow;     // the script's label, field and button enabled
+        bool scriptFile;       // a script path is chosen in the panel; its label, field and button are enabled
         QString scriptField;
-        std::string shown; // how the notice starts; the extrusion adds a line
-        std::vector<std::string> files;
-        bool clipboardWritten;
-        bool retina; // or else Power of Two ticked
+        bool clipboard; // the script is copied there; Power of Two is ticked instead of Retina
     } rows[] = {
-        {"a file template chosen after the clipboard's", {"Clipboard", "sprites"}, true, "111", "", saved,
-         {"hero.csv", "hero.png"}, false, true},
-        {"the clipboard template", {"Clipboard"}, false, "000", R"(th.Extension = "Clipboard")", copied, {"hero.png"},
-         true, false},
-        {"no template after the clipboard's: the sheet alone", {"Clipboard", "Select a script..."}, false, "000", "",
-         saved, {"hero.png"}, false, true},
+        {"a file template chosen after the clipboard's", {"Clipboard", "sprites"}, true, "", false},
+        {"the clipboard template", {"Clipboard"}, false, R"(th.Extension = "Clipboard")", true},
+        {"no template after the clipboard's: the sheet alone", {"Clipboard", "Select a script..."}, false, "", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -219,12 +212,12 @@ TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemp
         chooseSheetPath(out + "hero");
         choose(kDepthList, "8 bit");
         choose(kBackgroundList, "RGB 255 0 255");
-        gadget<QCheckBox>(row.retina ? kRetinaBox : kPowerOfTwoBox)->click();
+        gadget<QCheckBox>(row.clipboard ? kPowerOfTwoBox : kRetinaBox)->click();
         gadget<QSpinBox>(kSheetNumberField)->setValue(7);
         gadget<QSpinBox>(kExtrudeField)->setValue(2);
         for (const QString& entry : row.templates)
             choose(kTemplateList, entry);
-        EXPECT_EQ(scriptEnabled(), row.scriptRow);
+        EXPECT_EQ(scriptEnabled(), row.scriptFile ? "111" : "000");
         EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), row.scriptField);
         if (row.scriptFile) {
             host.paths.push_back(out + "hero");
@@ -232,12 +225,14 @@ TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemp
             EXPECT_EQ(lastShown(), "save|Save Script...|*.csv|(*.csv)|*.csv");
         }
         pressExport();
-        EXPECT_TRUE(lastShown().starts_with(row.shown)) << lastShown();
-        EXPECT_EQ(th::testing::namesIn(out), row.files);
-        EXPECT_EQ(host.clipboard != "untouched", row.clipboardWritten) << host.clipboard;
+        // The notice's start: the extrusion adds a line.
+        EXPECT_TRUE(lastShown().starts_with(row.clipboard ? copied : saved)) << lastShown();
+        EXPECT_EQ(th::testing::namesIn(out), (row.scriptFile ? std::vector<std::string>{"hero.csv", "hero.png"}
+                                                             : std::vector<std::string>{"hero.png"}));
+        EXPECT_EQ(host.clipboard != "untouched", row.clipboard) << host.clipboard;
         EXPECT_EQ(std::tuple(passed.sheetPath, passed.depth, passed.background, passed.retina, passed.powerOfTwo,
                              passed.sheetNumber, passed.extrude),
-                  std::tuple(out + "hero.png", SheetDepth::Bits8, kMagentaBackground, row.retina, !row.retina, 7, 2));
+                  std::tuple(out + "hero.png", SheetDepth::Bits8, kMagentaBackground, !row.clipboard, row.clipboard, 7, 2));
     }
 }
 
