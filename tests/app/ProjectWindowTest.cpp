@@ -21,12 +21,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <ranges>
 #include <set>
 
 namespace {
 
 using namespace th::app;
+using ::testing::AllOf;
+using ::testing::EndsWith;
 using ::testing::StartsWith;
 using th::canvas::testing::describe;
 using th::testing::readBytes;
@@ -263,15 +267,12 @@ TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeButNotWhileHeldAndAFai
         importPicture(home.folder() + "c.png");
         QApplication::processEvents(); // the wait ends
     };
-    const std::string notice = "message|Arrangement Not Kept|The arrangement could not be kept in " + kept;
-    const auto notices = [&] {
-        return std::count_if(host.shown.begin(), host.shown.end(), [&](const auto& shown) {
-            return (shown.kind + "|" + shown.title + "|" + shown.text).starts_with(notice);
-        });
-    };
+    const auto notices = [&] { return std::ranges::count(host.titles(), "Arrangement Not Kept"); };
     importAndKeep();
     ASSERT_EQ(notices(), 1);
-    EXPECT_TRUE(host.shown.back().text.ends_with(". Tile Heron tries again at the next change.")) << host.shown.back().text;
+    EXPECT_EQ(host.shown.back().kind, "message");
+    EXPECT_THAT(host.shown.back().text, AllOf(StartsWith("The arrangement could not be kept in " + kept),
+                                              EndsWith(". Tile Heron tries again at the next change.")));
     importAndKeep();
     EXPECT_EQ(notices(), 1) << "told once, not at every change";
 
@@ -306,10 +307,8 @@ TEST_F(ProjectWindowTest, SpritesOfOneFileShareOnePicture)
     window->menuAction(kMenuRedo)->trigger();
 
     const auto images = [this] {
-        std::set<th::canvas::ImageHandle> handles;
-        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
-            handles.insert(sprite.image);
-        return handles;
+        const auto handles = window->model().sprites().entries() | std::views::transform(&th::canvas::SpriteEntry::image);
+        return std::set<th::canvas::ImageHandle>(handles.begin(), handles.end());
     };
     ASSERT_EQ(window->model().sprites().size(), 3u);
     EXPECT_EQ(images().size(), 1u);

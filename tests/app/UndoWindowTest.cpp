@@ -96,8 +96,7 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
              const auto box = th::canvas::visibleBox(sprite, window->model().clipMargin());
              const QPoint at(int(box.left + 1), int(box.top + box.height - 1));
              const QPoint place(sprite.x, sprite.y);
-             QTest::mouseMove(window->canvasView(), at);
-             QTest::mousePress(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
+             press(at, Qt::LeftButton, Qt::ControlModifier);
              QTest::mouseMove(window->canvasView(), at + QPoint(9, 9));
              QTest::mouseMove(window->canvasView(), at + QPoint(20, 20));
              release(at + QPoint(20, 20));
@@ -113,8 +112,7 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
              const auto& sprite = window->model().sprites().entries().back();
              const auto box = th::canvas::visibleBox(sprite, window->model().clipMargin());
              const QPoint at(int(box.left + box.width - 1), int(box.top));
-             QTest::mouseMove(window->canvasView(), at);
-             QTest::mousePress(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
+             press(at, Qt::LeftButton, Qt::ControlModifier);
              QTest::mouseRelease(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
              QTest::mouseDClick(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
              QTest::mouseRelease(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
