@@ -320,10 +320,9 @@ TEST_F(ProjectWindowTest, SpritesOfOneFileShareOnePicture)
     importPicture(file);
     ASSERT_EQ(window->model().sprites().size(), 4u);
     EXPECT_EQ(images().size(), 2u);
-    EXPECT_NE(window->model().sprites().entries().back().image, shared);
-    EXPECT_EQ(canvasPixels().pixel(window->model().sprites().entries().back().x + 1,
-                                   window->model().sprites().entries().back().y + 1),
-              qRgba(200, 20, 30, 255));
+    const th::canvas::SpriteEntry& changed = window->model().sprites().entries().back();
+    EXPECT_NE(changed.image, shared);
+    EXPECT_EQ(canvasPixels().pixel(changed.x + 1, changed.y + 1), qRgba(200, 20, 30, 255));
 }
 
 } // namespace

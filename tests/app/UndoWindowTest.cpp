@@ -77,7 +77,6 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
         {"Pack Tightly", [&] {
              window->menuAction(kMenuPackGapFirst + 2)->trigger();
              QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
-             shown(); // the read-outs follow
          }},
         // Arrow keys on the canvas, one pixel or with Shift eight, are one
         // step while they move the same sprite.
@@ -86,7 +85,6 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
                  QTest::keyClick(window->canvasView(), Qt::Key_Right);
              QTest::keyClick(window->canvasView(), Qt::Key_Down, Qt::ShiftModifier);
              QTest::keyClick(window->canvasView(), Qt::Key_Left);
-             shown();
          }},
         // Ctrl and a click inside the current sprite set its pivot, and pick
         // nothing up: moving on before the release drags nothing.
@@ -116,8 +114,7 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
              QTest::mouseRelease(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
              QTest::mouseDClick(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
              QTest::mouseRelease(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
-             EXPECT_EQ(sprite.pivotX, 0.5);
-             EXPECT_EQ(sprite.pivotY, 0.5);
+             EXPECT_EQ(std::pair(sprite.pivotX, sprite.pivotY), std::pair(0.5, 0.5));
          }},
         {"Delete Image", [&] { host.answers.push_back(true); click(kDeleteImageButton); }},
         {"New Canvas", [&] { host.answers.push_back(true); click(kNewCanvasButton); }},
