@@ -46,16 +46,11 @@ TEST(DataFolderLockTest, SecondCopyAsksAndKeepsOffAndADeadCopysLockIsTakenOver)
         "ask|Tile Heron Is Already Running|Another Tile Heron is using the data folder " + dataFolder +
         ". This one can go on without restoring or keeping the arrangement on its canvas, which that one does. "
         "Do you want to go on? (No quits.)";
-    struct Row {
-        bool answer;
-        DataFolderUse use;
-    };
-    for (const Row& row : {Row{false, DataFolderUse::Quit}, Row{true, DataFolderUse::Guest}}) {
-        SCOPED_TRACE(row.answer ? "go on" : "quit");
-        host.answers = {row.answer};
+    for (const auto& [answer, use] : {std::pair{false, DataFolderUse::Quit}, {true, DataFolderUse::Guest}}) {
+        SCOPED_TRACE(answer ? "go on" : "quit");
+        host.answers = {answer};
         host.shown.clear();
-        DataFolderLock second(dataFolder);
-        EXPECT_EQ(second.claim(host), row.use);
+        EXPECT_EQ(DataFolderLock(dataFolder).claim(host), use);
         ASSERT_EQ(host.shown.size(), 1u);
         EXPECT_EQ(host.shown[0].kind + "|" + host.shown[0].title + "|" + host.shown[0].text, question);
     }

@@ -49,11 +49,12 @@ private:
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    // A picture saved again is reloaded as soon as the watch hears of it.
     void SetUp() override
     {
         image::registerStandardCodecs(images);
         pictures = loadToolbarPictures(images);
-        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images));
+        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images), std::chrono::milliseconds(0));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -95,10 +96,10 @@ protected:
 
     // A press acts where the pointer was at the previous canvas event, so
     // the pointer moves there first, as a real pointer does.
-    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::mouseMove(window->canvasView(), at);
-        QTest::mousePress(window->canvasView(), button, {}, at);
+        QTest::mousePress(window->canvasView(), button, modifiers, at);
     }
     // Drags the held sprite so that its move lands exactly at `to`.
     void dragTo(QPoint to)

@@ -55,73 +55,35 @@ TEST_F(MainWindowTest, ToolbarGadgetsStandApartAndTheCanvasIsCentredAsTheWindowR
 }
 
 // Which items the sprite count enables is the menu state's rule; here the
-// window's keys reach their items and it applies the state after each change.
-TEST_F(MainWindowTest, MenuKeysActAndTheItemsFollowTheSpriteCount)
+// window's keys reach their items, it applies the state after each change,
+// keeps the import order in the preference file, flashes an item's button
+// before acting, and paints what it opened.
+TEST_F(MainWindowTest, MenuKeysAndChoicesActOnTheCanvasThatShowsSpritesAndTheOverlay)
 {
     click(kExportButton);
     EXPECT_EQ(host.titles(), std::vector<std::string>{"No Images!"});
 
-    const std::string folder = makeFolder("three");
-    writePng(folder + "a.png", 8, 8, qRgba(1, 1, 1, 255));
-    writePng(folder + "b.png", 8, 8, qRgba(1, 1, 1, 255));
+    th::toolkit::PreferenceStore store;
+    const std::string prefs = home.folder() + "prefs";
+    QAction* natural = window->menuAction(kMenuNaturalOrder);
+    window->enableScriptEditor(store, prefs, home.folder());
+    EXPECT_FALSE(natural->isChecked());
+    natural->trigger();
+    EXPECT_TRUE(natural->isChecked());
+    EXPECT_NE(th::testing::readBytes(prefs).find("[Import]\nNaturalOrder = 1\n"), std::string::npos);
+
+    // In natural order a2 is imported first, so it stands at the left.
+    const std::string folder = makeFolder("paint");
+    writePng(folder + "a2.png", 64, 64, qRgba(200, 0, 0, 255));
+    writePng(folder + "a10.png", 64, 32, qRgba(0, 0, 200, 128));
     host.paths.push_back(folder);
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     QApplication::processEvents();
     ASSERT_EQ(window->model().sprites().size(), 2u);
+    EXPECT_EQ(window->model().sprites().entries().front().name, "a2.png");
     EXPECT_FALSE(window->menuAction(kMenuResetColumns)->isEnabled());
 
-    host.paths.push_back(folder + "a.png");
-    QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
-    QApplication::processEvents();
-    ASSERT_EQ(window->model().sprites().size(), 3u);
-    EXPECT_TRUE(window->menuAction(kMenuResetColumns)->isEnabled());
-}
-
-TEST_F(MainWindowTest, NaturalOrderIsAnEditMenuChoiceKeptInThePreferenceFile)
-{
-    th::toolkit::PreferenceStore store;
-    const std::string prefs = home.folder() + "prefs";
-    const std::string folder = makeFolder("walk");
-    for (const char* name : {"walk10.png", "walk2.png"})
-        writePng(folder + name, 4, 4, qRgba(1, 1, 1, 255));
-    QAction* choice = window->menuAction(kMenuNaturalOrder);
-    window->enableScriptEditor(store, prefs, home.folder());
-    EXPECT_FALSE(choice->isChecked());
-    choice->trigger();
-    EXPECT_TRUE(choice->isChecked());
-    EXPECT_NE(th::testing::readBytes(prefs).find("[Import]\nNaturalOrder = 1\n"), std::string::npos);
-    openFolder(folder);
-    EXPECT_EQ(window->model().sprites().entries().front().name, "walk2.png") << "imported first";
-
-    // The next start reads it back.
-    MainWindow next(host, pictures, pictureAccess(images));
-    next.enableScriptEditor(store, prefs, home.folder());
-    EXPECT_TRUE(next.menuAction(kMenuNaturalOrder)->isChecked());
-}
-
-TEST_F(MainWindowTest, MenuItemFlashesItsButtonBeforeActing)
-{
-    const std::string folder = makeFolder("flash");
-    writePng(folder + "a.png", 8, 8, qRgba(1, 1, 1, 255));
-    openFolder(folder);
-    PaintedPictures painted(static_cast<QLabel*>(window->gadget(kDeleteImageButton)));
-    host.answers.push_back(false);
-    window->menuAction(kMenuDeleteImage)->trigger();
-    QApplication::processEvents(); // the item's action is posted
-    ASSERT_FALSE(painted.keys.empty());
-    EXPECT_EQ(painted.keys.front(), pictures.byNumber.value(7).cacheKey());
-    EXPECT_EQ(painted.keys.back(), pictures.byNumber.value(2).cacheKey());
-    EXPECT_EQ(host.titles().back(), "Delete Image?");
-    EXPECT_EQ(window->model().sprites().size(), 1u);
-}
-
-TEST_F(MainWindowTest, CanvasShowsSpritesAndTheOverlay)
-{
-    const std::string folder = makeFolder("paint");
-    writePng(folder + "a.png", 64, 64, qRgba(200, 0, 0, 255));
-    writePng(folder + "b.png", 64, 32, qRgba(0, 0, 200, 128));
-    openFolder(folder);
-    const QImage canvas = window->canvasView()->grab().toImage();
+    const QImage canvas = canvasPixels();
     const QRgb orange = qRgb(255, 128, 0);
     EXPECT_EQ(canvas.pixel(10, 10), qRgb(200, 0, 0));
     // The used area is 128 x 64; its outline runs along column 127 and row 63.
@@ -142,6 +104,27 @@ TEST_F(MainWindowTest, CanvasShowsSpritesAndTheOverlay)
     EXPECT_GT(black, 5);
     // Outside the used area only the background shows.
     EXPECT_EQ(canvas.pixel(300, 300), window->canvasView()->grab(QRect(300 + 128, 300, 1, 1)).toImage().pixel(0, 0));
+
+    host.paths.push_back(folder + "a2.png");
+    QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_EQ(window->model().sprites().size(), 3u);
+    EXPECT_TRUE(window->menuAction(kMenuResetColumns)->isEnabled());
+
+    PaintedPictures painted(static_cast<QLabel*>(window->gadget(kDeleteImageButton)));
+    host.answers.push_back(false);
+    window->menuAction(kMenuDeleteImage)->trigger();
+    QApplication::processEvents(); // the item's action is posted
+    ASSERT_FALSE(painted.keys.empty());
+    EXPECT_EQ(painted.keys.front(), pictures.byNumber.value(7).cacheKey());
+    EXPECT_EQ(painted.keys.back(), pictures.byNumber.value(2).cacheKey());
+    EXPECT_EQ(host.titles().back(), "Delete Image?");
+    EXPECT_EQ(window->model().sprites().size(), 3u);
+
+    // The next start reads the import order back.
+    MainWindow next(host, pictures, pictureAccess(images));
+    next.enableScriptEditor(store, prefs, home.folder());
+    EXPECT_TRUE(next.menuAction(kMenuNaturalOrder)->isChecked());
 }
 
 } // namespace

@@ -26,26 +26,24 @@ TEST(PackPreferences, PackingChoicesAreKeptInThePreferenceFileWithTheGapHeldToSi
     const std::string file = home.folder() + "TileHeronV2.prefs";
     PreferenceStore store;
     const struct {
-        const char* name;
-        const char* stored; // the group's text, appended to the file; "" for none
-        int readGap;
-        bool readTurn;
+        const char* stored; // the group's text, appended to the file
+        std::pair<int, bool> read;
         int gap, expectedGap;
         bool turn;
         const char* written;
     } rows[] = {
-        {"none stored: no gap, no turning", "", 0, false, 5, 5, true, "[Canvas]\nPackGap = 5\nPackMayTurn = 1\n"},
-        {"kept choices", "[Canvas]\nPackGap = 12\nPackMayTurn = 1\n", 12, true, 40, 16, false,
-         "[Canvas]\nPackGap = 16\nPackMayTurn = 0\n"},
-        {"a damaged gap", "[Canvas]\nPackGap = -7\n", 0, false, -1, 0, false, "[Canvas]\nPackGap = 0\nPackMayTurn = 0\n"},
+        {"", {0, false}, 5, 5, true, "[Canvas]\nPackGap = 5\nPackMayTurn = 1\n"},
+        {"[Canvas]\nPackGap = 12\nPackMayTurn = 1\n", {12, true}, 40, 16, false, "[Canvas]\nPackGap = 16\nPackMayTurn = 0\n"},
+        // A damaged gap is read as none.
+        {"[Canvas]\nPackGap = -7\n", {0, false}, -1, 0, false, "[Canvas]\nPackGap = 0\nPackMayTurn = 0\n"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.stored);
         writeBytes(file, kInstalledPreferences + row.stored);
         ASSERT_TRUE(store.open(file));
         th::app::PackPreferences choices;
         choices.keepIn(store);
-        EXPECT_EQ(std::pair(choices.gap(), choices.mayTurn()), std::pair(row.readGap, row.readTurn));
+        EXPECT_EQ(std::pair(choices.gap(), choices.mayTurn()), row.read);
         choices.setGap(row.gap);
         choices.setMayTurn(row.turn);
         EXPECT_EQ(choices.gap(), row.expectedGap);

@@ -15,16 +15,23 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <gmock/gmock.h>
+
 #include <csignal>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <ranges>
 #include <set>
 
 namespace {
 
 using namespace th::app;
+using ::testing::AllOf;
+using ::testing::EndsWith;
+using ::testing::StartsWith;
 using th::canvas::testing::describe;
 using th::testing::readBytes;
 using th::testing::writeBytes;
@@ -90,41 +97,39 @@ protected:
 };
 
 // What a reopened project holds is the project's own test; here the window
-// saves it, shows it reopened, and the tool exports it as the window did.
-TEST_F(ProjectWindowTest, SavedProjectReopensAndExportsTheSameBytesFromTheWindowAndTheCommandLine)
+// saves it, shows it reopened, and the tool exports it as the window did,
+// answers its arguments with its exit status, and watches it: exported at the
+// start, again after a picture and after the project file changed, and
+// stopped by Ctrl+C with success and nothing but the sheet and script left.
+TEST_F(ProjectWindowTest, SavedProjectIsExportedByTheCommandLineAsTheWindowDidOnceOrWatched)
 {
     arrangeCanvas();
+    // "Save Project" with no file yet asks where, as "Save Project As…" does;
+    // a copy made before the export holds no sheet or script yet.
+    host.paths.push_back(home.folder() + "arrangement");
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    const std::string saved = home.folder() + "arrangement.theron";
+    const std::string project = home.folder() + "p.theron";
+    ASSERT_TRUE(std::filesystem::copy_file(saved, project));
     const std::string out = makeFolder("out");
     std::filesystem::create_directories(out + "window");
     exportFromWindow(out + "window/sheet.png", out + "window/sheet.csv");
-
-    // "Save Project" with no file yet asks where, as "Save Project As…" does.
-    host.paths.push_back(home.folder() + "arrangement");
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-    const std::string project = home.folder() + "arrangement.theron";
-    ASSERT_TRUE(std::filesystem::exists(project));
 
     std::unique_ptr<MainWindow> reopened = freshWindow();
-    host.paths.push_back(project);
+    host.paths.push_back(saved);
     reopened->menuAction(kMenuOpenProject)->trigger();
     EXPECT_EQ(reopened->canvasView()->width(), 2048);
 
     std::filesystem::create_directories(out + "tool");
-    const ToolRun done = runTool(project + " --sheet " + out + "tool/sheet.png --script " + out + "tool/sheet.csv");
+    const ToolRun done = runTool(saved + " --sheet " + out + "tool/sheet.png --script " + out + "tool/sheet.csv");
     EXPECT_EQ(done.status, 0) << done.err;
     EXPECT_EQ(done.out, out + "tool/sheet.png\n" + out + "tool/sheet.csv\n");
     for (const char* file : {"sheet.png", "sheet.csv"}) {
         SCOPED_TRACE(file);
         EXPECT_EQ(readBytes(out + "tool/" + file), readBytes(out + "window/" + file));
     }
-}
 
-TEST_F(ProjectWindowTest, CommandLineExitCodes)
-{
-    arrangeCanvas();
-    const std::string project = home.folder() + "p.theron";
-    host.paths.push_back(project);
-    window->menuAction(kMenuSaveProjectAs)->trigger();
     const std::string sheet = " --sheet " + home.folder() + "s.png";
     // Names are bytes: one that is no UTF-8 is read and written exactly.
     const std::string oddProject = home.folder() + "p\xff.theron";
@@ -141,14 +146,13 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
         const char* name;
         std::string arguments;
         int status;
-        std::string out;
+        ::testing::Matcher<const std::string&> out;
         std::string errStart;
         std::string homeFolder = {};
-        bool outIsStart = false;
     };
     const Row rows[] = {
-        {"help", "--help", 0, "Usage: ", "", {}, true},
-        {"version", "--version", 0, "tile-heron-export ", "", {}, true},
+        {"help", "--help", 0, StartsWith("Usage: "), ""},
+        {"version", "--version", 0, StartsWith("tile-heron-export "), ""},
         {"the sheet alone", project + sheet + " --depth 1 --power-of-two", 0, home.folder() + "s.png\n", ""},
         {"a clipboard template", project + sheet + " --template Clipboard --clipboard-to-stdout", 0,
          "Clipboard\r\na\r\nb\r\nc\r\n", home.folder() + "s.png\n"},
@@ -178,37 +182,20 @@ TEST_F(ProjectWindowTest, CommandLineExitCodes)
         SCOPED_TRACE(row.name);
         const ToolRun run = runTool(row.arguments, row.homeFolder);
         EXPECT_EQ(run.status, row.status);
-        if (row.outIsStart)
-            EXPECT_TRUE(run.out.starts_with(row.out)) << run.out;
-        else
-            EXPECT_EQ(run.out, row.out);
-        EXPECT_TRUE(run.err.starts_with(row.errStart)) << run.err;
+        EXPECT_THAT(run.out, row.out);
+        EXPECT_THAT(run.err, StartsWith(row.errStart));
         EXPECT_EQ(run.err.find("Usage: ") != std::string::npos, row.status == 2) << "the usage text on bad arguments";
     }
     EXPECT_TRUE(std::filesystem::is_regular_file(oddSheet));
     EXPECT_FALSE(std::filesystem::exists(home.folder() + "unwritten.png"));
-}
 
-// A real process: exported at the start, again after a picture and after
-// the project file changed, and stopped by Ctrl+C with success and nothing
-// but the sheet and script left beside them.
-TEST_F(ProjectWindowTest, WatchExportsOnEachChangeUntilInterrupted)
-{
-    arrangeCanvas();
-    const std::string project = home.folder() + "p.theron";
-    host.paths.push_back(project);
-    window->menuAction(kMenuSaveProjectAs)->trigger();
-    const std::string out = makeFolder("watched");
-
+    const std::string watched = makeFolder("watched");
+    // env runs the tool in its own place, so the interrupt reaches the tool.
     QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    tool.setProcessEnvironment(environment);
-    tool.start(QStringLiteral(TH_EXPORT_TOOL),
-               {QString::fromStdString(project), QStringLiteral("--watch"), QStringLiteral("--template"),
-                QStringLiteral("sprites"), QStringLiteral("--sheet"), QString::fromStdString(out + "sheet.png"),
-                QStringLiteral("--script"), QString::fromStdString(out + "sheet.csv")});
+    tool.start("env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", TH_EXPORT_TOOL,
+                       QString::fromStdString(project), "--watch", "--template", "sprites", "--sheet",
+                       QString::fromStdString(watched + "sheet.png"), "--script",
+                       QString::fromStdString(watched + "sheet.csv")});
     ASSERT_TRUE(tool.waitForStarted(5000));
     QStringList lines;
     const auto waitForLines = [&](int count) {
@@ -223,10 +210,10 @@ TEST_F(ProjectWindowTest, WatchExportsOnEachChangeUntilInterrupted)
     const QRegularExpression exported(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d exported .*/sheet\\.png, .*/sheet\\.csv$"));
 
     ASSERT_EQ(waitForLines(1), 1) << tool.readAllStandardError().toStdString();
-    const std::string first = readBytes(out + "sheet.png");
+    const std::string first = readBytes(watched + "sheet.png");
     writePng(home.folder() + "c.png", 12, 8, qRgba(10, 10, 200, 255));
     ASSERT_EQ(waitForLines(2), 2) << tool.readAllStandardError().toStdString();
-    EXPECT_NE(readBytes(out + "sheet.png"), first) << "the sheet shows the changed picture";
+    EXPECT_NE(readBytes(watched + "sheet.png"), first) << "the sheet shows the changed picture";
     writeBytes(project, readBytes(project));
     ASSERT_EQ(waitForLines(3), 3) << tool.readAllStandardError().toStdString();
 
@@ -237,13 +224,15 @@ TEST_F(ProjectWindowTest, WatchExportsOnEachChangeUntilInterrupted)
     for (const QString& line : lines)
         EXPECT_TRUE(exported.match(line).hasMatch()) << line.toStdString();
     EXPECT_EQ(tool.readAllStandardOutput(), QByteArray()) << "one line an export, no more";
-    EXPECT_EQ(th::testing::namesIn(out), (std::vector<std::string>{"sheet.csv", "sheet.png"}));
+    EXPECT_EQ(th::testing::namesIn(watched), (std::vector<std::string>{"sheet.csv", "sheet.png"}));
 }
 
 // What the next start offers and says is the project's own test; here the
 // window keeps its arrangement after each change, with no wait, as a change
-// ends, but not while a sprite is held.
-TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeButNotWhileASpriteIsHeld)
+// ends, but not while a sprite is held. A kept arrangement that cannot be
+// written (a folder in its place) is reported once, tried again at each
+// change, and its failure ends with the first write that succeeds.
+TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeButNotWhileHeldAndAFailureIsToldOnce)
 {
     const std::string kept = dataFolder + th::project::kAutosaveName;
     window->keepArrangement(kept, std::chrono::milliseconds(0));
@@ -270,30 +259,20 @@ TEST_F(ProjectWindowTest, ArrangementIsKeptAfterEachChangeButNotWhileASpriteIsHe
     host.answers = {true};
     next->keepArrangement(kept);
     EXPECT_EQ(describe(next->model()), describe(window->model()));
-}
+    next.reset();
 
-// A kept arrangement that cannot be written (a folder in its place) is
-// reported once, tried again at each change, and its failure ends with the
-// first write that succeeds.
-TEST_F(ProjectWindowTest, KeepingThatFailsIsReportedOnceAndTriedAgain)
-{
-    const std::string kept = dataFolder + th::project::kAutosaveName;
-    window->keepArrangement(kept, std::chrono::milliseconds(0));
-    writePng(home.folder() + "c.png", 12, 8, qRgba(200, 10, 10, 200));
+    std::filesystem::remove(kept);
     std::filesystem::create_directory(kept);
     const auto importAndKeep = [&] {
         importPicture(home.folder() + "c.png");
         QApplication::processEvents(); // the wait ends
     };
-    const std::string notice = "message|Arrangement Not Kept|The arrangement could not be kept in " + kept;
-    const auto notices = [&] {
-        return std::count_if(host.shown.begin(), host.shown.end(), [&](const auto& shown) {
-            return (shown.kind + "|" + shown.title + "|" + shown.text).starts_with(notice);
-        });
-    };
+    const auto notices = [&] { return std::ranges::count(host.titles(), "Arrangement Not Kept"); };
     importAndKeep();
     ASSERT_EQ(notices(), 1);
-    EXPECT_TRUE(host.shown.back().text.ends_with(". Tile Heron tries again at the next change.")) << host.shown.back().text;
+    EXPECT_EQ(host.shown.back().kind, "message");
+    EXPECT_THAT(host.shown.back().text, AllOf(StartsWith("The arrangement could not be kept in " + kept),
+                                              EndsWith(". Tile Heron tries again at the next change.")));
     importAndKeep();
     EXPECT_EQ(notices(), 1) << "told once, not at every change";
 
@@ -328,10 +307,8 @@ TEST_F(ProjectWindowTest, SpritesOfOneFileShareOnePicture)
     window->menuAction(kMenuRedo)->trigger();
 
     const auto images = [this] {
-        std::set<th::canvas::ImageHandle> handles;
-        for (const th::canvas::SpriteEntry& sprite : window->model().sprites().entries())
-            handles.insert(sprite.image);
-        return handles;
+        const auto handles = window->model().sprites().entries() | std::views::transform(&th::canvas::SpriteEntry::image);
+        return std::set<th::canvas::ImageHandle>(handles.begin(), handles.end());
     };
     ASSERT_EQ(window->model().sprites().size(), 3u);
     EXPECT_EQ(images().size(), 1u);
@@ -343,10 +320,9 @@ TEST_F(ProjectWindowTest, SpritesOfOneFileShareOnePicture)
     importPicture(file);
     ASSERT_EQ(window->model().sprites().size(), 4u);
     EXPECT_EQ(images().size(), 2u);
-    EXPECT_NE(window->model().sprites().entries().back().image, shared);
-    EXPECT_EQ(canvasPixels().pixel(window->model().sprites().entries().back().x + 1,
-                                   window->model().sprites().entries().back().y + 1),
-              qRgba(200, 20, 30, 255));
+    const th::canvas::SpriteEntry& changed = window->model().sprites().entries().back();
+    EXPECT_NE(changed.image, shared);
+    EXPECT_EQ(canvasPixels().pixel(changed.x + 1, changed.y + 1), qRgba(200, 20, 30, 255));
 }
 
 } // namespace

@@ -21,14 +21,6 @@ using th::testing::MainWindowTest;
 
 class UndoWindowTest : public MainWindowTest {
 protected:
-    // A picture saved again is reloaded as soon as the watch hears of it.
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        window = std::make_unique<MainWindow>(host, pictures, pictureAccess(images), std::chrono::milliseconds(0));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
     std::string undoText() const { return window->menuAction(kMenuUndo)->text().toStdString(); }
     std::string redoText() const { return window->menuAction(kMenuRedo)->text().toStdString(); }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
@@ -85,7 +77,6 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
         {"Pack Tightly", [&] {
              window->menuAction(kMenuPackGapFirst + 2)->trigger();
              QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
-             shown(); // the read-outs follow
          }},
         // Arrow keys on the canvas, one pixel or with Shift eight, are one
         // step while they move the same sprite.
@@ -94,7 +85,6 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
                  QTest::keyClick(window->canvasView(), Qt::Key_Right);
              QTest::keyClick(window->canvasView(), Qt::Key_Down, Qt::ShiftModifier);
              QTest::keyClick(window->canvasView(), Qt::Key_Left);
-             shown();
          }},
         // Ctrl and a click inside the current sprite set its pivot, and pick
         // nothing up: moving on before the release drags nothing.
@@ -104,8 +94,7 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
              const auto box = th::canvas::visibleBox(sprite, window->model().clipMargin());
              const QPoint at(int(box.left + 1), int(box.top + box.height - 1));
              const QPoint place(sprite.x, sprite.y);
-             QTest::mouseMove(window->canvasView(), at);
-             QTest::mousePress(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
+             press(at, Qt::LeftButton, Qt::ControlModifier);
              QTest::mouseMove(window->canvasView(), at + QPoint(9, 9));
              QTest::mouseMove(window->canvasView(), at + QPoint(20, 20));
              release(at + QPoint(20, 20));
@@ -121,13 +110,11 @@ TEST_F(UndoWindowTest, EachChangeTheWindowMakesIsOneStepTakenBackAndDoneAgainWit
              const auto& sprite = window->model().sprites().entries().back();
              const auto box = th::canvas::visibleBox(sprite, window->model().clipMargin());
              const QPoint at(int(box.left + box.width - 1), int(box.top));
-             QTest::mouseMove(window->canvasView(), at);
-             QTest::mousePress(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
+             press(at, Qt::LeftButton, Qt::ControlModifier);
              QTest::mouseRelease(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
              QTest::mouseDClick(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
              QTest::mouseRelease(window->canvasView(), Qt::LeftButton, Qt::ControlModifier, at);
-             EXPECT_EQ(sprite.pivotX, 0.5);
-             EXPECT_EQ(sprite.pivotY, 0.5);
+             EXPECT_EQ(std::pair(sprite.pivotX, sprite.pivotY), std::pair(0.5, 0.5));
          }},
         {"Delete Image", [&] { host.answers.push_back(true); click(kDeleteImageButton); }},
         {"New Canvas", [&] { host.answers.push_back(true); click(kNewCanvasButton); }},

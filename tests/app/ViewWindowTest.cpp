@@ -33,12 +33,12 @@ protected:
     QScrollArea* scrollArea() const { return static_cast<QScrollArea*>(window->gadget(kScrollAreaGadget)); }
     // Drags the items over the canvas and drops them at `at` (view pixels),
     // as the file manager would; false when the canvas refused them.
-    bool drop(const QStringList& items, QPoint at)
+    bool drop(const std::vector<std::string>& items, QPoint at)
     {
         QMimeData data;
         QList<QUrl> urls;
-        for (const QString& item : items)
-            urls << QUrl::fromLocalFile(item);
+        for (const std::string& item : items)
+            urls << QUrl::fromLocalFile(QString::fromStdString(item));
         data.setUrls(urls);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window->canvasView(), &enter);
@@ -121,9 +121,9 @@ TEST_F(ViewWindowTest, DroppedPicturesLandWhereDroppedAndAFolderAsIfOpenedWhileT
     const std::string pictures = makeFolder("pictures");
     writePng(pictures + "a.png", 8, 8, kRed);
     writePng(pictures + "b.png", 6, 4, kBlue);
-    th::testing::writeBytes(home.path() / "notes.txt", "text");
-    th::testing::writeBytes(home.path() / "broken.png", "not a picture");
-    const QString notes = QString::fromStdString(home.folder() + "notes.txt");
+    const std::string notes = home.folder() + "notes.txt";
+    th::testing::writeBytes(notes, "text");
+    th::testing::writeBytes(home.folder() + "broken.png", "not a picture");
 
     EXPECT_FALSE(drop({notes}, {10, 10})) << "the drag cursor refuses a drag of nothing the canvas takes";
     EXPECT_TRUE(host.shown.empty());
@@ -131,9 +131,7 @@ TEST_F(ViewWindowTest, DroppedPicturesLandWhereDroppedAndAFolderAsIfOpenedWhileT
     // At 200 % with the snap on, view (41, 61) is canvas (20, 30), snapped to (24, 32).
     window->menuAction(kMenuZoom200)->trigger();
     click(kSnapSwitch);
-    ASSERT_TRUE(drop({QString::fromStdString(pictures + "a.png"), notes, QString::fromStdString(pictures + "b.png"),
-                      QString::fromStdString(home.folder() + "broken.png")},
-                     {41, 61}));
+    ASSERT_TRUE(drop({pictures + "a.png", notes, pictures + "b.png", home.folder() + "broken.png"}, {41, 61}));
     EXPECT_EQ(th::canvas::testing::describe(window->model()),
               "a.png#1@24,32 8x8 b.png#2@24,32 6x4 | current b.png, clip 0, place 0,0, active, size 1024");
     EXPECT_EQ(window->menuAction(kMenuUndo)->text(), "Undo Import");
@@ -142,7 +140,7 @@ TEST_F(ViewWindowTest, DroppedPicturesLandWhereDroppedAndAFolderAsIfOpenedWhileT
               "Skipped: \"notes.txt\", \"broken.png\". The canvas takes PNG pictures, or one folder on its own.");
 
     host.answers.push_back(true);
-    ASSERT_TRUE(drop({QString::fromStdString(pictures), notes}, {0, 0}));
+    ASSERT_TRUE(drop({pictures, notes}, {0, 0}));
     EXPECT_EQ(host.titles(), (std::vector<std::string>{"Wait!", "Clear the Canvas?", "Wait!"}));
     EXPECT_EQ(host.shown.back().text, "Skipped: \"notes.txt\". The canvas takes PNG pictures, or one folder on its own.");
     EXPECT_EQ(th::canvas::testing::describe(window->model()),

@@ -75,11 +75,20 @@ protected:
     std::string out;
 };
 
-TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndApart)
+// One export window's life: it opens in front, centred over the main
+// window, whose menus rest meanwhile; every export window starts from the
+// same choices; refusals and a failed write keep the window and its choices.
+TEST_F(ExportWindowTest, OpensInFrontWithTheSameChoicesAndKeepsThemThroughRefusals)
 {
     arrangeTwoPictures();
     ExportWindow* exportWindow = openExport();
     ASSERT_TRUE(exportWindow);
+    const auto exportWindowActive = [&] {
+        return QTest::qWaitFor([&] { return QApplication::activeWindow() == exportWindow; });
+    };
+    ASSERT_TRUE(exportWindowActive()) << "the new window comes to the front";
+    // Which items rest is the menu state's rule; the window applies it.
+    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
     EXPECT_TRUE(exportWindow->isWindow());
     EXPECT_EQ(exportWindow->parentWidget(), window.get()) << "kept above the main window";
     EXPECT_LE((exportWindow->geometry().center() - window->geometry().center()).manhattanLength(), 2);
@@ -101,7 +110,6 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
         }
     }
 
-    // Every export window starts from the same choices; Cancel closes it.
     const std::string initial =
         "|32 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|Select a script...|script 000|sheet 1";
     EXPECT_EQ(choices(), initial);
@@ -121,75 +129,8 @@ TEST_F(ExportWindowTest, OpensCentredOverTheMainWindowWithEveryGadgetInsideAndAp
     clickExportGadget(kCancelButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window->exportWindow(), nullptr);
-    openExport();
+    exportWindow = openExport();
     EXPECT_EQ(choices(), initial);
-    EXPECT_FALSE(std::filesystem::exists(out + "x.png")) << "closing writes nothing";
-}
-
-// Every choice reaches the export as made, and the script goes to the file
-// or the clipboard its template names, or nowhere without a template.
-TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemplateSays)
-{
-    arrangeTwoPictures();
-    const std::string saved = "message|Exported!|Your file(s) have been saved to disk.";
-    const std::string copied = "message|Exported!|Your sprite sheet has been saved to disk and the script has been "
-                               "copied to the clipboard.";
-    const struct {
-        const char* name;
-        QStringList templates; // chosen in turn
-        bool scriptFile;       // a script path is chosen in the panel
-        QString scriptRow;     // the script's label, field and button enabled
-        QString scriptField;
-        std::string shown; // how the notice starts; the extrusion adds a line
-        std::vector<std::string> files;
-        bool clipboardWritten;
-        bool retina; // or else Power of Two ticked
-    } rows[] = {
-        {"a file template chosen after the clipboard's", {"Clipboard", "sprites"}, true, "111", "", saved,
-         {"hero.csv", "hero.png"}, false, true},
-        {"the clipboard template", {"Clipboard"}, false, "000", R"(th.Extension = "Clipboard")", copied, {"hero.png"},
-         true, false},
-        {"no template after the clipboard's: the sheet alone", {"Clipboard", "Select a script..."}, false, "000", "",
-         saved, {"hero.png"}, false, true},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::filesystem::remove_all(out);
-        std::filesystem::create_directory(out);
-        host.clipboard = "untouched";
-        openExport();
-        ExportRequest passed;
-        QObject::connect(window->exportWindow(), &ExportWindow::exported, [&](const ExportRequest& r) { passed = r; });
-        // A name chosen without an extension gets the panel's.
-        chooseSheetPath(out + "hero");
-        choose(kDepthList, "8 bit");
-        choose(kBackgroundList, "RGB 255 0 255");
-        gadget<QCheckBox>(row.retina ? kRetinaBox : kPowerOfTwoBox)->click();
-        gadget<QSpinBox>(kSheetNumberField)->setValue(7);
-        gadget<QSpinBox>(kExtrudeField)->setValue(2);
-        for (const QString& entry : row.templates)
-            choose(kTemplateList, entry);
-        EXPECT_EQ(scriptEnabled(), row.scriptRow);
-        EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), row.scriptField);
-        if (row.scriptFile) {
-            host.paths.push_back(out + "hero");
-            clickExportGadget(kScriptPathButton);
-            EXPECT_EQ(lastShown(), "save|Save Script...|*.csv|(*.csv)|*.csv");
-        }
-        pressExport();
-        EXPECT_TRUE(lastShown().starts_with(row.shown)) << lastShown();
-        EXPECT_EQ(th::testing::namesIn(out), row.files);
-        EXPECT_EQ(host.clipboard != "untouched", row.clipboardWritten) << host.clipboard;
-        EXPECT_EQ(std::tuple(passed.sheetPath, passed.depth, passed.background, passed.retina, passed.powerOfTwo,
-                             passed.sheetNumber, passed.extrude),
-                  std::tuple(out + "hero.png", SheetDepth::Bits8, kMagentaBackground, row.retina, !row.retina, 7, 2));
-    }
-}
-
-TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
-{
-    arrangeTwoPictures();
-    ExportWindow* exportWindow = openExport();
 
     // A cancelled panel empties the field.
     chooseSheetPath(out + "kept.png");
@@ -198,7 +139,7 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     pressExport();
     EXPECT_EQ(lastShown(), "message|Wait!|You need to select where to save the sprite sheet.|");
     EXPECT_EQ(window->exportWindow(), exportWindow);
-    EXPECT_TRUE(std::filesystem::is_empty(out));
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << "neither the closing nor the refusal wrote anything";
 
     // A folder that is really a file: the notice names the file and why.
     writeBytes(out + "blocker", "a file, not a folder");
@@ -220,6 +161,79 @@ TEST_F(ExportWindowTest, RefusalsAndAFailedWriteKeepTheWindowAndItsChoices)
     EXPECT_EQ(readPng(out + "typed").bitDepth, 4);
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(choices(), out + "typed|4 bit|retina 0|power 0|RGB 0 0 0|0 of 0-9999|extrude 0 of 0-8|plist|script 111|sheet 1");
+
+    ASSERT_TRUE(exportWindowActive());
+    // Quit and Help are never disabled, so their keys work here too.
+    for (const auto& [item, key, modifiers] : {std::tuple{kMenuQuit, Qt::Key_Q, Qt::ControlModifier},
+                                               std::tuple{kMenuHelp, Qt::Key_F1, Qt::NoModifier}}) {
+        QSignalSpy triggered(window->menuAction(item), &QAction::triggered);
+        QTest::keyClick(exportWindow, key, modifiers);
+        EXPECT_EQ(triggered.count(), 1) << item;
+    }
+
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";
+    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
+
+    clickExportGadget(kCancelButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
+}
+
+// Every choice reaches the export as made, and the script goes to the file
+// or the clipboard its template names, or nowhere without a template.
+TEST_F(ExportWindowTest, EveryChoiceReachesTheExportAndTheScriptGoesWhereItsTemplateSays)
+{
+    arrangeTwoPictures();
+    const std::string saved = "message|Exported!|Your file(s) have been saved to disk.";
+    const std::string copied = "message|Exported!|Your sprite sheet has been saved to disk and the script has been "
+                               "copied to the clipboard.";
+    const struct {
+        const char* name;
+        QStringList templates; // chosen in turn
+        bool scriptFile;       // a script path is chosen in the panel; its label, field and button are enabled
+        QString scriptField;
+        bool clipboard; // the script is copied there; Power of Two is ticked instead of Retina
+    } rows[] = {
+        {"a file template chosen after the clipboard's", {"Clipboard", "sprites"}, true, "", false},
+        {"the clipboard template", {"Clipboard"}, false, R"(th.Extension = "Clipboard")", true},
+        {"no template after the clipboard's: the sheet alone", {"Clipboard", "Select a script..."}, false, "", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directory(out);
+        host.clipboard = "untouched";
+        openExport();
+        ExportRequest passed;
+        QObject::connect(window->exportWindow(), &ExportWindow::exported, [&](const ExportRequest& r) { passed = r; });
+        // A name chosen without an extension gets the panel's.
+        chooseSheetPath(out + "hero");
+        choose(kDepthList, "8 bit");
+        choose(kBackgroundList, "RGB 255 0 255");
+        gadget<QCheckBox>(row.clipboard ? kPowerOfTwoBox : kRetinaBox)->click();
+        gadget<QSpinBox>(kSheetNumberField)->setValue(7);
+        gadget<QSpinBox>(kExtrudeField)->setValue(2);
+        for (const QString& entry : row.templates)
+            choose(kTemplateList, entry);
+        EXPECT_EQ(scriptEnabled(), row.scriptFile ? "111" : "000");
+        EXPECT_EQ(gadget<QLineEdit>(kScriptPathField)->text(), row.scriptField);
+        if (row.scriptFile) {
+            host.paths.push_back(out + "hero");
+            clickExportGadget(kScriptPathButton);
+            EXPECT_EQ(lastShown(), "save|Save Script...|*.csv|(*.csv)|*.csv");
+        }
+        pressExport();
+        // The notice's start: the extrusion adds a line.
+        EXPECT_TRUE(lastShown().starts_with(row.clipboard ? copied : saved)) << lastShown();
+        EXPECT_EQ(th::testing::namesIn(out), (row.scriptFile ? std::vector<std::string>{"hero.csv", "hero.png"}
+                                                             : std::vector<std::string>{"hero.png"}));
+        EXPECT_EQ(host.clipboard != "untouched", row.clipboard) << host.clipboard;
+        EXPECT_EQ(std::tuple(passed.sheetPath, passed.depth, passed.background, passed.retina, passed.powerOfTwo,
+                             passed.sheetNumber, passed.extrude),
+                  std::tuple(out + "hero.png", SheetDepth::Bits8, kMagentaBackground, !row.clipboard, row.clipboard, 7, 2));
+    }
 }
 
 // The export runs aside while the progress window answers: Cancel pressed
@@ -253,35 +267,6 @@ TEST_F(ExportWindowTest, CancelWhileThePaletteIsLearntEndsTheExportQuietlyAndKee
     EXPECT_EQ(host.shown.size(), shown) << "a cancel has no notice";
     ASSERT_EQ(window->exportWindow(), exportWindow);
     EXPECT_EQ(gadget<QComboBox>(kDepthList)->currentText(), "8 bit");
-}
-
-TEST_F(ExportWindowTest, MainMenusRestWhileTheExportWindowIsActiveAndItComesBackToTheFront)
-{
-    arrangeTwoPictures();
-    ExportWindow* exportWindow = openExport();
-    const auto exportWindowActive = [&] {
-        return QTest::qWaitFor([&] { return QApplication::activeWindow() == exportWindow; });
-    };
-    ASSERT_TRUE(exportWindowActive()) << "the new window comes to the front";
-    // Which items rest is the menu state's rule; the window applies it.
-    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
-
-    // Quit and Help are never disabled, so their keys work here too.
-    for (const auto& [item, key, modifiers] : {std::tuple{kMenuQuit, Qt::Key_Q, Qt::ControlModifier},
-                                               std::tuple{kMenuHelp, Qt::Key_F1, Qt::NoModifier}}) {
-        QSignalSpy triggered(window->menuAction(item), &QAction::triggered);
-        QTest::keyClick(exportWindow, key, modifiers);
-        EXPECT_EQ(triggered.count(), 1) << item;
-    }
-
-    QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(exportWindowActive()) << "activating the main window brings it back";
-    EXPECT_FALSE(window->menuAction(kMenuExportSheet)->isEnabled());
-
-    clickExportGadget(kCancelButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(window->menuAction(kMenuExportSheet)->isEnabled());
 }
 
 // The editor's own saving and asking about unsaved edits are its window's

@@ -3,7 +3,7 @@
 
 #include "canvas/CanvasModel.h"
 
-#include <cstdio>
+#include <sstream>
 #include <string>
 
 namespace th::canvas::testing {
@@ -12,20 +12,18 @@ namespace th::canvas::testing {
 // T when turned, the pivot unless it is the centre), then the current sprite's name and the other values.
 inline std::string describe(const CanvasModel& model)
 {
-    std::string text;
+    std::ostringstream text;
     for (const SpriteEntry& s : model.sprites().entries()) {
-        text += s.name + "#" + std::to_string(s.index) + "@" + std::to_string(s.x) + "," + std::to_string(s.y) + " " +
-                std::to_string(s.width) + "x" + std::to_string(s.height) + (s.rotated ? "T " : " ");
-        if (s.pivotX != 0.5 || s.pivotY != 0.5) {
-            char pivot[64];
-            std::snprintf(pivot, sizeof pivot, "pivot %g,%g ", s.pivotX, s.pivotY);
-            text += pivot;
-        }
+        text << s.name << "#" << s.index << "@" << s.x << "," << s.y << " " << s.width << "x" << s.height
+             << (s.rotated ? "T " : " ");
+        if (s.pivotX != 0.5 || s.pivotY != 0.5)
+            text << "pivot " << s.pivotX << "," << s.pivotY << " ";
     }
     const SpriteEntry* current = model.sprites().current();
-    return text + "| current " + (current ? current->name : "-") + ", clip " + std::to_string(model.clipMargin()) +
-           ", place " + std::to_string(model.placeX()) + "," + std::to_string(model.placeY()) +
-           (model.canvasActive() ? ", active" : ", inactive") + ", size " + std::to_string(model.canvasSize());
+    text << "| current " << (current ? current->name : "-") << ", clip " << model.clipMargin() << ", place "
+         << model.placeX() << "," << model.placeY() << (model.canvasActive() ? ", active" : ", inactive") << ", size "
+         << model.canvasSize();
+    return text.str();
 }
 
 } // namespace th::canvas::testing

@@ -15,8 +15,7 @@ public:
     {
         steps.push_back(toolkit::progressText(stage, done, total));
         seenStopAt += steps.back() == stopAt;
-        stopped = stopped || seenStopAt == stopAtCount;
-        return !stopped;
+        return seenStopAt < stopAtCount;
     }
     void finish() override { ++finishes; }
 
@@ -24,7 +23,6 @@ public:
     int stopAtCount = 1;
     int seenStopAt = 0;
     std::vector<std::string> steps;
-    bool stopped = false;
     int finishes = 0;
 };
 
