@@ -11,7 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <atomic>
 #include <fstream>
@@ -49,13 +48,23 @@ unsigned currentUmask()
 // A replace lands in the file the path names, through any symbolic links
 // (which stay links), keeps that file's permission bits and owner (another
 // user's only where the system lets the writer give files away: as root),
-// gives a new file what the umask allows, and leaves no temporary.
-TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinks)
+// gives a new file what the umask allows, and leaves no temporary. Reading
+// the umask would mean changing it, letting another thread create files with
+// the wrong permissions in between: the writer never does.
+TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinksAndTheUmaskStays)
 {
     TempHome home;
     const fs::path folder = home.path();
-    const unsigned fresh = 0666 & ~currentUmask();
+    const unsigned mask = currentUmask();
+    const unsigned fresh = 0666 & ~mask;
     const bool root = ::geteuid() == 0;
+    std::atomic<bool> saving{true};
+    std::atomic<int> umaskChanges{0};
+    std::thread watcher([&] {
+        while (saving)
+            if (currentUmask() != mask)
+                ++umaskChanges;
+    });
     fs::create_directory(folder / "real");
     writeBytes(folder / "real" / "target.txt", "old");
     fs::create_symlink("real/target.txt", folder / "link.txt");
@@ -66,17 +75,16 @@ TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinks)
         const char* what;
         std::string written;
         std::string holder; // where the bytes land when `written` is a link
-        int oldMode;        // -1: no old file made for the row
-        unsigned expected;
+        int oldMode;        // -1: no old file made for the row, which gets `fresh`
         bool anotherOwner = false;
     } cases[] = {
-        {"executable script", "script", "", 0755, 0755},
-        {"new file", "new", "", -1, fresh},
-        {"250-byte name", longName, "", -1, fresh},
-        {"another user's file", "theirs", "", 0640, 0640, true},
-        {"relative link", "link.txt", "real/target.txt", -1, fresh},
-        {"link to a link", "link-to-link.txt", "real/target.txt", -1, fresh},
-        {"link to a missing file", "dangling.txt", "real/not-yet.txt", -1, fresh},
+        {"executable script", "script", "", 0755},
+        {"new file", "new", "", -1},
+        {"250-byte name", longName, "", -1},
+        {"another user's file", "theirs", "", 0640, true},
+        {"relative link", "link.txt", "real/target.txt", -1},
+        {"link to a link", "link-to-link.txt", "real/target.txt", -1},
+        {"link to a missing file", "dangling.txt", "real/not-yet.txt", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -96,7 +104,7 @@ TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinks)
         EXPECT_EQ(fs::is_symlink(folder / c.written), !c.holder.empty());
         struct stat status {};
         ASSERT_EQ(::stat(holder.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, c.expected);
+        EXPECT_EQ(status.st_mode & 07777, c.oldMode >= 0 ? unsigned(c.oldMode) : fresh);
         EXPECT_EQ(status.st_uid, c.anotherOwner ? kNobody : ::geteuid());
         EXPECT_EQ(status.st_gid, c.anotherOwner ? kNobody : ::getegid());
     }
@@ -105,6 +113,11 @@ TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinks)
         expected.push_back("theirs");
     EXPECT_EQ(namesIn(folder), expected);
     EXPECT_EQ(namesIn(folder / "real"), (Names{"not-yet.txt", "target.txt"}));
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(replaceFile(folder / ("new-" + std::to_string(i % 4)), "x").ok());
+    saving = false;
+    watcher.join();
+    EXPECT_EQ(umaskChanges, 0);
 }
 
 // Runs `work` in a child process, as an unprivileged user when asked and the
@@ -181,8 +194,9 @@ TEST(ReplacingFile, RefusalsAreTypedAndLeaveTheOldFileAndNoTemporary)
 // it: abandoned half way, killed with its bytes on disk (its temporary never
 // had a name), or stopped by SIGTERM with a named temporary (the writer's
 // fallback), which the signal removes. Each writer runs in a child that ends
-// the way the row says.
-TEST(ReplacingFile, ASaveThatNeverCommitsLeavesTheOldFileAndNoNewName)
+// the way the row says. A named temporary left by a crash is swept at
+// start-up, and none of the names that merely look like it.
+TEST(ReplacingFile, ASaveThatNeverCommitsLeavesTheOldFileAndTheSweepTakesOnlyTemporaries)
 {
     TempHome home;
     const fs::path prefs = home.path() / "prefs";
@@ -220,48 +234,16 @@ TEST(ReplacingFile, ASaveThatNeverCommitsLeavesTheOldFileAndNoNewName)
         EXPECT_EQ(namesIn(home.path()), (Names{"prefs"}));
         EXPECT_EQ(readBytes(prefs), "old");
     }
-}
 
-// A named temporary left by a crash is swept at start-up, and none of the
-// names that merely look like it.
-TEST(ReplacingFile, TheStartUpSweepRemovesOnlyTheWritersTemporaries)
-{
-    TempHome home;
-    const fs::path folder = home.path();
-    writeBytes(folder / "prefs", "old");
-    writeBytes(folder / ".th-Crash1", "half");
-    const Names lookAlikes = {".th-12345", ".th-1234567", ".th-12_456", ".tH-123456", "a.th-123456"};
-    for (const std::string& name : lookAlikes)
-        writeBytes(folder / name, "keep");
-    fs::create_directory(folder / ".th-folder");
-    fs::create_symlink("prefs", folder / ".th-linked");
-
-    EXPECT_EQ(th::files::removeStaleTemporaries(folder), 1u);
-    Names kept = lookAlikes;
-    kept.insert(kept.end(), {".th-folder", ".th-linked", "prefs"});
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(namesIn(folder), kept);
-    EXPECT_EQ(readBytes(folder / "prefs"), "old");
-}
-
-// Changing the umask to read it would let another thread create files with
-// the wrong permissions in between; the writer never does.
-TEST(ReplacingFile, SavingNeverChangesTheUmaskOtherThreadsSee)
-{
-    TempHome home;
-    const unsigned mask = currentUmask();
-    std::atomic<bool> saving{true};
-    std::atomic<int> changes{0};
-    std::thread watcher([&] {
-        while (saving)
-            if (currentUmask() != mask)
-                ++changes;
-    });
-    for (int i = 0; i < 200; ++i)
-        ASSERT_TRUE(replaceFile(home.path() / ("new-" + std::to_string(i % 4)), "x").ok());
-    saving = false;
-    watcher.join();
-    EXPECT_EQ(changes, 0);
+    writeBytes(home.path() / ".th-Crash1", "half");
+    for (const char* name : {".th-12345", ".th-1234567", ".th-12_456", ".tH-123456", "a.th-123456"})
+        writeBytes(home.path() / name, "keep");
+    fs::create_directory(home.path() / ".th-folder");
+    fs::create_symlink("prefs", home.path() / ".th-linked");
+    EXPECT_EQ(th::files::removeStaleTemporaries(home.path()), 1u);
+    EXPECT_EQ(namesIn(home.path()), (Names{".tH-123456", ".th-12345", ".th-1234567", ".th-12_456", ".th-folder",
+                                           ".th-linked", "a.th-123456", "prefs"}));
+    EXPECT_EQ(readBytes(prefs), "old");
 }
 
 } // namespace
