@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -100,13 +101,12 @@ TEST(ReplacingFile, TheReplacedFileKeepsItsModeOwnerAndLinksAndTheUmaskStays)
         }
         const std::string content = std::string("through ") + c.what;
         ASSERT_TRUE(replaceFile(folder / c.written, content).ok());
-        EXPECT_EQ(readBytes(holder), content);
-        EXPECT_EQ(fs::is_symlink(folder / c.written), !c.holder.empty());
         struct stat status {};
         ASSERT_EQ(::stat(holder.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, c.oldMode >= 0 ? unsigned(c.oldMode) : fresh);
-        EXPECT_EQ(status.st_uid, c.anotherOwner ? kNobody : ::geteuid());
-        EXPECT_EQ(status.st_gid, c.anotherOwner ? kNobody : ::getegid());
+        EXPECT_EQ(std::tuple(readBytes(holder), fs::is_symlink(folder / c.written), status.st_mode & 07777,
+                             status.st_uid, status.st_gid),
+                  std::tuple(content, !c.holder.empty(), c.oldMode >= 0 ? unsigned(c.oldMode) : fresh,
+                             c.anotherOwner ? kNobody : ::geteuid(), c.anotherOwner ? kNobody : ::getegid()));
     }
     Names expected = {"dangling.txt", "link-to-link.txt", "link.txt", "new", longName, "real", "script"};
     if (root)

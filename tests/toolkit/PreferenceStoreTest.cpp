@@ -66,25 +66,24 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
         {"a missing file is created when written", std::nullopt,
          [](PreferenceStore& s) { s.selectGroup("Theme"); s.writeInteger("SavedTheme", 1); },
          kMark + "[Theme]\nSavedTheme = 1\n"},
-        {"an unchanged file is left untouched", kMark + "[A]\r\n\r\n  key=  v  \n",
-         [](PreferenceStore& s) { s.selectGroup("a"); EXPECT_EQ(s.readText("KEY", ""), "v"); },
-         kMark + "[A]\r\n\r\n  key=  v  \n"},
-        {"ISO 8859-1 is converted and saved with the mark", "[G]\nname = caf\xE9\n",
+        {"without the mark, even UTF-8 is ISO 8859-1, converted and saved with the mark",
+         "[G]\nname = caf\xE9\nutf = \xC3\xA9\n",
          [](PreferenceStore& s) {
              s.selectGroup("G");
              EXPECT_EQ(s.readText("name", ""), "caf\xC3\xA9");
              s.writeInteger("n", 1);
          },
-         kMark + "[G]\nname = caf\xC3\xA9\nn = 1\n"},
-        {"UTF-8 without the mark is taken for ISO 8859-1", "[G]\nname = \xC3\xA9\n",
-         [](PreferenceStore& s) { s.writeInteger("x", 0); }, kMark + "x = 0\n[G]\nname = \xC3\x83\xC2\xA9\n"},
+         kMark + "[G]\nname = caf\xC3\xA9\nutf = \xC3\x83\xC2\xA9\nn = 1\n"},
         {"a zero-byte file is saved without the mark", "", [](PreferenceStore& s) { s.writeText("k", "v"); },
          "k = v\n"},
-        {"keys match ignoring ASCII case and keep their place", kMark + "[Theme]\nsavedtheme = 3\nother = 1\n",
+        {"keys match ignoring ASCII case and keep their place; case variants are one key, removed with it",
+         kMark + "[Theme]\nsavedtheme = 3\nother = 1\nAbc = 1\n",
          [](PreferenceStore& s) {
              s.selectGroup("THEME");
              EXPECT_EQ(s.readInteger("SavedTheme", 0), 3);
              s.writeInteger("SavedTheme", 2);
+             s.writeInteger("ABC", 5);
+             s.removeKey("abc");
          },
          kMark + "[Theme]\nSavedTheme = 2\nother = 1\n"},
         {"non-ASCII letters match exactly", kMark + "[G]\n\xC3\xA9t\xC3\xA9 = 1\n",
@@ -114,9 +113,6 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
              s.writeText("m", "new");
          },
          kMark + "top = t\n[A]\na = 1\n; note\na2 = x\n[B]\nb = 2\n[Missing]\nm = new\n"},
-        {"removed keys are gone and case variants are one key", kMark + "[T]\nAbc = 1\nkeep = 2\n",
-         [](PreferenceStore& s) { s.selectGroup("T"); s.writeInteger("ABC", 5); s.removeKey("abc"); },
-         kMark + "[T]\nkeep = 2\n"},
         {"a line without = is a key with an empty value; line ends in values become blanks",
          "lonely key  \nnext = 1\n",
          [](PreferenceStore& s) {
@@ -125,7 +121,8 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
              s.writeText("multi", "one\ntwo\rthree");
          },
          kMark + "lonely key = \nnext = 1\nmulti = one two three\n"},
-        {"reads stay in the selected group; the key walk skips comments", kMark + "top = 9\n[A]\na = 1\n; skip\nb = 4\n[B]\nb = 2\n",
+        {"reads stay in the selected group; the key walk skips comments; an unchanged file is left untouched",
+         kMark + "top = 9\n[A]\r\n\r\n  a=  1  \n; skip\nb = 4\n[B]\nb = 2\n",
          [](PreferenceStore& s) {
              EXPECT_EQ(s.readInteger("top", 0), 9);
              EXPECT_EQ(s.readInteger("a", 0), 0);
@@ -138,7 +135,7 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
              EXPECT_EQ(values, (std::vector<std::string>{"1", "4"}));
              EXPECT_EQ(s.currentValue("none"), "none");
          },
-         kMark + "top = 9\n[A]\na = 1\n; skip\nb = 4\n[B]\nb = 2\n"},
+         kMark + "top = 9\n[A]\r\n\r\n  a=  1  \n; skip\nb = 4\n[B]\nb = 2\n"},
         // Hostile files are read without harm; left unchanged, they stay as they are.
         {"random bytes", noise, [](PreferenceStore& s) { s.readInteger("x", 0); }, noise},
         {"NUL bytes end nothing", withNuls,
