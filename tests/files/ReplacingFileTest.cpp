@@ -31,7 +31,6 @@ using th::testing::TempHome;
 using th::testing::writeBytes;
 using Names = std::vector<std::string>;
 
-
 // An unprivileged user for root to hand files to and to run as.
 constexpr uid_t kNobody = 65534;
 
@@ -138,7 +137,7 @@ int inChild(const std::function<int()>& work, bool unprivileged = false)
 // Each refusal has its cause, writes nothing, leaves the old file whole and
 // no temporary. A read-only file is refused for root too; a folder that takes
 // no new file is refused by name even where its file could be written in place.
-TEST(ReplacingFile, RefusalsAreTypedAndLeaveTheOldFileAndNoTemporary)
+TEST(ReplacingFile, RefusalsAndSavesThatNeverCommitLeaveTheOldFileAndNoTemporary)
 {
     TempHome home;
     const fs::path folder = home.path();
@@ -188,24 +187,22 @@ TEST(ReplacingFile, RefusalsAreTypedAndLeaveTheOldFileAndNoTemporary)
     EXPECT_EQ(th::files::describe(th::files::failure(FileError::FolderTakesNoFile), closed / "open.txt"),
               "the folder " + closed.string()
                   + " does not allow new files, so the file cannot be replaced safely; choose another folder");
-}
 
-// A save that never commits leaves the old file whole and nothing beside
-// it: abandoned half way, killed with its bytes on disk (its temporary never
-// had a name), or stopped by SIGTERM with a named temporary (the writer's
-// fallback), which the signal removes. Each writer runs in a child that ends
-// the way the row says. A named temporary left by a crash is swept at
-// start-up, and none of the names that merely look like it.
-TEST(ReplacingFile, ASaveThatNeverCommitsLeavesTheOldFileAndTheSweepTakesOnlyTemporaries)
-{
-    TempHome home;
-    const fs::path prefs = home.path() / "prefs";
+    // A save that never commits leaves the old file whole and nothing beside
+    // it: abandoned half way, killed with its bytes on disk (its temporary
+    // never had a name), or stopped by SIGTERM with a named temporary (the
+    // writer's fallback), which the signal removes. Each writer runs in a
+    // child that ends the way the row says. A named temporary left by a crash
+    // is swept at start-up, and none of the names that merely look like it.
+    const fs::path saves = folder / "saves";
+    fs::create_directory(saves);
+    const fs::path prefs = saves / "prefs";
     writeBytes(prefs, "old");
     const struct {
         const char* what;
         std::function<void()> save;
         int signal; // 0: the child ends normally
-    } cases[] = {
+    } endings[] = {
         {"abandoned", [&] { ReplacingFile(prefs).write(std::string(200'000, 'x')); }, 0},
         {"abandoned text", [&] { TextWriter(prefs).writeLine("half a script"); }, 0},
         {"killed mid-save",
@@ -218,30 +215,30 @@ TEST(ReplacingFile, ASaveThatNeverCommitsLeavesTheOldFileAndTheSweepTakesOnlyTem
         {"stopped with a named temporary",
          [&] {
              th::files::removeLiveTemporariesOnInterrupt();
-             writeBytes(home.path() / ".th-Intrpt", "half");
-             th::files::rememberTemporary(home.path() / ".th-Intrpt");
+             writeBytes(saves / ".th-Intrpt", "half");
+             th::files::rememberTemporary(saves / ".th-Intrpt");
              ::raise(SIGTERM);
          },
          SIGTERM},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : endings) {
         SCOPED_TRACE(c.what);
         const int status = inChild([&] {
             c.save();
             return 0;
         });
         EXPECT_EQ(WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status), c.signal);
-        EXPECT_EQ(namesIn(home.path()), (Names{"prefs"}));
+        EXPECT_EQ(namesIn(saves), (Names{"prefs"}));
         EXPECT_EQ(readBytes(prefs), "old");
     }
 
-    writeBytes(home.path() / ".th-Crash1", "half");
+    writeBytes(saves / ".th-Crash1", "half");
     for (const char* name : {".th-12345", ".th-1234567", ".th-12_456", ".tH-123456", "a.th-123456"})
-        writeBytes(home.path() / name, "keep");
-    fs::create_directory(home.path() / ".th-folder");
-    fs::create_symlink("prefs", home.path() / ".th-linked");
-    EXPECT_EQ(th::files::removeStaleTemporaries(home.path()), 1u);
-    EXPECT_EQ(namesIn(home.path()), (Names{".tH-123456", ".th-12345", ".th-1234567", ".th-12_456", ".th-folder",
+        writeBytes(saves / name, "keep");
+    fs::create_directory(saves / ".th-folder");
+    fs::create_symlink("prefs", saves / ".th-linked");
+    EXPECT_EQ(th::files::removeStaleTemporaries(saves), 1u);
+    EXPECT_EQ(namesIn(saves), (Names{".tH-123456", ".th-12345", ".th-1234567", ".th-12_456", ".th-folder",
                                            ".th-linked", "a.th-123456", "prefs"}));
     EXPECT_EQ(readBytes(prefs), "old");
 }

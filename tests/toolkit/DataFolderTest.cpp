@@ -17,12 +17,11 @@ using th::testing::writeBytes;
 using th::testing::namesIn;
 using Names = std::vector<std::string>;
 
-constexpr int kModern = th::toolkit::kHostVersionModern;
 const std::string kInstalledPreferences = "\xEF\xBB\xBF\n[Examples]\nHTML5 = 1\n";
 
 class DataFolderTest : public ::testing::Test {
 protected:
-    std::string run(int hostVersion = kModern)
+    std::string run(int hostVersion = th::toolkit::kHostVersionModern)
     {
         const std::string folder = prepareDataFolder(home.folder(), hostVersion, store);
         store.close();
@@ -102,8 +101,7 @@ TEST_F(DataFolderTest, CompanyLayoutBefore10_7AndFoldersInTheFilesPlacesAreNever
     EXPECT_EQ(namesIn(home.path()), Names{"Library"});
 }
 
-// Each minor version spans sixteen packed values: each side of both ends of
-// the minor versions, and one step between two.
+// Each side of both ends of the minor versions, and one step between two.
 TEST(HostVersion, EachMinorVersionSpansSixteenPackedValues)
 {
     const std::pair<int, int> cases[] = {
