@@ -9,38 +9,50 @@
 namespace {
 
 namespace fs = std::filesystem;
-using th::toolkit::prepareDataFolder;
-using th::toolkit::PreferenceStore;
-using th::testing::readBytes;
-using th::testing::TempHome;
-using th::testing::writeBytes;
 using th::testing::namesIn;
+using th::testing::readBytes;
+using th::testing::writeBytes;
 using Names = std::vector<std::string>;
 
-const std::string kInstalledPreferences = "\xEF\xBB\xBF\n[Examples]\nHTML5 = 1\n";
-
-class DataFolderTest : public ::testing::Test {
-protected:
-    std::string run(int hostVersion = th::toolkit::kHostVersionModern)
-    {
-        const std::string folder = prepareDataFolder(home.folder(), hostVersion, store);
+// Before 10.7 the data folder goes in the company's folder, keeping what is
+// there. A preference file that cannot be read (here a folder, which root
+// cannot read either) counts as a first run; a folder in a template's place
+// stays. Later, deleted or edited templates stay as the user left them while
+// the key is there; without it HTML5 comes back once, where nothing is in its
+// way. A preference file of random bytes is an existing installation too.
+TEST(DataFolder, FirstRunsInstallEverythingAndLaterRunsRewriteNothingTheUserChanged)
+{
+    th::testing::TempHome home;
+    th::toolkit::PreferenceStore store;
+    const auto run = [&](int hostVersion = th::toolkit::kHostVersionModern) {
+        const std::string folder = th::toolkit::prepareDataFolder(home.folder(), hostVersion, store);
         store.close();
         return folder;
-    }
-    std::string shortFolder() const { return home.folder() + "Library/Application Support/Tile Heron/"; }
+    };
+    const std::string folder = home.folder() + "Library/Application Support/Tile Heron/";
+    const std::string installedPreferences = "\xEF\xBB\xBF\n[Examples]\nHTML5 = 1\n";
+    const fs::path company = home.path() / "Library/Application Support/Larkfield";
+    fs::create_directories(company);
+    writeBytes(company / "other.txt", "mine");
+    fs::create_directories(folder);
 
-    TempHome home;
-    PreferenceStore store;
-};
+    const std::string companyFolder = run(10600);
+    EXPECT_EQ(companyFolder, home.folder() + "Library/Application Support/Larkfield/Tile Heron/");
+    EXPECT_EQ(readBytes(company / "other.txt"), "mine");
+    EXPECT_EQ(readBytes(companyFolder + "TileHeronV2.prefs"), installedPreferences);
+    EXPECT_TRUE(fs::is_empty(folder));
 
-// Deleted or edited templates stay as the user left them while the key is
-// there; without it HTML5 comes back once, where nothing is in its way. A
-// preference file of random bytes is an existing installation too.
-TEST_F(DataFolderTest, FirstRunInstallsEverythingAndLaterRunsRewriteNothingTheUserChanged)
-{
-    const std::string folder = run();
-    EXPECT_EQ(folder, shortFolder());
-    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
+    fs::create_directories(folder + "TileHeronV2.prefs");
+    fs::create_directories(folder + "plist.txt");
+    EXPECT_EQ(run(10700), folder);
+    EXPECT_TRUE(fs::is_directory(folder + "TileHeronV2.prefs"));
+    EXPECT_TRUE(fs::is_directory(folder + "plist.txt"));
+    EXPECT_TRUE(fs::is_regular_file(folder + "Clipboard.txt"));
+    EXPECT_EQ(namesIn(home.path()), Names{"Library"});
+
+    fs::remove_all(folder);
+    EXPECT_EQ(run(), folder);
+    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), installedPreferences);
     EXPECT_EQ(namesIn(folder), (Names{"Clipboard.txt", "HTML5.txt", "Multi Loops.txt", "Pure Data.txt",
                                       "TileHeronV2.prefs", "plist.txt"}));
     const std::string firstHtml = readBytes(folder + "HTML5.txt");
@@ -53,7 +65,7 @@ TEST_F(DataFolderTest, FirstRunInstallsEverythingAndLaterRunsRewriteNothingTheUs
                                 "TileHeronV2.prefs"};
     EXPECT_EQ(namesIn(folder), (Names{"Clipboard.txt", "Multi Loops.txt", "Pure Data.txt", "TileHeronV2.prefs"}));
     EXPECT_EQ(readBytes(folder + "Clipboard.txt"), "edited");
-    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
+    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), installedPreferences);
 
     writeBytes(folder + "TileHeronV2.prefs", "\xEF\xBB\xBF\n; mine\n");
     run();
@@ -73,32 +85,6 @@ TEST_F(DataFolderTest, FirstRunInstallsEverythingAndLaterRunsRewriteNothingTheUs
     run();
     EXPECT_EQ(readBytes(folder + "HTML5.txt"), "my page");
     EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), "[Examples]\nHTML5 = 0\n");
-}
-
-// Before 10.7 the data folder goes in the company's folder, keeping what is
-// there. A preference file that cannot be read (here a folder, which root
-// cannot read either) counts as a first run; a folder in a template's place
-// stays.
-TEST_F(DataFolderTest, CompanyLayoutBefore10_7AndFoldersInTheFilesPlacesAreNeverFatal)
-{
-    const fs::path company = home.path() / "Library/Application Support/Larkfield";
-    fs::create_directories(company);
-    writeBytes(company / "other.txt", "mine");
-    fs::create_directories(shortFolder());
-
-    const std::string folder = run(10600);
-    EXPECT_EQ(folder, home.folder() + "Library/Application Support/Larkfield/Tile Heron/");
-    EXPECT_EQ(readBytes(company / "other.txt"), "mine");
-    EXPECT_EQ(readBytes(folder + "TileHeronV2.prefs"), kInstalledPreferences);
-    EXPECT_TRUE(fs::is_empty(shortFolder()));
-
-    fs::create_directories(shortFolder() + "TileHeronV2.prefs");
-    fs::create_directories(shortFolder() + "plist.txt");
-    EXPECT_EQ(run(10700), shortFolder());
-    EXPECT_TRUE(fs::is_directory(shortFolder() + "TileHeronV2.prefs"));
-    EXPECT_TRUE(fs::is_directory(shortFolder() + "plist.txt"));
-    EXPECT_TRUE(fs::is_regular_file(shortFolder() + "Clipboard.txt"));
-    EXPECT_EQ(namesIn(home.path()), Names{"Library"});
 }
 
 // Each side of both ends of the minor versions, and one step between two.

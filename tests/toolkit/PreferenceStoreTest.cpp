@@ -16,35 +16,14 @@ using th::testing::writeBytes;
 
 const std::string kMark = "\xEF\xBB\xBF\n";
 
-class PreferenceStoreTest : public ::testing::Test {
-protected:
-    std::filesystem::path file() const { return home.path() / "TileHeronV2.prefs"; }
-
-    // Opens (or creates) a file of the given bytes, none for a missing file,
-    // lets `change` act on the store, closes it and returns the bytes on
-    // disk, none when there is no file. How the file is replaced (mode,
-    // temporaries) is the writer's to keep right.
-    std::optional<std::string> roundTrip(const std::optional<std::string>& bytes,
-                                         const std::function<void(PreferenceStore&)>& change, bool create = false)
-    {
-        if (bytes)
-            writeBytes(file(), *bytes);
-        EXPECT_EQ(create ? store.create(file()) : store.open(file()), create || bytes.has_value());
-        change(store);
-        store.close();
-        if (!std::filesystem::exists(file()))
-            return std::nullopt;
-        return readBytes(file());
-    }
-
-    TempHome home;
-    PreferenceStore store;
-};
-
 // Each case: the file's bytes, what is done with the store, and the bytes
-// saved when it closes.
-TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
+// saved when it closes. How the file is replaced (mode, temporaries) is the
+// writer's to keep right.
+TEST(PreferenceStore, SavedBytesFollowTheFileFormat)
 {
+    TempHome home;
+    const std::filesystem::path file = home.path() / "TileHeronV2.prefs";
+    PreferenceStore store; // one for every row: close() leaves nothing behind
     struct Case {
         const char* rule;
         std::optional<std::string> before; // none: no file
@@ -145,15 +124,20 @@ TEST_F(PreferenceStoreTest, SavedBytesFollowTheFileFormat)
         // replace: the store saves through the writer, never over the file.
         {"a file made read-only is kept", kMark + "a = 1\n",
          [&](PreferenceStore& s) {
-             std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
+             std::filesystem::permissions(file, std::filesystem::perms::owner_read);
              s.writeInteger("a", 2);
          },
          kMark + "a = 1\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
-        EXPECT_EQ(roundTrip(c.before, c.change, c.create), c.after);
-        std::filesystem::remove(file());
+        if (c.before)
+            writeBytes(file, *c.before);
+        EXPECT_EQ(c.create ? store.create(file) : store.open(file), c.create || c.before.has_value());
+        c.change(store);
+        store.close();
+        EXPECT_EQ(std::filesystem::exists(file) ? std::optional(readBytes(file)) : std::nullopt, c.after);
+        std::filesystem::remove(file);
     }
 }
 
