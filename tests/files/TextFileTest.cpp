@@ -34,9 +34,8 @@ Lines readAll(const std::filesystem::path& file)
 
 // The writer ends each line with one line feed and writes no byte order
 // mark, or reports that it cannot; the reader takes every kind of line end.
-TEST(TextFile, WritesOneLineFeedPerLineReadsEveryLineEndAndOnlyRegularFilesUnderTheCap)
+TEST(TextFile, WritesOneLineFeedPerLineReadsEveryLineEndOnlyFromRegularFilesUnderTheCapAndListsFolders)
 {
-    using namespace std::string_literals;
     TempHome home;
     const auto file = home.path() / "text.txt";
     writeBytes(file, "old content that must go away");
@@ -54,7 +53,7 @@ TEST(TextFile, WritesOneLineFeedPerLineReadsEveryLineEndAndOnlyRegularFilesUnder
     const std::string longLine(3'000'000, 'x');
     const std::pair<std::string, Lines> texts[] = {
         // Every kind of line end counts once.
-        {"a\nb\rc\r\nd\r\re\0f\n"s, {"a", "b", "c", "d", "", "e", "f"}},
+        {std::string("a\nb\rc\r\nd\r\re\0f\n", 14), {"a", "b", "c", "d", "", "e", "f"}},
         {"no final line end", {"no final line end"}},
         {"", {}},
         {"\xEF\xBB\xBFth.Extension\n" + longLine + "\n", {"\xEF\xBB\xBFth.Extension", longLine}},
@@ -89,7 +88,8 @@ TEST(TextFile, WritesOneLineFeedPerLineReadsEveryLineEndAndOnlyRegularFilesUnder
         {"pipe without a writer", folder / "pipe", FileError::NotARegularFile,
          (folder / "pipe").string() + " is not a regular file"},
         {"endless device", "/dev/zero", FileError::NotARegularFile, ""},
-        {"loop of links", folder / "loop", FileError::LinkLoop, ""},
+        {"loop of links", folder / "loop", FileError::LinkLoop,
+         "the path " + (folder / "loop").string() + " is a loop of symbolic links"},
         {"50 MB name", hugeName, FileError::NameTooLong, "the name is too long"},
     };
     for (const auto& c : cases) {
@@ -101,19 +101,17 @@ TEST(TextFile, WritesOneLineFeedPerLineReadsEveryLineEndAndOnlyRegularFilesUnder
         }
     }
     EXPECT_EQ(readAll(folder / "sp\xffx.txt"), Lines{"bytes, not text"}) << "a name that is no UTF-8";
-}
 
-// An empty folder lists nothing; a missing one cannot be listed at all.
-TEST(FolderListing, MatchesCaseSensitivelySortsByBytesAndReportsAnUnlistableFolder)
-{
-    TempHome home;
-    EXPECT_EQ(th::files::listFolder(home.folder(), "*.png"), Lines{});
-    EXPECT_FALSE(th::files::listFolder(home.folder() + "missing/", "*.png"));
+    // A folder's listing matches case-sensitively and sorts by bytes; an
+    // empty folder lists nothing, a missing one cannot be listed at all.
+    const std::string listed = home.folder() + "listed/";
+    std::filesystem::create_directory(listed);
+    EXPECT_EQ(th::files::listFolder(listed, "*.png"), Lines{});
+    EXPECT_FALSE(th::files::listFolder(listed + "missing/", "*.png"));
     for (const char* name : {"b.png", "a.png", "B.png", ".hidden.png", "upper.PNG", "note.txt", "a.png.bak"})
-        writeBytes(home.path() / name, "x");
-    std::filesystem::create_directory(home.path() / "folder.png");
-    EXPECT_EQ(th::files::listFolder(home.folder(), "*.png"),
-              (Lines{".hidden.png", "B.png", "a.png", "b.png", "folder.png"}));
+        writeBytes(listed + name, "x");
+    std::filesystem::create_directory(listed + "folder.png");
+    EXPECT_EQ(th::files::listFolder(listed, "*.png"), (Lines{".hidden.png", "B.png", "a.png", "b.png", "folder.png"}));
 }
 
 } // namespace

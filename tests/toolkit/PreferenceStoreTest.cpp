@@ -31,12 +31,11 @@ TEST(PreferenceStore, SavedBytesFollowTheFileFormat)
         std::optional<std::string> after;
         bool create = false;
     };
-    const auto nothing = [](PreferenceStore&) {};
     const std::string noise = th::testing::noiseBytes(64 * 1024, 12345);
     const std::string withNuls("a = 1\0b = 2\n[G\0roup]\n", 21);
     const std::string longLine = "k = " + std::string(10 * 1024 * 1024, 'x');
     const Case cases[] = {
-        {"create empties the file until written", "[old]\nkey = value\n", nothing, "", true},
+        {"create empties the file until written", "[old]\nkey = value\n", [](PreferenceStore&) {}, "", true},
         {"create writes the mark, header and key", "[old]\nkey = value\n",
          [](PreferenceStore& s) { s.selectGroup("Examples"); s.writeInteger("HTML5", 1); },
          kMark + "[Examples]\nHTML5 = 1\n", true},
