@@ -73,10 +73,9 @@ TEST(ReplacingFile, KeepsModeOwnerAndLinksRefusesWhatItMayNotReplaceAndNeverLeav
     const unsigned mask = currentUmask();
     const unsigned fresh = 0666 & ~mask;
     const bool root = ::geteuid() == 0;
-    std::atomic<bool> saving{true};
     std::atomic<int> umaskChanges{0};
-    std::thread watcher([&] {
-        while (saving)
+    std::jthread watcher([&](const std::stop_token& stop) {
+        while (!stop.stop_requested())
             if (currentUmask() != mask)
                 ++umaskChanges;
     });
@@ -129,7 +128,7 @@ TEST(ReplacingFile, KeepsModeOwnerAndLinksRefusesWhatItMayNotReplaceAndNeverLeav
     EXPECT_EQ(namesIn(folder / "real"), (Names{"not-yet.txt", "target.txt"}));
     for (int i = 0; i < 200; ++i)
         ASSERT_TRUE(replaceFile(folder / ("new-" + std::to_string(i % 4)), "x").ok());
-    saving = false;
+    watcher.request_stop();
     watcher.join();
     EXPECT_EQ(umaskChanges, 0);
 
