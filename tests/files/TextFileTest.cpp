@@ -1,5 +1,7 @@
 #include "files/TextFile.h"
 
+#include "files/FolderListing.h"
+
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -17,20 +19,25 @@ using th::files::FileError;
 using th::files::FileKind;
 using th::files::TextReader;
 using th::files::TextWriter;
+using Lines = std::vector<std::string>;
 
-std::vector<std::string> readAll(const std::filesystem::path& file)
+// The lines up to the end; a read past it gives an empty line.
+Lines readAll(const std::filesystem::path& file)
 {
     TextReader reader(file, FileKind::Template);
-    std::vector<std::string> lines;
+    Lines lines;
     while (!reader.atEnd())
         lines.push_back(reader.readLine());
+    EXPECT_EQ(reader.readLine(), "");
     return lines;
 }
 
-TEST(TextWriter, WritesOneLineFeedPerLineWithoutAByteOrderMarkOrReportsItCannot)
+// The writer ends each line with one line feed and writes no byte order
+// mark, or reports that it cannot; the reader takes every kind of line end.
+TEST(TextFile, WritesOneLineFeedPerLineReadsEveryLineEndOnlyFromRegularFilesUnderTheCapAndListsFolders)
 {
     TempHome home;
-    const auto file = home.path() / "out.txt";
+    const auto file = home.path() / "text.txt";
     writeBytes(file, "old content that must go away");
     TextWriter writer(file);
     for (const char* line : {"caf\xC3\xA9", "", "end\xE2\x80\xA6"})
@@ -42,40 +49,23 @@ TEST(TextWriter, WritesOneLineFeedPerLineWithoutAByteOrderMarkOrReportsItCannot)
     EXPECT_FALSE(nowhere.isOpen());
     nowhere.writeLine("dropped");
     EXPECT_EQ(nowhere.close().cause, FileError::FolderMissing);
-}
 
-TEST(TextReader, LineEndsEndOfFileByteOrderMarkAndLongLines)
-{
-    using namespace std::string_literals;
-    using Lines = std::vector<std::string>;
-    TempHome home;
-    const auto file = home.path() / "in.txt";
     const std::string longLine(3'000'000, 'x');
-    const std::pair<std::string, Lines> cases[] = {
+    const std::pair<std::string, Lines> texts[] = {
         // Every kind of line end counts once.
-        {"a\nb\rc\r\nd\r\re\0f\n"s, {"a", "b", "c", "d", "", "e", "f"}},
+        {std::string("a\nb\rc\r\nd\r\re\0f\n", 14), {"a", "b", "c", "d", "", "e", "f"}},
         {"no final line end", {"no final line end"}},
         {"", {}},
         {"\xEF\xBB\xBFth.Extension\n" + longLine + "\n", {"\xEF\xBB\xBFth.Extension", longLine}},
     };
-    for (const auto& [bytes, lines] : cases) {
+    for (const auto& [bytes, lines] : texts) {
         writeBytes(file, bytes);
         EXPECT_EQ(readAll(file), lines) << bytes.substr(0, 20);
     }
-    // A final line end adds no empty line; a read at the end gives one.
-    writeBytes(file, "last\n");
-    TextReader reader(file, FileKind::Template);
-    EXPECT_EQ(reader.readLine(), "last");
-    EXPECT_TRUE(reader.atEnd());
-    EXPECT_EQ(reader.readLine(), "");
-}
 
-// Only a regular file within its kind's cap is read, and a pipe or a device
-// is refused at once instead of blocking or filling memory. Each refusal says
-// why in the clause the user sees.
-TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
-{
-    TempHome home;
+    // Only a regular file within its kind's cap is read, and a pipe or a
+    // device is refused at once instead of blocking or filling memory. Each
+    // refusal says why in the clause the user sees.
     const std::filesystem::path folder = home.path();
     const std::uint64_t cap = th::files::maximumBytes(FileKind::Template);
     writeBytes(folder / "at-cap", std::string(cap, 'x'));
@@ -91,7 +81,6 @@ TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
         std::string clause; // empty: not checked
     } cases[] = {
         {"file at the cap", folder / "at-cap", FileError::None, ""},
-        {"name that is no UTF-8", folder / "sp\xffx.txt", FileError::None, ""},
         {"file over the cap", folder / "over-cap", FileError::TooLarge,
          "it is larger than 16 MB, the most such a file may be"},
         {"folder", folder, FileError::IsAFolder, ""},
@@ -99,7 +88,8 @@ TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
         {"pipe without a writer", folder / "pipe", FileError::NotARegularFile,
          (folder / "pipe").string() + " is not a regular file"},
         {"endless device", "/dev/zero", FileError::NotARegularFile, ""},
-        {"loop of links", folder / "loop", FileError::LinkLoop, ""},
+        {"loop of links", folder / "loop", FileError::LinkLoop,
+         "the path " + (folder / "loop").string() + " is a loop of symbolic links"},
         {"50 MB name", hugeName, FileError::NameTooLong, "the name is too long"},
     };
     for (const auto& c : cases) {
@@ -110,7 +100,18 @@ TEST(TextReader, OnlyARegularFileWithinItsKindsCapIsRead)
             EXPECT_EQ(th::files::describe(reader.result(), c.file), c.clause);
         }
     }
-    EXPECT_EQ(TextReader(folder / "sp\xffx.txt", FileKind::Template).readLine(), "bytes, not text");
+    EXPECT_EQ(readAll(folder / "sp\xffx.txt"), Lines{"bytes, not text"}) << "a name that is no UTF-8";
+
+    // A folder's listing matches case-sensitively and sorts by bytes; an
+    // empty folder lists nothing, a missing one cannot be listed at all.
+    const std::string listed = home.folder() + "listed/";
+    std::filesystem::create_directory(listed);
+    EXPECT_EQ(th::files::listFolder(listed, "*.png"), Lines{});
+    EXPECT_FALSE(th::files::listFolder(listed + "missing/", "*.png"));
+    for (const char* name : {"b.png", "a.png", "B.png", ".hidden.png", "upper.PNG", "note.txt", "a.png.bak"})
+        writeBytes(listed + name, "x");
+    std::filesystem::create_directory(listed + "folder.png");
+    EXPECT_EQ(th::files::listFolder(listed, "*.png"), (Lines{".hidden.png", "B.png", "a.png", "b.png", "folder.png"}));
 }
 
 } // namespace

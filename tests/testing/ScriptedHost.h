@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -66,10 +67,8 @@ public:
     // The titles shown, in order, for short assertions.
     std::vector<std::string> titles() const
     {
-        std::vector<std::string> result;
-        for (const Shown& entry : shown)
-            result.push_back(entry.title);
-        return result;
+        const auto view = shown | std::views::transform(&Shown::title);
+        return {view.begin(), view.end()};
     }
 
 private:

@@ -14,17 +14,15 @@ TempHome::TempHome()
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary home folder");
     path_ = pattern;
-    if (const char* home = std::getenv("HOME")) {
-        hadHome_ = true;
+    if (const char* home = std::getenv("HOME"))
         previousHome_ = home;
-    }
     setenv("HOME", path_.c_str(), 1);
 }
 
 TempHome::~TempHome()
 {
-    if (hadHome_)
-        setenv("HOME", previousHome_.c_str(), 1);
+    if (previousHome_)
+        setenv("HOME", previousHome_->c_str(), 1);
     else
         unsetenv("HOME");
     std::error_code ignored;

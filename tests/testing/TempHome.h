@@ -3,6 +3,7 @@
 // listings and reproducible noise.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,7 @@ public:
 
 private:
     std::filesystem::path path_;
-    std::string previousHome_;
-    bool hadHome_ = false;
+    std::optional<std::string> previousHome_;
 };
 
 std::string readBytes(const std::filesystem::path& file);
