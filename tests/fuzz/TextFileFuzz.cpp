@@ -17,10 +17,11 @@
 #include "project/ProjectFile.h"
 #include "toolkit/PreferenceStore.h"
 
+#include "testing/TempHome.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,23 +30,6 @@ namespace {
 
 constexpr std::size_t kMaxGroups = 64;
 constexpr std::int64_t kMaxLimit = 64;
-
-// A fresh folder under the system's temporary folder, made on first use and
-// removed when the process ends.
-const std::filesystem::path& scratchFolder()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tile-heron-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("no scratch folder");
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(scratchFolder(), ignored);
-        });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
 
 // The lines of `text`, ended by CR, LF or NUL.
 std::vector<std::string_view> linesOf(std::string_view text)
@@ -140,10 +124,11 @@ void expandAsTemplate(const std::filesystem::path& file, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static const th::testing::TempHome scratch;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     // Written past the program's own writer, so that the code under test
     // only ever reads it.
-    const std::filesystem::path file = scratchFolder() / "file.txt";
+    const std::filesystem::path file = scratch.path() / "file.txt";
     if (!std::ofstream(file, std::ios::binary | std::ios::trunc).write(text.data(), std::streamsize(size)))
         std::abort();
     checkProjectRoundTrip(file);

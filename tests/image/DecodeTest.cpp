@@ -130,21 +130,17 @@ Bytes claiming(const Bytes& png, std::uint32_t width, std::uint32_t height)
     return damaged(damaged(png, kIhdr + 8, be32(width)), kIhdr + 12, be32(height));
 }
 
-// Where the last IDAT chunk starts.
+// Where the last IDAT chunk starts: its length, ahead of the last "IDAT".
 std::size_t lastIdat(const Bytes& png)
 {
-    std::size_t last = 0;
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        if (std::equal(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8), "IDAT"))
-            last = at;
-        at += 12 + (std::size_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]);
-    }
-    return last;
+    const std::string_view name = "IDAT";
+    return std::size_t(std::find_end(png.begin(), png.end(), name.begin(), name.end()) - png.begin()) - 4;
 }
 
 // The two headers of a BMP (file 14 bytes, information 40), little-endian,
-// ahead of a table of `colours` and `dataBytes` of rows.
-Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes, std::size_t colours = 0)
+// ahead of a table of `colours` and `dataBytes` of rows, then `after`.
+Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes, std::size_t colours = 0,
+                 const Bytes& after = {})
 {
     Bytes b(54, 0);
     b[0] = 'B', b[1] = 'M';
@@ -155,14 +151,8 @@ Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t d
     for (const auto& [at, v] : fields)
         for (std::size_t i = 0; i < 4; ++i)
             b[at + i] = std::uint8_t(v >> (8 * i));
+    b.insert(b.end(), after.begin(), after.end());
     return b;
-}
-
-// `a`, then `b`.
-Bytes joined(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 class Decoding : public ::testing::Test {
@@ -263,19 +253,19 @@ TEST_F(Decoding, BmpFilesWrittenOrMadeByHandGiveTheirRowsBottomUp)
         int sourceDepth;
         Bytes pixels; // top row first
     } cases[] = {
-        {"written at 24 bits", 24, joined(bmpHeaders(3, 2, 24, 0, 24), {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        {"written at 24 bits", 24, bmpHeaders(3, 2, 24, 0, 24, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                                                        0, 0, 255, 127, 227, 127, 255, 255, 255, 0, 0, 0}), 24, flattened},
-        {"written at 32 bits", 32, joined(bmpHeaders(3, 2, 32, 0, 24), {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        {"written at 32 bits", 32, bmpHeaders(3, 2, 32, 0, 24, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                                                        0, 0, 255, 0, 127, 227, 127, 0, 255, 255, 255, 0}), 32, flattened},
-        {"written at 1 bit", 1, joined(bmpHeaders(3, 2, 1, 0, 8, 2), {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0x20, 0, 0, 0}),
+        {"written at 1 bit", 1, bmpHeaders(3, 2, 1, 0, 8, 2, {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0x20, 0, 0, 0}),
          1, {0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
         {"written at 4 bits", 4, bmpHeaders(3, 2, 4, 0, 8, 16), 4, {}},
         {"written at 8 bits", 8, bmpHeaders(3, 2, 8, 0, 8, 256), 8, {}},
         // 5 pixels of 16 bits, red in bits 10-14: 0x7C00, 0x03E0, 0x001F,
         // 0x7FFF, 0x0421, padded to 12 bytes.
-        {"555_16_bit.bmp", 0, joined(bmpHeaders(5, 1, 16, 0, 12), {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F, 0x21, 0x04, 0, 0}),
+        {"555_16_bit.bmp", 0, bmpHeaders(5, 1, 16, 0, 12, 0, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F, 0x21, 0x04, 0, 0}),
          16, {248, 0, 0, 255, 0, 248, 0, 255, 0, 0, 248, 255, 248, 248, 248, 255, 8, 8, 8, 255}},
-        {"one_of_two_rows.bmp", 0, joined(bmpHeaders(1, 2, 24, 0, 4), {1, 2, 3, 0}), 24, {0, 0, 0, 255, 3, 2, 1, 255}},
+        {"one_of_two_rows.bmp", 0, bmpHeaders(1, 2, 24, 0, 4, 0, {1, 2, 3, 0}), 24, {0, 0, 0, 255, 3, 2, 1, 255}},
         {"rle8.bmp", 0, bmpHeaders(2, 1, 8, 1, 0), 8, black},
         {"12_bit.bmp", 0, bmpHeaders(2, 1, 12, 0, 0), 12, black},
     };

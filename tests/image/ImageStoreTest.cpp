@@ -7,9 +7,19 @@ namespace {
 using namespace th::image;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(ImageStore, CreatesOpaqueOrClearBlackImagesInGrowingStaticSlots)
+// One store walked through refusals, static slots that grow, and automatic
+// numbers freed one by one or all together.
+TEST(ImageStore, NumbersNameOpaqueOrClearImagesUntilFreedAndMisfitsLeaveTheStoreAlone)
 {
     ImageStore store;
+    ASSERT_TRUE(store.create(3, 2, 2, 32));
+    const std::tuple<int, int, int> refused[] = {{3, 0, 5}, {kAutoNumber, 5, 0}, {3, -1, 5}, {kAutoNumber, 5, -3},
+        {3, 32768, 1}, {kAutoNumber, 1, 32768}, {3, INT32_MAX, INT32_MAX}, {-5, 2, 2}, {kMaxStaticNumber + 1, 2, 2}};
+    for (const auto& [number, w, h] : refused)
+        EXPECT_FALSE(store.create(number, w, h, 32)) << number << ": " << w << "x" << h;
+    EXPECT_EQ(store.width(3), 2);
+    EXPECT_EQ(store.slotCount(), 16u);
+
     ASSERT_EQ(store.create(0, 4, 3, 32, Fill::TransparentBlack), 0);
     ASSERT_EQ(store.create(40, 4, 3, 32), 40);
     const PixelView clear = store.handle(0), opaque = store.handle(40);
@@ -31,12 +41,7 @@ TEST(ImageStore, CreatesOpaqueOrClearBlackImagesInGrowingStaticSlots)
     for (const int n : {15, 16, 39, 40, 1000, -2})
         EXPECT_TRUE(!store.handle(n) && !store.target(n) && store.width(n) == 0 && store.height(n) == 0
                     && store.depth(n, kDepthSource) == 0) << n;
-}
 
-TEST(ImageStore, AutomaticNumbersNameTheirImageUntilFreedOrFreedAll)
-{
-    ImageStore store;
-    ASSERT_TRUE(store.create(0, 1, 1, 32));
     const auto a = store.create(kAutoNumber, 3, 2, 32);
     const auto b = store.create(kAutoNumber, 4, 2, 32);
     ASSERT_TRUE(a && b);
@@ -47,18 +52,6 @@ TEST(ImageStore, AutomaticNumbersNameTheirImageUntilFreedOrFreedAll)
     EXPECT_EQ(std::pair(store.width(*a), store.width(*b)), std::pair(0, 4));
     store.free(kAutoNumber);
     EXPECT_EQ(std::pair(store.width(*b), store.width(0)), std::pair(0, 0));
-}
-
-TEST(ImageStore, RefusesSizesAndNumbersThatDoNotFitAndLeavesTheStoreAlone)
-{
-    ImageStore store;
-    ASSERT_TRUE(store.create(3, 2, 2, 32));
-    const std::tuple<int, int, int> refused[] = {{3, 0, 5}, {kAutoNumber, 5, 0}, {3, -1, 5}, {kAutoNumber, 5, -3},
-        {3, 32768, 1}, {kAutoNumber, 1, 32768}, {3, INT32_MAX, INT32_MAX}, {-5, 2, 2}, {kMaxStaticNumber + 1, 2, 2}};
-    for (const auto& [number, w, h] : refused)
-        EXPECT_FALSE(store.create(number, w, h, 32)) << number << ": " << w << "x" << h;
-    EXPECT_EQ(store.width(3), 2);
-    EXPECT_EQ(store.slotCount(), 16u);
     EXPECT_TRUE(store.create(kAutoNumber, kMaxSide, 1, 32));
 }
 

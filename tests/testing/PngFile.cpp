@@ -33,14 +33,14 @@ Rgba pixelOf(const image::ImageStore& images, int number, int x, int y)
 
 Rgba PngFile::at(int x, int y) const
 {
-    const std::vector<std::uint8_t>& row = rows.at(std::size_t(y));
+    const std::size_t pixel = std::size_t(y) * std::size_t(width) + std::size_t(x);
     if (colourType == PNG_COLOR_TYPE_PALETTE) {
-        const png_color& c = palette.at(row.at(std::size_t(x)));
+        const png_color& c = palette.at(samples.at(pixel));
         return {c.red, c.green, c.blue, 255};
     }
     if (colourType != PNG_COLOR_TYPE_RGBA)
         throw std::runtime_error("neither palette nor RGBA");
-    const std::uint8_t* p = &row.at(std::size_t(x) * 4);
+    const std::uint8_t* p = &samples.at(pixel * 4 + 3) - 3;
     return {p[0], p[1], p[2], p[3]};
 }
 
@@ -73,9 +73,10 @@ bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
         f.palette.assign(palette, palette + entries);
     png_set_packing(png);
     png_read_update_info(png, info);
-    f.rows.assign(std::size_t(f.height), std::vector<std::uint8_t>(png_get_rowbytes(png, info)));
-    for (auto& row : f.rows)
-        png_read_row(png, row.data(), nullptr);
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
+    f.samples.resize(rowBytes * std::size_t(f.height));
+    for (std::size_t y = 0; y < std::size_t(f.height); ++y)
+        png_read_row(png, f.samples.data() + y * rowBytes, nullptr);
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
@@ -106,8 +107,10 @@ PngFile readPng(const std::filesystem::path& file)
         const std::size_t length = std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
         if (length > bytes.size() - at - 12)
             throw std::runtime_error("a chunk runs past the end of " + file.string());
-        f.chunks.push_back(bytes.substr(at + 4, 4));
-        if (f.chunks.back() == "IDAT")
+        const std::string name = bytes.substr(at + 4, 4);
+        if (!f.chunks.ends_with(name))
+            f.chunks += (f.chunks.empty() ? "" : " ") + name;
+        if (name == "IDAT")
             compressed.insert(compressed.end(), b + at + 8, b + at + 8 + length);
         at += 12 + length;
     }

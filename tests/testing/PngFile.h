@@ -27,11 +27,11 @@ struct PngFile {
     int bitDepth = 0;
     bool hasTrns = false;
     std::vector<png_color> palette;
-    std::vector<std::string> chunks;             // every chunk's name, in file order
+    std::string chunks;                          // the chunk names in file order, a run given once: "IHDR IDAT IEND"
     std::vector<int> filters;                    // each row's filter type byte in the IDAT data
     int zlibLevel = -1;                          // the zlib header's FLEVEL: 3 for levels 7 to 9
     int warnings = 0;                            // libpng's warnings while reading it all
-    std::vector<std::vector<std::uint8_t>> rows; // as stored; below 8 bits one sample a byte
+    std::vector<std::uint8_t> samples;           // row after row as stored; below 8 bits one a byte
 
     // RGBA pixels; a palette index gives its palette colour, opaque.
     Rgba at(int x, int y) const;
