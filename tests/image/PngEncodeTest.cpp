@@ -36,20 +36,24 @@ protected:
         std::copy(rgba.begin(), rgba.end(), store.handle(n).pixels);
         return n;
     }
-    // Saves at `depth` and reads the file back with libpng, which must not
-    // warn; every row must be written with filter NONE, and the data
-    // compressed at level 9 (the header can only say 7 to 9).
-    PngFile saved(int n, int depth)
+    // Writes the pixels at `depth` with 1, 2 and 7 threads, which must give
+    // the same file, and reads it back with libpng, which must not warn;
+    // every row must be written with filter NONE, and the data compressed at
+    // level 9 (the header can only say 7 to 9).
+    PngFile written(const Pixels& rgba, int width, int height, int depth)
     {
-        EXPECT_TRUE(store.save(n, file("p.png"), kCodecPng, SaveFlags::None, depth).ok());
-        return readChecked(file("p.png"), depth);
-    }
-    static PngFile readChecked(const std::filesystem::path& path, int depth)
-    {
-        PngFile png = th::testing::readPng(path);
-        EXPECT_EQ(png.warnings, 0) << "depth " << depth;
+        const PixelRows source{rgba.data(), width, height, std::size_t(width) * 4, 4, false};
+        const auto write = [&](int threads) {
+            EXPECT_TRUE(PngEncoder(threads).write(file("t.png"), source, SaveFlags::None, depth).ok()) << threads;
+            return readBytes(file("t.png"));
+        };
+        const std::string one = write(1);
+        EXPECT_TRUE(write(2) == one) << "2 threads";
+        EXPECT_TRUE(write(7) == one) << "7 threads";
+        PngFile png = th::testing::readPng(file("t.png"));
+        EXPECT_EQ(png.warnings, 0);
         EXPECT_EQ(png.filters, std::vector<int>(std::size_t(png.height), 0));
-        EXPECT_EQ(png.zlibLevel, 3) << "depth " << depth;
+        EXPECT_EQ(png.zlibLevel, 3);
         return png;
     }
     std::filesystem::path file(const char* name) const { return home.path() / name; }
@@ -98,7 +102,24 @@ std::uint64_t hashOf(const Bytes& bytes)
     return hash;
 }
 
-// The golden values were made once by a plain step-by-step copy of the
+constexpr std::uint32_t kRgbOnly = 0x545354;
+
+// An encoder that takes RGB rows only and keeps what it was given.
+struct RgbOnlyEncoder final : Encoder {
+    explicit RgbOnlyEncoder(Bytes& seen) : seen(seen) {}
+    std::uint32_t tag() const override { return kRgbOnly; }
+    bool writesRgba() const override { return false; }
+    th::image::SaveResult write(const std::filesystem::path&, const PixelRows& s, SaveFlags, int) const override
+    {
+        seen.assign(s.pixels, s.pixels + s.stride * static_cast<std::size_t>(s.height));
+        if (s.bytesPerPixel == 3 && s.stride == 12)
+            return {};
+        return th::image::SaveProblem::InvalidRequest;
+    }
+    Bytes& seen;
+};
+
+// The golden palettes were made once by a plain step-by-step copy of the
 // network, and the quantiser matched them bit for bit then. The inputs reach
 // every branch of the learning: subnormal moves on black and clear samples,
 // neighbours past both ends of the network, opaque, clear and part-clear
@@ -107,14 +128,18 @@ std::uint64_t hashOf(const Bytes& bytes)
 // of the rate's decay) and 17 held at 10 (2048 x 2048); depth 4 only sizes
 // the same network between depths 2 and 8. Only the palette depends on the
 // stride and the factor, so those rows are not saved; 5 x 150 has more rows
-// than are mapped ahead of the writer.
-TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
+// than are mapped ahead of the writer. The golden indices of the rows without
+// a golden palette were made from the quantiser's own rows (mapRow, unpacked
+// bit by bit) when the file's indices matched them. The image data is
+// compressed in parts of about a megabyte (the large rows make two or three,
+// or one a row); depths that are not a palette's write the source as RGBA.
+TEST_F(PngSaving, EachDepthWritesTheGoldenPaletteAndIndicesOrTheSourceAsRgba)
 {
     const Pixels alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
     struct Case {
         Pixels pixels;
         int width, height, depth;
-        std::uint64_t palette, indices; // indices 0: not mapped
+        std::uint64_t palette, indices; // palette 0: not quantised here; indices 0: RGBA, or not saved
     };
     const Case cases[] = {
         {{200, 100, 50, 255}, 1, 1, 2, 0x13a5f71d4eda6b52, 0xaf63bc4c8601b62c},
@@ -137,38 +162,52 @@ TEST_F(PngSaving, PaletteDepthsWriteTheGoldenPaletteAndIndices)
         {sheetLike(512, 1536), 512, 1536, 8, 0x78c93c2fd8d9b2f7, 0},
         {sheetLike(512, 3072), 512, 3072, 8, 0x18c47c065e5d40bb, 0},
         {sheetLike(2048, 2048), 2048, 2048, 8, 0x320918da8e064b29, 0},
+        {sheetLike(1200, 1000), 1200, 1000, 8, 0, 0x2cd228a34ca8e869},
+        {sheetLike(2400, 900), 2400, 900, 4, 0, 0x78f6be40b45bdb76},
+        {sheetLike(4096, 2100), 4096, 2100, 1, 0, 0x5867496dcc535517},
+        {{200, 100, 50, 7}, 1, 1, 32, 0, 0},
+        {cycling(7, 3), 7, 3, 24, 0, 0},
+        {cycling(3, 2), 3, 2, 0, 0, 0},
+        {cycling(3, 2), 3, 2, 9, 0, 0},
+        {noise(600, 1000, 5), 600, 1000, 32, 0, 0},
+        {noise(300000, 3, 6), 300000, 3, 32, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " alpha " << int(c.pixels[3]) << " depth " << c.depth);
-        // Asked between its steps whether to go on, the learning learns the same.
-        int asked = 0;
-        const th::image::RowWatch goOn = [&asked](int rows) {
-            asked += rows == 0;
-            return true;
-        };
-        const auto q = PaletteQuantiser::create(
-            {c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false, &goOn}, c.depth, SaveFlags::None);
-        ASSERT_TRUE(q);
-        EXPECT_GT(asked, 0);
         Bytes palette;
-        for (const PaletteEntry& e : q->palette())
-            palette.insert(palette.end(), {e.r, e.g, e.b, e.a});
-        EXPECT_EQ(hashOf(palette), c.palette);
-        if (c.indices == 0)
+        if (c.palette != 0) {
+            // Asked between its steps whether to go on, the learning learns the same.
+            int asked = 0;
+            const th::image::RowWatch goOn = [&asked](int rows) {
+                asked += rows == 0;
+                return true;
+            };
+            const auto q = PaletteQuantiser::create(
+                {c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false, &goOn}, c.depth, SaveFlags::None);
+            ASSERT_TRUE(q);
+            EXPECT_GT(asked, 0);
+            for (const PaletteEntry& e : q->palette())
+                palette.insert(palette.end(), {e.r, e.g, e.b, e.a});
+            EXPECT_EQ(hashOf(palette), c.palette);
+        }
+        const bool indexed = c.depth == 1 || c.depth == 2 || c.depth == 4 || c.depth == 8;
+        if (indexed && c.indices == 0)
             continue;
 
-        const int n = imageOf(c.pixels, c.width, c.height);
-        const PngFile png = saved(n, c.depth);
-        store.free(n);
-        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth));
+        const PngFile png = written(c.pixels, c.width, c.height, c.depth);
+        EXPECT_EQ(png.chunks, indexed ? "IHDR PLTE IDAT IEND" : "IHDR IDAT IEND");
+        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), indexed ? std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth)
+                                                                   : std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
         EXPECT_FALSE(png.hasTrns);
-        Bytes written; // with the quantiser's alphas, as the file has none
-        for (std::size_t i = 0; i < png.palette.size(); ++i)
-            written.insert(written.end(), {png.palette[i].red, png.palette[i].green, png.palette[i].blue, palette.at(i * 4 + 3)});
-        EXPECT_EQ(written, palette);
+        if (!palette.empty()) {
+            Bytes inFile; // with the quantiser's alphas, as the file has none
+            for (std::size_t i = 0; i < png.palette.size(); ++i)
+                inFile.insert(inFile.end(), {png.palette[i].red, png.palette[i].green, png.palette[i].blue, palette.at(i * 4 + 3)});
+            EXPECT_EQ(inFile, palette);
+        }
         // The golden indices give pixels of alpha 0 the entry of the
         // smallest alpha.
-        EXPECT_EQ(hashOf(png.samples), c.indices);
+        EXPECT_EQ(hashOf(png.samples), indexed ? c.indices : hashOf(c.pixels));
     }
 }
 
@@ -186,7 +225,7 @@ TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminanceWhateverTheAlpha)
         rgba.push_back(std::uint8_t(i * 13));
         expected.push_back(white[k]);
     }
-    const PngFile png = saved(imageOf(rgba, 10, 2), 1);
+    const PngFile png = written(rgba, 10, 2, 1);
     ASSERT_EQ(png.palette.size(), 2u);
     EXPECT_EQ(png.at(0, 0), (th::testing::Rgba{255, 255, 255, 255}));
     EXPECT_EQ(png.at(3, 0), (th::testing::Rgba{0, 0, 0, 255}));
@@ -234,59 +273,17 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
     EXPECT_TRUE(std::equal(ramp.begin(), ramp.end(), store.handle(n).pixels));
 }
 
-// The image data is compressed in parts of about a megabyte on any number
-// of threads: the file is the same byte for byte with 1, 2 and 7 threads,
-// libpng reads it without a warning, and the pixels are the source's or the
-// golden indices. Depths that are not a palette's write RGBA.
-TEST_F(PngSaving, PartsGiveTheSameFileOnAnyNumberOfThreads)
-{
-    // The golden index hashes were made once from the quantiser's own rows
-    // (mapRow, unpacked bit by bit), when the file's indices matched them.
-    const struct {
-        const char* name;
-        int width, height, depth;
-        Pixels pixels;
-        std::uint64_t indices = 0; // 0: RGBA, the source's pixels
-    } cases[] = {
-        {"32 bit, 1 x 1", 1, 1, 32, {200, 100, 50, 7}},
-        {"24 bit, 7 x 3", 7, 3, 24, cycling(7, 3)},
-        {"depth 0", 3, 2, 0, cycling(3, 2)},
-        {"depth 9", 3, 2, 9, cycling(3, 2)},
-        {"32 bit, noise in three parts", 600, 1000, 32, noise(600, 1000, 5)},
-        {"32 bit, one row a part", 300000, 3, 32, noise(300000, 3, 6)},
-        {"8 bit, sheet in two parts", 1200, 1000, 8, sheetLike(1200, 1000), 0x2cd228a34ca8e869},
-        {"4 bit, sheet in two parts", 2400, 900, 4, sheetLike(2400, 900), 0x78f6be40b45bdb76},
-        {"1 bit, sheet in two parts", 4096, 2100, 1, sheetLike(4096, 2100), 0x5867496dcc535517},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PixelRows source{c.pixels.data(), c.width, c.height, std::size_t(c.width) * 4, 4, false};
-        std::string first;
-        for (const int threads : {1, 2, 7}) {
-            SCOPED_TRACE(threads);
-            ASSERT_TRUE(PngEncoder(threads).write(file("t.png"), source, SaveFlags::None, c.depth).ok());
-            if (threads == 1)
-                first = readBytes(file("t.png"));
-            else
-                EXPECT_TRUE(readBytes(file("t.png")) == first);
-        }
-        const PngFile png = readChecked(file("t.png"), c.depth);
-        const bool palette = c.indices != 0;
-        EXPECT_EQ(png.chunks, palette ? "IHDR PLTE IDAT IEND" : "IHDR IDAT IEND");
-        EXPECT_EQ(std::pair(png.colourType, png.bitDepth), palette ? std::pair(int(PNG_COLOR_TYPE_PALETTE), c.depth)
-                                                                   : std::pair(int(PNG_COLOR_TYPE_RGBA), 8));
-        EXPECT_EQ(hashOf(png.samples), palette ? c.indices : hashOf(c.pixels));
-    }
-}
-
 // Each failure says why. What a refused or failed write leaves on disk is
-// the writer's to keep right, and its own tests check it.
-TEST_F(PngSaving, FailuresAreTyped)
+// the writer's to keep right, and its own tests check it. An encoder that
+// takes RGB rows only gets the pixels flattened onto white.
+TEST_F(PngSaving, FailuresAreTypedAndAnEncoderWithoutRgbaGetsRgb)
 {
     using th::files::FileError;
     using th::image::SaveProblem;
     using th::image::SaveResult;
-    const int n = imageOf(cycling(4, 4), 4, 4);
+    Bytes seen;
+    store.registerEncoder(std::make_unique<RgbOnlyEncoder>(seen));
+    const int n = imageOf({100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0}, 3, 1);
     std::filesystem::create_directory(file("dir.png"));
     const struct {
         const char* what;
@@ -301,6 +298,7 @@ TEST_F(PngSaving, FailuresAreTyped)
         {"no image", n + 100, file("x.png"), kCodecPng, 32, SaveProblem::InvalidRequest},
         {"no encoder", n, file("x.png"), 0x474946, 32, SaveProblem::InvalidRequest},
         {"a folder in the way", n, file("dir.png"), kCodecPng, 8, SaveResult(th::files::failure(FileError::IsAFolder))},
+        {"RGB only", n, file("t"), kRgbOnly, 32, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -308,31 +306,6 @@ TEST_F(PngSaving, FailuresAreTyped)
         EXPECT_EQ(saved.problem, c.expected.problem);
         EXPECT_EQ(saved.file.cause, c.expected.file.cause);
     }
-}
-
-// An encoder that takes RGB rows only and keeps what it was given.
-struct RgbOnlyEncoder final : Encoder {
-    explicit RgbOnlyEncoder(Bytes& seen) : seen(seen) {}
-    std::uint32_t tag() const override { return 0x545354; }
-    bool writesRgba() const override { return false; }
-    th::image::SaveResult write(const std::filesystem::path&, const PixelRows& s, SaveFlags, int) const override
-    {
-        seen.assign(s.pixels, s.pixels + s.stride * static_cast<std::size_t>(s.height));
-        if (s.bytesPerPixel == 3 && s.stride == 12)
-            return {};
-        return th::image::SaveProblem::InvalidRequest;
-    }
-    Bytes& seen;
-};
-
-TEST_F(PngSaving, AnEncoderWithoutRgbaGetsThePixelsFlattenedOntoWhite)
-{
-    Bytes seen;
-    store.registerEncoder(std::make_unique<RgbOnlyEncoder>(seen));
-    const int n = *store.create(kAutoNumber, 3, 1, 32, Fill::TransparentBlack);
-    const std::uint8_t pixels[] = {100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0};
-    std::copy(std::begin(pixels), std::end(pixels), store.handle(n).pixels);
-    ASSERT_TRUE(store.save(n, file("t"), 0x545354, SaveFlags::None, 32).ok());
     // ((255 - a) * 255 + v * a) / 255, each row padded to 12 bytes.
     EXPECT_EQ(seen, (Bytes{177, 127, 255, 7, 8, 9, 255, 255, 255, 0, 0, 0}));
 }
