@@ -5,11 +5,11 @@
 
 #include "FuzzTarget.h"
 
+#include "testing/TempHome.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 int main(int argc, char** argv)
@@ -26,9 +26,8 @@ int main(int argc, char** argv)
         }
         std::sort(files.begin(), files.end());
         for (const auto& file : files) {
-            std::ifstream in(file, std::ios::binary);
-            const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            const std::string bytes = th::testing::readBytes(file);
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         }
         std::printf("%s: %zu files replayed\n", argv[i], files.size());
     }

@@ -35,11 +35,8 @@ TEST(NetworkLanes, Sse2AndAvx2AgreeBitForBit)
         Network sse2{};
         for (int j = 0; j < netsize; ++j) {
             // Every fourth neuron repeats the one before, so ties occur.
-            const bool twin = j % 4 == 3;
-            sse2.alpha[j] = twin ? sse2.alpha[j - 1] : channel(random);
-            sse2.blue[j] = twin ? sse2.blue[j - 1] : channel(random);
-            sse2.green[j] = twin ? sse2.green[j - 1] : channel(random);
-            sse2.red[j] = twin ? sse2.red[j - 1] : channel(random);
+            for (double* c : {sse2.alpha, sse2.blue, sse2.green, sse2.red})
+                c[j] = j % 4 == 3 ? c[j - 1] : channel(random);
             sse2.bias[j] = small(random);
             sse2.freq[j] = 1.0 / netsize + small(random) / 4096;
         }
@@ -51,8 +48,7 @@ TEST(NetworkLanes, Sse2AndAvx2AgreeBitForBit)
         const ContestWinners bySse2 = contestAnyWeight<Sse2Lanes>(sse2.view(netsize), sample);
         const ContestWinners byAvx2 = contestAvx2(avx2.view(netsize), sample);
         ASSERT_EQ(std::pair(bySse2.bestpos, bySse2.bestbiaspos), std::pair(byAvx2.bestpos, byAvx2.bestbiaspos));
-        ASSERT_EQ(std::memcmp(sse2.bias, avx2.bias, sizeof sse2.bias), 0);
-        ASSERT_EQ(std::memcmp(sse2.freq, avx2.freq, sizeof sse2.freq), 0);
+        ASSERT_EQ(std::memcmp(&sse2, &avx2, sizeof sse2), 0) << "biases or frequencies";
 
         // Moves around a winner anywhere, with subnormal channels near a zero
         // target, neighbours reaching past either end, and some factors 0.
@@ -73,9 +69,7 @@ TEST(NetworkLanes, Sse2AndAvx2AgreeBitForBit)
         };
         moveLanes<Sse2Lanes>(movesOf(sse2));
         moveAvx2(movesOf(avx2));
-        const NeuronMoves bySse2Moves = movesOf(sse2), byAvx2Moves = movesOf(avx2);
-        for (int c = 0; c < 4; ++c)
-            ASSERT_EQ(std::memcmp(bySse2Moves.channels[c], byAvx2Moves.channels[c], sizeof sse2.alpha), 0) << "channel " << c;
+        ASSERT_EQ(std::memcmp(&sse2, &avx2, sizeof sse2), 0) << "moved channels";
     }
 }
 
