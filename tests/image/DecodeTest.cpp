@@ -288,9 +288,12 @@ TEST_F(Decoding, BmpFilesWrittenOrMadeByHandGiveTheirRowsBottomUp)
     }
 }
 
-// Damage in the pixel data, each named by its defect: no crash and no hang,
-// and the image with the rows read before the damage intact.
-TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
+// Damaged and hostile data, each named by its defect: no crash and no hang.
+// Headers are checked before any pixel is allocated: damage there refuses
+// the data and leaves the store alone, and a size beyond the budget is
+// refused with the declared size, so a few bytes cannot ask for gigabytes.
+// Damage in the pixel data gives the image with the rows read before it.
+TEST_F(Decoding, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
 {
     // Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
     const std::string noise = th::testing::noiseBytes(64 * 64 * 4, 12345);
@@ -298,6 +301,48 @@ TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
     for (std::size_t y = 0; y < 64; ++y)
         rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 256), noise.begin() + std::ptrdiff_t((y + 1) * 256));
     const Bytes good = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64}, rows);
+
+    Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
+    bmpReserved[7] = 1;
+    const int side = kDecodeBudgetSide;
+    constexpr auto kDamaged = DecodeStatus::Damaged;
+    constexpr auto kNotAPicture = DecodeStatus::NotAPicture;
+    constexpr auto kTooLarge = DecodeStatus::TooLarge;
+    const struct {
+        const char* name;
+        Bytes data;
+        DecodeStatus status;
+        std::optional<std::pair<int, int>> declared = {};
+        DecodeLimits limits = {};
+    } headers[] = {
+        {"zero_width.png", damaged(good, kIhdr + 8, be32(0)), kDamaged},
+        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, {}), kDamaged},
+        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7), kNotAPicture},
+        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kNotAPicture},
+        {"empty", {}, kNotAPicture},
+        {"reserved_set.bmp", bmpReserved, kDamaged},
+        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), kDamaged},
+        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), kDamaged},
+        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), kDamaged},
+        {"truncated_30000x30000.png", claiming(good, 30000, 30000), kTooLarge, {{30000, 30000}}},
+        {"width_40000.png", claiming(good, 40000, 8), kTooLarge, {{40000, 8}}},
+        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), kTooLarge, {{30000, 30000}}},
+        {"png one row over the budget", claiming(good, side, side + 1), kTooLarge, {{side, side + 1}}},
+        {"png at the budget", claiming(good, side, side), DecodeStatus::Decoded, {{side, side}}},
+        {"png 64x64 under a 4095-pixel limit", good, kTooLarge, {{64, 64}}, {4095}},
+        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), kTooLarge, {{8, 8}}, {63}},
+    };
+    for (const auto& c : headers) {
+        SCOPED_TRACE(c.name);
+        const DecodeOutcome decoded = store.decode(0, c.data, c.limits);
+        EXPECT_EQ(decoded.status, c.status);
+        if (c.declared) {
+            EXPECT_EQ(std::pair(decoded.declaredWidth, decoded.declaredHeight), *c.declared);
+        }
+        EXPECT_EQ(store.width(0), decoded.ok() ? c.declared->first : 0);
+        store.free(0);
+    }
+
     // The picture is reported incomplete; from RGB data the rows missing are
     // opaque black.
     const Bytes interlaced = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64, true}, rows);
@@ -350,56 +395,6 @@ TEST_F(Decoding, DamagedPixelDataGivesTheRowsBeforeIt)
         const DecodeOutcome decoded = store.decode(1, std::span(good).first(cut));
         EXPECT_EQ(decoded.ok(), cut >= ihdrEnd) << "cut at " << cut;
         EXPECT_EQ(decoded.ok() && decoded.complete, cut >= good.size() - 12 + 8) << "cut at " << cut;
-    }
-}
-
-// Headers are checked before any pixel is allocated. Damage there refuses
-// the data and leaves the store alone; a size beyond the budget is refused
-// with the declared size, so a few bytes cannot ask for gigabytes.
-TEST_F(Decoding, HeadersAreCheckedBeforeAnyPixelIsAllocated)
-{
-    const PngLayout eight{PNG_COLOR_TYPE_RGBA, 8, 8, 8};
-    const Bytes png8x8 = encodePng(eight, patternRows(eight));
-    Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
-    bmpReserved[7] = 1;
-    const int side = kDecodeBudgetSide;
-    constexpr auto kDamaged = DecodeStatus::Damaged;
-    constexpr auto kNotAPicture = DecodeStatus::NotAPicture;
-    constexpr auto kTooLarge = DecodeStatus::TooLarge;
-    const struct {
-        const char* name;
-        Bytes data;
-        std::size_t maxPixels; // 0: the default limits
-        DecodeStatus status;
-        std::optional<std::pair<int, int>> declared = {};
-    } cases[] = {
-        {"zero_width.png", damaged(png8x8, kIhdr + 8, be32(0)), 0, kDamaged},
-        {"bad_ihdr_crc.png", damaged(png8x8, kIhdr + 9, {1}, {}), 0, kDamaged},
-        {"seven_bytes.png", Bytes(png8x8.begin(), png8x8.begin() + 7), 0, kNotAPicture},
-        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, kNotAPicture},
-        {"empty", {}, 0, kNotAPicture},
-        {"reserved_set.bmp", bmpReserved, 0, kDamaged},
-        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), 0, kDamaged},
-        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), 0, kDamaged},
-        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), 0, kDamaged},
-        {"truncated_30000x30000.png", claiming(png8x8, 30000, 30000), 0, kTooLarge, {{30000, 30000}}},
-        {"width_40000.png", claiming(png8x8, 40000, 8), 0, kTooLarge, {{40000, 8}}},
-        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), 0, kTooLarge, {{30000, 30000}}},
-        {"png one row over the budget", claiming(png8x8, side, side + 1), 0, kTooLarge, {{side, side + 1}}},
-        {"png at the budget", claiming(png8x8, side, side), 0, DecodeStatus::Decoded, {{side, side}}},
-        {"png 8x8 under a 63-pixel limit", png8x8, 63, kTooLarge, {{8, 8}}},
-        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), 63, kTooLarge, {{8, 8}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const DecodeLimits limits = c.maxPixels ? DecodeLimits{c.maxPixels} : DecodeLimits{};
-        const DecodeOutcome decoded = store.decode(0, c.data, limits);
-        EXPECT_EQ(decoded.status, c.status);
-        if (c.declared) {
-            EXPECT_EQ(std::pair(decoded.declaredWidth, decoded.declaredHeight), *c.declared);
-        }
-        EXPECT_EQ(store.width(0), decoded.ok() ? c.declared->first : 0);
-        store.free(0);
     }
 }
 
