@@ -51,8 +51,8 @@ namespace {
 // False on a libpng error; `storedRowBytes` is the row size before unpacking.
 bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &f, nullptr, [](png_structp p, png_const_charp) {
-        ++static_cast<PngFile*>(png_get_error_ptr(p))->warnings;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, [](png_structp p, png_const_charp warning) {
+        png_error(p, warning);
     });
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -65,7 +65,6 @@ bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
     f.height = int(png_get_image_height(png, info));
     f.colourType = png_get_color_type(png, info);
     f.bitDepth = png_get_bit_depth(png, info);
-    f.hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     storedRowBytes = png_get_rowbytes(png, info);
     png_colorp palette = nullptr;
     int entries = 0;
