@@ -41,27 +41,26 @@ int sampleAt(const PngLayout& l, int x, int y, int c)
 }
 
 // The samples of the pattern as PNG stores them, but one a byte below 8 bits.
-std::vector<Bytes> patternRows(const PngLayout& l)
+Bytes pattern(const PngLayout& l)
 {
-    const int channels = l.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                         : l.colourType == PNG_COLOR_TYPE_RGB  ? 3
-                         : l.colourType == PNG_COLOR_TYPE_RGBA ? 4
-                                                               : 1;
-    std::vector<Bytes> rows(std::size_t(l.height));
+    const bool colour = l.colourType & PNG_COLOR_MASK_COLOR && l.colourType != PNG_COLOR_TYPE_PALETTE;
+    const int channels = (colour ? 3 : 1) + (l.colourType & PNG_COLOR_MASK_ALPHA ? 1 : 0);
+    Bytes samples;
     for (int y = 0; y < l.height; ++y)
         for (int x = 0; x < l.width; ++x)
             for (int c = 0; c < channels; ++c) {
                 if (l.bitDepth == 16)
-                    rows[std::size_t(y)].push_back(std::uint8_t(sampleAt(l, x, y, c) >> 8));
-                rows[std::size_t(y)].push_back(std::uint8_t(sampleAt(l, x, y, c)));
+                    samples.push_back(std::uint8_t(sampleAt(l, x, y, c) >> 8));
+                samples.push_back(std::uint8_t(sampleAt(l, x, y, c)));
             }
-    return rows;
+    return samples;
 }
 
 // libpng writes the test data, a palette image with every entry its index
-// allows; rows hold the samples as PNG stores them, but one sample a byte
-// below 8 bits (libpng packs them). Rows past the last one given repeat it.
-Bytes encodePng(const PngLayout& l, const std::vector<Bytes>& rows)
+// allows; `samples` hold the rows as PNG stores them, but one sample a byte
+// below 8 bits (libpng packs them), and each row as long as the image's
+// share of them.
+Bytes encodePng(const PngLayout& l, const Bytes& samples)
 {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -97,7 +96,7 @@ Bytes encodePng(const PngLayout& l, const std::vector<Bytes>& rows)
     png_set_packing(png);
     for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
         for (int y = 0; y < l.height; ++y)
-            png_write_row(png, rows[std::min(std::size_t(y), rows.size() - 1)].data());
+            png_write_row(png, samples.data() + samples.size() / std::size_t(l.height) * std::size_t(y));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
@@ -214,7 +213,7 @@ TEST_F(Decoding, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
         const PngLayout& l = c.layout;
         SCOPED_TRACE(::testing::Message() << "colour type " << l.colourType << ", " << l.bitDepth << " bits"
                                           << (l.trns ? " tRNS " : " ") << l.width << "x" << l.height);
-        const DecodeOutcome decoded = store.decode(3, encodePng(l, patternRows(l)));
+        const DecodeOutcome decoded = store.decode(3, encodePng(l, pattern(l)));
         ASSERT_EQ(decoded.number, 3);
         EXPECT_TRUE(decoded.complete);
         EXPECT_EQ(std::pair(store.width(3), store.height(3)), std::pair(l.width, l.height));
@@ -297,10 +296,8 @@ TEST_F(Decoding, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
 {
     // Rows of 8-bit noise, so that the compressed data spans many IDAT chunks.
     const std::string noise = th::testing::noiseBytes(64 * 64 * 4, 12345);
-    std::vector<Bytes> rows;
-    for (std::size_t y = 0; y < 64; ++y)
-        rows.emplace_back(noise.begin() + std::ptrdiff_t(y * 256), noise.begin() + std::ptrdiff_t((y + 1) * 256));
-    const Bytes good = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64}, rows);
+    const Bytes pixels(noise.begin(), noise.end());
+    const Bytes good = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64}, pixels);
 
     Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
     bmpReserved[7] = 1;
@@ -345,8 +342,8 @@ TEST_F(Decoding, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
 
     // The picture is reported incomplete; from RGB data the rows missing are
     // opaque black.
-    const Bytes interlaced = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64, true}, rows);
-    const Bytes rgb = encodePng({PNG_COLOR_TYPE_RGB, 8, 64, 64}, rows); // the first 192 bytes of each row
+    const Bytes interlaced = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64, true}, pixels);
+    const Bytes rgb = encodePng({PNG_COLOR_TYPE_RGB, 8, 64, 64}, pixels); // each row the first 192 of its 256 bytes
     const struct {
         const char* name;
         Bytes data;
@@ -377,11 +374,11 @@ TEST_F(Decoding, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
         EXPECT_FALSE(decoded.complete);
         const PixelView view = store.handle(decoded.number);
         for (std::size_t y = 0; y < (c.rgb ? 64 : std::size_t(delivered.bottom - c.unchecked)); ++y) {
-            Bytes expected = rows[y];
+            Bytes expected(pixels.begin() + std::ptrdiff_t(y * 256), pixels.begin() + std::ptrdiff_t(y * 256 + 256));
             for (std::size_t x = 0; c.rgb && x < 64; ++x) {
                 const bool arrived = int(y) < delivered.bottom;
                 for (std::size_t i = 0; i < 4; ++i)
-                    expected[x * 4 + i] = i == 3 ? 255 : arrived ? rows[y][x * 3 + i] : 0;
+                    expected[x * 4 + i] = i == 3 ? 255 : arrived ? pixels[y * 256 + x * 3 + i] : 0;
             }
             ASSERT_EQ(Bytes(view.pixels + y * view.stride, view.pixels + y * view.stride + 256), expected) << "row " << y;
         }
