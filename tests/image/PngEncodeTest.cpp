@@ -1,9 +1,11 @@
 // PNG saves read back with libpng: the palette depths against golden palettes
-// and indices, depth 1 by luminance, dithering, the RGBA depths, the RGB
-// fallback and failed writes.
+// and indices, the network's two instruction sets against each other, depth
+// 1 by luminance, dithering, the RGBA depths, the RGB fallback and failed
+// writes.
 
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
+#include "image/NetworkLanes.h"
 #include "image/PaletteQuantiser.h"
 #include "image/PngDecoder.h"
 #include "image/PngEncoder.h"
@@ -14,14 +16,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <random>
 
 namespace {
 
 using namespace th::image;
 using th::testing::PngFile;
 using th::testing::readBytes;
-using Pixels = std::vector<std::uint8_t>;
-using Bytes = Pixels;
+using Bytes = std::vector<std::uint8_t>;
 
 class PngSaving : public ::testing::Test {
 protected:
@@ -30,7 +34,7 @@ protected:
         store.registerDecoder(std::make_unique<PngDecoder>());
         store.registerEncoder(std::make_unique<PngEncoder>());
     }
-    int imageOf(const Pixels& rgba, int width, int height)
+    int imageOf(const Bytes& rgba, int width, int height)
     {
         const int n = *store.create(kAutoNumber, width, height, 32);
         std::copy(rgba.begin(), rgba.end(), store.handle(n).pixels);
@@ -40,7 +44,7 @@ protected:
     // the same file, and reads it back with libpng, which must not warn;
     // every row must be written with filter NONE, and the data compressed at
     // level 9 (the header can only say 7 to 9).
-    PngFile written(const Pixels& rgba, int width, int height, int depth)
+    PngFile written(const Bytes& rgba, int width, int height, int depth)
     {
         const PixelRows source{rgba.data(), width, height, std::size_t(width) * 4, 4, false};
         const auto write = [&](int threads) {
@@ -62,25 +66,25 @@ protected:
 };
 
 // Colours and the alphas 0, 32, 33 and 255 in turn.
-Pixels cycling(int width, int height)
+Bytes cycling(int width, int height)
 {
-    Pixels p;
+    Bytes p;
     for (int i = 0; i < width * height; ++i)
         p.insert(p.end(), {std::uint8_t(i * 37), std::uint8_t(i * 91 + 5), std::uint8_t(255 - i * 13),
                            std::uint8_t(i % 4 == 0 ? 0 : i % 4 == 1 ? 32 : i % 4 == 2 ? 33 : 255)});
     return p;
 }
 
-Pixels noise(int width, int height, unsigned seed)
+Bytes noise(int width, int height, unsigned seed)
 {
     const std::string bytes = th::testing::noiseBytes(std::size_t(width) * std::size_t(height) * 4, seed);
     return {bytes.begin(), bytes.end()};
 }
 
 // Like an exported sheet: black, with shaded boxes and see-through pixels.
-Pixels sheetLike(int width, int height)
+Bytes sheetLike(int width, int height)
 {
-    Pixels p(std::size_t(width) * std::size_t(height) * 4);
+    Bytes p(std::size_t(width) * std::size_t(height) * 4);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const bool black = (x / 40 + y / 30) % 2 == 0;
@@ -134,9 +138,9 @@ struct RgbOnlyEncoder final : Encoder {
 // or one a row); depths that are not a palette's write the source as RGBA.
 TEST_F(PngSaving, EachDepthWritesTheGoldenPaletteAndIndicesOrTheSourceAsRgba)
 {
-    const Pixels alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
+    const Bytes alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
     struct Case {
-        Pixels pixels;
+        Bytes pixels;
         int width, height, depth;
         std::uint64_t palette, indices; // palette 0: not quantised here; indices 0: RGBA, or not saved
     };
@@ -209,13 +213,74 @@ TEST_F(PngSaving, EachDepthWritesTheGoldenPaletteAndIndicesOrTheSourceAsRgba)
     }
 }
 
+struct Network {
+    alignas(32) double alpha[256], blue[256], green[256], red[256], bias[256], freq[256];
+    ContestNeurons view(int netsize) { return {alpha, blue, green, red, bias, freq, netsize}; }
+};
+
+// The network's two instruction sets against each other: the quantiser takes
+// AVX2 where the processor has it, so the golden palettes above cover only
+// one of them on any machine. Here SSE2 and AVX2 run on the same networks
+// and samples and must agree in winners and in every bit of the decayed
+// frequencies and biases and of the moved channels.
+TEST(NetworkLanes, Sse2AndAvx2AgreeBitForBit)
+{
+    if (!__builtin_cpu_supports("avx2"))
+        GTEST_SKIP() << "no AVX2 on this processor";
+    const unsigned seed = std::random_device{}();
+    std::cout << "seed " << seed << "\n";
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> channel(0.0, 255.0), small(-2.0, 2.0);
+    for (int round = 0; round < 2000; ++round) {
+        const int netsize = 4 << (round % 7); // 4 ... 256
+        Network sse2{};
+        for (int j = 0; j < netsize; ++j) {
+            // Every fourth neuron repeats the one before, so ties occur.
+            for (double* c : {sse2.alpha, sse2.blue, sse2.green, sse2.red})
+                c[j] = j % 4 == 3 ? c[j - 1] : channel(random);
+            sse2.bias[j] = small(random);
+            sse2.freq[j] = 1.0 / netsize + small(random) / 4096;
+        }
+        Network avx2 = sse2;
+        const double weights[] = {1.0, 0.0, 0.5, 1.0 - (1.0 - 32 / 255.0) * (1.0 - 32 / 255.0)};
+        const ContestSample sample{channel(random), channel(random), channel(random), channel(random),
+                                   weights[round % 4], 1073741824.0, 1.0 / 1024.0, 1024.0};
+        SCOPED_TRACE(::testing::Message() << "round " << round << ", " << netsize << " neurons");
+        const ContestWinners bySse2 = contestAnyWeight<Sse2Lanes>(sse2.view(netsize), sample);
+        const ContestWinners byAvx2 = contestAvx2(avx2.view(netsize), sample);
+        ASSERT_EQ(std::pair(bySse2.bestpos, bySse2.bestbiaspos), std::pair(byAvx2.bestpos, byAvx2.bestbiaspos));
+        ASSERT_EQ(std::memcmp(&sse2, &avx2, sizeof sse2), 0) << "biases or frequencies";
+
+        // Moves around a winner anywhere, with subnormal channels near a zero
+        // target, neighbours reaching past either end, and some factors 0.
+        const int winner = int(random() % unsigned(netsize));
+        const int reach = int(random() % 33);
+        const double target[4] = {0.0, 0.0, channel(random), channel(random)};
+        for (int j = 0; j < netsize; j += 3)
+            sse2.alpha[j] = avx2.alpha[j] = std::numeric_limits<double>::denorm_min() * j;
+        double factor[2 * 36 + 1], moves[2 * 36 + 1];
+        for (int d = -36; d <= 36; ++d) {
+            factor[36 + d] = d % 5 == 0 ? 0.0 : channel(random) / 255.0;
+            const std::uint64_t bits = d > -reach && d < reach ? ~std::uint64_t{0} : 0;
+            std::memcpy(&moves[36 + d], &bits, sizeof bits);
+        }
+        auto movesOf = [&](Network& n) {
+            return NeuronMoves{{n.alpha, n.blue, n.green, n.red}, {target[0], target[1], target[2], target[3]},
+                               factor + 36, moves + 36, winner, std::max(winner - reach, 0), std::min(winner + reach, netsize - 1)};
+        };
+        moveLanes<Sse2Lanes>(movesOf(sse2));
+        moveAvx2(movesOf(avx2));
+        ASSERT_EQ(std::memcmp(&sse2, &avx2, sizeof sse2), 0) << "moved channels";
+    }
+}
+
 TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminanceWhateverTheAlpha)
 {
     // 10 x 2, so each packed row runs into a second byte; 160 grey comes to
     // just below 160, pure green well above it, pure red well below.
-    const Pixels colours[] = {{255, 255, 255}, {160, 160, 160}, {161, 161, 161}, {0, 0, 0}, {0, 255, 0}, {255, 0, 0}};
+    const Bytes colours[] = {{255, 255, 255}, {160, 160, 160}, {161, 161, 161}, {0, 0, 0}, {0, 255, 0}, {255, 0, 0}};
     const std::uint8_t white[] = {1, 0, 1, 0, 1, 0};
-    Pixels rgba;
+    Bytes rgba;
     Bytes expected;
     for (int i = 0; i < 20; ++i) {
         const int k = (i + i / 10) % 6;
@@ -238,7 +303,7 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
 {
     store.registerDecoder(std::make_unique<BmpDecoder>());
     // The rows differ in their low bits, so rows mapped out of order show.
-    Pixels ramp;
+    Bytes ramp;
     for (int i = 0; i < 256 * 32; ++i) {
         const auto grey = std::uint8_t((i % 256) ^ (i / 256 % 8));
         ramp.insert(ramp.end(), {grey, grey, grey, 255});
@@ -248,11 +313,11 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
         EXPECT_TRUE(store.save(n, file(name), codec, flags, depth).ok());
         const std::string bytes = readBytes(file(name));
         const int back = store.decode(kAutoNumber, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}).number;
-        const Pixels pixels(store.handle(back).pixels, store.handle(back).pixels + ramp.size());
+        const Bytes pixels(store.handle(back).pixels, store.handle(back).pixels + ramp.size());
         store.free(back);
         return pixels;
     };
-    const auto columnError = [&](const Pixels& pixels) {
+    const auto columnError = [&](const Bytes& pixels) {
         double error = 0;
         for (std::size_t x = 0; x < 256; ++x) {
             double sum = 0;
@@ -264,7 +329,7 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
     };
     // Depth 4 stands for every palette depth but 1: they dither through the
     // same code, and depth 1 maps by luminance alone.
-    const Pixels dithered = savedPixels("d.png", kCodecPng, SaveFlags::Dither, 4);
+    const Bytes dithered = savedPixels("d.png", kCodecPng, SaveFlags::Dither, 4);
     const double plain = columnError(savedPixels("p.png", kCodecPng, SaveFlags::None, 4));
     EXPECT_LT(columnError(dithered), plain * 0.75) << "plain " << plain;
     EXPECT_EQ(savedPixels("d.bmp", kCodecBmp, SaveFlags::Dither, 4), dithered);
@@ -277,8 +342,6 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
 TEST_F(PngSaving, FailuresAreTypedAndAnEncoderWithoutRgbaGetsRgb)
 {
     using th::files::FileError;
-    using th::image::SaveProblem;
-    using th::image::SaveResult;
     Bytes seen;
     store.registerEncoder(std::make_unique<RgbOnlyEncoder>(seen));
     const int n = imageOf({100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0}, 3, 1);
