@@ -2,9 +2,6 @@
 // turn, on whichever thread makes it, and the mapping thread cannot start. A
 // save then ends with the same file as without the failure or with
 // OutOfMemory and no file at all; it never throws and never ends the program.
-//
-// This executable replaces operator new and interposes pthread_create, so it
-// is kept apart from the other image tests.
 
 #include "image/ImageStore.h"
 #include "image/PngEncoder.h"

@@ -101,10 +101,9 @@ PngFile readPng(const std::filesystem::path& file)
     const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
     std::vector<std::uint8_t> compressed;
     for (std::size_t at = 8; at < bytes.size();) {
-        if (bytes.size() - at < 12)
-            throw std::runtime_error("a chunk header runs past the end of " + file.string());
-        const std::size_t length = std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
-        if (length > bytes.size() - at - 12)
+        const bool headerWhole = bytes.size() - at >= 12;
+        const std::size_t length = headerWhole ? std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3] : 0;
+        if (!headerWhole || length > bytes.size() - at - 12)
             throw std::runtime_error("a chunk runs past the end of " + file.string());
         const std::string name = bytes.substr(at + 4, 4);
         if (!f.chunks.ends_with(name))
