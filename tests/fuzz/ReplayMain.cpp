@@ -7,29 +7,25 @@
 
 #include "testing/TempHome.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        std::vector<std::filesystem::path> files;
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(argv[i], error))
-            if (entry.is_regular_file())
-                files.push_back(entry.path());
-        if (error || files.empty()) {
+        const std::filesystem::path folder = argv[i];
+        const std::vector<std::string> names = th::testing::namesIn(folder); // throws if missing
+        if (names.empty()) {
             std::fprintf(stderr, "%s: no corpus files\n", argv[i]);
             return 1;
         }
-        std::sort(files.begin(), files.end());
-        for (const auto& file : files) {
-            const std::string bytes = th::testing::readBytes(file);
+        for (const std::string& name : names) {
+            const std::string bytes = th::testing::readBytes(folder / name);
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         }
-        std::printf("%s: %zu files replayed\n", argv[i], files.size());
+        std::printf("%s: %zu files replayed\n", argv[i], names.size());
     }
     return 0;
 }
