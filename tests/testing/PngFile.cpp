@@ -11,17 +11,15 @@ namespace th::testing {
 
 int makePicture(image::ImageStore& images, int width, int height, const std::function<Rgba(int u, int v)>& colour)
 {
-    const std::optional<int> number = images.create(image::kAutoNumber, width, height, 0);
-    if (!number)
-        throw std::runtime_error("no picture");
-    const image::PixelView pixels = images.handle(*number);
+    const int number = images.create(image::kAutoNumber, width, height, 0).value();
+    const image::PixelView pixels = images.handle(number);
     for (int v = 0; v < height; ++v)
         for (int u = 0; u < width; ++u) {
             const Rgba c = colour(u, v);
             for (std::size_t i = 0; i < 4; ++i)
                 pixels.pixels[std::size_t(v) * pixels.stride + std::size_t(u) * 4 + i] = std::uint8_t(c[i]);
         }
-    return *number;
+    return number;
 }
 
 Rgba pixelOf(const image::ImageStore& images, int number, int x, int y)
