@@ -1,7 +1,6 @@
 // Replays every file of the corpus folders named on the command line through
-// the target's entry point once, with whatever compiler built it: CI runs
-// every seed and every saved reproducer without libFuzzer. An empty or
-// missing folder fails, so a corpus cannot silently go missing.
+// the target's entry point once. An empty or missing folder fails, so a
+// corpus cannot silently go missing.
 
 #include "FuzzTarget.h"
 

@@ -130,13 +130,6 @@ Bytes claiming(const Bytes& png, std::uint32_t width, std::uint32_t height)
     return damaged(damaged(png, kIhdr + 8, be32(width)), kIhdr + 12, be32(height));
 }
 
-// Where the last IDAT chunk starts: its length, ahead of the last "IDAT".
-std::size_t lastIdat(const Bytes& png)
-{
-    const std::string_view name = "IDAT";
-    return std::size_t(std::find_end(png.begin(), png.end(), name.begin(), name.end()) - png.begin()) - 4;
-}
-
 // The two headers of a BMP (file 14 bytes, information 40), little-endian,
 // ahead of a table of `colours` and `dataBytes` of rows, then `after`.
 Bytes bmpHeaders(int width, int height, int bits, int compression, std::size_t dataBytes, std::size_t colours = 0,
@@ -392,6 +385,9 @@ TEST_F(Store, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
     // opaque black.
     const Bytes interlaced = encodePng({PNG_COLOR_TYPE_RGBA, 8, 64, 64, true}, pixels);
     const Bytes rgb = encodePng({PNG_COLOR_TYPE_RGB, 8, 64, 64}, pixels); // each row the first 192 of its 256 bytes
+    // The last IDAT chunk starts with its length, 4 bytes ahead of its name.
+    const std::string_view idat = "IDAT";
+    const std::size_t lastIdat = std::size_t(std::find_end(good.begin(), good.end(), idat.begin(), idat.end()) - good.begin()) - 4;
     const struct {
         const char* name;
         Bytes data;
@@ -403,8 +399,8 @@ TEST_F(Store, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
     } broken[] = {
         {"idat_crc_flipped.png", damaged(good, good.size() / 2, {0xAA}, {}), 8, false, 1},
         {"cut_in_half.png", Bytes(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2)), 8},
-        {"wrong_adler32.png", damaged(good, good.size() - 12 - 4 - 1, {0x5A}, lastIdat(good)), 63},
-        {"idat_longer_than_file.png", damaged(good, lastIdat(good), be32(0x7FFFFFF0), {}), 8},
+        {"wrong_adler32.png", damaged(good, good.size() - 12 - 4 - 1, {0x5A}, lastIdat), 63},
+        {"idat_longer_than_file.png", damaged(good, lastIdat, be32(0x7FFFFFF0), {}), 8},
         {"interlaced_cut.png", Bytes(interlaced.begin(), interlaced.begin() + std::ptrdiff_t(interlaced.size() * 3 / 4)), 0},
         {"rgb_cut_in_half.png", Bytes(rgb.begin(), rgb.begin() + std::ptrdiff_t(rgb.size() / 2)), 8, true},
     };
