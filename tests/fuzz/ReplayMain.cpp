@@ -2,14 +2,16 @@
 // the target's entry point once. An empty or missing folder fails, so a
 // corpus cannot silently go missing.
 
-#include "FuzzTarget.h"
-
 #include "testing/TempHome.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+// libFuzzer's entry point, which each target defines.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv)
 {

@@ -10,8 +10,6 @@
 // "th.Until = th.ImageCount", since other tokens could join into a long
 // number once replaced.
 
-#include "FuzzTarget.h"
-
 #include "export/LeadingNumber.h"
 #include "export/TemplateEngine.h"
 #include "project/ProjectFile.h"
@@ -19,6 +17,7 @@
 
 #include "testing/TempHome.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

@@ -168,8 +168,7 @@ TEST_F(Store, NumbersNameOpaqueOrClearImagesUntilFreedAndMisfitsLeaveTheStoreAlo
         {3, 32768, 1}, {kAutoNumber, 1, 32768}, {3, INT32_MAX, INT32_MAX}, {-5, 2, 2}, {kMaxStaticNumber + 1, 2, 2}};
     for (const auto& [number, w, h] : refused)
         EXPECT_FALSE(store.create(number, w, h, 32)) << number << ": " << w << "x" << h;
-    EXPECT_EQ(store.width(3), 2);
-    EXPECT_EQ(store.slotCount(), 16u);
+    EXPECT_EQ(std::pair(store.width(3), store.slotCount()), std::pair(2, std::size_t(16)));
 
     ASSERT_EQ(store.create(0, 4, 3, 32, Fill::TransparentBlack), 0);
     ASSERT_EQ(store.create(40, 4, 3, 32), 40);
@@ -177,11 +176,9 @@ TEST_F(Store, NumbersNameOpaqueOrClearImagesUntilFreedAndMisfitsLeaveTheStoreAlo
     EXPECT_EQ(Bytes(clear.pixels, clear.pixels + 48), Bytes(48, 0));
     for (int i = 0; i < 48; ++i)
         EXPECT_EQ(opaque.pixels[i], i % 4 == 3 ? 255 : 0) << i;
-    EXPECT_EQ(opaque.stride, 16u);
-    EXPECT_EQ(store.depth(40, kDepthSource), 32);
+    EXPECT_EQ(std::pair(opaque.stride, store.depth(40, kDepthSource)), std::pair(std::size_t(16), 32));
     ASSERT_TRUE(store.create(2, 1, 1, 24, Fill::TransparentBlack));
-    EXPECT_EQ(store.depth(2, kDepthSource), 24);
-    EXPECT_EQ(store.depth(2, 0), 32);
+    EXPECT_EQ(std::pair(store.depth(2, kDepthSource), store.depth(2, 0)), std::pair(24, 32));
 
     EXPECT_EQ(store.slotCount(), 56u);
     ASSERT_TRUE(store.create(40, 5, 7, 32));
@@ -256,9 +253,8 @@ TEST_F(Store, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
                                           << (l.trns ? " tRNS " : " ") << l.width << "x" << l.height);
         const DecodeOutcome decoded = store.decode(3, encodePng(l, pattern(l)));
         ASSERT_EQ(decoded.number, 3);
-        EXPECT_TRUE(decoded.complete);
-        EXPECT_EQ(std::pair(store.width(3), store.height(3)), std::pair(l.width, l.height));
-        EXPECT_EQ(std::pair(store.depth(3, kDepthSource), store.depth(3, 0)), std::pair(c.sourceDepth, 32));
+        EXPECT_EQ(std::tuple(decoded.complete, store.width(3), store.height(3), store.depth(3, kDepthSource), store.depth(3, 0)),
+                  std::tuple(true, l.width, l.height, c.sourceDepth, 32));
         const PixelView view = store.handle(3);
         ASSERT_EQ(view.stride, std::size_t(l.width) * 4);
         EXPECT_EQ(crc32(0, view.pixels, uInt(view.stride) * uInt(l.height)), c.rgbaCrc);

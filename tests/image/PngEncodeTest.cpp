@@ -340,7 +340,6 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
 // takes RGB rows only gets the pixels flattened onto white.
 TEST_F(PngSaving, FailuresAreTypedAndAnEncoderWithoutRgbaGetsRgb)
 {
-    using th::files::FileError;
     Bytes seen;
     store.registerEncoder(std::make_unique<RgbOnlyEncoder>(seen));
     const int n = imageOf({100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0}, 3, 1);
@@ -357,7 +356,7 @@ TEST_F(PngSaving, FailuresAreTypedAndAnEncoderWithoutRgbaGetsRgb)
         {"no path", n, "", kCodecPng, 32, SaveProblem::InvalidRequest},
         {"no image", n + 100, file("x.png"), kCodecPng, 32, SaveProblem::InvalidRequest},
         {"no encoder", n, file("x.png"), 0x474946, 32, SaveProblem::InvalidRequest},
-        {"a folder in the way", n, file("dir.png"), kCodecPng, 8, SaveResult(th::files::failure(FileError::IsAFolder))},
+        {"a folder in the way", n, file("dir.png"), kCodecPng, 8, SaveResult(th::files::failure(th::files::FileError::IsAFolder))},
         {"RGB only", n, file("t"), kRgbOnly, 32, {}},
     };
     for (const auto& c : cases) {
