@@ -207,10 +207,9 @@ TEST_F(Store, NumbersNameOpaqueOrClearImagesUntilFreedAndMisfitsLeaveTheStoreAlo
 // unpack as 1 does; one interlaced row has 2), and with tRNS where it may
 // have one at the depths that decide its source depth; interlaced below
 // 8 bits and at 16 with passes that run short (13 x 11), and with passes
-// that stay empty (1 x 1). Grey with tRNS widens to 8 bits; palette and RGB
-// with tRNS to 32. The checksums are CRC-32s of the RGBA bytes an oracle
-// written for this test, apart from any PNG library, worked out from the
-// stored samples and the palette: samples scaled by 255 / (2^depth - 1),
+// that stay empty (1 x 1). The checksums are CRC-32s of the RGBA bytes an
+// oracle written for this test, apart from any PNG library, worked out from
+// the stored samples and the palette: samples scaled by 255 / (2^depth - 1),
 // 16 bits by their high byte, palette entries past the alpha table opaque,
 // a pixel of the tRNS colour clear.
 TEST_F(Store, EveryPngColourTypeAndBitDepthGivesRgbaAndItsSourceDepth)
@@ -339,9 +338,7 @@ TEST_F(Store, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
     Bytes bmpReserved = bmpHeaders(1, 1, 24, 0, 4);
     bmpReserved[7] = 1;
     const int side = kDecodeBudgetSide;
-    constexpr auto kDamaged = DecodeStatus::Damaged;
-    constexpr auto kNotAPicture = DecodeStatus::NotAPicture;
-    constexpr auto kTooLarge = DecodeStatus::TooLarge;
+    using enum DecodeStatus;
     const struct {
         const char* name;
         Bytes data;
@@ -349,22 +346,22 @@ TEST_F(Store, DamagedDataIsRefusedOrGivesTheRowsBeforeTheDamage)
         std::optional<std::pair<int, int>> declared = {};
         DecodeLimits limits = {};
     } headers[] = {
-        {"zero_width.png", damaged(good, kIhdr + 8, be32(0)), kDamaged},
-        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, {}), kDamaged},
-        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7), kNotAPicture},
-        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kNotAPicture},
-        {"empty", {}, kNotAPicture},
-        {"reserved_set.bmp", bmpReserved, kDamaged},
-        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), kDamaged},
-        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), kDamaged},
-        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), kDamaged},
-        {"truncated_30000x30000.png", claiming(good, 30000, 30000), kTooLarge, {{30000, 30000}}},
-        {"width_40000.png", claiming(good, 40000, 8), kTooLarge, {{40000, 8}}},
-        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), kTooLarge, {{30000, 30000}}},
-        {"png one row over the budget", claiming(good, side, side + 1), kTooLarge, {{side, side + 1}}},
-        {"png at the budget", claiming(good, side, side), DecodeStatus::Decoded, {{side, side}}},
-        {"png 64x64 under a 4095-pixel limit", good, kTooLarge, {{64, 64}}, {4095}},
-        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), kTooLarge, {{8, 8}}, {63}},
+        {"zero_width.png", damaged(good, kIhdr + 8, be32(0)), Damaged},
+        {"bad_ihdr_crc.png", damaged(good, kIhdr + 9, {1}, {}), Damaged},
+        {"seven_bytes.png", Bytes(good.begin(), good.begin() + 7), NotAPicture},
+        {"gif_signature.gif", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, NotAPicture},
+        {"empty", {}, NotAPicture},
+        {"reserved_set.bmp", bmpReserved, Damaged},
+        {"zero_width.bmp", bmpHeaders(0, 1, 24, 0, 0), Damaged},
+        {"negative_height.bmp", bmpHeaders(1, -1, 24, 0, 0), Damaged},
+        {"cut_in_header.bmp", Bytes(bmpReserved.begin(), bmpReserved.begin() + 40), Damaged},
+        {"truncated_30000x30000.png", claiming(good, 30000, 30000), TooLarge, {{30000, 30000}}},
+        {"width_40000.png", claiming(good, 40000, 8), TooLarge, {{40000, 8}}},
+        {"bmp_30000x30000_54_bytes.bmp", bmpHeaders(30000, 30000, 24, 0, 0), TooLarge, {{30000, 30000}}},
+        {"png one row over the budget", claiming(good, side, side + 1), TooLarge, {{side, side + 1}}},
+        {"png at the budget", claiming(good, side, side), Decoded, {{side, side}}},
+        {"png 64x64 under a 4095-pixel limit", good, TooLarge, {{64, 64}}, {4095}},
+        {"bmp 8x8 under a 63-pixel limit", bmpHeaders(8, 8, 24, 0, 0), TooLarge, {{8, 8}}, {63}},
     };
     for (const auto& c : headers) {
         SCOPED_TRACE(c.name);

@@ -59,7 +59,6 @@ extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attribute
 namespace {
 
 using namespace th::image;
-using th::testing::namesIn;
 using th::testing::readBytes;
 
 TEST(SaveFailures, EachFailureInTurnGivesTheSameFileOrOutOfMemoryAndNoFile)
@@ -103,7 +102,7 @@ TEST(SaveFailures, EachFailureInTurnGivesTheSameFileOrOutOfMemoryAndNoFile)
         } else {
             EXPECT_EQ(result.file.cause, th::files::FileError::OutOfMemory);
         }
-        EXPECT_EQ(namesIn(home.path()), std::vector<std::string>{"reference.png"});
+        EXPECT_EQ(th::testing::namesIn(home.path()), std::vector<std::string>{"reference.png"});
     }
     EXPECT_GT(failures, 10) << "the injection reached the save";
 }
