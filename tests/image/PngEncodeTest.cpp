@@ -55,8 +55,7 @@ protected:
         EXPECT_TRUE(write(2) == one) << "2 threads";
         EXPECT_TRUE(write(7) == one) << "7 threads";
         PngFile png = th::testing::readPng(file("t.png"));
-        EXPECT_EQ(png.filters, std::vector<int>(std::size_t(png.height), 0));
-        EXPECT_EQ(png.zlibLevel, 3);
+        EXPECT_EQ(std::pair(png.filters, png.zlibLevel), std::pair(std::vector<int>(std::size_t(png.height), 0), 3));
         return png;
     }
     std::filesystem::path file(const char* name) const { return home.path() / name; }
@@ -280,8 +279,7 @@ TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminanceWhateverTheAlpha)
     // just below 160, pure green well above it, pure red well below.
     const Bytes colours[] = {{255, 255, 255}, {160, 160, 160}, {161, 161, 161}, {0, 0, 0}, {0, 255, 0}, {255, 0, 0}};
     const std::uint8_t white[] = {1, 0, 1, 0, 1, 0};
-    Bytes rgba;
-    Bytes expected;
+    Bytes rgba, expected;
     for (int i = 0; i < 20; ++i) {
         const int k = (i + i / 10) % 6;
         rgba.insert(rgba.end(), colours[k].begin(), colours[k].end());
@@ -362,8 +360,7 @@ TEST_F(PngSaving, FailuresAreTypedAndAnEncoderWithoutRgbaGetsRgb)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const SaveResult saved = store.save(c.number, c.path, c.tag, SaveFlags::None, c.depth);
-        EXPECT_EQ(saved.problem, c.expected.problem);
-        EXPECT_EQ(saved.file.cause, c.expected.file.cause);
+        EXPECT_EQ(std::pair(saved.problem, saved.file.cause), std::pair(c.expected.problem, c.expected.file.cause));
     }
     // ((255 - a) * 255 + v * a) / 255, each row padded to 12 bytes.
     EXPECT_EQ(seen, (Bytes{177, 127, 255, 7, 8, 9, 255, 255, 255, 0, 0, 0}));
