@@ -34,12 +34,6 @@ protected:
         store.registerDecoder(std::make_unique<PngDecoder>());
         store.registerEncoder(std::make_unique<PngEncoder>());
     }
-    int imageOf(const Bytes& rgba, int width, int height)
-    {
-        const int n = *store.create(kAutoNumber, width, height, 32);
-        std::copy(rgba.begin(), rgba.end(), store.handle(n).pixels);
-        return n;
-    }
     // Writes the pixels at `depth` with 1, 2 and 7 threads, which must give
     // the same file, and reads it back with libpng, which must not warn;
     // every row must be written with filter NONE, and the data compressed at
@@ -135,7 +129,7 @@ struct RgbOnlyEncoder final : Encoder {
 // bit by bit) when the file's indices matched them. The image data is
 // compressed in parts of about a megabyte (the large rows make two or three,
 // or one a row); depths that are not a palette's write the source as RGBA.
-TEST_F(PngSaving, EachDepthWritesTheGoldenPaletteAndIndicesOrTheSourceAsRgba)
+TEST_F(PngSaving, EachDepthWritesItsPaletteAndIndicesOrTheSourceAsRgba)
 {
     const Bytes alphas = {9, 9, 9, 0, 9, 9, 9, 32, 9, 9, 9, 33, 9, 9, 9, 255, 250, 0, 0, 255, 0, 0, 250, 128};
     struct Case {
@@ -210,6 +204,23 @@ TEST_F(PngSaving, EachDepthWritesTheGoldenPaletteAndIndicesOrTheSourceAsRgba)
         // smallest alpha.
         EXPECT_EQ(hashOf(png.samples), indexed ? c.indices : hashOf(c.pixels));
     }
+
+    // Depth 1 is black and white by luminance, whatever the alpha. 10 x 2, so
+    // each packed row runs into a second byte; 160 grey comes to just below
+    // 160, pure green well above it, pure red well below.
+    const Bytes colours[] = {{255, 255, 255}, {160, 160, 160}, {161, 161, 161}, {0, 0, 0}, {0, 255, 0}, {255, 0, 0}};
+    const std::uint8_t white[] = {1, 0, 1, 0, 1, 0};
+    Bytes rgba, expected;
+    for (int i = 0; i < 20; ++i) {
+        const int k = (i + i / 10) % 6;
+        rgba.insert(rgba.end(), colours[k].begin(), colours[k].end());
+        rgba.push_back(std::uint8_t(i * 13));
+        expected.push_back(white[k]);
+    }
+    const PngFile png = written(rgba, 10, 2, 1);
+    EXPECT_EQ(png.at(0, 0), (th::testing::Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(png.at(3, 0), (th::testing::Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(png.samples, expected);
 }
 
 struct Network {
@@ -273,25 +284,6 @@ TEST(NetworkLanes, Sse2AndAvx2AgreeBitForBit)
     }
 }
 
-TEST_F(PngSaving, DepthOneIsBlackAndWhiteByLuminanceWhateverTheAlpha)
-{
-    // 10 x 2, so each packed row runs into a second byte; 160 grey comes to
-    // just below 160, pure green well above it, pure red well below.
-    const Bytes colours[] = {{255, 255, 255}, {160, 160, 160}, {161, 161, 161}, {0, 0, 0}, {0, 255, 0}, {255, 0, 0}};
-    const std::uint8_t white[] = {1, 0, 1, 0, 1, 0};
-    Bytes rgba, expected;
-    for (int i = 0; i < 20; ++i) {
-        const int k = (i + i / 10) % 6;
-        rgba.insert(rgba.end(), colours[k].begin(), colours[k].end());
-        rgba.push_back(std::uint8_t(i * 13));
-        expected.push_back(white[k]);
-    }
-    const PngFile png = written(rgba, 10, 2, 1);
-    EXPECT_EQ(png.at(0, 0), (th::testing::Rgba{255, 255, 255, 255}));
-    EXPECT_EQ(png.at(3, 0), (th::testing::Rgba{0, 0, 0, 255}));
-    EXPECT_EQ(png.samples, expected);
-}
-
 // Dithering works on a copy of the pixels and carries each row's error into
 // the row below, so a BMP, stored bottom row first, is still mapped top first
 // and shows the PNG's pixels. Over a grey ramp it brings
@@ -305,7 +297,8 @@ TEST_F(PngSaving, DitheringCarriesEachRowsErrorDownOnACopy)
         const auto grey = std::uint8_t((i % 256) ^ (i / 256 % 8));
         ramp.insert(ramp.end(), {grey, grey, grey, 255});
     }
-    const int n = imageOf(ramp, 256, 32);
+    const int n = *store.create(kAutoNumber, 256, 32, 32);
+    std::copy(ramp.begin(), ramp.end(), store.handle(n).pixels);
     const auto savedPixels = [&](const char* name, std::uint32_t codec, SaveFlags flags, int depth) {
         EXPECT_TRUE(store.save(n, file(name), codec, flags, depth).ok());
         const std::string bytes = readBytes(file(name));
@@ -340,7 +333,9 @@ TEST_F(PngSaving, FailuresAreTypedAndAnEncoderWithoutRgbaGetsRgb)
 {
     Bytes seen;
     store.registerEncoder(std::make_unique<RgbOnlyEncoder>(seen));
-    const int n = imageOf({100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0}, 3, 1);
+    const int n = *store.create(kAutoNumber, 3, 1, 32);
+    const std::uint8_t pixels[] = {100, 0, 255, 128, 7, 8, 9, 255, 7, 8, 9, 0};
+    std::copy(std::begin(pixels), std::end(pixels), store.handle(n).pixels);
     std::filesystem::create_directory(file("dir.png"));
     const struct {
         const char* what;
