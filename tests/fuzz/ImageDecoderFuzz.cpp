@@ -3,12 +3,11 @@
 // than in clearing pixels, and every pixel read back, so that an image
 // smaller than its size shows under ASan.
 
-#include "FuzzTarget.h"
-
 #include "image/BmpDecoder.h"
 #include "image/ImageStore.h"
 #include "image/PngDecoder.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace {

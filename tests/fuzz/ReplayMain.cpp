@@ -1,36 +1,32 @@
 // Replays every file of the corpus folders named on the command line through
-// the target's entry point once, with whatever compiler built it: CI runs
-// every seed and every saved reproducer without libFuzzer. An empty or
-// missing folder fails, so a corpus cannot silently go missing.
+// the target's entry point once. An empty or missing folder fails, so a
+// corpus cannot silently go missing.
 
-#include "FuzzTarget.h"
+#include "testing/TempHome.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <vector>
+
+// libFuzzer's entry point, which each target defines.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        std::vector<std::filesystem::path> files;
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(argv[i], error))
-            if (entry.is_regular_file())
-                files.push_back(entry.path());
-        if (error || files.empty()) {
+        const std::filesystem::path folder = argv[i];
+        const std::vector<std::string> names = th::testing::namesIn(folder); // throws if missing
+        if (names.empty()) {
             std::fprintf(stderr, "%s: no corpus files\n", argv[i]);
             return 1;
         }
-        std::sort(files.begin(), files.end());
-        for (const auto& file : files) {
-            std::ifstream in(file, std::ios::binary);
-            const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        for (const std::string& name : names) {
+            const std::string bytes = th::testing::readBytes(folder / name);
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         }
-        std::printf("%s: %zu files replayed\n", argv[i], files.size());
+        std::printf("%s: %zu files replayed\n", argv[i], names.size());
     }
     return 0;
 }

@@ -10,17 +10,18 @@
 // "th.Until = th.ImageCount", since other tokens could join into a long
 // number once replaced.
 
-#include "FuzzTarget.h"
-
 #include "export/LeadingNumber.h"
 #include "export/TemplateEngine.h"
 #include "project/ProjectFile.h"
 #include "toolkit/PreferenceStore.h"
 
+#include "testing/TempHome.h"
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,23 +30,6 @@ namespace {
 
 constexpr std::size_t kMaxGroups = 64;
 constexpr std::int64_t kMaxLimit = 64;
-
-// A fresh folder under the system's temporary folder, made on first use and
-// removed when the process ends.
-const std::filesystem::path& scratchFolder()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tile-heron-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("no scratch folder");
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(scratchFolder(), ignored);
-        });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
 
 // The lines of `text`, ended by CR, LF or NUL.
 std::vector<std::string_view> linesOf(std::string_view text)
@@ -92,21 +76,13 @@ void checkProjectRoundTrip(const std::filesystem::path& file)
         std::abort();
 }
 
-void removeAll(std::string& text, std::string_view part)
-{
-    for (std::size_t at; (at = text.find(part)) != std::string::npos;)
-        text.erase(at, part.size());
-}
-
 bool limitsWithinReach(std::string_view text)
 {
     for (const std::string_view l : linesOf(text)) {
-        std::string line(l);
-        if (line.find("th.Until") == std::string::npos)
+        if (l.find("th.Until") == std::string_view::npos)
             continue;
-        removeAll(line, "th.Until");
-        removeAll(line, "=");
-        removeAll(line, " ");
+        static const std::regex noise("th\\.Until|=| ");
+        const std::string line = std::regex_replace(std::string(l), noise, "");
         if (line != "th.ImageCount"
             && (line.find("th.") != std::string::npos || std::abs(th::exporting::readLeadingNumber(line)) > kMaxLimit))
             return false;
@@ -114,22 +90,18 @@ bool limitsWithinReach(std::string_view text)
     return true;
 }
 
-th::canvas::SpriteList fixedSprites()
-{
-    th::canvas::SpriteList sprites;
-    const th::canvas::SpriteEntry entries[] = {
-        {.image = 1, .x = 0, .y = 0, .width = 16, .height = 8, .name = "a.png", .index = 1},
-        {.image = 2, .x = 16, .y = 0, .width = 9, .height = 33, .rotated = true, .name = "th.ImageNumber.png", .index = 2},
-        {.image = 3, .x = -3, .y = 40, .width = 1, .height = 1, .name = "", .index = 3},
-    };
-    for (const auto& entry : entries)
-        sprites.insert(sprites.size(), entry);
-    return sprites;
-}
-
 void expandAsTemplate(const std::filesystem::path& file, std::size_t size)
 {
-    static const th::canvas::SpriteList sprites = fixedSprites();
+    static const th::canvas::SpriteList sprites = [] {
+        th::canvas::SpriteList list;
+        for (const th::canvas::SpriteEntry& entry : {
+                 th::canvas::SpriteEntry{.image = 1, .x = 0, .y = 0, .width = 16, .height = 8, .name = "a.png", .index = 1},
+                 th::canvas::SpriteEntry{.image = 2, .x = 16, .y = 0, .width = 9, .height = 33, .rotated = true,
+                                         .name = "th.ImageNumber.png", .index = 2},
+                 th::canvas::SpriteEntry{.image = 3, .x = -3, .y = 40, .width = 1, .height = 1, .name = "", .index = 3}})
+            list.insert(list.size(), entry);
+        return list;
+    }();
     th::exporting::ScriptInputs inputs{.clipMargin = int(size % 3), .retina = size % 2 == 1, .sheetWidth = 64,
                                        .sheetHeight = 48, .sheetPath = "/out/sheet.png", .sheetNumber = "7"};
     th::exporting::ClipboardText text;
@@ -140,10 +112,11 @@ void expandAsTemplate(const std::filesystem::path& file, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static const th::testing::TempHome scratch;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     // Written past the program's own writer, so that the code under test
     // only ever reads it.
-    const std::filesystem::path file = scratchFolder() / "file.txt";
+    const std::filesystem::path file = scratch.path() / "file.txt";
     if (!std::ofstream(file, std::ios::binary | std::ios::trunc).write(text.data(), std::streamsize(size)))
         std::abort();
     checkProjectRoundTrip(file);

@@ -26,16 +26,14 @@ public:
 };
 
 // A clear canvas's bytes from rows of characters, each one pixel: '.' is
-// untouched, and the others give the red byte: '#' 1, 'a' 7, 'b' 9, 'c' 200
-// (plain drawing keeps the alpha of 0).
+// untouched, and any other character gives its code as the red byte (plain
+// drawing keeps the alpha of 0).
 Px canvas(const std::vector<std::string>& rows)
 {
     Px bytes;
     for (const std::string& row : rows)
-        for (const char c : row) {
-            const int red = c == '#' ? 1 : c == 'a' ? 7 : c == 'b' ? 9 : c == 'c' ? 200 : 0;
-            bytes.insert(bytes.end(), {std::uint8_t(red), 0, 0, 0});
-        }
+        for (const char c : row)
+            bytes.insert(bytes.end(), {std::uint8_t(c == '.' ? 0 : c), 0, 0, 0});
     return bytes;
 }
 
@@ -53,7 +51,7 @@ std::function<void(DrawTarget&)> pixelIn(int mode, Colour colour, std::optional<
 
 TEST(DrawTarget, EachDrawingWritesItsBytesClippedToTheTarget)
 {
-    const Colour red = makeRgb(1, 0, 0);
+    const Colour red = makeRgb('#', 0, 0);
     struct Case {
         const char* name;
         int width;
@@ -100,9 +98,9 @@ TEST(DrawTarget, EachDrawingWritesItsBytesClippedToTheTarget)
         // Text at (1, 1) and (5, 0); the first label's back box from (1, 1) to (4, 2).
         {"labels draw through the painter on a back box", 8, {0, 0, 0, 0}, [](DrawTarget& t) {
              EXPECT_EQ(std::pair(t.labelWidth("abc"), t.labelHeight("abc")), std::pair(6, 2));
-             EXPECT_EQ(t.label(1, 1, "ab", makeRgb(200, 0, 0), makeRgb(7, 0, 0)), 5);
+             EXPECT_EQ(t.label(1, 1, "ab", makeRgb('c', 0, 0), makeRgb('a', 0, 0)), 5);
              t.setMode(kModeTransparent);
-             EXPECT_EQ(t.label(5, 0, "a", makeRgb(9, 0, 0), makeRgb(7, 0, 0)), 7);
+             EXPECT_EQ(t.label(5, 0, "a", makeRgb('b', 0, 0), makeRgb('a', 0, 0)), 7);
          }, canvas({".....b..", ".caaa...", ".aaaa..."})},
     };
     const FixedPainter painter;

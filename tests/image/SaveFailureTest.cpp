@@ -2,9 +2,6 @@
 // turn, on whichever thread makes it, and the mapping thread cannot start. A
 // save then ends with the same file as without the failure or with
 // OutOfMemory and no file at all; it never throws and never ends the program.
-//
-// This executable replaces operator new and interposes pthread_create, so it
-// is kept apart from the other image tests.
 
 #include "image/ImageStore.h"
 #include "image/PngEncoder.h"
@@ -62,7 +59,6 @@ extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attribute
 namespace {
 
 using namespace th::image;
-using th::testing::namesIn;
 using th::testing::readBytes;
 
 TEST(SaveFailures, EachFailureInTurnGivesTheSameFileOrOutOfMemoryAndNoFile)
@@ -106,7 +102,7 @@ TEST(SaveFailures, EachFailureInTurnGivesTheSameFileOrOutOfMemoryAndNoFile)
         } else {
             EXPECT_EQ(result.file.cause, th::files::FileError::OutOfMemory);
         }
-        EXPECT_EQ(namesIn(home.path()), std::vector<std::string>{"reference.png"});
+        EXPECT_EQ(th::testing::namesIn(home.path()), std::vector<std::string>{"reference.png"});
     }
     EXPECT_GT(failures, 10) << "the injection reached the save";
 }

@@ -11,17 +11,15 @@ namespace th::testing {
 
 int makePicture(image::ImageStore& images, int width, int height, const std::function<Rgba(int u, int v)>& colour)
 {
-    const std::optional<int> number = images.create(image::kAutoNumber, width, height, 0);
-    if (!number)
-        throw std::runtime_error("no picture");
-    const image::PixelView pixels = images.handle(*number);
+    const int number = images.create(image::kAutoNumber, width, height, 0).value();
+    const image::PixelView pixels = images.handle(number);
     for (int v = 0; v < height; ++v)
         for (int u = 0; u < width; ++u) {
             const Rgba c = colour(u, v);
             for (std::size_t i = 0; i < 4; ++i)
                 pixels.pixels[std::size_t(v) * pixels.stride + std::size_t(u) * 4 + i] = std::uint8_t(c[i]);
         }
-    return *number;
+    return number;
 }
 
 Rgba pixelOf(const image::ImageStore& images, int number, int x, int y)
@@ -33,14 +31,14 @@ Rgba pixelOf(const image::ImageStore& images, int number, int x, int y)
 
 Rgba PngFile::at(int x, int y) const
 {
-    const std::vector<std::uint8_t>& row = rows.at(std::size_t(y));
+    const std::size_t pixel = std::size_t(y) * std::size_t(width) + std::size_t(x);
     if (colourType == PNG_COLOR_TYPE_PALETTE) {
-        const png_color& c = palette.at(row.at(std::size_t(x)));
+        const png_color& c = palette.at(samples.at(pixel));
         return {c.red, c.green, c.blue, 255};
     }
     if (colourType != PNG_COLOR_TYPE_RGBA)
         throw std::runtime_error("neither palette nor RGBA");
-    const std::uint8_t* p = &row.at(std::size_t(x) * 4);
+    const std::uint8_t* p = &samples.at(pixel * 4 + 3) - 3;
     return {p[0], p[1], p[2], p[3]};
 }
 
@@ -51,8 +49,8 @@ namespace {
 // False on a libpng error; `storedRowBytes` is the row size before unpacking.
 bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &f, nullptr, [](png_structp p, png_const_charp) {
-        ++static_cast<PngFile*>(png_get_error_ptr(p))->warnings;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, [](png_structp p, png_const_charp warning) {
+        png_error(p, warning);
     });
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -65,7 +63,6 @@ bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
     f.height = int(png_get_image_height(png, info));
     f.colourType = png_get_color_type(png, info);
     f.bitDepth = png_get_bit_depth(png, info);
-    f.hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     storedRowBytes = png_get_rowbytes(png, info);
     png_colorp palette = nullptr;
     int entries = 0;
@@ -73,9 +70,10 @@ bool readWithLibpng(std::FILE* in, PngFile& f, std::size_t& storedRowBytes)
         f.palette.assign(palette, palette + entries);
     png_set_packing(png);
     png_read_update_info(png, info);
-    f.rows.assign(std::size_t(f.height), std::vector<std::uint8_t>(png_get_rowbytes(png, info)));
-    for (auto& row : f.rows)
-        png_read_row(png, row.data(), nullptr);
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
+    f.samples.resize(rowBytes * std::size_t(f.height));
+    for (std::size_t y = 0; y < std::size_t(f.height); ++y)
+        png_read_row(png, f.samples.data() + y * rowBytes, nullptr);
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
@@ -101,13 +99,14 @@ PngFile readPng(const std::filesystem::path& file)
     const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
     std::vector<std::uint8_t> compressed;
     for (std::size_t at = 8; at < bytes.size();) {
-        if (bytes.size() - at < 12)
-            throw std::runtime_error("a chunk header runs past the end of " + file.string());
-        const std::size_t length = std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
-        if (length > bytes.size() - at - 12)
+        const bool headerWhole = bytes.size() - at >= 12;
+        const std::size_t length = headerWhole ? std::size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3] : 0;
+        if (!headerWhole || length > bytes.size() - at - 12)
             throw std::runtime_error("a chunk runs past the end of " + file.string());
-        f.chunks.push_back(bytes.substr(at + 4, 4));
-        if (f.chunks.back() == "IDAT")
+        const std::string name = bytes.substr(at + 4, 4);
+        if (!f.chunks.ends_with(name))
+            f.chunks += (f.chunks.empty() ? "" : " ") + name;
+        if (name == "IDAT")
             compressed.insert(compressed.end(), b + at + 8, b + at + 8 + length);
         at += 12 + length;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Test pictures made pixel by pixel in the image library, and PNG files read
-// back with libpng itself as the oracle.
+// back with libpng itself as the oracle: a file it warns about is unreadable.
 
 #include "image/ImageStore.h"
 
@@ -25,13 +25,11 @@ struct PngFile {
     int height = 0;
     int colourType = -1;
     int bitDepth = 0;
-    bool hasTrns = false;
     std::vector<png_color> palette;
-    std::vector<std::string> chunks;             // every chunk's name, in file order
+    std::string chunks;                          // the chunk names in file order, a run given once: "IHDR IDAT IEND"
     std::vector<int> filters;                    // each row's filter type byte in the IDAT data
     int zlibLevel = -1;                          // the zlib header's FLEVEL: 3 for levels 7 to 9
-    int warnings = 0;                            // libpng's warnings while reading it all
-    std::vector<std::vector<std::uint8_t>> rows; // as stored; below 8 bits one sample a byte
+    std::vector<std::uint8_t> samples;           // row after row as stored; below 8 bits one a byte
 
     // RGBA pixels; a palette index gives its palette colour, opaque.
     Rgba at(int x, int y) const;
