@@ -1,6 +1,6 @@
 // The commands that lay the sprites out: the alpha clip's steps, Reset
 // Columns, the arrow keys' nudge and Pack Tightly. That each one's change
-// reverts is CanvasEditTest's; here, where each puts the sprites and what it
+// reverts is CanvasModelTest's; here, where each puts the sprites and what it
 // shows.
 
 #include "canvas/AlphaClip.h"

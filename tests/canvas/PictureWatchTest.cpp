@@ -130,7 +130,7 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         }
         if (!reloaded)
             continue;
-        // The sizes a revert puts back are CanvasEditTest's; the picture is too.
+        // The sizes a revert puts back are CanvasModelTest's; the picture is too.
         revert(canvas.steps[0], canvas.model);
         EXPECT_EQ(canvas.lookOf(0), "red");
         // Watched again as the reloaded version: nothing new is no news, the
