@@ -207,12 +207,12 @@ TEST(ImportReport, OneLinePerKindWithAtMostTenNamesAndTheirCounts)
         std::string notice;
     } rows[] = {
         {{}, ""},
-        {{.unreadable = {"x.png", "y.png"}, .incomplete = {}, .wrongCase = {}, .tooLarge = {}, .outside = 0},
+        {{.unreadable = {"x.png", "y.png"}},
          "2 files could not be read as PNG pictures and were skipped: x.png, y.png."},
-        {{.unreadable = {}, .incomplete = eleven, .wrongCase = {}, .tooLarge = {}, .outside = 0},
+        {{.incomplete = eleven},
          "11 pictures ended early and were imported with blank rows: a.png, b.png, c.png, d.png, e.png, f.png, "
          "g.png, h.png, i.png, j.png, …."},
-        {{.unreadable = {}, .incomplete = {}, .wrongCase = {"A.PNG", "B.Png"}, .tooLarge = {}, .outside = 3},
+        {{.wrongCase = {"A.PNG", "B.Png"}, .outside = 3},
          "2 files were passed over because only names ending in \".png\" are read: A.PNG, B.Png.\n3 pictures lie "
          "wholly outside the canvas; choose a larger canvas size or use \"Reset Columns\" to bring them in."},
     };
