@@ -19,7 +19,7 @@ using th::canvas::testing::describe;
 using th::testing::writeBytes;
 using Titles = std::vector<std::string>;
 
-class CanvasCommandsTest : public ::testing::Test {
+class CanvasCommandsTest : public ::testing::Test, protected th::canvas::testing::DisplayedCanvas {
 protected:
     std::string folderOf(const std::vector<std::string>& names, const std::string& size = "10 10")
     {
@@ -39,10 +39,6 @@ protected:
     th::testing::ScriptedHost host{home.folder()};
     int folders = 0;
     th::canvas::testing::StandInPictures pictures;
-    CanvasModel model;
-    std::vector<CanvasEdit> finished;
-    CanvasEditor editor{model, [this](CanvasEdit edit) { finished.push_back(std::move(edit)); }};
-    th::canvas::testing::RecordingDisplay display;
     th::testing::RecordingProgress progress;
     CanvasCommands commands{editor, host, pictures.loader(), display, &progress};
 };
@@ -193,7 +189,7 @@ TEST_F(CanvasCommandsTest, ACancelledFolderImportKeepsWhatWasDecodedAsOneChange)
     EXPECT_EQ(progress.steps, (std::vector<std::string>{"Decoding 1 of 4", "Decoding 2 of 4", "Decoding 3 of 4"}));
     EXPECT_EQ(progress.finishes, 1);
     EXPECT_EQ(describe(model), "a.png#1@0,0 10x10 b.png#2@10,0 10x10 | current b.png, clip 0, place 20,0, active, size 1024");
-    ASSERT_EQ(finished.size(), 1u);
+    ASSERT_EQ(steps.size(), 1u);
     EXPECT_EQ(host.titles(), Titles{"Select Image Folder..."}) << "a cancel is no failure to report";
 }
 
@@ -206,7 +202,6 @@ TEST(ImportReport, OneLinePerKindWithAtMostTenNamesAndTheirCounts)
         ImportReport report;
         std::string notice;
     } rows[] = {
-        {{}, ""},
         {{.unreadable = {"x.png", "y.png"}},
          "2 files could not be read as PNG pictures and were skipped: x.png, y.png."},
         {{.incomplete = eleven},

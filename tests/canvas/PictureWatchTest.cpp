@@ -7,8 +7,8 @@
 #include "canvas/CanvasEdit.h"
 #include "canvas/PictureReload.h"
 #include "canvas/PictureWatch.h"
+#include "RecordingDisplay.h"
 #include "StandInPictures.h"
-#include "testing/DescribeCanvas.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +23,11 @@ using namespace th::canvas;
 using th::canvas::testing::describe;
 using th::testing::writeBytes;
 
-struct Canvas {
+struct Canvas : th::canvas::testing::DisplayedCanvas {
     th::testing::TempHome home;
     std::string a = home.folder() + "a.png";
     std::string b = home.folder() + "b.png";
     th::canvas::testing::StandInPictures pictures;
-    CanvasModel model;
-    std::vector<CanvasEdit> steps;
-    CanvasEditor editor{model, [this](CanvasEdit edit) { steps.push_back(std::move(edit)); }};
     PictureReload reload{editor, pictures.loader()};
     int reports = 0;
     std::string notice;
