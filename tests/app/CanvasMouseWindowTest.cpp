@@ -1,6 +1,5 @@
 // What the mouse and the clip keys change, as the real view paints it and
-// the real scroll area scrolls; the rules themselves are CanvasMouseTest's
-// and AlphaClipTest's.
+// the real scroll area scrolls; the rules themselves are LayoutCommandsTest's.
 
 #include "MainWindowFixture.h"
 
