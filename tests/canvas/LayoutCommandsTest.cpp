@@ -47,17 +47,15 @@ void play(CanvasMouse& mouse, const std::vector<Event>& events)
         (mouse.*act)(x, y);
 }
 
-struct Gesture {
-    const char* name;
-    std::vector<Event> events;
-    std::string after; // the sprites, topmost last, and the current one
-    ImageHandle held;  // 0: nothing held
-};
-
 TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
 {
     const std::string stacked = "wide#1@0,0 128x96 small#2@0,0 32x16 ";
-    const Gesture gestures[] = {
+    const struct {
+        const char* name;
+        std::vector<Event> events;
+        std::string after; // the sprites, topmost last, and the current one
+        ImageHandle held;  // 0: nothing held
+    } gestures[] = {
         {"a left press holds the topmost sprite where the pointer was before it", {{Move, 40, 40}, {Left, 5, 5}},
          "small#2@0,0 32x16 wide#1@0,0 128x96 | current wide", 1},
         {"a drag follows one event behind; the release lets go",
@@ -74,7 +72,7 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
          {{Move, 40, 40}, {Left, 40, 40}, {Right, 40, 40}, {Move, 90, 70}, {Move, 91, 71}},
          "small#2@0,0 32x16 wide#1@50,30 96x128T | current wide", 0},
     };
-    for (const Gesture& gesture : gestures) {
+    for (const auto& gesture : gestures) {
         SCOPED_TRACE(gesture.name);
         DisplayedCanvas canvas({placed(0, 0, 128, 96, false, "wide", 1), placed(0, 0, 32, 16, false, "small", 2)});
         CanvasMouse mouse(canvas.editor, canvas.display);
@@ -172,7 +170,6 @@ TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
 TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
 {
     using Place = std::pair<std::int32_t, std::int32_t>;
-    const std::vector<Place> fiveOf100By50(5, {100, 50});
     const struct {
         const char* name;
         std::vector<Place> sizes; // sprites numbered 1, 2, ... in this order
@@ -182,7 +179,7 @@ TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
         std::vector<Place> places;        // afterwards, by index
         std::string readout;
     } layouts[] = {
-        {"margin 10: the visible boxes touch", fiveOf100By50, 10, 0, 3, 200,
+        {"margin 10: the visible boxes touch", std::vector<Place>(5, {100, 50}), 10, 0, 3, 200,
          {{-10, 0}, {70, 0}, {150, 0}, {230, 0}, {-10, 50}}, "Image X: 160 / Y: 0"},
         {"off the left edge: one column, each row as high as its opener",
          {{100, 10}, {100, 20}, {100, 30}, {100, 40}, {100, 50}}, 0, 0, 5, -150,
@@ -270,13 +267,12 @@ bool apart(const VisibleBox& a, const VisibleBox& b, std::int64_t gap)
 
 TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
 {
-    // Sprites named s0 to s4 over again, the first current.
+    // Sprites named s0, s1, ... in this order, the first current.
     const auto sprites = [](const std::vector<std::tuple<std::int32_t, std::int32_t, bool>>& sizes) {
         std::vector<SpriteEntry> entries;
         for (const auto& [width, height, rotated] : sizes) {
             const std::int32_t n = std::int32_t(entries.size());
-            const std::string name = "s" + std::to_string(n % 5) + ".png";
-            entries.push_back(placed(7 * n, 3 * n, width, height, rotated, name));
+            entries.push_back(placed(7 * n, 3 * n, width, height, rotated, "s" + std::to_string(n) + ".png"));
         }
         return entries;
     };

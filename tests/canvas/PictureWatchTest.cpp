@@ -62,10 +62,6 @@ struct Canvas : th::canvas::testing::DisplayedCanvas {
             name.empty() ? watch.folderChanged(QString::fromStdString(home.path().string()))
                          : watch.fileChanged(QString::fromStdString(home.folder() + name));
     }
-    std::string lookOf(std::size_t position) const
-    {
-        return pictures.looks.at(model.sprites().entries()[position].image);
-    }
 };
 
 TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
@@ -116,7 +112,7 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         EXPECT_EQ(canvas.reports, row.notice.empty() ? 0 : 1);
         EXPECT_EQ(canvas.notice, row.notice);
         EXPECT_EQ(describe(canvas.model), row.sprites + " | current a.png, clip 0, place 0,0, active, size 1024");
-        EXPECT_EQ(canvas.lookOf(2), row.look);
+        EXPECT_EQ(canvas.pictures.looks.at(canvas.model.sprites().entries()[2].image), row.look);
         const bool reloaded = row.notice.starts_with("Reloaded");
         ASSERT_EQ(canvas.steps.size(), reloaded ? 1u : 0u);
         if (!reloaded && !row.notice.empty()) {
@@ -127,7 +123,7 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
             continue;
         // The sizes a revert puts back are CanvasModelTest's; the picture is too.
         revert(canvas.steps[0], canvas.model);
-        EXPECT_EQ(canvas.lookOf(0), "red");
+        EXPECT_EQ(canvas.pictures.looks.at(canvas.model.sprites().entries()[0].image), "red");
         // Watched again as the reloaded version: nothing new is no news, the
         // next save is.
         canvas.tell({""});
