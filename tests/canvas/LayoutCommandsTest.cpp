@@ -101,31 +101,16 @@ TEST(CanvasMouse, SnappedDragsPutTheCornerOnTheNextGridLine)
     }
 }
 
-TEST(CanvasMouse, WithoutSpritesPressesShowNothingButTheWheelScrolls)
-{
-    DisplayedCanvas canvas;
-    CanvasMouse mouse(canvas.editor, canvas.display);
-    const std::vector<Event> everything = {{Move, 10, 10}, {Left, 10, 10},  {Move, 20, 20},
-                                           {Release, 20, 20}, {Right, 10, 10}};
-    play(mouse, everything);
-    // The record may run past either end on a turn; it is brought back to
-    // the range of a 1024 canvas in a 600 high view before the next one.
-    std::vector<std::int32_t> tops;
-    for (const std::int32_t delta : {120, -120, -120, -120, -120, -120, -120, 120})
-        tops.push_back(mouse.wheelTurned(0, 0, delta, 600));
-    EXPECT_EQ(tops, (std::vector<std::int32_t>{-120, 120, 240, 360, 480, 544, 544, 304}));
-    EXPECT_TRUE(canvas.display.untouched()) << "inactive before any import";
-
-    canvas.editor.perform(AddSprites{});
-    play(mouse, everything);
-    EXPECT_EQ(describe(canvas.model), "| current -, clip 0, place 0,0, active, size 1024");
-    EXPECT_EQ(canvas.display.names.back(), " ") << "an import that found nothing";
-}
-
-TEST(LayoutCommands, AnEmptyCanvasIsLeftAloneAndShowsNothing)
+TEST(LayoutCommands, WithoutSpritesNothingMovesOrShowsButTheWheelScrolls)
 {
     th::testing::ScriptedHost host;
+    const std::vector<Event> everything = {{Move, 10, 10}, {Left, 10, 10},  {Move, 20, 20},
+                                           {Release, 20, 20}, {Right, 10, 10}};
     const std::function<void(CanvasEditor&, CanvasDisplay&)> commands[] = {
+        [&](CanvasEditor& editor, CanvasDisplay& display) {
+            CanvasMouse mouse(editor, display);
+            play(mouse, everything);
+        },
         clipAlphaImage,
         expandAlphaClip,
         resetColumns,
@@ -138,6 +123,21 @@ TEST(LayoutCommands, AnEmptyCanvasIsLeftAloneAndShowsNothing)
         EXPECT_TRUE(empty.display.untouched() && empty.steps.empty()) << "command " << i;
     }
     EXPECT_TRUE(host.shown.empty());
+
+    DisplayedCanvas canvas;
+    CanvasMouse mouse(canvas.editor, canvas.display);
+    // The record may run past either end on a turn; it is brought back to
+    // the range of a 1024 canvas in a 600 high view before the next one.
+    std::vector<std::int32_t> tops;
+    for (const std::int32_t delta : {120, -120, -120, -120, -120, -120, -120, 120})
+        tops.push_back(mouse.wheelTurned(0, 0, delta, 600));
+    EXPECT_EQ(tops, (std::vector<std::int32_t>{-120, 120, 240, 360, 480, 544, 544, 304}));
+    EXPECT_TRUE(canvas.display.untouched());
+
+    canvas.editor.perform(AddSprites{});
+    play(mouse, everything);
+    EXPECT_EQ(describe(canvas.model), "| current -, clip 0, place 0,0, active, size 1024");
+    EXPECT_EQ(canvas.display.names.back(), " ") << "an import that found nothing";
 }
 
 TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
