@@ -23,15 +23,14 @@ using th::canvas::testing::describe;
 using th::canvas::testing::DisplayedCanvas;
 using th::testing::placed;
 
-TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSideAndOutsideMeansNoPixelOnTheCanvas)
+TEST(CanvasModel, MeasuresTheUsedAreaTheSpritesOutsideAndTheSpriteAtAPoint)
 {
-    struct Case {
+    const struct {
         std::int32_t clip;
         std::vector<SpriteEntry> sprites;
         std::int32_t width, height;
         int outside; // of a 1024 canvas
-    };
-    const Case cases[] = {
+    } cases[] = {
         // The clip comes off the right of upright and the bottom of turned sprites.
         {4, {placed(0, 0, 100, 50), placed(100, 0, 100, 50)}, 196, 50, 0},
         {4, {placed(10, 20, 64, 32, true)}, 74, 48, 0},
@@ -43,7 +42,7 @@ TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSideAndOutsideM
         {0, {placed(1023, 1023, 5, 5), placed(1024, 0, 5, 5), placed(0, 1024, 5, 5), placed(-5, 0, 5, 5),
              placed(-4, -4, 5, 5)}, 1029, 1029, 3},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.sprites.size() << " sprites, clip " << c.clip);
         DisplayedCanvas canvas(c.sprites);
         canvas.editor.perform(SetClip{.margin = c.clip});
@@ -51,10 +50,8 @@ TEST(UsedArea, EachEdgeIsTheLargestOfAnySpriteLessTheClipOnItsOwnSideAndOutsideM
         EXPECT_EQ(std::pair(area.width, area.height), std::pair(c.width, c.height));
         EXPECT_EQ(countOutside(canvas.model.sprites().entries(), 1024), c.outside);
     }
-}
 
-TEST(SpriteList, TheTopmostBoxWithItsLeftAndTopEdgesOnlyHoldsAPoint)
-{
+    // The topmost box with its left and top edges only holds a point.
     SpriteList list;
     list.insert(0, placed(-20, -10, 30, 20, false, "a", 1));
     list.insert(1, placed(0, 0, 30, 20, false, "b", 2));
@@ -67,7 +64,7 @@ TEST(SpriteList, TheTopmostBoxWithItsLeftAndTopEdgesOnlyHoldsAPoint)
     EXPECT_EQ(list.current()->name, "a") << "looking does not move the cursor";
 }
 
-TEST(CanvasEdit, ApplyRevertAndApplyAgain)
+TEST(CanvasEdit, ApplyRevertAndApplyAgainHoldingThePicturesTheChangesNeed)
 {
     const struct {
         const char* name;
@@ -136,10 +133,8 @@ TEST(CanvasEdit, ApplyRevertAndApplyAgain)
         apply(change, model);
         EXPECT_EQ(describe(model), row.after);
     }
-}
 
-TEST(CanvasEdit, APictureIsFreedWhenTheLastSpriteOrChangeHoldingItGoes)
-{
+    // A picture is freed when the last sprite or change holding it goes.
     std::vector<int> released;
     const auto sprite = [&](int image) {
         SpriteEntry entry = placed(10 * image, 0, 10, 10, false, std::to_string(image));

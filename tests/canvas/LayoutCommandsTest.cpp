@@ -1,9 +1,8 @@
-// Laying the sprites out by hand and by command. The mouse, without a
-// window: every event acts where the pointer was at the previous one; how
-// the view paints what the mouse holds or turned is CanvasMouseWindowTest's.
-// The commands: the alpha clip's steps, Reset Columns, the arrow keys' nudge
-// and Pack Tightly. That each one's change reverts is CanvasModelTest's;
-// here, where each puts the sprites and what it shows.
+// Laying the sprites out by the mouse, without a window (every event acts
+// where the pointer was at the previous one), and by the alpha clip's steps,
+// Reset Columns, the arrow keys' nudge and Pack Tightly: where each puts the
+// sprites and what it shows. How the view paints is CanvasMouseWindowTest's,
+// that each change reverts CanvasModelTest's.
 
 #include "canvas/AlphaClip.h"
 #include "canvas/CanvasMouse.h"
@@ -20,6 +19,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -29,17 +29,13 @@ using th::canvas::testing::describe;
 using th::canvas::testing::DisplayedCanvas;
 using th::testing::placed;
 
-// A mouse event: what happened, and where.
 using Act = void (CanvasMouse::*)(std::int32_t x, std::int32_t y);
 constexpr Act Move = &CanvasMouse::pointerMoved;
 constexpr Act Left = &CanvasMouse::leftPressed;
 constexpr Act Release = &CanvasMouse::leftReleased;
 constexpr Act Right = &CanvasMouse::rightPressed;
 
-struct Event {
-    Act act;
-    std::int32_t x, y;
-};
+using Event = std::tuple<Act, std::int32_t, std::int32_t>;
 
 void play(CanvasMouse& mouse, const std::vector<Event>& events)
 {
@@ -47,7 +43,7 @@ void play(CanvasMouse& mouse, const std::vector<Event>& events)
         (mouse.*act)(x, y);
 }
 
-TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
+TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointerAndSnappedDragsMeetTheGrid)
 {
     const std::string stacked = "wide#1@0,0 128x96 small#2@0,0 32x16 ";
     const struct {
@@ -84,10 +80,8 @@ TEST(CanvasMouse, PressesPickTurnAndDragTheTopmostSpriteUnderThePointer)
         ASSERT_FALSE(canvas.display.positions.empty());
         EXPECT_EQ(canvas.display.positions.back(), positionReadout(canvas.model));
     }
-}
 
-TEST(CanvasMouse, SnappedDragsPutTheCornerOnTheNextGridLine)
-{
+    // Snapped drags put the corner on the next grid line.
     DisplayedCanvas canvas({placed(0, 0, 64, 64)});
     CanvasMouse mouse(canvas.editor, canvas.display);
     mouse.setSnapToGrid(true);
@@ -140,7 +134,7 @@ TEST(LayoutCommands, WithoutSpritesNothingMovesOrShowsButTheWheelScrolls)
     EXPECT_EQ(canvas.display.names.back(), " ") << "an import that found nothing";
 }
 
-TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
+TEST(LayoutCommands, TheClipStepsByTwoUpToHalfTheCurrentWidthAndColumnsEndAtTheSelectedSprite)
 {
     const struct {
         const char* name;
@@ -165,16 +159,13 @@ TEST(AlphaClip, StepsOfTwoUpToHalfTheCurrentPicturesWidthAndBackDownToZero)
         EXPECT_EQ(canvas.display.positions.size(), 8u);
         EXPECT_EQ(canvas.display.positions.back(), positionReadout(canvas.model));
     }
-}
 
-TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
-{
+    // Reset Columns: the rows end at the selected sprite's right edge.
     using Place = std::pair<std::int32_t, std::int32_t>;
     const struct {
         const char* name;
         std::vector<Place> sizes; // sprites numbered 1, 2, ... in this order
-        std::int32_t clip;
-        std::int32_t rotatedIndex;
+        std::int32_t clip, rotatedIndex;
         std::int32_t selected, selectedX; // the sprite picked and where its left edge is put
         std::vector<Place> places;        // afterwards, by index
         std::string readout;
@@ -210,7 +201,7 @@ TEST(ColumnLayout, RowsEndAtTheSelectedSpritesRightEdge)
     }
 }
 
-TEST(SpriteNudge, MovesTheVisibleBoxByAPixelAnEighthOrToTheGridInsideTheCanvas)
+TEST(LayoutCommands, NudgesMoveTheVisibleBoxAndPacksSetTheBoxesApartInsideTheCanvas)
 {
     using enum NudgeStep;
     const struct {
@@ -247,8 +238,7 @@ TEST(SpriteNudge, MovesTheVisibleBoxByAPixelAnEighthOrToTheGridInsideTheCanvas)
         const SpriteEntry& sprite = model.sprites().entries()[1];
         EXPECT_EQ(std::pair(sprite.x, sprite.y), std::pair(nudge.toX, nudge.toY));
         EXPECT_EQ(model.sprites().currentPosition(), 1u) << "the drawing order and the current sprite stay";
-        ASSERT_FALSE(display.positions.empty());
-        EXPECT_EQ(display.positions.back(), positionReadout(model));
+        EXPECT_EQ(display.positions, std::vector{positionReadout(model)});
         ASSERT_EQ(steps.size(), stepsBefore + 1);
         // A second nudge on from there joins the first; one on another sprite does not.
         nudgeCurrent(editor, display, 0, -1, Pixel, false);
@@ -257,16 +247,12 @@ TEST(SpriteNudge, MovesTheVisibleBoxByAPixelAnEighthOrToTheGridInsideTheCanvas)
         nudgeCurrent(editor, display, 1, 0, Pixel, false);
         EXPECT_FALSE(continueNudge(steps[stepsBefore], steps.back()));
     }
-}
 
-bool apart(const VisibleBox& a, const VisibleBox& b, std::int64_t gap)
-{
-    return a.left + a.width + gap <= b.left || b.left + b.width + gap <= a.left || a.top + a.height + gap <= b.top
-           || b.top + b.height + gap <= a.top;
-}
-
-TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
-{
+    // Pack Tightly sets the boxes apart inside the canvas, as one step.
+    const auto apart = [](const VisibleBox& a, const VisibleBox& b, std::int64_t gap) {
+        return a.left + a.width + gap <= b.left || b.left + b.width + gap <= a.left || a.top + a.height + gap <= b.top
+               || b.top + b.height + gap <= a.top;
+    };
     // Sprites named s0, s1, ... in this order, the first current.
     const auto sprites = [](const std::vector<std::tuple<std::int32_t, std::int32_t, bool>>& sizes) {
         std::vector<SpriteEntry> entries;
@@ -314,17 +300,14 @@ TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
 
         packSpritesTightly(editor, host, display, packing.choices);
 
+        EXPECT_EQ(host.shown.empty() ? "" : host.shown.at(0).text, packing.notice);
+        ASSERT_EQ(steps.size(), packing.notice.empty() ? 1u : 0u);
         if (!packing.notice.empty()) {
             EXPECT_EQ(describe(model), before);
-            EXPECT_EQ(host.shown.at(0).text, packing.notice);
-            EXPECT_TRUE(steps.empty());
             continue;
         }
-        ASSERT_EQ(steps.size(), 1u);
-        EXPECT_TRUE(host.shown.empty());
         const auto entries = model.sprites().entries();
         const std::int64_t gap = std::min(packing.choices.gap, kMostPackGap);
-        std::int64_t right = 0, bottom = 0;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const VisibleBox box = visibleBox(entries[i], packing.clip);
             EXPECT_EQ(entries[i].index, std::int32_t(i) + 1) << "the list keeps its order";
@@ -332,13 +315,12 @@ TEST(PackCommand, BoxesApartInsideTheCanvasAsOneStep)
                 << i;
             EXPECT_TRUE(!packing.choices.snapToGrid || (box.left % 8 == 0 && box.top % 8 == 0)) << i;
             EXPECT_TRUE(packing.choices.mayTurn || entries[i].rotated == packing.sprites[i].rotated) << i;
-            for (std::size_t j = 0; j < i; ++j) {
+            for (std::size_t j = 0; j < i; ++j)
                 EXPECT_TRUE(apart(box, visibleBox(entries[j], packing.clip), gap)) << i << " and " << j;
-            }
-            right = std::max(right, box.left + box.width);
-            bottom = std::max(bottom, box.top + box.height);
         }
-        EXPECT_TRUE(packing.usedArea == 0 || right * bottom == packing.usedArea) << right << " x " << bottom;
+        const UsedArea used = usedArea(model);
+        EXPECT_TRUE(packing.usedArea == 0 || std::int64_t(used.width) * used.height == packing.usedArea)
+            << used.width << " x " << used.height;
         EXPECT_EQ(display.positions.back(), positionReadout(model));
         EXPECT_EQ(display.names.back(), "s0.png") << "the current sprite stays";
     }

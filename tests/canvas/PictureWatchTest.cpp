@@ -8,7 +8,6 @@
 #include "canvas/PictureReload.h"
 #include "canvas/PictureWatch.h"
 #include "RecordingDisplay.h"
-#include "StandInPictures.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +27,9 @@ struct Canvas : th::canvas::testing::DisplayedCanvas {
     std::string a = home.folder() + "a.png";
     std::string b = home.folder() + "b.png";
     th::canvas::testing::StandInPictures pictures;
-    PictureReload reload{editor, pictures.loader()};
-    int reports = 0;
-    std::string notice;
-    PictureWatch watch{[this](const std::vector<std::string>& paths) {
-        ++reports;
-        notice = reload.reload(paths);
-    }};
+    PictureReload reload{editor, std::ref(pictures)};
+    std::vector<std::string> notices;
+    PictureWatch watch{[this](const std::vector<std::string>& paths) { notices.push_back(reload.reload(paths)); }};
 
     Canvas()
     {
@@ -43,7 +38,7 @@ struct Canvas : th::canvas::testing::DisplayedCanvas {
         // Two sprites of a, the last turned, and one of b.
         std::vector<SpriteEntry> sprites;
         for (const auto& [path, x] : {std::pair{a, 0}, {b, 10}, {a, 20}}) {
-            LoadedPicture picture = *pictures.load(path).picture;
+            LoadedPicture picture = *pictures(path).picture;
             sprites.push_back({.image = picture.image, .x = x, .y = 3, .width = picture.width,
                                .height = picture.height, .name = std::filesystem::path(path).filename().string(),
                                .sourcePath = path, .picture = picture.picture});
@@ -109,8 +104,7 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         row.save(canvas);
         canvas.tell(row.notices);
         canvas.watch.report();
-        EXPECT_EQ(canvas.reports, row.notice.empty() ? 0 : 1);
-        EXPECT_EQ(canvas.notice, row.notice);
+        EXPECT_EQ(canvas.notices, std::vector<std::string>(row.notice.empty() ? 0 : 1, row.notice));
         EXPECT_EQ(describe(canvas.model), row.sprites + " | current a.png, clip 0, place 0,0, active, size 1024");
         EXPECT_EQ(canvas.pictures.looks.at(canvas.model.sprites().entries()[2].image), row.look);
         const bool reloaded = row.notice.starts_with("Reloaded");
@@ -131,7 +125,7 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         writeBytes(canvas.a, "3 3 red");
         canvas.tell({""});
         canvas.watch.report();
-        EXPECT_EQ(canvas.reports, 2);
+        EXPECT_EQ(canvas.notices.size(), 2u);
         EXPECT_EQ(canvas.model.sprites().entries()[0].width, 3);
     }
 }
