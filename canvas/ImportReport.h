@@ -15,10 +15,10 @@
 namespace th::canvas {
 
 struct ImportReport {
-    std::vector<std::string> unreadable; // file names
-    std::vector<std::string> incomplete; // file names
-    std::vector<std::string> wrongCase;  // file names
-    std::vector<std::string> tooLarge;   // one finished line each
+    std::vector<std::string> unreadable = {}; // file names
+    std::vector<std::string> incomplete = {}; // file names
+    std::vector<std::string> wrongCase = {};  // file names
+    std::vector<std::string> tooLarge = {};   // one finished line each
     int outside = 0;
 
     // One line per kind that happened, names listed up to ten; empty when

@@ -1,6 +1,5 @@
 // What the mouse and the clip keys change, as the real view paints it and
-// the real scroll area scrolls; the rules themselves are CanvasMouseTest's
-// and AlphaClipTest's.
+// the real scroll area scrolls; the rules themselves are LayoutCommandsTest's.
 
 #include "MainWindowFixture.h"
 
@@ -18,9 +17,7 @@ const QRgb kRed = qRgb(220, 0, 0);
 const QRgb kBlue = qRgb(0, 0, 220);
 const QRgb kGreen = qRgb(0, 200, 0);
 
-using CanvasMouseWindowTest = MainWindowTest;
-
-TEST_F(CanvasMouseWindowTest, HeldSpritesArePaintedHalfClearTurnedOnesAQuarterCounterClockwiseClipsOutlined)
+TEST_F(MainWindowTest, TheViewPaintsHeldTurnedAndClippedSpritesAndTheWheelScrollsToTheCanvasBottom)
 {
     writePng(home.folder() + "wide.png", 128, 96, [](int u, int v) { return u == 1 && v == 1 ? kGreen : kRed; });
     writePng(home.folder() + "small.png", 32, 32, kBlue);
@@ -50,12 +47,9 @@ TEST_F(CanvasMouseWindowTest, HeldSpritesArePaintedHalfClearTurnedOnesAQuarterCo
     pixels = canvasPixels();
     EXPECT_EQ(pixels.pixel(10, 2), th::canvas::CanvasView::kVisibleBoxColour);
     EXPECT_EQ(pixels.pixel(10, 4), kRed);
-}
 
-// The turns' floor is measured on the whole scroll area, even where the
-// 4096 canvas's horizontal bar takes part of it.
-TEST_F(CanvasMouseWindowTest, TheWheelScrollsTheAreaDownToTheCanvasBottom)
-{
+    // The wheel's floor is measured on the whole scroll area, even where the
+    // 4096 canvas's horizontal bar takes part of it.
     static_cast<QComboBox*>(window->gadget(kCanvasSizeSelector))->setCurrentIndex(2);
     QApplication::processEvents();
     auto* view = window->canvasView();

@@ -3,7 +3,6 @@
 
 #include "canvas/CanvasCommands.h"
 #include "RecordingDisplay.h"
-#include "StandInPictures.h"
 #include "testing/RecordingProgress.h"
 #include "testing/ScriptedHost.h"
 #include "testing/TempHome.h"
@@ -11,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -19,7 +19,7 @@ using th::canvas::testing::describe;
 using th::testing::writeBytes;
 using Titles = std::vector<std::string>;
 
-class CanvasCommandsTest : public ::testing::Test {
+class CanvasCommandsTest : public ::testing::Test, protected th::canvas::testing::DisplayedCanvas {
 protected:
     std::string folderOf(const std::vector<std::string>& names, const std::string& size = "10 10")
     {
@@ -39,12 +39,8 @@ protected:
     th::testing::ScriptedHost host{home.folder()};
     int folders = 0;
     th::canvas::testing::StandInPictures pictures;
-    CanvasModel model;
-    std::vector<CanvasEdit> finished;
-    CanvasEditor editor{model, [this](CanvasEdit edit) { finished.push_back(std::move(edit)); }};
-    th::canvas::testing::RecordingDisplay display;
     th::testing::RecordingProgress progress;
-    CanvasCommands commands{editor, host, pictures.loader(), display, &progress};
+    CanvasCommands commands{editor, host, std::ref(pictures), display, &progress};
 };
 
 TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndNamesWhatItSkippedOrCouldNotPlace)
@@ -85,53 +81,74 @@ TEST_F(CanvasCommandsTest, AFolderFillsRowsAsWideAsTheCanvasAndNamesWhatItSkippe
     openFolder(folder);
     EXPECT_EQ(host.titles(), Titles{"Clear the Canvas?"});
     EXPECT_EQ(model.sprites().size(), 2u);
+
+    // More of a kind: plurals, and at most ten names.
+    const struct {
+        ImportReport report;
+        std::string notice;
+    } reports[] = {
+        {{.unreadable = {"x.png", "y.png"}},
+         "2 files could not be read as PNG pictures and were skipped: x.png, y.png."},
+        {{.incomplete = {"a.png", "b.png", "c.png", "d.png", "e.png", "f.png", "g.png", "h.png", "i.png", "j.png",
+                         "k.png"}},
+         "11 pictures ended early and were imported with blank rows: a.png, b.png, c.png, d.png, e.png, f.png, "
+         "g.png, h.png, i.png, j.png, …."},
+        {{.wrongCase = {"A.PNG", "B.Png"}, .outside = 3},
+         "2 files were passed over because only names ending in \".png\" are read: A.PNG, B.Png.\n3 pictures lie "
+         "wholly outside the canvas; choose a larger canvas size or use \"Reset Columns\" to bring them in."},
+    };
+    for (const auto& [report, notice] : reports)
+        EXPECT_EQ(report.notice(), notice);
 }
 
 TEST_F(CanvasCommandsTest, NaturalOrderTakesDigitRunsAsNumbersForFoldersAndDropsOfSeveralFiles)
 {
-    const struct {
-        std::vector<std::string> names; // as dropped
-        std::vector<std::string> natural;
-    } rows[] = {
-        {{"walk10.png", "walk2.png", "walk1.png"}, {"walk1.png", "walk2.png", "walk10.png"}},
-        // Equal as numbers: the bytes decide.
-        {{"a10.png", "a9.png", "a010.png"}, {"a9.png", "a010.png", "a10.png"}},
-        {{"b.png", "a2b.png", "A1.png", "a2a.png"}, {"A1.png", "a2a.png", "a2b.png", "b.png"}},
-        // Runs too long for any integer.
-        {{"x100000000000000000000000.png", "x99999999999999999999999.png", "x7.png"},
-         {"x7.png", "x99999999999999999999999.png", "x100000000000000000000000.png"}},
-        {{"2 10.png", "2 9.png", "10.png"}, {"2 9.png", "2 10.png", "10.png"}},
-    };
+    // As dropped, and in natural order: equal numbers (a010, a10) leave the
+    // bytes to decide, and the runs of x are too long for any integer.
+    const std::vector<std::string> names = {
+        "walk10.png", "walk2.png", "walk1.png", "a10.png", "a9.png", "a010.png", "b.png", "a2b.png", "A1.png",
+        "a2a.png", "x100000000000000000000000.png", "x99999999999999999999999.png", "x7.png", "2 10.png", "2 9.png",
+        "10.png"};
+    const std::vector<std::string> natural = {
+        "2 9.png", "2 10.png", "10.png", "A1.png", "a2a.png", "a2b.png", "a9.png", "a010.png", "a10.png", "b.png",
+        "walk1.png", "walk2.png", "walk10.png", "x7.png", "x99999999999999999999999.png",
+        "x100000000000000000000000.png"};
+    std::vector<std::string> bytes = names;
+    std::sort(bytes.begin(), bytes.end());
+    std::vector<std::string> dropped;
+    const std::string folder = folderOf(names);
+    for (const std::string& name : names)
+        dropped.push_back(folder + name);
     const auto imported = [this] {
-        std::vector<std::string> names(model.sprites().size());
+        std::vector<std::string> byIndex(model.sprites().size());
         for (const SpriteEntry& sprite : model.sprites().entries())
-            names[std::size_t(sprite.index - 1)] = sprite.name;
-        return names;
+            byIndex[std::size_t(sprite.index - 1)] = sprite.name;
+        return byIndex;
     };
-    for (const auto& row : rows) {
-        const std::string folder = folderOf(row.names);
-        std::vector<std::string> bytes = row.names;
-        std::sort(bytes.begin(), bytes.end());
-        for (const bool natural : {false, true}) {
-            SCOPED_TRACE(row.names.front() + (natural ? " natural" : " bytes"));
-            commands.setNaturalOrder(natural);
-            editor.perform(ClearCanvas{});
-            openFolder(folder);
-            EXPECT_EQ(imported(), natural ? row.natural : bytes);
+    for (const bool naturally : {false, true}) {
+        SCOPED_TRACE(naturally ? "natural" : "bytes");
+        commands.setNaturalOrder(naturally);
+        editor.perform(ClearCanvas{});
+        openFolder(folder);
+        EXPECT_EQ(imported(), naturally ? natural : bytes);
 
-            editor.perform(ClearCanvas{});
-            std::vector<std::string> dropped;
-            for (const std::string& name : row.names)
-                dropped.push_back(folder + name);
-            commands.drop(dropped, 0, 0);
-            EXPECT_EQ(imported(), natural ? row.natural : row.names) << "a drop keeps its own order otherwise";
-        }
+        editor.perform(ClearCanvas{});
+        commands.drop(dropped, 0, 0);
+        EXPECT_EQ(imported(), naturally ? natural : names) << "a drop keeps its own order otherwise";
     }
 }
 
-TEST_F(CanvasCommandsTest, AnImportLandsAtTheImportPlaceAfterTheCurrentSpriteButTheTopOneStaysCurrent)
+TEST_F(CanvasCommandsTest, ACancelledImportKeepsWhatWasDecodedAndTheNextLandsAfterTheCurrentSprite)
 {
-    openFolder(folderOf({"a.png", "b.png"}, "40 30"));
+    progress.stopAt = "Decoding 3 of 4";
+    openFolder(folderOf({"a.png", "b.png", "c.png", "d.png"}, "40 30"));
+    EXPECT_EQ(progress.steps, (std::vector<std::string>{"Decoding 1 of 4", "Decoding 2 of 4", "Decoding 3 of 4"}));
+    EXPECT_EQ(progress.finishes, 1);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(host.titles(), Titles{"Select Image Folder..."}) << "a cancel is no failure to report";
+    progress = {}; // the next imports run to the end
+
+    // The next import lands after the current sprite; the top one stays current.
     const std::string ship = folderOf({"ship.png"}, "5 6") + "ship.png";
     model.selectFirst();
     host.paths = {ship, home.folder() + "missing.png"};
@@ -184,40 +201,6 @@ TEST_F(CanvasCommandsTest, DeleteAndNewCanvasEmptyTheCanvasOnlyAfterAskingFirst)
     EXPECT_EQ(describe(model), "| current -, clip 0, place 0,0, inactive, size 1024");
     EXPECT_EQ(display.names.back(), " ");
     EXPECT_EQ(display.positions.back(), "Image X: 0 / Y: 0");
-}
-
-TEST_F(CanvasCommandsTest, ACancelledFolderImportKeepsWhatWasDecodedAsOneChange)
-{
-    progress.stopAt = "Decoding 3 of 4";
-    openFolder(folderOf({"a.png", "b.png", "c.png", "d.png"}));
-    EXPECT_EQ(progress.steps, (std::vector<std::string>{"Decoding 1 of 4", "Decoding 2 of 4", "Decoding 3 of 4"}));
-    EXPECT_EQ(progress.finishes, 1);
-    EXPECT_EQ(describe(model), "a.png#1@0,0 10x10 b.png#2@10,0 10x10 | current b.png, clip 0, place 20,0, active, size 1024");
-    ASSERT_EQ(finished.size(), 1u);
-    EXPECT_EQ(host.titles(), Titles{"Select Image Folder..."}) << "a cancel is no failure to report";
-}
-
-TEST(ImportReport, OneLinePerKindWithAtMostTenNamesAndTheirCounts)
-{
-    std::vector<std::string> eleven;
-    for (char c = 'a'; c <= 'k'; ++c)
-        eleven.push_back(std::string(1, c) + ".png");
-    const struct {
-        ImportReport report;
-        std::string notice;
-    } rows[] = {
-        {{}, ""},
-        {{.unreadable = {"x.png", "y.png"}, .incomplete = {}, .wrongCase = {}, .tooLarge = {}, .outside = 0},
-         "2 files could not be read as PNG pictures and were skipped: x.png, y.png."},
-        {{.unreadable = {}, .incomplete = eleven, .wrongCase = {}, .tooLarge = {}, .outside = 0},
-         "11 pictures ended early and were imported with blank rows: a.png, b.png, c.png, d.png, e.png, f.png, "
-         "g.png, h.png, i.png, j.png, …."},
-        {{.unreadable = {}, .incomplete = {}, .wrongCase = {"A.PNG", "B.Png"}, .tooLarge = {}, .outside = 3},
-         "2 files were passed over because only names ending in \".png\" are read: A.PNG, B.Png.\n3 pictures lie "
-         "wholly outside the canvas; choose a larger canvas size or use \"Reset Columns\" to bring them in."},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.report.notice(), row.notice);
 }
 
 } // namespace

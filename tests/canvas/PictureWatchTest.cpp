@@ -7,8 +7,7 @@
 #include "canvas/CanvasEdit.h"
 #include "canvas/PictureReload.h"
 #include "canvas/PictureWatch.h"
-#include "StandInPictures.h"
-#include "testing/DescribeCanvas.h"
+#include "RecordingDisplay.h"
 #include "testing/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -23,37 +22,29 @@ using namespace th::canvas;
 using th::canvas::testing::describe;
 using th::testing::writeBytes;
 
-struct Canvas {
+struct Canvas : th::canvas::testing::DisplayedCanvas {
     th::testing::TempHome home;
     std::string a = home.folder() + "a.png";
     std::string b = home.folder() + "b.png";
     th::canvas::testing::StandInPictures pictures;
-    CanvasModel model;
-    std::vector<CanvasEdit> steps;
-    CanvasEditor editor{model, [this](CanvasEdit edit) { steps.push_back(std::move(edit)); }};
-    PictureReload reload{editor, pictures.loader()};
-    int reports = 0;
-    std::string notice;
-    PictureWatch watch{[this](const std::vector<std::string>& paths) {
-        ++reports;
-        notice = reload.reload(paths);
-    }};
+    PictureReload reload{editor, std::ref(pictures)};
+    std::vector<std::string> notices;
+    PictureWatch watch{[this](const std::vector<std::string>& paths) { notices.push_back(reload.reload(paths)); }};
 
     Canvas()
     {
         writeBytes(a, "4 6 red");
         writeBytes(b, "5 5 blue");
-        // Two sprites of a, one turned, and one of b.
+        // Two sprites of a, the last turned, and one of b.
         std::vector<SpriteEntry> sprites;
-        for (const auto& [path, x, turned] : {std::tuple{a, 0, false}, {b, 10, false}, {a, 20, true}}) {
-            LoadedPicture picture = *pictures.load(path).picture;
-            sprites.push_back({.image = picture.image, .x = x, .y = 3,
-                               .width = turned ? picture.height : picture.width,
-                               .height = turned ? picture.width : picture.height, .rotated = turned,
-                               .name = std::filesystem::path(path).filename().string(), .sourcePath = path,
-                               .picture = picture.picture});
+        for (const auto& [path, x] : {std::pair{a, 0}, {b, 10}, {a, 20}}) {
+            LoadedPicture picture = *pictures(path).picture;
+            sprites.push_back({.image = picture.image, .x = x, .y = 3, .width = picture.width,
+                               .height = picture.height, .name = std::filesystem::path(path).filename().string(),
+                               .sourcePath = path, .picture = picture.picture});
         }
         editor.perform(AddSprites{.sprites = std::move(sprites)});
+        editor.perform(TurnSprite{.position = 2});
         steps.clear();
         watch.follow(pictureFilesOf(model));
     }
@@ -66,38 +57,33 @@ struct Canvas {
             name.empty() ? watch.folderChanged(QString::fromStdString(home.path().string()))
                          : watch.fileChanged(QString::fromStdString(home.folder() + name));
     }
-    std::string lookOf(std::size_t position) const
-    {
-        return pictures.looks.at(model.sprites().entries()[position].image);
-    }
 };
 
 TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
 {
-    const std::string unchanged = "a.png#1@0,3 4x6 b.png#2@10,3 5x5 a.png#3@20,3 6x4T ";
-    const std::string tail = "| current a.png, clip 0, place 0,0, active, size 1024";
+    const std::string unchanged = "a.png#1@0,3 4x6 b.png#2@10,3 5x5 a.png#3@20,3 6x4T";
     const struct {
         const char* name;
         std::function<void(Canvas&)> save;
         std::vector<std::string> notices; // as Canvas::tell takes them, after the save
-        std::string after;
-        std::string notice; // empty when the watch reports nothing
-        std::string look;   // of the turned sprite of a afterwards
+        std::string sprites; // as described, afterwards
+        std::string notice;  // empty when the watch reports nothing
+        std::string look;    // of the turned sprite of a afterwards
     } rows[] = {
-        {"rewritten in place", [](Canvas& c) { writeBytes(c.a, "4 6 green"); }, {"a.png"}, unchanged + tail,
-         "Reloaded a.png", "green"},
+        {"rewritten in place", [](Canvas& c) { writeBytes(c.a, "4 6 green"); }, {"a.png"}, unchanged, "Reloaded a.png",
+         "green"},
         {"replaced by a rename, at a new size",
          [](Canvas& c) {
              writeBytes(c.a + ".tmp", "8 2 green");
              std::filesystem::rename(c.a + ".tmp", c.a);
          },
-         {""}, "a.png#1@0,3 8x2 b.png#2@10,3 5x5 a.png#3@20,3 2x8T " + tail, "Reloaded: a.png is now 8x2", "green"},
+         {""}, "a.png#1@0,3 8x2 b.png#2@10,3 5x5 a.png#3@20,3 2x8T", "Reloaded: a.png is now 8x2", "green"},
         {"deleted and created again",
          [](Canvas& c) {
              std::filesystem::remove(c.a);
              writeBytes(c.a, "4 6 green");
          },
-         {"a.png", "", ""}, unchanged + tail, "Reloaded a.png", "green"},
+         {"a.png", "", ""}, unchanged, "Reloaded a.png", "green"},
         {"a burst of saves over both files",
          [](Canvas& c) {
              writeBytes(c.a, "4 6 blue");
@@ -106,11 +92,11 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
              c.tell({"b.png"});
              writeBytes(c.a, "4 6 green");
          },
-         {"a.png"}, "a.png#1@0,3 4x6 b.png#2@10,3 4x7 a.png#3@20,3 6x4T " + tail, "Reloaded: b.png is now 4x7", "green"},
-        {"gone from disk", [](Canvas& c) { std::filesystem::remove(c.a); }, {"a.png", ""}, unchanged + tail,
+         {"a.png"}, "a.png#1@0,3 4x6 b.png#2@10,3 4x7 a.png#3@20,3 6x4T", "Reloaded: b.png is now 4x7", "green"},
+        {"gone from disk", [](Canvas& c) { std::filesystem::remove(c.a); }, {"a.png", ""}, unchanged,
          "a.png is gone from disk; its sprite stays as it was", "red"},
         {"another file in the folder", [](Canvas& c) { writeBytes(c.home.folder() + "c.png", "4 6 green"); },
-         {"", "c.png"}, unchanged + tail, "", "red"},
+         {"", "c.png"}, unchanged, "", "red"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -118,10 +104,9 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         row.save(canvas);
         canvas.tell(row.notices);
         canvas.watch.report();
-        EXPECT_EQ(canvas.reports, row.notice.empty() ? 0 : 1);
-        EXPECT_EQ(canvas.notice, row.notice);
-        EXPECT_EQ(describe(canvas.model), row.after);
-        EXPECT_EQ(canvas.lookOf(2), row.look);
+        EXPECT_EQ(canvas.notices, std::vector<std::string>(row.notice.empty() ? 0 : 1, row.notice));
+        EXPECT_EQ(describe(canvas.model), row.sprites + " | current a.png, clip 0, place 0,0, active, size 1024");
+        EXPECT_EQ(canvas.pictures.looks.at(canvas.model.sprites().entries()[2].image), row.look);
         const bool reloaded = row.notice.starts_with("Reloaded");
         ASSERT_EQ(canvas.steps.size(), reloaded ? 1u : 0u);
         if (!reloaded && !row.notice.empty()) {
@@ -130,9 +115,9 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         }
         if (!reloaded)
             continue;
-        // The sizes a revert puts back are CanvasEditTest's; the picture is too.
+        // The sizes a revert puts back are CanvasModelTest's; the picture is too.
         revert(canvas.steps[0], canvas.model);
-        EXPECT_EQ(canvas.lookOf(0), "red");
+        EXPECT_EQ(canvas.pictures.looks.at(canvas.model.sprites().entries()[0].image), "red");
         // Watched again as the reloaded version: nothing new is no news, the
         // next save is.
         canvas.tell({""});
@@ -140,7 +125,7 @@ TEST(PictureWatch, ChangedPicturesReloadAsOneStep)
         writeBytes(canvas.a, "3 3 red");
         canvas.tell({""});
         canvas.watch.report();
-        EXPECT_EQ(canvas.reports, 2);
+        EXPECT_EQ(canvas.notices.size(), 2u);
         EXPECT_EQ(canvas.model.sprites().entries()[0].width, 3);
     }
 }
