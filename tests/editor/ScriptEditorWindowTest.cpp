@@ -41,6 +41,9 @@ protected:
     void SetUp() override
     {
         folder = th::toolkit::prepareDataFolder(home.folder(), 60000, store);
+        // Every window opens in a theme other than the first.
+        store.selectGroup("Theme");
+        store.writeInteger("SavedTheme", 3);
         store.close();
         prefs = folder + th::toolkit::kPreferenceFileName;
     }
@@ -80,25 +83,20 @@ protected:
 
 TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndTheme)
 {
-    struct Row {
-        std::string savedTab;
-        QString selected;
-    };
-    for (const Row& row : {Row{"Pure Data", "Pure Data"}, Row{"pure data", "Clipboard"}}) {
-        SCOPED_TRACE(row.savedTab);
+    for (const auto& [savedTab, selected] : {std::pair<std::string, QString>{"Pure Data", "Pure Data"},
+                                             {"pure data", "Clipboard"}}) {
+        SCOPED_TRACE(savedTab);
         store.open(prefs);
         store.selectGroup("Tab Selection");
-        store.writeText("SavedTab", row.savedTab);
-        store.selectGroup("Theme");
-        store.writeInteger("SavedTheme", 3);
+        store.writeText("SavedTab", savedTab);
         store.close();
         open();
         EXPECT_EQ(tabTitles(), (QStringList{"Clipboard", "HTML5", "Multi Loops", "Pure Data", "plist"}));
         auto* tabs = element<QTabWidget>(kTabPanel);
-        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), row.selected);
+        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), selected);
         EXPECT_EQ(element<QComboBox>(kThemeList)->currentText(), "RGB");
         EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n",
-                  readBytes(folder + row.selected.toStdString() + ".txt"));
+                  readBytes(folder + selected.toStdString() + ".txt"));
         // Each tab shows its text from the first column and line, at open
         // and when chosen.
         for (int tab : {tabs->currentIndex(), 1, 2}) {
@@ -115,9 +113,10 @@ TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndT
     EXPECT_NE(bytes.find("[Tab ID's]\nClipboard = 101\nHTML5 = "), std::string::npos) << bytes;
 }
 
-TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
+TEST_F(ScriptEditorWindowTest, ButtonsAndTheGalleryCreateEditSaveAndDeleteScriptsAndClosingAsksAboutUnsavedEdits)
 {
     open();
+    const auto menuOf = [this](int button) { return element<QPushButton>(button)->menu()->actions(); };
     window->resize(800, 600);
     QApplication::processEvents();
     for (int number : {int(kTabPanel), int(kDeleteButton), int(kSaveButton), int(kTagsFrame), int(kThemeList),
@@ -125,11 +124,7 @@ TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
         const ElementRect r = scriptEditorRect(number, 800, 600);
         EXPECT_EQ(window->element(number)->geometry(), QRect(r.x, r.y, r.width, r.height)) << number;
     }
-}
 
-TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
-{
-    open();
     element<QLineEdit>(kNameField)->setText("walk");
     click(kCreateButton);
     EXPECT_EQ(tabTitles().last(), "walk");
@@ -142,24 +137,22 @@ TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
     QTest::keyClicks(editor, "ab");
     editor->selectAll();
     click(kFirstTokenButton + 14);
-    EXPECT_EQ(editor->toPlainText(), "th.Extension = ");
+    // The later tokens, in the table's order after the buttons'.
+    menuOf(kMoreTagsButton)[9]->trigger();
+    EXPECT_EQ(editor->toPlainText(), "th.Extension = th.PivotX");
     EXPECT_EQ(tabTitles().last(), "*walk");
 
     host.answers = {true};
     click(kSaveButton);
-    EXPECT_EQ(readBytes(folder + "walk.txt"), "th.Extension = \n");
+    EXPECT_EQ(readBytes(folder + "walk.txt"), "th.Extension = th.PivotX\n");
     EXPECT_EQ(tabTitles().last(), "walk");
 
     host.answers = {true};
     click(kDeleteButton);
     EXPECT_FALSE(std::filesystem::exists(folder + "walk.txt"));
     EXPECT_EQ(tabTitles().size(), 5);
-}
 
-TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMoreTagsInsertTheLaterTokens)
-{
-    open();
-    const auto menuOf = [this](int button) { return element<QPushButton>(button)->menu()->actions(); };
+    // Gallery templates are added under a confirmed name.
     const auto shipped = [](const char* file) {
         QFile resource(QStringLiteral(":/gallery/") + QLatin1String(file));
         EXPECT_TRUE(resource.open(QIODevice::ReadOnly)) << file;
@@ -199,15 +192,7 @@ TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMor
         }
     }
 
-    // The later tokens, in the table's order after the buttons'.
-    window->currentEditor()->clear();
-    menuOf(kMoreTagsButton)[9]->trigger();
-    EXPECT_EQ(window->currentEditor()->toPlainText(), "th.PivotX");
-}
-
-TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachThePreferenceFile)
-{
-    open();
+    // The choices made before closing reach the preference file.
     element<QTabWidget>(kTabPanel)->setCurrentIndex(2);
     element<QComboBox>(kThemeList)->setCurrentIndex(4);
     QTest::keyClicks(window->currentEditor(), "lost?");
@@ -224,16 +209,11 @@ TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachTheP
     EXPECT_EQ(readBytes(folder + "Multi Loops.txt").find("lost?"), std::string::npos);
 }
 
-// A template with tokens before, inside and after a repeat block, each with
-// the theme's colour it must show.
-struct InkedWord {
-    QString word;
-    ThemeColour Theme::*ink;
-};
-
 TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFollowTypingInTheActiveWindow)
 {
-    const std::vector<InkedWord> words = {
+    // Tokens before, inside and after a repeat block, each with the theme's
+    // colour it must show.
+    const std::vector<std::pair<QString, ThemeColour Theme::*>> words = {
         {"name", &Theme::plain},        {"th.Extension", &Theme::control}, {"th.ImageX", &Theme::image},
         {"th.SheetName", &Theme::sheet}, {"th.Repeat", &Theme::control},    {"th.ImageName", &Theme::image},
         {"th.Until", &Theme::control},   {"th.ImageCount", &Theme::image},  {"after", &Theme::plain},
@@ -270,21 +250,17 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFol
         QApplication::processEvents();
         const QImage shot = editor.viewport()->grab().toImage();
         const QString text = editor.toPlainText();
-        for (const InkedWord& word : words) {
-            const int at = int(text.indexOf(word.word, from));
-            ASSERT_GE(at, 0) << word.word.toStdString();
-            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size()), inks).name().toStdString(),
-                      qtColour(theme.*word.ink).name().toStdString())
-                << word.word.toStdString();
+        for (const auto& [word, ink] : words) {
+            const int at = int(text.indexOf(word, from));
+            ASSERT_GE(at, 0) << word.toStdString();
+            EXPECT_EQ(inkOf(editor, shot, at, int(word.size()), inks).name().toStdString(),
+                      qtColour(theme.*ink).name().toStdString())
+                << word.toStdString();
         }
     };
 
     // A script the window opened with, shown and scrolled far down.
     writeBytes(folder + "long.txt", sample.repeated(1250).toStdString());
-    store.open(prefs);
-    store.selectGroup("Theme");
-    store.writeInteger("SavedTheme", 3);
-    store.close();
     open();
     QApplication::setActiveWindow(window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
@@ -340,9 +316,10 @@ TEST(ThemeTiles, AreTheirResourcesPixelForPixel)
 }
 
 // The preview runs on another thread; each row waits for the text a template
-// gives. The second row's older run would take minutes: its text shows in
-// time only when the newer edit gave the older run up.
-TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpriteOfAClickedLine)
+// gives. A run of two billion passes is started first and would take
+// minutes: the first row's text shows in time only when the newer edit gave
+// the older run up.
+TEST_F(ScriptEditorWindowTest, PreviewFollowsEditsStopsLongRunsAndSelectsTheSpriteOfAClickedLine)
 {
     open();
     PreviewSource source;
@@ -358,22 +335,11 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
     ASSERT_TRUE(element<QCheckBox>(kPreviewToggle)->isChecked());
     auto* preview = element<QPlainTextEdit>(kPreviewPane);
     QPlainTextEdit* editor = window->currentEditor();
-    const auto type = [editor](const QString& text) {
-        editor->clear();
-        editor->setFocus();
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(editor, Qt::Key_Return);
-            QTest::keyClicks(editor, lines[i]);
-        }
-    };
+    editor->setPlainText("th.Extension = .long\nth.Repeat\nth.Until 2000000000");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
 
     struct Row {
         const char* name;
-        // Typed first and left to start its run (its title shows), which the
-        // row's own text must then cut short.
-        QString before;
         QString typed;
         QString firstLine;
         int lineCount;
@@ -381,20 +347,15 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
         QString title;
     };
     const std::vector<Row> rows = {
-        {"stopped", "", "th.Repeat\nline th.ImageNumber\nth.Until 10000000", "line 1", 2001,
+        {"after two billion passes that write nothing", "after", "after", 1, "after", "Preview (.txt)"},
+        {"stopped", "th.Repeat\nline th.ImageNumber\nth.Until 10000000", "line 1", 2001,
          QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"},
-        {"after two billion passes that write nothing", "th.Extension = .long\nth.Repeat\nth.Until 2000000000", "after",
-         "after", 1, "after", "Preview (.txt)"},
-        {"typed", "", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3", "head", 4, "<s3>",
+        {"typed", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3", "head", 4, "<s3>",
          "Preview (.plist)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        if (!row.before.isEmpty()) {
-            type(row.before);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
-        }
-        type(row.typed);
+        editor->setPlainText(row.typed);
         ASSERT_TRUE(QTest::qWaitFor([&] {
             return preview->blockCount() == row.lineCount && preview->document()->firstBlock().text() == row.firstLine
                    && preview->document()->lastBlock().text() == row.lastLine;
@@ -412,10 +373,7 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpr
 
     editor->document()->setModified(false);
     ASSERT_TRUE(close());
-    store.open(prefs);
-    store.selectGroup("Preview");
-    EXPECT_EQ(store.readInteger("Shown", 0), 1);
-    store.close();
+    EXPECT_NE(readBytes(prefs).find("[Preview]\nShown = 1\n"), std::string::npos) << readBytes(prefs);
 }
 
 } // namespace
