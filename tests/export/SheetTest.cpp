@@ -133,55 +133,45 @@ TEST_F(Sheet, ExtrudedEdgesRepeatTheNearestVisiblePixelOntoUncoveredSheetPixelsO
 {
     // Picture k's pixel (u, v) tells all three apart.
     const auto code = [](int k, int u, int v) { return Rgba{u * 6 + 1, v * 12 + 1, 50 + k * 100, 255}; };
-    struct Placed {
-        int x, y;
-        bool turned;
-    };
-    struct Probe {
-        int x, y;
-        int picture; // -1: left clear
-        int u, v;
-    };
     const struct {
         const char* name;
         int pixels, clip, sheetSide;
-        std::vector<Placed> sprites; // 4 x 3 pictures 0, 1, ...
-        std::vector<Probe> probes;
+        std::vector<std::tuple<int, int, bool>> sprites; // x, y, turned of 4 x 3 pictures 0, 1, ...
+        std::vector<std::tuple<int, int, Rgba>> probes;  // x, y, colour
         int met;
     } rows[] = {
         {"upright by 1 at the sheet's top-left edge", 1, 0, 8, {{0, 0, false}},
-         {{4, 0, 0, 3, 0}, {4, 3, 0, 3, 2}, {0, 3, 0, 0, 2}, {5, 0, -1, 0, 0}, {2, 4, -1, 0, 0}}, 0},
+         {{4, 0, code(0, 3, 0)}, {4, 3, code(0, 3, 2)}, {0, 3, code(0, 0, 2)}, {5, 0, kClear}, {2, 4, kClear}}, 0},
         {"upright by 3, corners included", 3, 0, 16, {{5, 5, false}},
-         {{2, 2, 0, 0, 0}, {11, 6, 0, 3, 1}, {6, 10, 0, 1, 2}, {1, 5, -1, 0, 0}, {12, 6, -1, 0, 0}}, 0},
+         {{2, 2, code(0, 0, 0)}, {11, 6, code(0, 3, 1)}, {6, 10, code(0, 1, 2)}, {1, 5, kClear}, {12, 6, kClear}}, 0},
         // Turned: picture (u, v) lies at column x + v, row y + 3 - u.
         {"turned by 1 at the sheet's right edge", 1, 0, 6, {{3, 2, true}},
-         {{2, 2, 0, 3, 0}, {4, 1, 0, 3, 1}, {5, 1, 0, 3, 2}, {1, 2, -1, 0, 0}}, 0},
+         {{2, 2, code(0, 3, 0)}, {4, 1, code(0, 3, 1)}, {5, 1, code(0, 3, 2)}, {1, 2, kClear}}, 0},
         {"by 3 between two close boxes: they meet in the middle, the later wins a tie", 3, 0, 16,
          {{0, 0, false}, {7, 0, false}},
-         {{4, 0, 0, 3, 0}, {5, 1, 1, 0, 1}, {6, 2, 1, 0, 2}, {7, 0, 1, 0, 0}, {11, 0, 1, 3, 0}}, 2},
+         {{4, 0, code(0, 3, 0)}, {5, 1, code(1, 0, 1)}, {6, 2, code(1, 0, 2)}, {7, 0, code(1, 0, 0)},
+          {11, 0, code(1, 3, 0)}}, 2},
         {"by 1 with a gap of 2: no meeting", 1, 0, 16, {{0, 0, false}, {6, 0, false}},
-         {{4, 0, 0, 3, 0}, {5, 0, 1, 0, 0}}, 0},
+         {{4, 0, code(0, 3, 0)}, {5, 0, code(1, 0, 0)}}, 0},
         {"the clip's columns are uncovered and take the visible edge", 1, 1, 8, {{0, 0, false}},
-         {{0, 0, 0, 1, 0}, {3, 2, 0, 2, 2}, {4, 0, -1, 0, 0}}, 0},
+         {{0, 0, code(0, 1, 0)}, {3, 2, code(0, 2, 2)}, {4, 0, kClear}}, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         editor.perform(th::canvas::ClearCanvas{});
         th::canvas::AddSprites added;
         for (int k = 0; k < int(row.sprites.size()); ++k) {
-            const Placed& at = row.sprites[std::size_t(k)];
+            const auto [x, y, turned] = row.sprites[std::size_t(k)];
             const int picture = makePicture(images, 4, 3, [&](int u, int v) { return code(k, u, v); });
-            added.sprites.push_back({.image = picture, .x = at.x, .y = at.y, .width = at.turned ? 3 : 4,
-                                     .height = at.turned ? 4 : 3, .rotated = at.turned,
+            added.sprites.push_back({.image = picture, .x = x, .y = y, .width = turned ? 3 : 4,
+                                     .height = turned ? 4 : 3, .rotated = turned,
                                      .picture = th::canvas::holdPicture(picture, [this](int n) { images.free(n); })});
         }
         editor.perform(std::move(added));
         const int sheet = compose(row.sheetSide, row.sheetSide);
         EXPECT_EQ(extrudeEdges(images.handle(sheet), model.sprites().entries(), row.clip, row.pixels), row.met);
-        for (const Probe& probe : row.probes)
-            EXPECT_EQ(pixelOf(images, sheet, probe.x, probe.y),
-                      probe.picture < 0 ? kClear : code(probe.picture, probe.u, probe.v))
-                << probe.x << "," << probe.y;
+        for (const auto& [x, y, colour] : row.probes)
+            EXPECT_EQ(pixelOf(images, sheet, x, y), colour) << x << "," << y;
         images.free(sheet);
     }
 }
@@ -197,7 +187,8 @@ int nearestLevel(int value, int bits)
 // other depth flattens the sheet onto the background: a pixel with alpha
 // above 32 keeps its colour, a fainter one shows the background. A palette
 // depth flattens the same way; how it maps colours is the encoder's test.
-TEST_F(Sheet, TwelveAndEighteenBitKeepAlphaTheOtherDepthsFlattenOntoTheBackground)
+// Written or not, a save leaves no sheet image behind.
+TEST_F(Sheet, TwelveAndEighteenBitKeepAlphaTheOtherDepthsFlattenOntoTheBackgroundAndFailuresLeaveNoFile)
 {
     // A smooth picture with a see-through frame and a fading edge.
     const int picture = makePicture(images, 256, 256, [](int u, int v) {
@@ -223,14 +214,10 @@ TEST_F(Sheet, TwelveAndEighteenBitKeepAlphaTheOtherDepthsFlattenOntoTheBackgroun
             }
         }
     }
-}
 
-TEST_F(Sheet, FailuresLeaveNoFileAndNoSheetBehind)
-{
-    place(solid(5, 2, {1, 2, 3, 255}), 0, 0);
     th::testing::writeBytes(home.path() / "plain-file", "not a folder");
     const int before = probe();
-    EXPECT_EQ(save("plain-file/sheet.png", 5, 2, 32), SheetResult::NotWritten);
+    EXPECT_EQ(save("plain-file/sheet.png", 256, 256, 32), SheetResult::NotWritten);
     expectNoSheetLeftSince(before);
     EXPECT_EQ(save("none.png", 0, 2, 32), SheetResult::NotComposed);
 }
@@ -253,7 +240,7 @@ protected:
     ExportRequest request;
 };
 
-TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncluded)
+TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncludedAndTheNoticeCountsMetEdges)
 {
     const struct {
         int x, y, clip;
@@ -286,6 +273,16 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
         }
         EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? kMagenta : sprite);
     }
+
+    // When edges meet is the extrusion's own table; the notice counts them,
+    // here for a second sprite three pixels right of the first.
+    editor.perform(th::canvas::AddSprites{.sprites = {{.image = solid(20, 10, {7, 7, 7, 255}), .x = 23, .width = 20,
+                                                       .height = 10, .name = "walk02.png"}}});
+    request.extrude = 2;
+    const ExportOutcome outcome = runWithSpriteAt(0, 0);
+    EXPECT_TRUE(outcome.completed);
+    EXPECT_EQ(outcome.notice.text, "Your file(s) have been saved to disk.\nThe extruded edges of 2 sprite(s) met those "
+                                   "of a neighbour; a gap of twice the extrusion keeps them apart.");
 }
 
 TEST_F(ExportRun, ATemplateWithTheTurnDirectiveStoresTurnedSpritesClockwise)
@@ -311,19 +308,6 @@ TEST_F(ExportRun, ATemplateWithTheTurnDirectiveStoresTurnedSpritesClockwise)
         EXPECT_EQ(th::testing::readPng(request.sheetPath).at(0, 0), topLeft);
         EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), script);
     }
-}
-
-// When edges meet is the extrusion's own table; the notice counts them.
-TEST_F(ExportRun, TheNoticeCountsTheSpritesWhoseExtrudedEdgesMet)
-{
-    // A second 20 x 10 sprite three pixels right of the first.
-    editor.perform(th::canvas::AddSprites{.sprites = {{.image = solid(20, 10, {7, 7, 7, 255}), .x = 23, .width = 20,
-                                                       .height = 10, .name = "walk02.png"}}});
-    request.extrude = 2;
-    const ExportOutcome outcome = runWithSpriteAt(0, 0);
-    EXPECT_TRUE(outcome.completed);
-    EXPECT_EQ(outcome.notice.text, "Your file(s) have been saved to disk.\nThe extruded edges of 2 sprite(s) met those "
-                                   "of a neighbour; a gap of twice the extrusion keeps them apart.");
 }
 
 // An empty used area is refused before anything is written; a sheet too
@@ -386,8 +370,6 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
     wholeSave.insert(wholeSave.end(), 1 + 105, "Quantising");
     for (int row = 1; row <= 10; ++row)
         wholeSave.push_back("Writing " + std::to_string(row) + " of 10");
-    const std::vector<std::string> learningStopped{"Composing", "Composing", "Quantising", "Quantising",
-                                                   "Quantising"};
     const struct {
         SheetDepth depth;
         std::string stopAt;
@@ -400,7 +382,7 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
          {"Composing", "Composing", "Writing 0 of 10", "Writing 1 of 10", "Writing 2 of 10"}},
         {SheetDepth::Bits8, "Quantising", 1, {"Composing", "Composing", "Quantising"}},
         // Stopped part way through the learning, it learns no further.
-        {SheetDepth::Bits8, "Quantising", 3, learningStopped},
+        {SheetDepth::Bits8, "Quantising", 3, {"Composing", "Composing", "Quantising", "Quantising", "Quantising"}},
         {SheetDepth::Bits4, "Writing 10 of 10", 1, wholeSave},
     };
     for (const auto& c : cases) {
@@ -412,10 +394,8 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
         editor.perform(th::canvas::MoveSprite{.position = 0, .x = 1, .y = 0});
         const ExportOutcome outcome = runExport(request, model, images, host, &progress);
         EXPECT_EQ(progress.steps, c.steps);
-        EXPECT_EQ(progress.finishes, 1);
-        EXPECT_TRUE(outcome.cancelled);
-        EXPECT_FALSE(outcome.completed);
-        EXPECT_EQ(outcome.notice.title, "");
+        EXPECT_EQ(std::tuple(progress.finishes, outcome.cancelled, outcome.completed, outcome.notice.title),
+                  std::tuple(1, true, false, std::string()));
         EXPECT_EQ(th::testing::readBytes(request.sheetPath), old);
         EXPECT_EQ(th::testing::namesIn(home.path()), names);
     }
