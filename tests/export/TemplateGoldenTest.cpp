@@ -56,13 +56,6 @@ std::vector<fs::path> findCases()
     return cases;
 }
 
-std::string caseName(const fs::path& folder)
-{
-    std::string name = fs::relative(folder, kCasesRoot).generic_string();
-    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
-    return name;
-}
-
 // The nearest canvas.txt at or above the case folder; the cases root holds one.
 fs::path findCanvasFile(fs::path folder)
 {
@@ -158,9 +151,7 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     ASSERT_FALSE(templateFile.empty());
     SpriteList sprites;
     ScriptInputs inputs;
-    loadCanvas(findCanvasFile(folder), sprites, inputs);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(loadCanvas(findCanvasFile(folder), sprites, inputs));
     const std::string expected = readBytes(folder / "expected.txt");
     ASSERT_EQ(expected.find('\r'), std::string::npos) << "expected.txt is written with LF only";
 
@@ -187,7 +178,12 @@ TEST(TemplateGoldenCases, CoverEveryGalleryTemplate)
         EXPECT_TRUE(covered.contains(std::string(entry.file))) << entry.file;
 }
 
+// Each case is named by its folder.
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateGolden, ::testing::ValuesIn(findCases()),
-                         [](const ::testing::TestParamInfo<fs::path>& info) { return caseName(info.param); });
+                         [](const ::testing::TestParamInfo<fs::path>& info) {
+                             std::string name = fs::relative(info.param, kCasesRoot).generic_string();
+                             std::ranges::replace_if(name, [](unsigned char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
 
 } // namespace

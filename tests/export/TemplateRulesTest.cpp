@@ -109,30 +109,6 @@ TEST(TokenReplacer, LaterTokensTakeTheFrameFromTheFileNameAndRoundPivots)
     }
 }
 
-class ExpandTemplate : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (const char* name : {"a.png", "b.png", "c.png"})
-            sprites.insert(sprites.size(), th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
-    }
-    std::filesystem::path file(const char* name) const { return home.path() / name; }
-
-    th::testing::TempHome home;
-    th::canvas::SpriteList sprites;
-};
-
-TEST_F(ExpandTemplate, ManyRepeatLinesWithoutAnEndAreLookedAheadOnce)
-{
-    std::string text;
-    for (int i = 0; i < 200000; ++i)
-        text += "th.Repeat\n";
-    writeBytes(file("t.txt"), text + "done\n");
-    ScriptFile script(file("out.txt"));
-    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
-    EXPECT_EQ(readBytes(file("out.txt")), "done\n");
-}
-
 // A destination that takes a few lines, then no more.
 class FullAfter final : public ScriptDestination {
 public:
@@ -146,8 +122,23 @@ private:
     int room_;
 };
 
-TEST_F(ExpandTemplate, TheFirstRefusedLineEndsEvenABillionPassExpansion)
+TEST(ExpandTemplate, ManyRepeatLinesAreLookedAheadOnceAndTheFirstRefusedLineEndsEvenABillionPassExpansion)
 {
+    th::testing::TempHome home;
+    const auto file = [&home](const char* name) { return home.path() / name; };
+    th::canvas::SpriteList sprites;
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        sprites.insert(sprites.size(), th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
+
+    // Repeat lines without an end are looked ahead once, not once each.
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "th.Repeat\n";
+    writeBytes(file("t.txt"), text + "done\n");
+    ScriptFile lookedAhead(file("out.txt"));
+    ASSERT_EQ(expandTemplate(file("t.txt"), lookedAhead, sprites, {}).result, ExpansionResult::Written);
+    EXPECT_EQ(readBytes(file("out.txt")), "done\n");
+
     writeBytes(file("t.txt"), "th.Repeat\nline th.ImageNumber\nth.Until = $7FFFFFFF\n");
     FullAfter full(3);
     const Expansion expansion = expandTemplate(file("t.txt"), full, sprites, {});

@@ -154,17 +154,23 @@ TEST_F(ProjectCommandsTest, SavedProjectReopensEveryFieldAndMovesWithItsFolder)
         EXPECT_EQ(std::pair(sprite.pivotX, sprite.pivotY), std::pair(0.5, 0.5));
 }
 
-TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
+// A faulty file, or pictures that cannot all be read, are named, and the
+// canvas stays as it was unless the user opens the rest.
+TEST_F(ProjectCommandsTest, FaultyFilesAndUnreadablePicturesAreNamedAndLeaveTheCanvasAsItWas)
 {
     Canvas source(host);
     arrange(source);
-    const std::string good = projectText(projectOf(source.model, false), projectFolder + "p.theron");
+    const std::string file = projectFolder + "p.theron";
+    const std::string good = projectText(projectOf(source.model, false), file);
     const auto changed = [](std::string text, const std::vector<std::pair<std::string, std::string>>& edits) {
         for (const auto& [from, to] : edits)
             text.replace(text.find(from), from.size(), to);
         return text;
     };
-    const std::string opened = "The project " + projectFolder + "p.theron could not be opened:";
+    const std::string opened = "The project " + file + " could not be opened:";
+    std::string deepItems;
+    for (int i = 0; i < 30; ++i)
+        deepItems += " item 1";
     struct Row {
         const char* name;
         std::string text; // the project file; empty for a folder in its place
@@ -193,12 +199,7 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
         {"too large as a sprite", changed(good, {{"\"sprites\": [", "\"sprites\": [1e999, "}}),
          opened + "\n- sprite 1 holds a number too large to read"},
         {"nested too deep", changed(good, {{"\"sheet\": \"", "\"extra\": " + std::string(40, '[') + ", \"sheet\": \""}}),
-         opened + "\n- export \"extra\"" + [] {
-             std::string items;
-             for (int i = 0; i < 30; ++i)
-                 items += " item 1";
-             return items;
-         }() + " nests lists and objects deeper than a project ever does"},
+         opened + "\n- export \"extra\"" + deepItems + " nests lists and objects deeper than a project ever does"},
         {"a key twice", changed(good, {{"\"x\": 10", "\"x\": 10, \"x\": 500"}}), opened + "\n- sprite 2: \"x\" is given twice"},
         {"the sprites twice", changed(good, {{"\"sprites\": [", "\"sprites\": [], \"sprites\": ["}}),
          opened + "\n- \"sprites\" is given twice"},
@@ -207,58 +208,47 @@ TEST_F(ProjectCommandsTest, FaultyFilesAreNamedAndLeaveTheCanvasAsItWas)
                   "\n- a.png: y 4096 puts it outside every canvas; y must be from -19 to 4095"},
         {"a folder in its place", "", opened + "\n- it is a folder, not a project file"},
     };
+    const std::string before = describe(source.model);
+    const std::uint64_t revision = source.model.revision();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        std::filesystem::remove_all(projectFolder + "p.theron");
+        std::filesystem::remove_all(file);
         if (row.text.empty())
-            std::filesystem::create_directories(projectFolder + "p.theron");
+            std::filesystem::create_directories(file);
         else
-            writeBytes(projectFolder + "p.theron", row.text);
-        const std::string before = describe(source.model);
-        const std::uint64_t revision = source.model.revision();
+            writeBytes(file, row.text);
         host.shown.clear();
-        EXPECT_FALSE(openInto(source, projectFolder + "p.theron"));
+        EXPECT_FALSE(openInto(source, file));
         ASSERT_FALSE(host.shown.empty());
         EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
                   "message|Not Opened!|" + row.notice);
         EXPECT_EQ(source.model.revision(), revision);
         EXPECT_EQ(describe(source.model), before);
     }
-}
 
-TEST_F(ProjectCommandsTest, UnreadablePicturesAreListedAndTheRestOpensOnlyWhenAskedFor)
-{
-    Canvas source(host);
-    arrange(source);
-    const std::string file = projectFolder + "p.theron";
+    std::filesystem::remove_all(file);
     ASSERT_TRUE(saveProject(projectOf(source.model, false), file).ok());
     std::filesystem::remove(projectFolder + "pics/a.png");
     std::filesystem::remove(projectFolder + "pics/b.png");
     std::filesystem::create_directory(projectFolder + "pics/b.png");
-    const std::string listing = "These pictures of the project " + file +
-                                " could not be read:\n- b.png: a folder, not a picture\n- a.png: not found";
-
-    Canvas target(host);
-    target.editor.perform(AddSprites{.sprites = {sprite(picture(home.folder() + "x.png", "1 1"), 0, 0)}});
-    const std::string before = describe(target.model);
-    const std::uint64_t revision = target.model.revision();
     host.answers = {false};
-    EXPECT_FALSE(openInto(target, file));
+    EXPECT_FALSE(openInto(source, file));
     EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
-              "ask|Pictures Missing!|" + listing + "\n\nOpen the project without them?");
-    EXPECT_EQ(target.model.revision(), revision);
-    EXPECT_EQ(describe(target.model), before);
-    EXPECT_EQ(target.commands.projectFile(), "");
+              "ask|Pictures Missing!|These pictures of the project " + file + " could not be read:\n- b.png: a folder, "
+              "not a picture\n- a.png: not found\n\nOpen the project without them?");
+    EXPECT_EQ(source.model.revision(), revision);
+    EXPECT_EQ(describe(source.model), before);
+    EXPECT_EQ(source.commands.projectFile(), "");
 
     // The one sprite left is numbered 1, as if the others had been deleted.
     host.answers = {true};
-    EXPECT_TRUE(openInto(target, file));
-    EXPECT_EQ(describe(target.model), "c.png#1@40,0 5x6 | current c.png, clip 2, place 45,0, active, size 2048");
+    EXPECT_TRUE(openInto(source, file));
+    EXPECT_EQ(describe(source.model), "c.png#1@40,0 5x6 | current c.png, clip 2, place 45,0, active, size 2048");
 
     // With no picture left, there is nothing to open without them.
     std::filesystem::remove(home.folder() + "elsewhere/c.png");
     host.shown.clear();
-    EXPECT_FALSE(openInto(target, file));
+    EXPECT_FALSE(openInto(source, file));
     EXPECT_EQ(host.shown.back().title, "Not Opened!");
     EXPECT_NE(host.shown.back().text.find(":\n- c.png: not found\n- b.png"), std::string::npos) << host.shown.back().text;
 }
