@@ -230,18 +230,20 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFol
         cursor.setPosition(start);
         const QRect from = editor.cursorRect(cursor);
         cursor.setPosition(start + length);
-        const QRect area(from.topLeft(), QPoint(editor.cursorRect(cursor).left(), from.bottom()));
-        std::vector<int> counts(std::size_t(inks.size()));
-        for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), shot.height() - 1); ++y)
-            for (int x = std::max(area.left(), 0); x <= std::min(area.right(), shot.width() - 1); ++x)
-                for (qsizetype i = 0; i < inks.size(); ++i) {
+        const QRect area =
+            QRect(from.topLeft(), QPoint(editor.cursorRect(cursor).left(), from.bottom())) & shot.rect();
+        const auto covered = [&](const QColor& ink) {
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) {
                     const QColor pixel = shot.pixelColor(x, y);
-                    if (std::abs(pixel.red() - inks[i].red()) <= 6 && std::abs(pixel.green() - inks[i].green()) <= 6 &&
-                        std::abs(pixel.blue() - inks[i].blue()) <= 6)
-                        ++counts[std::size_t(i)];
+                    count += std::abs(pixel.red() - ink.red()) <= 6 && std::abs(pixel.green() - ink.green()) <= 6 &&
+                             std::abs(pixel.blue() - ink.blue()) <= 6;
                 }
-        const auto most = std::max_element(counts.begin(), counts.end());
-        return *most > 0 ? inks[most - counts.begin()] : QColor();
+            return count;
+        };
+        const auto most = std::ranges::max_element(inks, {}, covered);
+        return covered(*most) > 0 ? *most : QColor();
     };
     // Checks every word of the sample that starts at `from`.
     const auto expectInks = [&](QPlainTextEdit& editor, int from, const Theme& theme) {
@@ -338,37 +340,29 @@ TEST_F(ScriptEditorWindowTest, PreviewFollowsEditsStopsLongRunsAndSelectsTheSpri
     editor->setPlainText("th.Extension = .long\nth.Repeat\nth.Until 2000000000");
     ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
 
-    struct Row {
-        const char* name;
-        QString typed;
-        QString firstLine;
-        int lineCount;
-        QString lastLine;
-        QString title;
+    // The preview's first line, line count, last line and title.
+    const auto shown = [&] {
+        const QTextDocument* text = preview->document();
+        return QStringList{text->firstBlock().text(), QString::number(text->blockCount()), text->lastBlock().text(),
+                           element<QLabel>(kPreviewLabel)->text()};
     };
-    const std::vector<Row> rows = {
-        {"after two billion passes that write nothing", "after", "after", 1, "after", "Preview (.txt)"},
-        {"stopped", "th.Repeat\nline th.ImageNumber\nth.Until 10000000", "line 1", 2001,
-         QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"},
-        {"typed", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3", "head", 4, "<s3>",
-         "Preview (.plist)"},
+    const std::tuple<const char*, QString, QStringList> rows[] = {
+        {"after two billion passes that write nothing", "after", {"after", "1", "after", "Preview (.txt)"}},
+        {"stopped", "th.Repeat\nline th.ImageNumber\nth.Until 10000000",
+         {"line 1", "2001", QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"}},
+        {"typed", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3",
+         {"head", "4", "<s3>", "Preview (.plist)"}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        editor->setPlainText(row.typed);
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return preview->blockCount() == row.lineCount && preview->document()->firstBlock().text() == row.firstLine
-                   && preview->document()->lastBlock().text() == row.lastLine;
-        })) << preview->toPlainText().left(200).toStdString() << " / " << editor->toPlainText().toStdString();
-        EXPECT_EQ(element<QLabel>(kPreviewLabel)->text(), row.title);
+    for (const auto& [name, typed, expected] : rows) {
+        SCOPED_TRACE(name);
+        editor->setPlainText(typed);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown() == expected; })) << shown().join("|").toStdString();
     }
 
     // Line 3 of the last row's preview is the second pass's.
     const QTextBlock second = preview->document()->findBlockByNumber(2);
     ASSERT_EQ(second.text(), "<s2>");
-    QTextCursor at(second);
-    const QPoint point = preview->cursorRect(at).center();
-    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, preview->cursorRect(QTextCursor(second)).center());
     EXPECT_EQ(chosen, std::vector<std::int64_t>{2});
 
     editor->document()->setModified(false);

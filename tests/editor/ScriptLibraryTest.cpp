@@ -85,7 +85,7 @@ TEST_F(ScriptLibraryTest, CreateRefusesAnEmptyNameAndAFileWithContent)
                                "lost.txt because the folder " + home.folder() + "gone does not exist.");
 }
 
-TEST_F(ScriptLibraryTest, SaveAsksThenWritesOneLineFeedPerLineOrSaysWhyItCouldNot)
+TEST_F(ScriptLibraryTest, SaveAsksThenWritesOneLineFeedPerLineOrSaysWhyItCouldNotAndDeleteAsksToo)
 {
     writeBytes(file("s"), "\xEF\xBB\xBFold\r\n");
     host.answers = {false};
@@ -105,10 +105,8 @@ TEST_F(ScriptLibraryTest, SaveAsksThenWritesOneLineFeedPerLineOrSaysWhyItCouldNo
     EXPECT_EQ(lastShown(), "Not Saved!|The \"s\" script could not be saved as " + file("s") +
                                " because a folder of that name is in the way.");
     EXPECT_TRUE(std::filesystem::is_directory(file("s")));
-}
 
-TEST_F(ScriptLibraryTest, DeleteKeepsTheLastScriptAsksThenForgetsFileAndEditor)
-{
+    // Delete keeps the last script, asks, then forgets the file and its editor.
     writeBytes(file("d"), "x");
     library.registerEditor("d", 7);
     EXPECT_FALSE(library.remove("d", 1));

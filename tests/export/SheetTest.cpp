@@ -246,14 +246,13 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
         int x, y, clip;
         bool powerOfTwo;
         int width, height;
-        int spriteColumn; // the sheet column of the sprite's first visible pixel
         int extrude = 0;
     } rows[] = {
-        {300, 0, 0, false, 320, 10, 300}, // the background fills the left
-        {0, 0, 4, false, 16, 10, 0},      // the clip takes 4 pixels off the right
-        {80, 50, 0, true, 128, 64, 80},   // 100 x 60 rounds up to 128 x 64
-        {0, 0, 0, false, 23, 13, 0, 3},   // room for the extruded right and bottom edges
-        {0, 50, 0, true, 32, 64, 0, 3},   // ... which a power of two may already give
+        {300, 0, 0, false, 320, 10}, // the background fills the left
+        {0, 0, 4, false, 16, 10},    // the clip takes 4 pixels off the right
+        {80, 50, 0, true, 128, 64},  // 100 x 60 rounds up to 128 x 64
+        {0, 0, 0, false, 23, 13, 3}, // room for the extruded right and bottom edges
+        {0, 50, 0, true, 32, 64, 3}, // ... which a power of two may already give
     };
     request.retina = true; // which halves what the script says, never the sheet
     request.background = kMagentaBackground;
@@ -265,13 +264,12 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
         ASSERT_TRUE(runWithSpriteAt(row.x, row.y).completed);
         const th::testing::PngFile sheet = th::testing::readPng(request.sheetPath);
         ASSERT_EQ(std::pair(sheet.width, sheet.height), std::pair(row.width, row.height));
-        const auto pixel = [&](int x, int y) { return sheet.at(x, y); };
         const Rgba sprite{9, 9, 9, 255};
-        EXPECT_EQ(pixel(row.spriteColumn, row.y), sprite);
-        if (row.spriteColumn > 0) {
-            EXPECT_EQ(pixel(row.spriteColumn - 1, row.y), kMagenta);
+        EXPECT_EQ(sheet.at(row.x, row.y), sprite);
+        if (row.x > 0) {
+            EXPECT_EQ(sheet.at(row.x - 1, row.y), kMagenta);
         }
-        EXPECT_EQ(pixel(row.width - 1, row.height - 1), row.powerOfTwo ? kMagenta : sprite);
+        EXPECT_EQ(sheet.at(row.width - 1, row.height - 1), row.powerOfTwo ? kMagenta : sprite);
     }
 
     // When edges meet is the extrusion's own table; the notice counts them,

@@ -72,15 +72,10 @@ TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharactersInOneScan)
 // are the gallery's golden cases; these are the names and pivots they miss.
 TEST(TokenReplacer, LaterTokensTakeTheFrameFromTheFileNameAndRoundPivots)
 {
-    struct Row {
-        const char* name;
-        double pivotX, pivotY;
-        const char* line;
-        const char* expected;
-    };
     const char* const frame = "th.ImageFile|th.Animation|th.FrameNumber";
     const char* const pivot = "th.PivotX,th.PivotY";
-    const Row rows[] = {
+    // The sprite's name and pivot, a line and what it becomes.
+    const std::tuple<const char*, double, double, const char*, const char*> rows[] = {
         // The trailing number and the one separator before it.
         {"jump 000.png", 0.5, 0.5, frame, "jump 000.png|jump|0"},
         {"fall.3.png", 0.5, 0.5, frame, "fall.3.png|fall|3"},
@@ -96,16 +91,16 @@ TEST(TokenReplacer, LaterTokensTakeTheFrameFromTheFileNameAndRoundPivots)
         // After the first twelve, in order: a name holding a later token gets it.
         {"th.FrameNumber_5.png", 0.5, 0.5, "th.ImageName th.ImageFile", "5_5 5_5.png"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, 1, 1, false, row.name, 1);
-        sprite.pivotX = row.pivotX;
-        sprite.pivotY = row.pivotY;
+    for (const auto& [name, pivotX, pivotY, text, expected] : rows) {
+        SCOPED_TRACE(name);
+        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, 1, 1, false, name, 1);
+        sprite.pivotX = pivotX;
+        sprite.pivotY = pivotY;
         TokenReplacer tokens({}, 1);
         tokens.setSprite(&sprite);
-        std::string line = row.line;
+        std::string line = text;
         tokens.apply(line);
-        EXPECT_EQ(line, row.expected);
+        EXPECT_EQ(line, expected);
     }
 }
 

@@ -52,14 +52,11 @@ struct Canvas {
 
 class ProjectCommandsTest : public ::testing::Test {
 protected:
-    std::string picture(const std::string& path, const std::string& size)
+    // A sprite at (x, y) from a stand-in picture file of the given size.
+    SpriteEntry sprite(const std::string& path, const std::string& size, std::int32_t x, std::int32_t y)
     {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         writeBytes(path, size);
-        return path;
-    }
-    SpriteEntry sprite(const std::string& path, std::int32_t x, std::int32_t y)
-    {
         const LoadedPicture loaded = Canvas::load(path).picture.value();
         return {.image = loaded.image, .x = x, .y = y, .width = loaded.width, .height = loaded.height,
                 .name = std::filesystem::path(path).filename().string(), .sourcePath = path};
@@ -69,9 +66,9 @@ protected:
     // below `projectFolder`, c outside it.
     void arrange(Canvas& canvas)
     {
-        canvas.editor.perform(AddSprites{.sprites = {sprite(picture(projectFolder + "pics/a.png", "10 20"), 0, 0),
-                                                     sprite(picture(projectFolder + "pics/b.png", "30 40"), 10, 0),
-                                                     sprite(picture(home.folder() + "elsewhere/c.png", "5 6"), 40, 0)},
+        canvas.editor.perform(AddSprites{.sprites = {sprite(projectFolder + "pics/a.png", "10 20", 0, 0),
+                                                     sprite(projectFolder + "pics/b.png", "30 40", 10, 0),
+                                                     sprite(home.folder() + "elsewhere/c.png", "5 6", 40, 0)},
                                          .placeX = 45, .placeY = 0});
         canvas.editor.perform(TurnSprite{.position = 1});
         canvas.editor.perform(MoveSprite{.position = 0, .x = -3, .y = 70});
