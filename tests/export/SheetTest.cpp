@@ -82,7 +82,7 @@ TEST(SheetSize, PowersOfTwoFromTwoToFourThousandNinetySix)
         EXPECT_EQ(roundToPowerOfTwo(size), rounded) << size;
 }
 
-TEST_F(Sheet, PicturesAreCutAtEveryEdgeAndASpriteWithoutPictureIsPassedOver)
+TEST_F(Sheet, PicturesAreCutAtEveryEdgeASpriteWithoutPictureIsPassedOverAndTranslucentOnesComposeOver)
 {
     place(coded(6, 5), -2, -3);
     place(coded(6, 4), 5, -2, true); // 4 wide, 6 tall, partly above the sheet
@@ -105,12 +105,9 @@ TEST_F(Sheet, PicturesAreCutAtEveryEdgeAndASpriteWithoutPictureIsPassedOver)
     EXPECT_EQ(pixelOf(images, *clockwise, 5, 0), codeOf(2, 3));
     EXPECT_EQ(pixelOf(images, *clockwise, 7, 3), codeOf(5, 1));
     EXPECT_EQ(pixelOf(images, *clockwise, 8 - 1, 7), codeOf(1, 1));
-}
 
-// The results were worked out once with Porter-Duff "over" in double
-// precision, rounded to nearest; an alpha of 0 draws nothing.
-TEST_F(Sheet, TranslucentPixelsComposeAsPorterDuffOver)
-{
+    // The results were worked out once with Porter-Duff "over" in double
+    // precision, rounded to nearest; an alpha of 0 draws nothing.
     const std::tuple<Rgba, Rgba, Rgba> cases[] = {
         {{200, 10, 90, 255}, {10, 250, 40, 128}, {105, 130, 65, 255}},
         {{90, 60, 30, 100}, {30, 200, 255, 60}, {64, 122, 129, 136}},
@@ -283,35 +280,10 @@ TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncl
                                    "of a neighbour; a gap of twice the extrusion keeps them apart.");
 }
 
-TEST_F(ExportRun, ATemplateWithTheTurnDirectiveStoresTurnedSpritesClockwise)
-{
-    editor.perform(th::canvas::ClearCanvas{});
-    // A 3 x 2 picture lying turned: 2 wide, 3 tall on the sheet.
-    editor.perform(th::canvas::AddSprites{
-        .sprites = {{.image = coded(3, 2), .width = 2, .height = 3, .rotated = true, .name = "t.png"}}});
-    // The turn line is never written.
-    const std::tuple<const char*, Rgba, const char*> rows[] = {
-        {"th.Extension = \".txt\"\nth.ImageX\n", codeOf(2, 0), "0\n"},
-        {"th.Extension = \".json\"\nth.TurnClockwise\nth.ImageX\n", codeOf(0, 1), "0\n"},
-        // Any line that holds the word asks for it, in that case only.
-        {"th.Extension = \".txt\"\nth.ImageX\n   th.TurnClockwise note\n", codeOf(0, 1), "0\n"},
-        {"th.Extension = \".txt\"\nth.ImageX\nth.turnclockwise\n", codeOf(2, 0), "0\nth.turnclockwise\n"},
-    };
-    for (const auto& [text, topLeft, script] : rows) {
-        SCOPED_TRACE(text);
-        th::testing::writeBytes(home.path() / "t.txt", text);
-        request.chooseTemplate(home.path() / "t.txt");
-        request.scriptPath = (home.path() / "out.txt").string();
-        ASSERT_TRUE(runExport(request, model, images, host).completed);
-        EXPECT_EQ(th::testing::readPng(request.sheetPath).at(0, 0), topLeft);
-        EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), script);
-    }
-}
-
 // An empty used area is refused before anything is written; a sheet too
 // large to make, or a script that fails after the sheet was saved, is told.
 // The notice is for the window to show; the clipboard is left alone.
-TEST_F(ExportRun, RefusalsAndFailuresAreTheNotice)
+TEST_F(ExportRun, RefusalsAndFailuresAreTheNoticeAndTheTurnDirectiveTurnsTheSheet)
 {
     th::testing::writeBytes(home.path() / "t.txt", "th.Extension = \".txt\"\nth.ImageName\n");
     // Lines of 64 KiB reach the clipboard's bound after a thousand passes.
@@ -353,6 +325,29 @@ TEST_F(ExportRun, RefusalsAndFailuresAreTheNotice)
     }
     EXPECT_TRUE(host.shown.empty());
     EXPECT_EQ(host.clipboard, "kept");
+
+    // A template with the turn directive stores turned sprites clockwise.
+    editor.perform(th::canvas::ClearCanvas{});
+    // A 3 x 2 picture lying turned: 2 wide, 3 tall on the sheet.
+    editor.perform(th::canvas::AddSprites{
+        .sprites = {{.image = coded(3, 2), .width = 2, .height = 3, .rotated = true, .name = "t.png"}}});
+    // The turn line is never written.
+    const std::tuple<const char*, Rgba, const char*> turns[] = {
+        {"th.Extension = \".txt\"\nth.ImageX\n", codeOf(2, 0), "0\n"},
+        {"th.Extension = \".json\"\nth.TurnClockwise\nth.ImageX\n", codeOf(0, 1), "0\n"},
+        // Any line that holds the word asks for it, in that case only.
+        {"th.Extension = \".txt\"\nth.ImageX\n   th.TurnClockwise note\n", codeOf(0, 1), "0\n"},
+        {"th.Extension = \".txt\"\nth.ImageX\nth.turnclockwise\n", codeOf(2, 0), "0\nth.turnclockwise\n"},
+    };
+    for (const auto& [text, topLeft, script] : turns) {
+        SCOPED_TRACE(text);
+        th::testing::writeBytes(home.path() / "t.txt", text);
+        request.chooseTemplate(home.path() / "t.txt");
+        request.scriptPath = (home.path() / "out.txt").string();
+        ASSERT_TRUE(runExport(request, model, images, host).completed);
+        EXPECT_EQ(th::testing::readPng(request.sheetPath).at(0, 0), topLeft);
+        EXPECT_EQ(th::testing::readBytes(home.path() / "out.txt"), script);
+    }
 }
 
 // A save stopped at any stage or row, the last row included, leaves the
