@@ -41,7 +41,10 @@ protected:
     void SetUp() override
     {
         folder = th::toolkit::prepareDataFolder(home.folder(), 60000, store);
-        // Every window opens in a theme other than the first.
+        // Every window opens in a theme other than the first, with a saved
+        // tab that matches no script's case, so the first tab is selected.
+        store.selectGroup("Tab Selection");
+        store.writeText("SavedTab", "multi loops");
         store.selectGroup("Theme");
         store.writeInteger("SavedTheme", 3);
         store.close();
@@ -81,14 +84,10 @@ protected:
     QPointer<ScriptEditorWindow> window;
 };
 
-// One session from open to close, and the reopening that finds its choices.
-TEST_F(ScriptEditorWindowTest, OpensReselectsTheSavedTabAndThemeAndItsButtonsAndGalleryEditTheLibrary)
+// One session from open to close, and the reopening that finds its choices
+// and shows the preview.
+TEST_F(ScriptEditorWindowTest, OpensReselectsTheSavedTabAndThemeItsButtonsAndGalleryEditTheLibraryAndItsPreviewFollowsEdits)
 {
-    // A saved tab that matches no script's case selects the first.
-    store.open(prefs);
-    store.selectGroup("Tab Selection");
-    store.writeText("SavedTab", "multi loops");
-    store.close();
     open();
     EXPECT_EQ(tabTitles(), (QStringList{"Clipboard", "HTML5", "Multi Loops", "Pure Data", "plist"}));
     auto* tabs = element<QTabWidget>(kTabPanel);
@@ -202,6 +201,55 @@ TEST_F(ScriptEditorWindowTest, OpensReselectsTheSavedTabAndThemeAndItsButtonsAnd
     open();
     EXPECT_EQ(element<QTabWidget>(kTabPanel)->tabText(element<QTabWidget>(kTabPanel)->currentIndex()), "Multi Loops");
     EXPECT_EQ(element<QComboBox>(kThemeList)->currentIndex(), 4);
+
+    // The preview runs on another thread; each row waits for the text a
+    // template gives. A run of two billion passes is started first and would
+    // take minutes: the first row's text shows in time only when the newer
+    // edit gave the older run up.
+    PreviewSource source;
+    for (int i = 1; i <= 3; ++i) {
+        const std::string name = "s" + std::to_string(i) + ".png";
+        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, name, i));
+    }
+    window->setPreviewPause(std::chrono::milliseconds(0));
+    window->setPreviewSource([source] { return source; });
+    std::vector<std::int64_t> chosen;
+    window->setSpriteChooser([&chosen](std::int64_t number) { chosen.push_back(number); });
+    click(kPreviewToggle);
+    ASSERT_TRUE(element<QCheckBox>(kPreviewToggle)->isChecked());
+    auto* preview = element<QPlainTextEdit>(kPreviewPane);
+    editor = window->currentEditor();
+    editor->setPlainText("th.Extension = .long\nth.Repeat\nth.Until 2000000000");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
+
+    // The preview's first line, line count, last line and title.
+    const auto shown = [&] {
+        const QTextDocument* text = preview->document();
+        return QStringList{text->firstBlock().text(), QString::number(text->blockCount()), text->lastBlock().text(),
+                           element<QLabel>(kPreviewLabel)->text()};
+    };
+    const std::tuple<const char*, QString, QStringList> previews[] = {
+        {"after two billion passes that write nothing", "after", {"after", "1", "after", "Preview (.txt)"}},
+        {"stopped", "th.Repeat\nline th.ImageNumber\nth.Until 10000000",
+         {"line 1", "2001", QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"}},
+        {"typed", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3",
+         {"head", "4", "<s3>", "Preview (.plist)"}},
+    };
+    for (const auto& [name, typed, expected] : previews) {
+        SCOPED_TRACE(name);
+        editor->setPlainText(typed);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown() == expected; })) << shown().join("|").toStdString();
+    }
+
+    // Line 3 of the last row's preview is the second pass's.
+    const QTextBlock second = preview->document()->findBlockByNumber(2);
+    ASSERT_EQ(second.text(), "<s2>");
+    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, preview->cursorRect(QTextCursor(second)).center());
+    EXPECT_EQ(chosen, std::vector<std::int64_t>{2});
+
+    editor->document()->setModified(false);
+    ASSERT_TRUE(close());
+    EXPECT_NE(readBytes(prefs).find("[Preview]\nShown = 1\n"), std::string::npos) << readBytes(prefs);
 }
 
 TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFollowTypingInTheActiveWindow)
@@ -310,59 +358,6 @@ TEST(ThemeTiles, AreTheirResourcesPixelForPixel)
                   resource.convertToFormat(QImage::Format_RGBA8888))
             << theme;
     }
-}
-
-// The preview runs on another thread; each row waits for the text a template
-// gives. A run of two billion passes is started first and would take
-// minutes: the first row's text shows in time only when the newer edit gave
-// the older run up.
-TEST_F(ScriptEditorWindowTest, PreviewFollowsEditsStopsLongRunsAndSelectsTheSpriteOfAClickedLine)
-{
-    open();
-    PreviewSource source;
-    for (int i = 1; i <= 3; ++i) {
-        const std::string name = "s" + std::to_string(i) + ".png";
-        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, name, i));
-    }
-    window->setPreviewPause(std::chrono::milliseconds(0));
-    window->setPreviewSource([source] { return source; });
-    std::vector<std::int64_t> chosen;
-    window->setSpriteChooser([&chosen](std::int64_t number) { chosen.push_back(number); });
-    click(kPreviewToggle);
-    ASSERT_TRUE(element<QCheckBox>(kPreviewToggle)->isChecked());
-    auto* preview = element<QPlainTextEdit>(kPreviewPane);
-    QPlainTextEdit* editor = window->currentEditor();
-    editor->setPlainText("th.Extension = .long\nth.Repeat\nth.Until 2000000000");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
-
-    // The preview's first line, line count, last line and title.
-    const auto shown = [&] {
-        const QTextDocument* text = preview->document();
-        return QStringList{text->firstBlock().text(), QString::number(text->blockCount()), text->lastBlock().text(),
-                           element<QLabel>(kPreviewLabel)->text()};
-    };
-    const std::tuple<const char*, QString, QStringList> rows[] = {
-        {"after two billion passes that write nothing", "after", {"after", "1", "after", "Preview (.txt)"}},
-        {"stopped", "th.Repeat\nline th.ImageNumber\nth.Until 10000000",
-         {"line 1", "2001", QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"}},
-        {"typed", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3",
-         {"head", "4", "<s3>", "Preview (.plist)"}},
-    };
-    for (const auto& [name, typed, expected] : rows) {
-        SCOPED_TRACE(name);
-        editor->setPlainText(typed);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return shown() == expected; })) << shown().join("|").toStdString();
-    }
-
-    // Line 3 of the last row's preview is the second pass's.
-    const QTextBlock second = preview->document()->findBlockByNumber(2);
-    ASSERT_EQ(second.text(), "<s2>");
-    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, preview->cursorRect(QTextCursor(second)).center());
-    EXPECT_EQ(chosen, std::vector<std::int64_t>{2});
-
-    editor->document()->setModified(false);
-    ASSERT_TRUE(close());
-    EXPECT_NE(readBytes(prefs).find("[Preview]\nShown = 1\n"), std::string::npos) << readBytes(prefs);
 }
 
 } // namespace

@@ -36,7 +36,7 @@ protected:
 };
 
 // Case and byte order are the folder listing's test.
-TEST_F(ScriptLibraryTest, ListsTxtFilesButNotLinksToNowhereAndReadsTheirLines)
+TEST_F(ScriptLibraryTest, ListsTxtFilesButNotLinksToNowhereReadsTheirLinesAndCreateRefusesAnEmptyNameOrAFileWithContent)
 {
     writeBytes(file("b"), "one\r\ntwo");
     writeBytes(file("a.txt"), "");
@@ -48,10 +48,7 @@ TEST_F(ScriptLibraryTest, ListsTxtFilesButNotLinksToNowhereAndReadsTheirLines)
     EXPECT_EQ(library.read("a.txt"), std::vector<std::string>{""}) << "an empty file is one empty line";
     EXPECT_EQ(library.read("folder"), std::nullopt);
     EXPECT_TRUE(host.shown.empty());
-}
 
-TEST_F(ScriptLibraryTest, CreateRefusesAnEmptyNameAndAFileWithContent)
-{
     writeBytes(file("full"), "x");
     writeBytes(file("empty"), "");
     struct Row {
