@@ -82,12 +82,12 @@ TEST(SheetSize, PowersOfTwoFromTwoToFourThousandNinetySix)
         EXPECT_EQ(roundToPowerOfTwo(size), rounded) << size;
 }
 
-TEST_F(Sheet, PicturesAreCutAtEveryEdgeASpriteWithoutPictureIsPassedOverAndTranslucentOnesComposeOver)
+TEST_F(Sheet, PicturesAreCutAtEveryEdgeTranslucentOnesComposeOverAndExtrudedEdgesFillOnlyUncoveredPixels)
 {
     place(coded(6, 5), -2, -3);
     place(coded(6, 4), 5, -2, true); // 4 wide, 6 tall, partly above the sheet
     place(coded(9, 9), 6, 6);        // runs past the right and the bottom
-    place(9999, 0, 0);
+    place(9999, 0, 0);              // no such picture: passed over
     const int sheet = compose(8, 8);
     EXPECT_EQ(pixelOf(images, sheet, 0, 0), codeOf(2, 3));
     EXPECT_EQ(pixelOf(images, sheet, 3, 1), codeOf(5, 4));
@@ -124,11 +124,9 @@ TEST_F(Sheet, PicturesAreCutAtEveryEdgeASpriteWithoutPictureIsPassedOverAndTrans
         place(solid(1, 1, over), 0, 0);
         EXPECT_EQ(pixelOf(images, compose(1, 1), 0, 0), expected) << over[3] << " over " << under[3];
     }
-}
 
-TEST_F(Sheet, ExtrudedEdgesRepeatTheNearestVisiblePixelOntoUncoveredSheetPixelsOnly)
-{
-    // Picture k's pixel (u, v) tells all three apart.
+    // Extruded edges repeat the nearest visible pixel onto uncovered sheet
+    // pixels only; picture k's pixel (u, v) tells all three apart.
     const auto code = [](int k, int u, int v) { return Rgba{u * 6 + 1, v * 12 + 1, 50 + k * 100, 255}; };
     const struct {
         const char* name;

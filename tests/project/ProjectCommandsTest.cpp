@@ -101,10 +101,69 @@ protected:
     std::string projectFolder = home.folder() + "project/";
 };
 
-TEST_F(ProjectCommandsTest, SavedProjectReopensEveryFieldAndMovesWithItsFolder)
+// The arrangement kept for the next start, then the project saved and
+// reopened from another folder.
+TEST_F(ProjectCommandsTest, KeptArrangementIsOfferedOnceAndSavedProjectReopensEveryFieldAndMovesWithItsFolder)
 {
+    const std::string kept = home.folder() + kAutosaveName;
     Canvas first(host);
+    EXPECT_FALSE(first.commands.offerRestore(kept)) << "a first run asks nothing";
+    ASSERT_TRUE(first.commands.keep(kept).ok());
+    EXPECT_FALSE(first.commands.offerRestore(kept)) << "an empty canvas asks nothing";
     arrange(first);
+    ASSERT_TRUE(first.commands.keep(kept).ok());
+
+    Canvas restored(host);
+    host.answers = {true};
+    EXPECT_TRUE(restored.commands.offerRestore(kept));
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. Do you want to restore that arrangement?");
+    EXPECT_EQ(describe(restored.model), describe(first.model));
+    EXPECT_EQ(restored.commands.projectFile(), "") << "Save Project still asks where";
+
+    Canvas declined(host);
+    host.answers = {false};
+    EXPECT_FALSE(declined.commands.offerRestore(kept));
+    EXPECT_EQ(describe(declined.model), "| current -, clip 0, place 0,0, inactive, size 1024");
+    host.shown.clear();
+    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
+    EXPECT_TRUE(host.shown.empty()) << "No forgets the arrangement";
+
+    // A write that fails is noted, and the next start says the arrangement
+    // may be older than the canvas was; the next write that succeeds forgets it.
+    ASSERT_TRUE(first.commands.keep(kept).ok());
+    std::filesystem::rename(kept, kept + ".old");
+    std::filesystem::create_directory(kept);
+    EXPECT_FALSE(first.commands.keep(kept).ok());
+    std::filesystem::remove(kept);
+    std::filesystem::rename(kept + ".old", kept);
+    Canvas afterFailure(host);
+    host.answers = {true};
+    EXPECT_TRUE(afterFailure.commands.offerRestore(kept));
+    EXPECT_EQ(host.shown.back().text,
+              "Tile Heron was closed with 3 sprites on the canvas. The last changes could not be kept, so this "
+              "arrangement may be older than what was on screen. Do you want to restore that arrangement?");
+    ASSERT_TRUE(afterFailure.commands.keep(kept).ok());
+    host.answers = {true};
+    EXPECT_TRUE(Canvas(host).commands.offerRestore(kept));
+    EXPECT_EQ(host.shown.back().text.find("may be older"), std::string::npos) << host.shown.back().text;
+
+    // One that cannot be read is set aside once, with the user told, and
+    // blocks no later start.
+    const std::string damaged = "{\"version\": 1, \"canvas\": {\"size\": 1e999}}";
+    writeBytes(kept, damaged);
+    host.shown.clear();
+    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
+    ASSERT_EQ(host.shown.size(), 1u);
+    EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
+              "message|Arrangement Not Restored|The arrangement kept at the last run could not be read, so it was "
+              "set aside as " + kept + ".damaged:\n- canvas \"size\" holds a number too large to read");
+    EXPECT_EQ(readBytes(kept + ".damaged"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(kept));
+    host.shown.clear();
+    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
+    EXPECT_TRUE(host.shown.empty());
+
     host.paths = {projectFolder + "arrangement"};
     first.commands.saveProjectAs();
     const std::string file = projectFolder + "arrangement.theron";
@@ -248,68 +307,6 @@ TEST_F(ProjectCommandsTest, FaultyFilesAndUnreadablePicturesAreNamedAndLeaveTheC
     EXPECT_FALSE(openInto(source, file));
     EXPECT_EQ(host.shown.back().title, "Not Opened!");
     EXPECT_NE(host.shown.back().text.find(":\n- c.png: not found\n- b.png"), std::string::npos) << host.shown.back().text;
-}
-
-TEST_F(ProjectCommandsTest, KeptArrangementIsOfferedOnceAndOnlyWithSprites)
-{
-    const std::string kept = home.folder() + kAutosaveName;
-    Canvas first(host);
-    EXPECT_FALSE(first.commands.offerRestore(kept)) << "a first run asks nothing";
-    ASSERT_TRUE(first.commands.keep(kept).ok());
-    EXPECT_FALSE(first.commands.offerRestore(kept)) << "an empty canvas asks nothing";
-    arrange(first);
-    ASSERT_TRUE(first.commands.keep(kept).ok());
-
-    Canvas restored(host);
-    host.answers = {true};
-    EXPECT_TRUE(restored.commands.offerRestore(kept));
-    EXPECT_EQ(host.shown.back().text,
-              "Tile Heron was closed with 3 sprites on the canvas. Do you want to restore that arrangement?");
-    EXPECT_EQ(describe(restored.model), describe(first.model));
-    EXPECT_EQ(restored.commands.projectFile(), "") << "Save Project still asks where";
-
-    Canvas declined(host);
-    host.answers = {false};
-    EXPECT_FALSE(declined.commands.offerRestore(kept));
-    EXPECT_EQ(describe(declined.model), "| current -, clip 0, place 0,0, inactive, size 1024");
-    host.shown.clear();
-    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
-    EXPECT_TRUE(host.shown.empty()) << "No forgets the arrangement";
-
-    // A write that fails is noted, and the next start says the arrangement
-    // may be older than the canvas was; the next write that succeeds forgets it.
-    ASSERT_TRUE(first.commands.keep(kept).ok());
-    std::filesystem::rename(kept, kept + ".old");
-    std::filesystem::create_directory(kept);
-    EXPECT_FALSE(first.commands.keep(kept).ok());
-    std::filesystem::remove(kept);
-    std::filesystem::rename(kept + ".old", kept);
-    Canvas afterFailure(host);
-    host.answers = {true};
-    EXPECT_TRUE(afterFailure.commands.offerRestore(kept));
-    EXPECT_EQ(host.shown.back().text,
-              "Tile Heron was closed with 3 sprites on the canvas. The last changes could not be kept, so this "
-              "arrangement may be older than what was on screen. Do you want to restore that arrangement?");
-    ASSERT_TRUE(afterFailure.commands.keep(kept).ok());
-    host.answers = {true};
-    EXPECT_TRUE(Canvas(host).commands.offerRestore(kept));
-    EXPECT_EQ(host.shown.back().text.find("may be older"), std::string::npos) << host.shown.back().text;
-
-    // One that cannot be read is set aside once, with the user told, and
-    // blocks no later start.
-    const std::string damaged = "{\"version\": 1, \"canvas\": {\"size\": 1e999}}";
-    writeBytes(kept, damaged);
-    host.shown.clear();
-    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
-    ASSERT_EQ(host.shown.size(), 1u);
-    EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
-              "message|Arrangement Not Restored|The arrangement kept at the last run could not be read, so it was "
-              "set aside as " + kept + ".damaged:\n- canvas \"size\" holds a number too large to read");
-    EXPECT_EQ(readBytes(kept + ".damaged"), damaged);
-    EXPECT_FALSE(std::filesystem::exists(kept));
-    host.shown.clear();
-    EXPECT_FALSE(Canvas(host).commands.offerRestore(kept));
-    EXPECT_TRUE(host.shown.empty());
 }
 
 } // namespace
