@@ -47,12 +47,10 @@ const fs::path kGalleryFolder = TH_GALLERY_FOLDER;
 std::vector<fs::path> findCases()
 {
     std::vector<fs::path> cases;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kCasesRoot)) {
-        const fs::path& f = entry.path();
-        if (entry.is_directory() && fs::exists(f / "expected.txt"))
-            cases.push_back(f);
-    }
-    std::sort(cases.begin(), cases.end());
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kCasesRoot))
+        if (fs::exists(entry.path() / "expected.txt"))
+            cases.push_back(entry.path());
+    std::ranges::sort(cases);
     return cases;
 }
 

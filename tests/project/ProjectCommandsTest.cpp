@@ -31,15 +31,10 @@ struct Canvas {
     static PictureLoad load(const std::string& path)
     {
         const th::files::WholeFile file = th::files::readWholeFile(path, th::files::FileKind::Picture);
-        if (!file.result.ok()) {
-            PictureLoad unread;
-            unread.unread = file.result;
-            return unread;
-        }
         std::istringstream text(std::string(file.bytes.begin(), file.bytes.end()));
         int width = 0, height = 0;
-        if (!(text >> width >> height))
-            return {};
+        if (!file.result.ok() || !(text >> width >> height))
+            return {.picture = {}, .unread = file.result};
         return {LoadedPicture{width * 1000 + height, width, height, {}}};
     }
 
