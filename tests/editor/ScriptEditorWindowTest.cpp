@@ -265,40 +265,36 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFol
     const QString sample = "name th.Extension th.ImageX th.SheetName\nth.Repeat th.ImageName\n"
                            "th.Until = th.ImageCount\nafter th.SheetHeight\n";
 
-    // The ink most of a word's fully covered pixels have; glyph edges blend
-    // with the tile, so only near-exact pixels count.
-    const auto inkOf = [](QPlainTextEdit& editor, const QImage& shot, int start, int length,
-                          const QList<QColor>& inks) {
-        QTextCursor cursor(editor.document());
-        cursor.setPosition(start);
-        const QRect from = editor.cursorRect(cursor);
-        cursor.setPosition(start + length);
-        const QRect area =
-            QRect(from.topLeft(), QPoint(editor.cursorRect(cursor).left(), from.bottom())) & shot.rect();
-        const auto covered = [&](const QColor& ink) {
-            int count = 0;
-            for (int y = area.top(); y <= area.bottom(); ++y)
-                for (int x = area.left(); x <= area.right(); ++x) {
-                    const QColor pixel = shot.pixelColor(x, y);
-                    count += std::abs(pixel.red() - ink.red()) <= 6 && std::abs(pixel.green() - ink.green()) <= 6 &&
-                             std::abs(pixel.blue() - ink.blue()) <= 6;
-                }
-            return count;
-        };
-        const auto most = std::ranges::max_element(inks, {}, covered);
-        return covered(*most) > 0 ? *most : QColor();
-    };
-    // Checks every word of the sample that starts at `from`.
+    // Checks every word of the sample that starts at `from`: the ink most of
+    // its fully covered pixels have is its colour. Glyph edges blend with the
+    // tile, so only near-exact pixels count.
     const auto expectInks = [&](QPlainTextEdit& editor, int from, const Theme& theme) {
         const QList<QColor> inks = {qtColour(theme.plain), qtColour(theme.image), qtColour(theme.sheet),
                                     qtColour(theme.control), qtColour(theme.caret)};
         QApplication::processEvents();
         const QImage shot = editor.viewport()->grab().toImage();
-        const QString text = editor.toPlainText();
         for (const auto& [word, ink] : words) {
-            const int at = int(text.indexOf(word, from));
+            const int at = int(editor.toPlainText().indexOf(word, from));
             ASSERT_GE(at, 0) << word.toStdString();
-            EXPECT_EQ(inkOf(editor, shot, at, int(word.size()), inks).name().toStdString(),
+            QTextCursor cursor(editor.document());
+            cursor.setPosition(at);
+            const QRect start = editor.cursorRect(cursor);
+            cursor.setPosition(at + int(word.size()));
+            const QRect area =
+                QRect(start.topLeft(), QPoint(editor.cursorRect(cursor).left(), start.bottom())) & shot.rect();
+            const auto covered = [&](const QColor& colour) {
+                int count = 0;
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    for (int x = area.left(); x <= area.right(); ++x) {
+                        const QColor pixel = shot.pixelColor(x, y);
+                        count += std::abs(pixel.red() - colour.red()) <= 6 &&
+                                 std::abs(pixel.green() - colour.green()) <= 6 &&
+                                 std::abs(pixel.blue() - colour.blue()) <= 6;
+                    }
+                return count;
+            };
+            const QColor most = *std::ranges::max_element(inks, {}, covered);
+            EXPECT_EQ((covered(most) > 0 ? most : QColor()).name().toStdString(),
                       qtColour(theme.*ink).name().toStdString())
                 << word.toStdString();
         }

@@ -42,12 +42,6 @@ protected:
     // Each pixel tells where in its picture it came from.
     static Rgba codeOf(int u, int v) { return {u * 6, v * 12, 1, 255}; }
     int coded(int w, int h) { return makePicture(images, w, h, codeOf); }
-    int compose(int w, int h)
-    {
-        const std::optional<int> sheet = composeSheet(images, model.sprites(), w, h);
-        EXPECT_TRUE(sheet);
-        return sheet.value_or(0);
-    }
     SheetResult save(const std::string& name, int w, int h, int depth)
     {
         return saveSpriteSheet(images, model.sprites(), {home.path() / name, w, h, depth, kMagentaBackground}).result;
@@ -88,7 +82,7 @@ TEST_F(Sheet, PicturesAreCutAtEveryEdgeTranslucentOnesComposeOverAndExtrudedEdge
     place(coded(6, 4), 5, -2, true); // 4 wide, 6 tall, partly above the sheet
     place(coded(9, 9), 6, 6);        // runs past the right and the bottom
     place(9999, 0, 0);               // no such picture: passed over
-    const int sheet = compose(8, 8);
+    const int sheet = composeSheet(images, model.sprites(), 8, 8).value();
     EXPECT_EQ(pixelOf(images, sheet, 0, 0), codeOf(2, 3));
     EXPECT_EQ(pixelOf(images, sheet, 3, 1), codeOf(5, 4));
     EXPECT_EQ(pixelOf(images, sheet, 4, 0), kClear);
@@ -122,7 +116,8 @@ TEST_F(Sheet, PicturesAreCutAtEveryEdgeTranslucentOnesComposeOverAndExtrudedEdge
         editor.perform(th::canvas::ClearCanvas{});
         place(solid(1, 1, under), 0, 0);
         place(solid(1, 1, over), 0, 0);
-        EXPECT_EQ(pixelOf(images, compose(1, 1), 0, 0), expected) << over[3] << " over " << under[3];
+        EXPECT_EQ(pixelOf(images, composeSheet(images, model.sprites(), 1, 1).value(), 0, 0), expected)
+            << over[3] << " over " << under[3];
     }
 
     // Extruded edges repeat the nearest visible pixel onto uncovered sheet
@@ -163,7 +158,7 @@ TEST_F(Sheet, PicturesAreCutAtEveryEdgeTranslucentOnesComposeOverAndExtrudedEdge
                                      .picture = th::canvas::holdPicture(picture, [this](int n) { images.free(n); })});
         }
         editor.perform(std::move(added));
-        const int sheet = compose(row.sheetSide, row.sheetSide);
+        const int sheet = composeSheet(images, model.sprites(), row.sheetSide, row.sheetSide).value();
         EXPECT_EQ(extrudeEdges(images.handle(sheet), model.sprites().entries(), row.clip, row.pixels), row.met);
         for (const auto& [x, y, colour] : row.probes)
             EXPECT_EQ(pixelOf(images, sheet, x, y), colour) << x << "," << y;
