@@ -146,16 +146,10 @@ TEST_F(ScriptEditorWindowTest, OpensReselectsTheSavedTabAndThemeItsButtonsAndGal
         EXPECT_TRUE(resource.open(QIODevice::ReadOnly)) << file;
         return resource.readAll().toStdString();
     };
-    struct Row {
-        const char* what;
-        QString typedName;
-        int entry;
-        std::deque<bool> answers;
-        std::vector<std::string> titles;
-        std::string file;
-        std::string content; // what the file then holds; "" when none was written
-    };
-    const Row rows[] = {
+    // What the row shows, the name typed, the menu entry, the answers, the
+    // titles shown, the script and what its file then holds ("" for none).
+    const std::tuple<const char*, QString, int, std::deque<bool>, std::vector<std::string>, std::string, std::string>
+        rows[] = {
         {"the entry's own name", "", 0, {true}, {"New from Gallery", "Saved Script!"}, "JSON Hash", shipped("json-hash.txt")},
         {"a typed name", "hero atlas", 2, {true}, {"New from Gallery", "Saved Script!"}, "hero atlas",
          shipped("libgdx-atlas.txt")},
@@ -164,19 +158,20 @@ TEST_F(ScriptEditorWindowTest, OpensReselectsTheSavedTabAndThemeItsButtonsAndGal
          {"New from Gallery", "Overwrite Script?", "Saved Script!"},
          "HTML5", shipped("c-header.txt")},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, typedName, entry, answers, titles, script, content] : rows) {
+        SCOPED_TRACE(what);
         host.shown.clear();
-        host.answers = row.answers;
-        element<QLineEdit>(kNameField)->setText(row.typedName);
-        menuOf(kGalleryButton)[row.entry]->trigger();
-        EXPECT_EQ(host.titles(), row.titles);
-        const std::string path = folder + row.file + ".txt";
-        EXPECT_EQ(std::filesystem::exists(path) ? readBytes(path) : std::string(), row.content);
-        EXPECT_EQ(tabTitles().count(QString::fromStdString(row.file)), row.content.empty() ? 0 : 1) << tabTitles().join(",").toStdString();
-        if (row.titles.back() == "Saved Script!") {
-            EXPECT_EQ(window->currentScript(), row.file);
-            EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n", row.content);
+        host.answers = answers;
+        element<QLineEdit>(kNameField)->setText(typedName);
+        menuOf(kGalleryButton)[entry]->trigger();
+        EXPECT_EQ(host.titles(), titles);
+        const std::string path = folder + script + ".txt";
+        EXPECT_EQ(std::filesystem::exists(path) ? readBytes(path) : std::string(), content);
+        EXPECT_EQ(tabTitles().count(QString::fromStdString(script)), content.empty() ? 0 : 1)
+            << tabTitles().join(",").toStdString();
+        if (!content.empty()) {
+            EXPECT_EQ(window->currentScript(), script);
+            EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n", content);
         }
     }
 

@@ -277,12 +277,9 @@ TEST_F(ExportRun, RefusalsAndFailuresAreTheNoticeAndTheTurnDirectiveTurnsTheShee
     const std::string noFolder = home.folder() + "missing-folder/out.txt";
     const std::string empty = "Wait!|No image reaches into the canvas, so the sprite sheet would be empty.";
     const std::string saved = "Not Saved!|The sprite sheet was saved, but the script ";
-    const struct {
-        int x;
-        bool powerOfTwo;
-        std::string templateFile, scriptPath; // none: no script
-        std::string notice;                   // title|text
-    } rows[] = {
+    // The sprite's column, the power of two, the template, the script (none:
+    // no script) and the notice as title|text.
+    const std::tuple<int, bool, std::string, std::string, std::string> rows[] = {
         {-30, false, "", "", empty},
         {-30, true, "", "", empty},
         {40000, false, "", "", "Not Saved!|A sprite sheet of 40020 x 10 pixels could not be made."},
@@ -294,17 +291,17 @@ TEST_F(ExportRun, RefusalsAndFailuresAreTheNoticeAndTheTurnDirectiveTurnsTheShee
         {0, false, home.folder() + "huge.txt", "", "Not Saved!|The script is too large for the clipboard."},
     };
     host.clipboard = "kept";
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.notice);
+    for (const auto& [x, powerOfTwo, templateFile, scriptPath, notice] : rows) {
+        SCOPED_TRACE(notice);
         std::filesystem::remove(request.sheetPath);
-        request.powerOfTwo = row.powerOfTwo;
-        if (!row.templateFile.empty())
-            request.chooseTemplate(row.templateFile);
-        request.scriptPath = row.scriptPath;
-        const ExportOutcome outcome = runWithSpriteAt(row.x, 0);
+        request.powerOfTwo = powerOfTwo;
+        if (!templateFile.empty())
+            request.chooseTemplate(templateFile);
+        request.scriptPath = scriptPath;
+        const ExportOutcome outcome = runWithSpriteAt(x, 0);
         EXPECT_FALSE(outcome.completed);
-        EXPECT_EQ(outcome.notice.title + "|" + outcome.notice.text, row.notice);
-        EXPECT_EQ(std::filesystem::exists(request.sheetPath), row.x == 0);
+        EXPECT_EQ(outcome.notice.title + "|" + outcome.notice.text, notice);
+        EXPECT_EQ(std::filesystem::exists(request.sheetPath), x == 0);
         EXPECT_FALSE(std::filesystem::exists(request.scriptPath));
     }
     EXPECT_TRUE(host.shown.empty());
@@ -347,12 +344,8 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
     wholeSave.insert(wholeSave.end(), 1 + 105, "Quantising");
     for (int row = 1; row <= 10; ++row)
         wholeSave.push_back("Writing " + std::to_string(row) + " of 10");
-    const struct {
-        SheetDepth depth;
-        std::string stopAt;
-        int stopAtCount;
-        std::vector<std::string> steps; // until the stop
-    } cases[] = {
+    // The depth, the step to stop at and its count, and the steps until the stop.
+    const std::tuple<SheetDepth, std::string, int, std::vector<std::string>> cases[] = {
         // Asked inside the composition, the stop comes right after it.
         {SheetDepth::Bits32, "Composing", 1, {"Composing", "Composing"}},
         {SheetDepth::Bits32, "Writing 2 of 10", 1,
@@ -362,15 +355,15 @@ TEST_F(ExportRun, ACancelledSaveLeavesTheOldSheetByteForByte)
         {SheetDepth::Bits8, "Quantising", 3, {"Composing", "Composing", "Quantising", "Quantising", "Quantising"}},
         {SheetDepth::Bits4, "Writing 10 of 10", 1, wholeSave},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stopAt + " " + std::to_string(c.stopAtCount) + " at " + std::to_string(int(c.depth)));
+    for (const auto& [depth, stopAt, stopAtCount, steps] : cases) {
+        SCOPED_TRACE(stopAt + " " + std::to_string(stopAtCount) + " at " + std::to_string(int(depth)));
         th::testing::RecordingProgress progress;
-        progress.stopAt = c.stopAt;
-        progress.stopAtCount = c.stopAtCount;
-        request.depth = c.depth;
+        progress.stopAt = stopAt;
+        progress.stopAtCount = stopAtCount;
+        request.depth = depth;
         editor.perform(th::canvas::MoveSprite{.position = 0, .x = 1, .y = 0});
         const ExportOutcome outcome = runExport(request, model, images, host, &progress);
-        EXPECT_EQ(progress.steps, c.steps);
+        EXPECT_EQ(progress.steps, steps);
         EXPECT_EQ(std::tuple(progress.finishes, outcome.cancelled, outcome.completed, outcome.notice.title),
                   std::tuple(1, true, false, std::string()));
         EXPECT_EQ(th::testing::readBytes(request.sheetPath), old);

@@ -222,12 +222,8 @@ TEST_F(ProjectCommandsTest, FaultyFilesAndUnreadablePicturesAreNamedAndLeaveTheC
     std::string deepItems;
     for (int i = 0; i < 30; ++i)
         deepItems += " item 1";
-    struct Row {
-        const char* name;
-        std::string text; // the project file; empty for a folder in its place
-        std::string notice;
-    };
-    const Row rows[] = {
+    // A name, the project file (empty for a folder in its place), the notice.
+    const std::tuple<const char*, std::string, std::string> rows[] = {
         {"truncated", good.substr(0, 100), opened + "\n- it is not valid JSON: it breaks off or goes wrong at byte 101"},
         {"not an object", "[1, 2]", opened + "\n- it is not a Tile Heron project: its JSON is not an object"},
         {"from the future", changed(good, {{"\"version\": 1", "\"version\": 2"}}),
@@ -261,18 +257,18 @@ TEST_F(ProjectCommandsTest, FaultyFilesAndUnreadablePicturesAreNamedAndLeaveTheC
     };
     const std::string before = describe(source.model);
     const std::uint64_t revision = source.model.revision();
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, text, notice] : rows) {
+        SCOPED_TRACE(name);
         std::filesystem::remove_all(file);
-        if (row.text.empty())
+        if (text.empty())
             std::filesystem::create_directories(file);
         else
-            writeBytes(file, row.text);
+            writeBytes(file, text);
         host.shown.clear();
         EXPECT_FALSE(openInto(source, file));
         ASSERT_FALSE(host.shown.empty());
         EXPECT_EQ(host.shown.back().kind + "|" + host.shown.back().title + "|" + host.shown.back().text,
-                  "message|Not Opened!|" + row.notice);
+                  "message|Not Opened!|" + notice);
         EXPECT_EQ(source.model.revision(), revision);
         EXPECT_EQ(describe(source.model), before);
     }
