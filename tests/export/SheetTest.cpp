@@ -223,34 +223,30 @@ protected:
 
 TEST_F(ExportRun, TheSheetReachesFromTheOriginToTheUsedAreaClipAndPowerOfTwoIncludedAndTheNoticeCountsMetEdges)
 {
-    const struct {
-        int x, y, clip;
-        bool powerOfTwo;
-        int width, height;
-        int extrude = 0;
-    } rows[] = {
-        {300, 0, 0, false, 320, 10}, // the background fills the left
-        {0, 0, 4, false, 16, 10},    // the clip takes 4 pixels off the right
-        {80, 50, 0, true, 128, 64},  // 100 x 60 rounds up to 128 x 64
-        {0, 0, 0, false, 23, 13, 3}, // room for the extruded right and bottom edges
-        {0, 50, 0, true, 32, 64, 3}, // ... which a power of two may already give
+    // The sprite's place, the clip, the power of two, the sheet's size and the extrusion.
+    const std::tuple<int, int, int, bool, int, int, int> rows[] = {
+        {300, 0, 0, false, 320, 10, 0}, // the background fills the left
+        {0, 0, 4, false, 16, 10, 0},    // the clip takes 4 pixels off the right
+        {80, 50, 0, true, 128, 64, 0},  // 100 x 60 rounds up to 128 x 64
+        {0, 0, 0, false, 23, 13, 3},    // room for the extruded right and bottom edges
+        {0, 50, 0, true, 32, 64, 3},    // ... which a power of two may already give
     };
     request.retina = true; // which halves what the script says, never the sheet
     request.background = kMagentaBackground;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.x << "," << row.y << " clip " << row.clip);
-        editor.perform(th::canvas::SetClip{.margin = row.clip});
-        request.powerOfTwo = row.powerOfTwo;
-        request.extrude = row.extrude;
-        ASSERT_TRUE(runWithSpriteAt(row.x, row.y).completed);
+    for (const auto& [x, y, clip, powerOfTwo, width, height, extrude] : rows) {
+        SCOPED_TRACE(::testing::Message() << x << "," << y << " clip " << clip);
+        editor.perform(th::canvas::SetClip{.margin = clip});
+        request.powerOfTwo = powerOfTwo;
+        request.extrude = extrude;
+        ASSERT_TRUE(runWithSpriteAt(x, y).completed);
         const th::testing::PngFile sheet = th::testing::readPng(request.sheetPath);
-        ASSERT_EQ(std::pair(sheet.width, sheet.height), std::pair(row.width, row.height));
+        ASSERT_EQ(std::pair(sheet.width, sheet.height), std::pair(width, height));
         const Rgba sprite{9, 9, 9, 255};
-        EXPECT_EQ(sheet.at(row.x, row.y), sprite);
-        if (row.x > 0) {
-            EXPECT_EQ(sheet.at(row.x - 1, row.y), kMagenta);
+        EXPECT_EQ(sheet.at(x, y), sprite);
+        if (x > 0) {
+            EXPECT_EQ(sheet.at(x - 1, y), kMagenta);
         }
-        EXPECT_EQ(sheet.at(row.width - 1, row.height - 1), row.powerOfTwo ? kMagenta : sprite);
+        EXPECT_EQ(sheet.at(width - 1, height - 1), powerOfTwo ? kMagenta : sprite);
     }
 
     // When edges meet is the extrusion's own table; the notice counts them,

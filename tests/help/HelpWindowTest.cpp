@@ -10,9 +10,7 @@
 namespace {
 
 using namespace th::app;
-using th::testing::MainWindowTest;
-
-using HelpWindowTest = MainWindowTest;
+using HelpWindowTest = th::testing::MainWindowTest;
 
 TEST_F(HelpWindowTest, F1OpensOneHelpWindowWhoseTextFollowsItsSizeAndAboutClosesAlone)
 {

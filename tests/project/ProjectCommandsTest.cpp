@@ -71,16 +71,10 @@ protected:
         canvas.editor.perform(SetClip{.margin = 2});
         canvas.editor.perform(SetCanvasSize{.size = 2048});
         canvas.mouse.setSnapToGrid(true);
-        th::exporting::ExportRequest request;
-        request.sheetPath = "/out/sheet.png";
-        request.depth = th::exporting::SheetDepth::Bits8;
-        request.background = th::exporting::kMagentaBackground;
-        request.retina = request.powerOfTwo = true;
-        request.sheetNumber = 12;
-        request.extrude = 3;
-        request.scriptPath = "/out/sheet.plist";
-        request.templateFile = "/data/My plist.txt";
-        canvas.commands.exported(request);
+        canvas.commands.exported({.sheetPath = "/out/sheet.png", .depth = th::exporting::SheetDepth::Bits8,
+                                  .background = th::exporting::kMagentaBackground, .retina = true, .powerOfTwo = true,
+                                  .extrude = 3, .sheetNumber = 12, .templateFile = "/data/My plist.txt", .script = {},
+                                  .scriptPath = "/out/sheet.plist"});
     }
     // Opens `file` through the menu command, agreeing to clear the canvas.
     bool openInto(Canvas& canvas, const std::string& file)
