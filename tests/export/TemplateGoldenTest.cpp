@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -131,14 +132,6 @@ fs::path templateFor(const fs::path& folder, const TempHome& home)
     return {};
 }
 
-std::string withCrLf(const std::string& lfText)
-{
-    std::string text;
-    for (const char c : lfText)
-        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return text;
-}
-
 class TemplateGolden : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
@@ -162,7 +155,7 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     ClipboardText clipboard;
     for (int run = 0; run < 2; ++run)
         ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
-    EXPECT_EQ(clipboard.text(), withCrLf(expected));
+    EXPECT_EQ(clipboard.text(), std::regex_replace(expected, std::regex("\n"), "\r\n"));
 }
 
 // A gallery template without a case would ship unchecked.
