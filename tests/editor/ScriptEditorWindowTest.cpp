@@ -41,6 +41,12 @@ protected:
     void SetUp() override
     {
         folder = th::toolkit::prepareDataFolder(home.folder(), 60000, store);
+        // Every window opens in a theme other than the first, with a saved
+        // tab that matches no script's case, so the first tab is selected.
+        store.selectGroup("Tab Selection");
+        store.writeText("SavedTab", "multi loops");
+        store.selectGroup("Theme");
+        store.writeInteger("SavedTheme", 3);
         store.close();
         prefs = folder + th::toolkit::kPreferenceFileName;
     }
@@ -78,46 +84,27 @@ protected:
     QPointer<ScriptEditorWindow> window;
 };
 
-TEST_F(ScriptEditorWindowTest, OpensOneTabPerTemplateAndReselectsTheSavedTabAndTheme)
-{
-    struct Row {
-        std::string savedTab;
-        QString selected;
-    };
-    for (const Row& row : {Row{"Pure Data", "Pure Data"}, Row{"pure data", "Clipboard"}}) {
-        SCOPED_TRACE(row.savedTab);
-        store.open(prefs);
-        store.selectGroup("Tab Selection");
-        store.writeText("SavedTab", row.savedTab);
-        store.selectGroup("Theme");
-        store.writeInteger("SavedTheme", 3);
-        store.close();
-        open();
-        EXPECT_EQ(tabTitles(), (QStringList{"Clipboard", "HTML5", "Multi Loops", "Pure Data", "plist"}));
-        auto* tabs = element<QTabWidget>(kTabPanel);
-        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), row.selected);
-        EXPECT_EQ(element<QComboBox>(kThemeList)->currentText(), "RGB");
-        EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n",
-                  readBytes(folder + row.selected.toStdString() + ".txt"));
-        // Each tab shows its text from the first column and line, at open
-        // and when chosen.
-        for (int tab : {tabs->currentIndex(), 1, 2}) {
-            tabs->setCurrentIndex(tab);
-            QApplication::processEvents();
-            QPlainTextEdit* editor = window->currentEditor();
-            EXPECT_EQ(editor->horizontalScrollBar()->value(), 0) << tab;
-            EXPECT_EQ(editor->cursorForPosition(QPoint(0, 0)).position(), 0) << tab;
-        }
-        EXPECT_TRUE(close());
-    }
-    // Every script was registered with an editor, the first with element 101.
-    const std::string bytes = readBytes(prefs);
-    EXPECT_NE(bytes.find("[Tab ID's]\nClipboard = 101\nHTML5 = "), std::string::npos) << bytes;
-}
-
-TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
+// One session from open to close, and the reopening that finds its choices
+// and shows the preview.
+TEST_F(ScriptEditorWindowTest, OpensReselectsTheSavedTabAndThemeItsButtonsAndGalleryEditTheLibraryAndItsPreviewFollowsEdits)
 {
     open();
+    EXPECT_EQ(tabTitles(), (QStringList{"Clipboard", "HTML5", "Multi Loops", "Pure Data", "plist"}));
+    auto* tabs = element<QTabWidget>(kTabPanel);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(element<QComboBox>(kThemeList)->currentText(), "RGB");
+    EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n", readBytes(folder + "Clipboard.txt"));
+    // Each tab shows its text from the first column and line, at open and
+    // when chosen.
+    for (int tab : {0, 1, 2}) {
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        QPlainTextEdit* editor = window->currentEditor();
+        EXPECT_EQ(editor->horizontalScrollBar()->value(), 0) << tab;
+        EXPECT_EQ(editor->cursorForPosition(QPoint(0, 0)).position(), 0) << tab;
+    }
+
+    const auto menuOf = [this](int button) { return element<QPushButton>(button)->menu()->actions(); };
     window->resize(800, 600);
     QApplication::processEvents();
     for (int number : {int(kTabPanel), int(kDeleteButton), int(kSaveButton), int(kTagsFrame), int(kThemeList),
@@ -125,11 +112,7 @@ TEST_F(ScriptEditorWindowTest, ElementsFollowTheResizeRules)
         const ElementRect r = scriptEditorRect(number, 800, 600);
         EXPECT_EQ(window->element(number)->geometry(), QRect(r.x, r.y, r.width, r.height)) << number;
     }
-}
 
-TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
-{
-    open();
     element<QLineEdit>(kNameField)->setText("walk");
     click(kCreateButton);
     EXPECT_EQ(tabTitles().last(), "walk");
@@ -142,39 +125,31 @@ TEST_F(ScriptEditorWindowTest, CreateEditSaveAndDeleteThroughTheButtons)
     QTest::keyClicks(editor, "ab");
     editor->selectAll();
     click(kFirstTokenButton + 14);
-    EXPECT_EQ(editor->toPlainText(), "th.Extension = ");
+    // The later tokens, in the table's order after the buttons'.
+    menuOf(kMoreTagsButton)[9]->trigger();
+    EXPECT_EQ(editor->toPlainText(), "th.Extension = th.PivotX");
     EXPECT_EQ(tabTitles().last(), "*walk");
 
     host.answers = {true};
     click(kSaveButton);
-    EXPECT_EQ(readBytes(folder + "walk.txt"), "th.Extension = \n");
+    EXPECT_EQ(readBytes(folder + "walk.txt"), "th.Extension = th.PivotX\n");
     EXPECT_EQ(tabTitles().last(), "walk");
 
     host.answers = {true};
     click(kDeleteButton);
     EXPECT_FALSE(std::filesystem::exists(folder + "walk.txt"));
     EXPECT_EQ(tabTitles().size(), 5);
-}
 
-TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMoreTagsInsertTheLaterTokens)
-{
-    open();
-    const auto menuOf = [this](int button) { return element<QPushButton>(button)->menu()->actions(); };
+    // Gallery templates are added under a confirmed name.
     const auto shipped = [](const char* file) {
         QFile resource(QStringLiteral(":/gallery/") + QLatin1String(file));
         EXPECT_TRUE(resource.open(QIODevice::ReadOnly)) << file;
         return resource.readAll().toStdString();
     };
-    struct Row {
-        const char* what;
-        QString typedName;
-        int entry;
-        std::deque<bool> answers;
-        std::vector<std::string> titles;
-        std::string file;
-        std::string content; // what the file then holds; "" when none was written
-    };
-    const Row rows[] = {
+    // What the row shows, the name typed, the menu entry, the answers, the
+    // titles shown, the script and what its file then holds ("" for none).
+    const std::tuple<const char*, QString, int, std::deque<bool>, std::vector<std::string>, std::string, std::string>
+        rows[] = {
         {"the entry's own name", "", 0, {true}, {"New from Gallery", "Saved Script!"}, "JSON Hash", shipped("json-hash.txt")},
         {"a typed name", "hero atlas", 2, {true}, {"New from Gallery", "Saved Script!"}, "hero atlas",
          shipped("libgdx-atlas.txt")},
@@ -183,31 +158,24 @@ TEST_F(ScriptEditorWindowTest, GalleryTemplatesAreAddedUnderAConfirmedNameAndMor
          {"New from Gallery", "Overwrite Script?", "Saved Script!"},
          "HTML5", shipped("c-header.txt")},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, typedName, entry, answers, titles, script, content] : rows) {
+        SCOPED_TRACE(what);
         host.shown.clear();
-        host.answers = row.answers;
-        element<QLineEdit>(kNameField)->setText(row.typedName);
-        menuOf(kGalleryButton)[row.entry]->trigger();
-        EXPECT_EQ(host.titles(), row.titles);
-        const std::string path = folder + row.file + ".txt";
-        EXPECT_EQ(std::filesystem::exists(path) ? readBytes(path) : std::string(), row.content);
-        EXPECT_EQ(tabTitles().count(QString::fromStdString(row.file)), row.content.empty() ? 0 : 1) << tabTitles().join(",").toStdString();
-        if (row.titles.back() == "Saved Script!") {
-            EXPECT_EQ(window->currentScript(), row.file);
-            EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n", row.content);
+        host.answers = answers;
+        element<QLineEdit>(kNameField)->setText(typedName);
+        menuOf(kGalleryButton)[entry]->trigger();
+        EXPECT_EQ(host.titles(), titles);
+        const std::string path = folder + script + ".txt";
+        EXPECT_EQ(std::filesystem::exists(path) ? readBytes(path) : std::string(), content);
+        EXPECT_EQ(tabTitles().count(QString::fromStdString(script)), content.empty() ? 0 : 1)
+            << tabTitles().join(",").toStdString();
+        if (!content.empty()) {
+            EXPECT_EQ(window->currentScript(), script);
+            EXPECT_EQ(window->currentEditor()->toPlainText().toStdString() + "\n", content);
         }
     }
 
-    // The later tokens, in the table's order after the buttons'.
-    window->currentEditor()->clear();
-    menuOf(kMoreTagsButton)[9]->trigger();
-    EXPECT_EQ(window->currentEditor()->toPlainText(), "th.PivotX");
-}
-
-TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachThePreferenceFile)
-{
-    open();
+    // The choices made before closing reach the preference file.
     element<QTabWidget>(kTabPanel)->setCurrentIndex(2);
     element<QComboBox>(kThemeList)->setCurrentIndex(4);
     QTest::keyClicks(window->currentEditor(), "lost?");
@@ -221,19 +189,69 @@ TEST_F(ScriptEditorWindowTest, ClosingWithUnsavedEditsAsksAndTheChoicesReachTheP
     const std::string bytes = readBytes(prefs);
     EXPECT_NE(bytes.find("[Tab Selection]\nSavedTab = Multi Loops\n"), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("[Theme]\nSavedTheme = 4\n"), std::string::npos) << bytes;
+    // Every script was registered with an editor, the first with element 101.
+    EXPECT_NE(bytes.find("[Tab ID's]\nClipboard = 101\nHTML5 = "), std::string::npos) << bytes;
     EXPECT_EQ(readBytes(folder + "Multi Loops.txt").find("lost?"), std::string::npos);
-}
 
-// A template with tokens before, inside and after a repeat block, each with
-// the theme's colour it must show.
-struct InkedWord {
-    QString word;
-    ThemeColour Theme::*ink;
-};
+    open();
+    EXPECT_EQ(element<QTabWidget>(kTabPanel)->tabText(element<QTabWidget>(kTabPanel)->currentIndex()), "Multi Loops");
+    EXPECT_EQ(element<QComboBox>(kThemeList)->currentIndex(), 4);
+
+    // The preview runs on another thread; each row waits for the text a
+    // template gives. A run of two billion passes is started first and would
+    // take minutes: the first row's text shows in time only when the newer
+    // edit gave the older run up.
+    PreviewSource source;
+    for (int i = 1; i <= 3; ++i) {
+        const std::string name = "s" + std::to_string(i) + ".png";
+        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, name, i));
+    }
+    window->setPreviewPause(std::chrono::milliseconds(0));
+    window->setPreviewSource([source] { return source; });
+    std::vector<std::int64_t> chosen;
+    window->setSpriteChooser([&chosen](std::int64_t number) { chosen.push_back(number); });
+    click(kPreviewToggle);
+    ASSERT_TRUE(element<QCheckBox>(kPreviewToggle)->isChecked());
+    auto* preview = element<QPlainTextEdit>(kPreviewPane);
+    editor = window->currentEditor();
+    editor->setPlainText("th.Extension = .long\nth.Repeat\nth.Until 2000000000");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
+
+    // The preview's first line, line count, last line and title.
+    const auto shown = [&] {
+        const QTextDocument* text = preview->document();
+        return QStringList{text->firstBlock().text(), QString::number(text->blockCount()), text->lastBlock().text(),
+                           element<QLabel>(kPreviewLabel)->text()};
+    };
+    const std::tuple<const char*, QString, QStringList> previews[] = {
+        {"after two billion passes that write nothing", "after", {"after", "1", "after", "Preview (.txt)"}},
+        {"stopped", "th.Repeat\nline th.ImageNumber\nth.Until 10000000",
+         {"line 1", "2001", QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"}},
+        {"typed", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3",
+         {"head", "4", "<s3>", "Preview (.plist)"}},
+    };
+    for (const auto& [name, typed, expected] : previews) {
+        SCOPED_TRACE(name);
+        editor->setPlainText(typed);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown() == expected; })) << shown().join("|").toStdString();
+    }
+
+    // Line 3 of the last row's preview is the second pass's.
+    const QTextBlock second = preview->document()->findBlockByNumber(2);
+    ASSERT_EQ(second.text(), "<s2>");
+    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, preview->cursorRect(QTextCursor(second)).center());
+    EXPECT_EQ(chosen, std::vector<std::int64_t>{2});
+
+    editor->document()->setModified(false);
+    ASSERT_TRUE(close());
+    EXPECT_NE(readBytes(prefs).find("[Preview]\nShown = 1\n"), std::string::npos) << readBytes(prefs);
+}
 
 TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFollowTypingInTheActiveWindow)
 {
-    const std::vector<InkedWord> words = {
+    // Tokens before, inside and after a repeat block, each with the theme's
+    // colour it must show.
+    const std::vector<std::pair<QString, ThemeColour Theme::*>> words = {
         {"name", &Theme::plain},        {"th.Extension", &Theme::control}, {"th.ImageX", &Theme::image},
         {"th.SheetName", &Theme::sheet}, {"th.Repeat", &Theme::control},    {"th.ImageName", &Theme::image},
         {"th.Until", &Theme::control},   {"th.ImageCount", &Theme::image},  {"after", &Theme::plain},
@@ -242,49 +260,43 @@ TEST_F(ScriptEditorWindowTest, TokensShowTheThemesColoursWhereverTheViewIsAndFol
     const QString sample = "name th.Extension th.ImageX th.SheetName\nth.Repeat th.ImageName\n"
                            "th.Until = th.ImageCount\nafter th.SheetHeight\n";
 
-    // The ink most of a word's fully covered pixels have; glyph edges blend
-    // with the tile, so only near-exact pixels count.
-    const auto inkOf = [](QPlainTextEdit& editor, const QImage& shot, int start, int length,
-                          const QList<QColor>& inks) {
-        QTextCursor cursor(editor.document());
-        cursor.setPosition(start);
-        const QRect from = editor.cursorRect(cursor);
-        cursor.setPosition(start + length);
-        const QRect area(from.topLeft(), QPoint(editor.cursorRect(cursor).left(), from.bottom()));
-        std::vector<int> counts(std::size_t(inks.size()));
-        for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), shot.height() - 1); ++y)
-            for (int x = std::max(area.left(), 0); x <= std::min(area.right(), shot.width() - 1); ++x)
-                for (qsizetype i = 0; i < inks.size(); ++i) {
-                    const QColor pixel = shot.pixelColor(x, y);
-                    if (std::abs(pixel.red() - inks[i].red()) <= 6 && std::abs(pixel.green() - inks[i].green()) <= 6 &&
-                        std::abs(pixel.blue() - inks[i].blue()) <= 6)
-                        ++counts[std::size_t(i)];
-                }
-        const auto most = std::max_element(counts.begin(), counts.end());
-        return *most > 0 ? inks[most - counts.begin()] : QColor();
-    };
-    // Checks every word of the sample that starts at `from`.
+    // Checks every word of the sample that starts at `from`: the ink most of
+    // its fully covered pixels have is its colour. Glyph edges blend with the
+    // tile, so only near-exact pixels count.
     const auto expectInks = [&](QPlainTextEdit& editor, int from, const Theme& theme) {
         const QList<QColor> inks = {qtColour(theme.plain), qtColour(theme.image), qtColour(theme.sheet),
                                     qtColour(theme.control), qtColour(theme.caret)};
         QApplication::processEvents();
         const QImage shot = editor.viewport()->grab().toImage();
-        const QString text = editor.toPlainText();
-        for (const InkedWord& word : words) {
-            const int at = int(text.indexOf(word.word, from));
-            ASSERT_GE(at, 0) << word.word.toStdString();
-            EXPECT_EQ(inkOf(editor, shot, at, int(word.word.size()), inks).name().toStdString(),
-                      qtColour(theme.*word.ink).name().toStdString())
-                << word.word.toStdString();
+        for (const auto& [word, ink] : words) {
+            const int at = int(editor.toPlainText().indexOf(word, from));
+            ASSERT_GE(at, 0) << word.toStdString();
+            QTextCursor cursor(editor.document());
+            cursor.setPosition(at);
+            const QRect start = editor.cursorRect(cursor);
+            cursor.setPosition(at + int(word.size()));
+            const QRect area =
+                QRect(start.topLeft(), QPoint(editor.cursorRect(cursor).left(), start.bottom())) & shot.rect();
+            const auto covered = [&](const QColor& colour) {
+                int count = 0;
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    for (int x = area.left(); x <= area.right(); ++x) {
+                        const QColor pixel = shot.pixelColor(x, y);
+                        count += std::abs(pixel.red() - colour.red()) <= 6 &&
+                                 std::abs(pixel.green() - colour.green()) <= 6 &&
+                                 std::abs(pixel.blue() - colour.blue()) <= 6;
+                    }
+                return count;
+            };
+            const QColor most = *std::ranges::max_element(inks, {}, covered);
+            EXPECT_EQ((covered(most) > 0 ? most : QColor()).name().toStdString(),
+                      qtColour(theme.*ink).name().toStdString())
+                << word.toStdString();
         }
     };
 
     // A script the window opened with, shown and scrolled far down.
     writeBytes(folder + "long.txt", sample.repeated(1250).toStdString());
-    store.open(prefs);
-    store.selectGroup("Theme");
-    store.writeInteger("SavedTheme", 3);
-    store.close();
     open();
     QApplication::setActiveWindow(window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
@@ -337,85 +349,6 @@ TEST(ThemeTiles, AreTheirResourcesPixelForPixel)
                   resource.convertToFormat(QImage::Format_RGBA8888))
             << theme;
     }
-}
-
-// The preview runs on another thread; each row waits for the text a template
-// gives. The second row's older run would take minutes: its text shows in
-// time only when the newer edit gave the older run up.
-TEST_F(ScriptEditorWindowTest, PreviewFollowsTypingStopsLongRunsAndSelectsTheSpriteOfAClickedLine)
-{
-    open();
-    PreviewSource source;
-    for (int i = 1; i <= 3; ++i) {
-        const std::string name = "s" + std::to_string(i) + ".png";
-        source.sprites.insert(source.sprites.size(), th::testing::placed(0, 0, 1, 1, false, name, i));
-    }
-    window->setPreviewPause(std::chrono::milliseconds(0));
-    window->setPreviewSource([source] { return source; });
-    std::vector<std::int64_t> chosen;
-    window->setSpriteChooser([&chosen](std::int64_t number) { chosen.push_back(number); });
-    click(kPreviewToggle);
-    ASSERT_TRUE(element<QCheckBox>(kPreviewToggle)->isChecked());
-    auto* preview = element<QPlainTextEdit>(kPreviewPane);
-    QPlainTextEdit* editor = window->currentEditor();
-    const auto type = [editor](const QString& text) {
-        editor->clear();
-        editor->setFocus();
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(editor, Qt::Key_Return);
-            QTest::keyClicks(editor, lines[i]);
-        }
-    };
-
-    struct Row {
-        const char* name;
-        // Typed first and left to start its run (its title shows), which the
-        // row's own text must then cut short.
-        QString before;
-        QString typed;
-        QString firstLine;
-        int lineCount;
-        QString lastLine;
-        QString title;
-    };
-    const std::vector<Row> rows = {
-        {"stopped", "", "th.Repeat\nline th.ImageNumber\nth.Until 10000000", "line 1", 2001,
-         QStringLiteral("\u2026 preview stops here"), "Preview (.txt)"},
-        {"after two billion passes that write nothing", "th.Extension = .long\nth.Repeat\nth.Until 2000000000", "after",
-         "after", 1, "after", "Preview (.txt)"},
-        {"typed", "", "th.Extension = .plist\nhead\nth.Repeat\n<th.ImageName>\nth.Until 3", "head", 4, "<s3>",
-         "Preview (.plist)"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        if (!row.before.isEmpty()) {
-            type(row.before);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return element<QLabel>(kPreviewLabel)->text() == "Preview (.long)"; }));
-        }
-        type(row.typed);
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return preview->blockCount() == row.lineCount && preview->document()->firstBlock().text() == row.firstLine
-                   && preview->document()->lastBlock().text() == row.lastLine;
-        })) << preview->toPlainText().left(200).toStdString() << " / " << editor->toPlainText().toStdString();
-        EXPECT_EQ(element<QLabel>(kPreviewLabel)->text(), row.title);
-    }
-
-    // Line 3 of the last row's preview is the second pass's.
-    const QTextBlock second = preview->document()->findBlockByNumber(2);
-    ASSERT_EQ(second.text(), "<s2>");
-    QTextCursor at(second);
-    const QPoint point = preview->cursorRect(at).center();
-    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {}, point);
-    EXPECT_EQ(chosen, std::vector<std::int64_t>{2});
-
-    editor->document()->setModified(false);
-    ASSERT_TRUE(close());
-    store.open(prefs);
-    store.selectGroup("Preview");
-    EXPECT_EQ(store.readInteger("Shown", 0), 1);
-    store.close();
 }
 
 } // namespace

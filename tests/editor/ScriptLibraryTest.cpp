@@ -18,26 +18,20 @@ using th::editor::ScriptLibrary;
 using th::testing::readBytes;
 using th::testing::writeBytes;
 
-class ScriptLibraryTest : public ::testing::Test {
-protected:
-    ScriptLibraryTest() { store.open(home.path() / "TileHeronV2.prefs"); }
-
-    std::string file(const std::string& name) const { return home.folder() + name + ".txt"; }
-    // The last thing shown, as "title|text".
-    std::string lastShown() const
-    {
-        return host.shown.empty() ? "" : host.shown.back().title + "|" + host.shown.back().text;
-    }
-
+// Case and byte order are the folder listing's test.
+TEST(ScriptLibrary, ListsReadsCreatesSavesAndDeletesScriptsAskingFirstOrSayingWhyNot)
+{
     th::testing::TempHome home;
     th::testing::ScriptedHost host{home.folder()};
     PreferenceStore store;
+    store.open(home.path() / "TileHeronV2.prefs");
     ScriptLibrary library{home.folder(), store, host};
-};
+    const auto file = [&home](const std::string& name) { return home.folder() + name + ".txt"; };
+    // The last thing shown, as "title|text".
+    const auto lastShown = [&host] {
+        return host.shown.empty() ? "" : host.shown.back().title + "|" + host.shown.back().text;
+    };
 
-// Case and byte order are the folder listing's test.
-TEST_F(ScriptLibraryTest, ListsTxtFilesButNotLinksToNowhereAndReadsTheirLines)
-{
     writeBytes(file("b"), "one\r\ntwo");
     writeBytes(file("a.txt"), "");
     std::filesystem::create_symlink(home.path() / "nowhere", file("dangling"));
@@ -48,18 +42,11 @@ TEST_F(ScriptLibraryTest, ListsTxtFilesButNotLinksToNowhereAndReadsTheirLines)
     EXPECT_EQ(library.read("a.txt"), std::vector<std::string>{""}) << "an empty file is one empty line";
     EXPECT_EQ(library.read("folder"), std::nullopt);
     EXPECT_TRUE(host.shown.empty());
-}
 
-TEST_F(ScriptLibraryTest, CreateRefusesAnEmptyNameAndAFileWithContent)
-{
     writeBytes(file("full"), "x");
     writeBytes(file("empty"), "");
-    struct Row {
-        std::string name;
-        bool created;
-        std::string shown;
-    };
-    const Row rows[] = {
+    // A name, whether it is created, and what is shown.
+    const std::tuple<std::string, bool, std::string> rows[] = {
         {"", false, "Script Name?|Please create a script name first."},
         {"full", false,
          "Wait!|The \"full\" script already exist. Please rename the new script or delete the old one."},
@@ -67,13 +54,13 @@ TEST_F(ScriptLibraryTest, CreateRefusesAnEmptyNameAndAFileWithContent)
         {"Full", true, ""}, // another file here, whatever the map thinks of case
         {" padded ", true, ""},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, created, shown] : rows) {
+        SCOPED_TRACE(name);
         host.shown.clear();
-        EXPECT_EQ(library.create(row.name), row.created);
-        EXPECT_EQ(lastShown(), row.shown);
-        if (row.created) {
-            EXPECT_EQ(readBytes(file(row.name)), "");
+        EXPECT_EQ(library.create(name), created);
+        EXPECT_EQ(lastShown(), shown);
+        if (created) {
+            EXPECT_EQ(readBytes(file(name)), "");
         }
     }
     EXPECT_EQ(readBytes(file("full")), "x");
@@ -83,10 +70,8 @@ TEST_F(ScriptLibraryTest, CreateRefusesAnEmptyNameAndAFileWithContent)
     EXPECT_FALSE(elsewhere.create("lost"));
     EXPECT_EQ(lastShown(), "Not Created!|The \"lost\" script could not be created as " + gone +
                                "lost.txt because the folder " + home.folder() + "gone does not exist.");
-}
 
-TEST_F(ScriptLibraryTest, SaveAsksThenWritesOneLineFeedPerLineOrSaysWhyItCouldNot)
-{
+    // Save asks, then writes one line feed per line.
     writeBytes(file("s"), "\xEF\xBB\xBFold\r\n");
     host.answers = {false};
     EXPECT_FALSE(library.save("s", {"new"}));
@@ -105,10 +90,8 @@ TEST_F(ScriptLibraryTest, SaveAsksThenWritesOneLineFeedPerLineOrSaysWhyItCouldNo
     EXPECT_EQ(lastShown(), "Not Saved!|The \"s\" script could not be saved as " + file("s") +
                                " because a folder of that name is in the way.");
     EXPECT_TRUE(std::filesystem::is_directory(file("s")));
-}
 
-TEST_F(ScriptLibraryTest, DeleteKeepsTheLastScriptAsksThenForgetsFileAndEditor)
-{
+    // Delete keeps the last script, asks, then forgets the file and its editor.
     writeBytes(file("d"), "x");
     library.registerEditor("d", 7);
     EXPECT_FALSE(library.remove("d", 1));

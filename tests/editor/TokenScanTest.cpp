@@ -8,18 +8,13 @@ namespace {
 
 using namespace th::editor;
 
-struct Row {
-    std::u16string text;
-    std::vector<ColouredWord> words;
-    std::vector<TextRange> blocks;
-};
-
 TEST(TokenScan, ColoursTokenWordsByGroupAndMarksRepeatBlocks)
 {
     constexpr auto I = TokenColour::Image;
     constexpr auto S = TokenColour::Sheet;
     constexpr auto C = TokenColour::Control;
-    const Row rows[] = {
+    // The text, its coloured words and its repeat blocks.
+    const std::tuple<std::u16string, std::vector<ColouredWord>, std::vector<TextRange>> rows[] = {
         {u"th.ImageX2", {{{0, 9}, I}}, {}},
         {u"th.ImageXY TH.ImageX th.imagex th. th.", {}, {}},
         {u"xth.SheetName", {{{1, 12}, S}}, {}},
@@ -35,11 +30,11 @@ TEST(TokenScan, ColoursTokenWordsByGroupAndMarksRepeatBlocks)
         // One unit for é, two for the emoji outside the basic plane.
         {u"\u00e9\U0001F600th.ImageName", {{{3, 12}, I}}, {}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.text.begin(), row.text.end()));
-        const TokenScan scan = scanTokens(row.text);
-        EXPECT_EQ(scan.words, row.words);
-        EXPECT_EQ(scan.repeatBlocks, row.blocks);
+    for (const auto& [text, words, blocks] : rows) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
+        const TokenScan scan = scanTokens(text);
+        EXPECT_EQ(scan.words, words);
+        EXPECT_EQ(scan.repeatBlocks, blocks);
     }
 }
 

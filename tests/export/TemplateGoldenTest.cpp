@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -47,20 +48,11 @@ const fs::path kGalleryFolder = TH_GALLERY_FOLDER;
 std::vector<fs::path> findCases()
 {
     std::vector<fs::path> cases;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kCasesRoot)) {
-        const fs::path& f = entry.path();
-        if (entry.is_directory() && fs::exists(f / "expected.txt"))
-            cases.push_back(f);
-    }
-    std::sort(cases.begin(), cases.end());
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kCasesRoot))
+        if (fs::exists(entry.path() / "expected.txt"))
+            cases.push_back(entry.path());
+    std::ranges::sort(cases);
     return cases;
-}
-
-std::string caseName(const fs::path& folder)
-{
-    std::string name = fs::relative(folder, kCasesRoot).generic_string();
-    std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
-    return name;
 }
 
 // The nearest canvas.txt at or above the case folder; the cases root holds one.
@@ -140,14 +132,6 @@ fs::path templateFor(const fs::path& folder, const TempHome& home)
     return {};
 }
 
-std::string withCrLf(const std::string& lfText)
-{
-    std::string text;
-    for (const char c : lfText)
-        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return text;
-}
-
 class TemplateGolden : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
@@ -158,9 +142,7 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     ASSERT_FALSE(templateFile.empty());
     SpriteList sprites;
     ScriptInputs inputs;
-    loadCanvas(findCanvasFile(folder), sprites, inputs);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(loadCanvas(findCanvasFile(folder), sprites, inputs));
     const std::string expected = readBytes(folder / "expected.txt");
     ASSERT_EQ(expected.find('\r'), std::string::npos) << "expected.txt is written with LF only";
 
@@ -173,7 +155,7 @@ TEST_P(TemplateGolden, ExpandsToTheExpectedScript)
     ClipboardText clipboard;
     for (int run = 0; run < 2; ++run)
         ASSERT_EQ(expandTemplate(templateFile, clipboard, sprites, inputs).result, ExpansionResult::Written);
-    EXPECT_EQ(clipboard.text(), withCrLf(expected));
+    EXPECT_EQ(clipboard.text(), std::regex_replace(expected, std::regex("\n"), "\r\n"));
 }
 
 // A gallery template without a case would ship unchecked.
@@ -187,7 +169,12 @@ TEST(TemplateGoldenCases, CoverEveryGalleryTemplate)
         EXPECT_TRUE(covered.contains(std::string(entry.file))) << entry.file;
 }
 
+// Each case is named by its folder.
 INSTANTIATE_TEST_SUITE_P(Cases, TemplateGolden, ::testing::ValuesIn(findCases()),
-                         [](const ::testing::TestParamInfo<fs::path>& info) { return caseName(info.param); });
+                         [](const ::testing::TestParamInfo<fs::path>& info) {
+                             std::string name = fs::relative(info.param, kCasesRoot).generic_string();
+                             std::ranges::replace_if(name, [](unsigned char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
 
 } // namespace

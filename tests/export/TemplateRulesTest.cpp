@@ -72,15 +72,10 @@ TEST(ImageBaseName, RemovesEveryOccurrenceOfTheLastFourCharactersInOneScan)
 // are the gallery's golden cases; these are the names and pivots they miss.
 TEST(TokenReplacer, LaterTokensTakeTheFrameFromTheFileNameAndRoundPivots)
 {
-    struct Row {
-        const char* name;
-        double pivotX, pivotY;
-        const char* line;
-        const char* expected;
-    };
     const char* const frame = "th.ImageFile|th.Animation|th.FrameNumber";
     const char* const pivot = "th.PivotX,th.PivotY";
-    const Row rows[] = {
+    // The sprite's name and pivot, a line and what it becomes.
+    const std::tuple<const char*, double, double, const char*, const char*> rows[] = {
         // The trailing number and the one separator before it.
         {"jump 000.png", 0.5, 0.5, frame, "jump 000.png|jump|0"},
         {"fall.3.png", 0.5, 0.5, frame, "fall.3.png|fall|3"},
@@ -96,41 +91,17 @@ TEST(TokenReplacer, LaterTokensTakeTheFrameFromTheFileNameAndRoundPivots)
         // After the first twelve, in order: a name holding a later token gets it.
         {"th.FrameNumber_5.png", 0.5, 0.5, "th.ImageName th.ImageFile", "5_5 5_5.png"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, 1, 1, false, row.name, 1);
-        sprite.pivotX = row.pivotX;
-        sprite.pivotY = row.pivotY;
+    for (const auto& [name, pivotX, pivotY, text, expected] : rows) {
+        SCOPED_TRACE(name);
+        th::canvas::SpriteEntry sprite = th::testing::placed(3, 5, 1, 1, false, name, 1);
+        sprite.pivotX = pivotX;
+        sprite.pivotY = pivotY;
         TokenReplacer tokens({}, 1);
         tokens.setSprite(&sprite);
-        std::string line = row.line;
+        std::string line = text;
         tokens.apply(line);
-        EXPECT_EQ(line, row.expected);
+        EXPECT_EQ(line, expected);
     }
-}
-
-class ExpandTemplate : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (const char* name : {"a.png", "b.png", "c.png"})
-            sprites.insert(sprites.size(), th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
-    }
-    std::filesystem::path file(const char* name) const { return home.path() / name; }
-
-    th::testing::TempHome home;
-    th::canvas::SpriteList sprites;
-};
-
-TEST_F(ExpandTemplate, ManyRepeatLinesWithoutAnEndAreLookedAheadOnce)
-{
-    std::string text;
-    for (int i = 0; i < 200000; ++i)
-        text += "th.Repeat\n";
-    writeBytes(file("t.txt"), text + "done\n");
-    ScriptFile script(file("out.txt"));
-    ASSERT_EQ(expandTemplate(file("t.txt"), script, sprites, {}).result, ExpansionResult::Written);
-    EXPECT_EQ(readBytes(file("out.txt")), "done\n");
 }
 
 // A destination that takes a few lines, then no more.
@@ -146,8 +117,23 @@ private:
     int room_;
 };
 
-TEST_F(ExpandTemplate, TheFirstRefusedLineEndsEvenABillionPassExpansion)
+TEST(ExpandTemplate, ManyRepeatLinesAreLookedAheadOnceAndTheFirstRefusedLineEndsEvenABillionPassExpansion)
 {
+    th::testing::TempHome home;
+    const auto file = [&home](const char* name) { return home.path() / name; };
+    th::canvas::SpriteList sprites;
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        sprites.insert(sprites.size(), th::testing::placed(10 * (sprites.size() + 1), 0, 10, 10, false, name, sprites.size() + 1));
+
+    // Repeat lines without an end are looked ahead once, not once each.
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "th.Repeat\n";
+    writeBytes(file("t.txt"), text + "done\n");
+    ScriptFile lookedAhead(file("out.txt"));
+    ASSERT_EQ(expandTemplate(file("t.txt"), lookedAhead, sprites, {}).result, ExpansionResult::Written);
+    EXPECT_EQ(readBytes(file("out.txt")), "done\n");
+
     writeBytes(file("t.txt"), "th.Repeat\nline th.ImageNumber\nth.Until = $7FFFFFFF\n");
     FullAfter full(3);
     const Expansion expansion = expandTemplate(file("t.txt"), full, sprites, {});

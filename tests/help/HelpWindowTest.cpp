@@ -10,11 +10,9 @@
 namespace {
 
 using namespace th::app;
-using th::testing::MainWindowTest;
+using HelpWindowTest = th::testing::MainWindowTest;
 
-using HelpWindowTest = MainWindowTest;
-
-TEST_F(HelpWindowTest, F1OpensOneHelpWindowWhoseTextFollowsItsSize)
+TEST_F(HelpWindowTest, F1OpensOneHelpWindowWhoseTextFollowsItsSizeAndAboutClosesAlone)
 {
     QTest::keyClick(window.get(), Qt::Key_F1);
     th::help::HelpWindow* help = window->helpWindow();
@@ -29,10 +27,7 @@ TEST_F(HelpWindowTest, F1OpensOneHelpWindowWhoseTextFollowsItsSize)
 
     window->menuAction(kMenuHelp)->trigger();
     EXPECT_EQ(window->helpWindow(), help) << "a second open brings the same window forward";
-}
 
-TEST_F(HelpWindowTest, AboutShowsTheIconInAWindowThatClosesAlone)
-{
     window->menuAction(kMenuAbout)->trigger();
     th::help::AboutWindow* about = window->aboutWindow();
     ASSERT_TRUE(about && about->isVisible());
