@@ -45,7 +45,9 @@ void TokenColouring::recolour(const Theme& theme)
 
 void TokenColouring::showInView()
 {
-    if (!theme_)
+    // While the text is being replaced the view moves before the new text is
+    // scanned; the old scan's places may lie past the new end.
+    if (!theme_ || textLength_ != std::size_t(editor_.document()->characterCount() - 1))
         return;
     const QRect view = editor_.viewport()->rect();
     const std::size_t first = std::size_t(editor_.cursorForPosition(view.topLeft()).block().position());
