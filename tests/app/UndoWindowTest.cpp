@@ -1,6 +1,7 @@
 // Undo and redo through the real window: each change the window makes is one
 // named step whose read-outs come back with it (that every change kind reverts
-// exactly is CanvasEditTest's); and the history's limit and the pictures it keeps.
+// exactly is the canvas model's test); and the history's limit and the
+// pictures it keeps.
 
 #include "MainWindowFixture.h"
 
