@@ -23,7 +23,7 @@ void MainWindow::followPictureFiles()
 void MainWindow::pictureFilesChanged(const std::vector<std::string>& paths)
 {
     if (mouse_->dragging()) {
-        QTimer::singleShot(pictureQuiet_, this, [this, paths] { pictureFilesChanged(paths); });
+        QTimer::singleShot(pictureWatch_.quiet(), this, [this, paths] { pictureFilesChanged(paths); });
         return;
     }
     const std::string notice = pictureReload_->reload(paths);

@@ -26,7 +26,6 @@ namespace th::app {
 MainWindow::MainWindow(toolkit::Host& host, const ToolbarPictures& pictures, PictureAccess access,
                        std::chrono::milliseconds pictureQuiet)
     : host_(host)
-    , pictureQuiet_(pictureQuiet)
     , pictureWatch_([this](const std::vector<std::string>& paths) { pictureFilesChanged(paths); }, pictureQuiet)
     , export_(this, model_, host_,
               {[this](const exporting::ExportRequest& request) {

@@ -182,7 +182,6 @@ private:
     std::unique_ptr<project::ProjectCommands> projects_;
     std::unique_ptr<Autosave> autosave_;
     std::unique_ptr<canvas::PictureReload> pictureReload_;
-    std::chrono::milliseconds pictureQuiet_;
     canvas::PictureWatch pictureWatch_;
     std::uint64_t followedRevision_ = 0;
     std::uint64_t previewRevision_ = 0;

@@ -31,6 +31,8 @@ public:
 
     // From now on the files in `paths` are watched, and no others.
     void follow(const std::vector<std::string>& paths);
+    // How long the files must stay unchanged before they are reported.
+    std::chrono::milliseconds quiet() const { return quiet_.intervalAsDuration(); }
 
     // What the system's watcher tells, and the end of the quiet period,
     // which the timer calls; tests deliver them in turn without waiting.
